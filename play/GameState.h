@@ -1,0 +1,81 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace poronpa {
+
+/// Item numbers, the index of ItemHeld, the icons and the name tables.
+enum Item : int {
+    BlueKey = 0, GreenKey, RedKey, YellowKey, Diary, JumpShoes, DivingHelmet, Rope, Dumplings, PampasGrass,
+};
+constexpr int ItemCount = 10;
+
+/// HeroState codes.
+enum HeroStateCode : std::int16_t {
+    StateFree = 0,
+    StateClimbing = 1,
+    StateSwimming = 2,
+    StateFloating = 3,
+    StatePlaced = 9,
+    StateBurning = 90,
+    StateDrowning = 91,
+    StateImpaled = 92,
+    StateSinking = 93,
+    StateFellOut = 99,
+    StateArrived = 100,
+};
+
+/// BoxContent values besides the item numbers 0..9 and the memos 101..106.
+constexpr std::int16_t BoxEmpty = -1;
+constexpr std::int16_t BoxOfferingsMissing = 200;
+
+constexpr std::int32_t MiniMapUnvisited = -1;
+constexpr std::int32_t MiniMapCurrent = 255;
+constexpr std::int32_t MiniMapVisited = 0xFFFFFF;
+
+/// The whole game state. Names follow the design; positions and speeds are 32-bit floats and
+/// every expression on them is evaluated in double and rounded to float when stored.
+struct GameState {
+    // Shared with the map store, the saved game, the ending and the treasure box dialog.
+    std::int16_t AreaX = 0;
+    std::int16_t AreaY = 0;
+    std::array<std::int16_t, 11> ItemHeld{};
+    std::array<std::array<std::int32_t, 6>, 6> MiniMapColor{}; ///< [column][row]
+    std::array<std::array<std::int32_t, 6>, 6> DeathCount{};   ///< [column][row]
+    std::int16_t BoxContent = 0;
+
+    // The game window's fields.
+    float HeroX = 0, HeroY = 0;
+    float HeroVX = 0, HeroVY = 0;
+    float RespawnX = 0, RespawnY = 0;
+    std::int16_t HeroState = 0;
+    std::int16_t PrevState = 0;
+    std::int16_t Facing = 0; ///< 0 right, 1 left
+    std::int16_t JumpCount = 0;
+    std::int16_t SwitchOn = 0;
+    float ConveyorPush = 0;
+    std::int16_t OnSlippery = 0;
+    std::int32_t SpringTimer = 0;
+    std::int32_t BumperTimer = 0;
+    std::int32_t CrumbleTimer = 0;
+    std::int32_t EventTimer = 0;
+    std::int32_t DiaryTimer = 0;
+    std::int32_t RopeRow = -1;
+    std::int16_t SavedHere = 0;
+    std::int16_t GoalTouched = 0;
+    std::int16_t FrameClock = 0;
+    std::int32_t BumpTimer = 0;
+    std::int16_t BumpX = 0, BumpY = 0;
+    std::int32_t SplashTimer = 0;
+    std::int16_t SplashX = 0, SplashY = 0;
+    std::array<std::array<std::uint8_t, 51>, 51> AreaCells{}; ///< [column][row], 0..50
+    std::array<bool, 256> KeyHeld{};
+    bool InputOff = false;
+    bool StopLoop = false;
+    std::int32_t FrameInterval = 13;
+    std::int32_t ViewAnchorX = 144, ViewAnchorY = 144;
+    std::int16_t SaveSlot = 0;
+};
+
+} // namespace poronpa

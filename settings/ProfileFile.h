@@ -1,0 +1,39 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+namespace poronpa {
+
+/// Reads and writes values in a sectioned key=value text file, with the semantics of the
+/// classic private-profile calls: section and key names compared without regard to case,
+/// values trimmed of surrounding blanks (and of one pair of enclosing quotes), a written value
+/// replacing the old one in place, every other line of the file kept as it was.
+class ProfileFile {
+public:
+    explicit ProfileFile(std::filesystem::path path = {}) : path_(std::move(path)) {}
+
+    const std::filesystem::path& path() const { return path_; }
+
+    /// The value of key in section, at most maxLength - 1 characters; fallback when the file, the
+    /// section or the key is missing.
+    std::string read(const std::string& section, const std::string& key, const std::string& fallback = {},
+                     std::size_t maxLength = 200) const;
+
+    /// Sets key in section, creating the file, the section or the key as needed. Returns false
+    /// when the file could not be written; nothing is lost then.
+    bool write(const std::string& section, const std::string& key, const std::string& value) const;
+
+private:
+    std::filesystem::path path_;
+};
+
+/// The numeric value of the number at the start of a text, as a loosely typed language reads it:
+/// blanks before it ignored, an optional sign, digits with an optional fraction and exponent, or
+/// &H / &O for hexadecimal and octal; 0 when no number starts the text.
+double leadingNumber(const std::string& text);
+
+/// v rounded to the nearest integer, halves to even, then held inside [low, high].
+long long roundToRange(double v, long long low, long long high);
+
+} // namespace poronpa

@@ -1,0 +1,56 @@
+#include "settings/Settings.h"
+
+#include "app/ProgramDirectory.h"
+
+#include <limits>
+#include <sys/stat.h>
+
+namespace poronpa {
+
+void clsINI::InitINI(const std::string& iniFileName)
+{
+    file_ = ProfileFile(programDirectory() / iniFileName);
+}
+
+void clsINI::SetAttrINIArchive() const
+{
+    struct stat status {};
+    if (::stat(file_.path().c_str(), &status) == 0)
+        ::chmod(file_.path().c_str(), (status.st_mode & 07777) | S_IWUSR);
+}
+
+namespace {
+
+template <typename Int>
+Int readNumber(const ProfileFile& file, const std::string& section, const std::string& key)
+{
+    const double v = leadingNumber(file.read(section, key));
+    return static_cast<Int>(roundToRange(v, std::numeric_limits<Int>::min(), std::numeric_limits<Int>::max()));
+}
+
+} // namespace
+
+void LoadSettings(const clsINI& ini, Settings& settings)
+{
+    const ProfileFile& file = ini.file();
+    if (!file.read("INIExist", "Dummy").empty()) {
+        settings.BGM = readNumber<std::int16_t>(file, "Option", "BGM");
+        settings.SE = readNumber<std::int16_t>(file, "Option", "SE");
+        settings.FrameRate = readNumber<std::int32_t>(file, "Option", "FrameRate");
+    } else {
+        settings.BGM = 1;
+        settings.SE = 1;
+        SaveSettings(ini, settings);
+    }
+}
+
+void SaveSettings(const clsINI& ini, const Settings& settings)
+{
+    ini.SetAttrINIArchive();
+    const ProfileFile& file = ini.file();
+    file.write("INIExist", "Dummy", "True");
+    file.write("Option", "BGM", std::to_string(settings.BGM));
+    file.write("Option", "SE", std::to_string(settings.SE));
+}
+
+} // namespace poronpa

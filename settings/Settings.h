@@ -1,0 +1,40 @@
+#pragma once
+
+#include "settings/ProfileFile.h"
+
+#include <cstdint>
+
+namespace poronpa {
+
+/// The three options kept between runs.
+struct Settings {
+    std::int16_t BGM = 0;      ///< 0 music off, anything else on
+    std::int16_t SE = 0;       ///< 0 sound effects off, anything else on
+    std::int32_t FrameRate = 0; ///< frames per second wished for; read, never written
+};
+
+/// The settings file of the program: its name beside the program, and the two routines that move
+/// the options between the file and memory.
+class clsINI {
+public:
+    /// Sets the path to the program's directory and the file name.
+    void InitINI(const std::string& iniFileName);
+    void InitINIAt(const std::filesystem::path& path) { file_ = ProfileFile(path); }
+
+    const ProfileFile& file() const { return file_; }
+
+    /// Makes a read-only settings file writable again; errors are ignored.
+    void SetAttrINIArchive() const;
+
+private:
+    ProfileFile file_;
+};
+
+/// Reads the settings; a file without its marker is a first run, which sets music and effects on
+/// and writes the file at once. Values beyond the variables' range are held at its limits.
+void LoadSettings(const clsINI& ini, Settings& settings);
+
+/// Writes the marker and the BGM and SE values; FrameRate is left as the file has it.
+void SaveSettings(const clsINI& ini, const Settings& settings);
+
+} // namespace poronpa

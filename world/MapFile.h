@@ -1,0 +1,28 @@
+#pragma once
+
+#include "app/SafeFile.h"
+#include "world/MapGrid.h"
+
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace poronpa {
+
+/// Called after every tenth column (0, 10, ..., 240) with the caption the editor's status label
+/// shows, such as "120/240)".
+using MapProgress = std::function<void(const std::string& caption)>;
+
+/// Reads the map file into the grid: byte 250·x + y is cell (x, y). A missing file is created
+/// empty and leaves the world at tile 0; a short file leaves the cells without a byte at 0; a
+/// longer file's extra bytes are ignored. Column and row 250 are left as they are.
+FileStatus loadMap(const std::filesystem::path& path, MapGrid& map, const MapProgress& progress = {});
+
+/// Writes the grid's stored cells in file order over the first 62,500 bytes of the file, keeping
+/// any longer file's tail. The old file stays whole until the new one is complete.
+FileStatus saveMap(const std::filesystem::path& path, const MapGrid& map, const MapProgress& progress = {});
+
+/// The map file's bytes for the grid, in file order (column by column).
+std::array<std::uint8_t, MapGrid::FileBytes> mapFileBytes(const MapGrid& map);
+
+} // namespace poronpa
