@@ -1,0 +1,39 @@
+#pragma once
+
+#include "audio/AudioBackend.h"
+
+#include <string>
+#include <vector>
+
+namespace poronpa {
+
+/// The background music: a list of tunes beside the program, one of them open under the alias
+/// bgm, polled every 100 ms to loop or close it.
+class clsBGMAPI {
+public:
+    explicit clsBGMAPI(MediaCommands& device) : device_(device) {}
+
+    void CalledByTimer();
+    void InitBGM();
+    void BGMOnOff(bool on);
+    void AddBGM(const std::string& fileName);
+    void BGMPlay(int tune, bool notLoop);
+    void BGMStop();
+    bool GetBGMStopped();
+
+    bool BgmOn = false;
+    int BgmLoop = 0;
+    int BgmCurrent = 0;
+
+    const std::vector<std::string>& files() const { return files_; }
+
+private:
+    MediaCommands& device_;
+    std::vector<std::string> files_;
+};
+
+/// Registers the four tunes, then the fifteen effects, in their fixed order.
+class Sound;
+void LoadAudioLists(clsBGMAPI& music, Sound& sound);
+
+} // namespace poronpa
