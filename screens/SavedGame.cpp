@@ -1,0 +1,182 @@
+#include "screens/SavedGame.h"
+
+#include <cmath>
+#include <cstring>
+#include <vector>
+
+namespace poronpa {
+
+namespace {
+
+constexpr std::size_t RecordBytes = 128;
+constexpr int SlotCount = 10;
+constexpr int SlotStride = 70;
+
+// Where a damaged file's hero is put instead: the start of a new game.
+constexpr std::int16_t StartAreaX = 2;
+constexpr std::int16_t StartAreaY = 4;
+constexpr float StartX = 160;
+constexpr float StartY = 1498;
+// The area edges keep the hero inside this band on both axes.
+constexpr float LowestPosition = 32;
+constexpr float HighestPosition = 1536;
+
+constexpr int firstRecordOfSlot(int slot) { return SlotStride * slot + 2; }
+constexpr int lastRecordOfSlot(int slot) { return SlotStride * slot + 66; }
+
+std::size_t recordOffset(int record) { return RecordBytes * static_cast<std::size_t>(record - 1); }
+
+/// The bytes of the record file. Reads beyond the end give zeros, as a value never written is
+/// naturally read; writes grow the file by whole records.
+class RecordFile {
+public:
+    explicit RecordFile(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
+
+    const std::vector<std::uint8_t>& bytes() const { return bytes_; }
+
+    bool hasAnyByteOf(int record) const { return bytes_.size() > recordOffset(record); }
+
+    template <typename T> T read(int record) const
+    {
+        std::uint8_t raw[sizeof(T)]{};
+        const std::size_t offset = recordOffset(record);
+        for (std::size_t i = 0; i < sizeof(T); ++i)
+            if (offset + i < bytes_.size())
+                raw[i] = bytes_[offset + i];
+        return fromLittleEndian<T>(raw);
+    }
+
+    template <typename T> void write(int record, T value)
+    {
+        const std::size_t offset = recordOffset(record);
+        if (bytes_.size() < offset + RecordBytes)
+            bytes_.resize(offset + RecordBytes);
+        std::uint8_t raw[sizeof(T)];
+        toLittleEndian(value, raw);
+        std::memcpy(bytes_.data() + offset, raw, sizeof(T));
+    }
+
+private:
+    template <typename T> static T fromLittleEndian(const std::uint8_t (&raw)[sizeof(T)])
+    {
+        std::uint32_t bits = 0;
+        for (std::size_t i = sizeof(T); i-- > 0;)
+            bits = (bits << 8) | raw[i];
+        if constexpr (std::is_same_v<T, float>) {
+            float value;
+            std::memcpy(&value, &bits, sizeof value);
+            return value;
+        } else {
+            return static_cast<T>(static_cast<std::make_unsigned_t<T>>(bits));
+        }
+    }
+
+    template <typename T> static void toLittleEndian(T value, std::uint8_t (&raw)[sizeof(T)])
+    {
+        std::uint32_t bits = 0;
+        if constexpr (std::is_same_v<T, float>)
+            std::memcpy(&bits, &value, sizeof value);
+        else
+            bits = static_cast<std::make_unsigned_t<T>>(value);
+        for (std::size_t i = 0; i < sizeof(T); ++i)
+            raw[i] = static_cast<std::uint8_t>(bits >> (8 * i));
+    }
+
+    std::vector<std::uint8_t> bytes_;
+};
+
+/// The counter names the slot the next save uses; a damaged one starts the ring again at 0.
+int readCounter(const RecordFile& file)
+{
+    const std::int16_t counter = file.read<std::int16_t>(1);
+    return counter >= 0 && counter < SlotCount ? counter : 0;
+}
+
+bool insideArea(float position) { return std::isfinite(position) && position >= LowestPosition && position <= HighestPosition; }
+bool isArea(std::int16_t coordinate) { return coordinate >= 0 && coordinate <= 4; }
+
+/// A damaged file must neither crash the game nor put the hero outside the world.
+void makeSafe(SaveRecord& record)
+{
+    const bool placeIsSound = isArea(record.AreaX) && isArea(record.AreaY) && insideArea(record.RespawnX) && insideArea(record.RespawnY);
+    if (!placeIsSound) {
+        // A position is only known to be free in the area it was saved in; the start of a new
+        // game is the one place known to be safe whatever else the file has lost.
+        record.AreaX = StartAreaX;
+        record.AreaY = StartAreaY;
+        record.RespawnX = StartX;
+        record.RespawnY = StartY;
+    }
+    if (record.SwitchOn != 0)
+        record.SwitchOn = 1;
+    for (std::int16_t& held : record.ItemHeld)
+        if (held != 0)
+            held = 1;
+}
+
+} // namespace
+
+FileStatus SaveGame(const std::filesystem::path& file, const SaveRecord& record)
+{
+    std::vector<std::uint8_t> bytes;
+    if (FileStatus status = readWholeFile(file, bytes); !status.ok())
+        return status;
+    RecordFile records(std::move(bytes));
+
+    const int slot = readCounter(records);
+    int r = firstRecordOfSlot(slot);
+    records.write(r++, record.AreaX);
+    records.write(r++, record.AreaY);
+    records.write(r++, record.RespawnX);
+    records.write(r++, record.RespawnY);
+    records.write(r++, record.SwitchOn);
+    for (const std::int16_t held : record.ItemHeld)
+        records.write(r++, held);
+    for (int x = 0; x < 5; ++x) {
+        for (int y = 0; y < 5; ++y) {
+            records.write(r++, record.MiniMapColor[x][y]);
+            records.write(r++, record.DeathCount[x][y]);
+        }
+    }
+    records.write(1, static_cast<std::int16_t>((slot + 1) % SlotCount));
+    return writeFileAtomically(file, records.bytes());
+}
+
+LoadOutcome LoadGameRecord(const std::filesystem::path& file, int back, SaveRecord& record, std::string* error)
+{
+    std::vector<std::uint8_t> bytes;
+    bool exists = false;
+    if (FileStatus status = readWholeFile(file, bytes, &exists); !status.ok()) {
+        if (error)
+            *error = status.error;
+        return LoadOutcome::Unreadable;
+    }
+    if (!exists)
+        return LoadOutcome::NoFile;
+    const RecordFile records(std::move(bytes));
+
+    const int slot = ((readCounter(records) + 9 - back) % SlotCount + SlotCount) % SlotCount;
+    if (!records.hasAnyByteOf(lastRecordOfSlot(slot)))
+        return LoadOutcome::NeverWritten;
+
+    SaveRecord loaded;
+    int r = firstRecordOfSlot(slot);
+    loaded.AreaX = records.read<std::int16_t>(r++);
+    loaded.AreaY = records.read<std::int16_t>(r++);
+    loaded.RespawnX = records.read<float>(r++);
+    loaded.RespawnY = records.read<float>(r++);
+    loaded.SwitchOn = records.read<std::int16_t>(r++);
+    for (std::int16_t& held : loaded.ItemHeld)
+        held = records.read<std::int16_t>(r++);
+    for (int x = 0; x < 5; ++x) {
+        for (int y = 0; y < 5; ++y) {
+            loaded.MiniMapColor[x][y] = records.read<std::int32_t>(r++);
+            loaded.DeathCount[x][y] = records.read<std::int32_t>(r++);
+        }
+    }
+    makeSafe(loaded);
+    record = loaded;
+    return LoadOutcome::Loaded;
+}
+
+} // namespace poronpa
