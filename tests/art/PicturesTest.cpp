@@ -1,0 +1,132 @@
+#include "assets/Pictures.h"
+#include "world/SheetCells.h"
+
+#include <QGuiApplication>
+#include <gtest/gtest.h>
+
+#include <vector>
+
+using namespace poronpa;
+
+namespace {
+
+QImage cell(const QImage& sheetImage, int n)
+{
+    return sheetImage.copy(sheet::cellX(n), sheet::cellY(n), sheet::CellSize, sheet::CellSize);
+}
+
+bool uniform(const QImage& image, QRgb colour)
+{
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != colour)
+                return false;
+    return true;
+}
+
+constexpr QRgb White = 0xFFFFFFFFu;
+constexpr QRgb Black = 0xFF000000u;
+
+} // namespace
+
+TEST(Pictures, EveryPictureHasItsSize)
+{
+    struct Case {
+        const char* name;
+        QImage image;
+        QSize size;
+    };
+    std::vector<Case> cases = {
+        {"tile sheet", pictures::tileSheet(), {256, 768}},
+        {"sprite sheet", pictures::spriteSheet(), {256, 768}},
+        {"game frame", pictures::gameFrame(), {514, 346}},
+        {"title", pictures::titlePicture(), {514, 346}},
+        {"dialog", pictures::dialogBackground(), {256, 160}},
+    };
+    for (int k = 0; k < 10; ++k)
+        cases.push_back({"item icon", pictures::itemIcon(k), {32, 32}});
+    for (const Case& c : cases) {
+        EXPECT_EQ(c.image.size(), c.size) << c.name;
+        EXPECT_FALSE(c.image.hasAlphaChannel()) << c.name;
+    }
+    EXPECT_TRUE(pictures::itemIcon(10).isNull());
+    EXPECT_TRUE(pictures::windowIcon().availableSizes().contains(QSize(32, 32)));
+}
+
+TEST(Pictures, MaskedCellsAreWhiteOutsideTheirSilhouette)
+{
+    const QImage sprites = pictures::spriteSheet();
+    for (int imageRow : {0, 2, 4, 6, 8}) {
+        for (int column = 0; column < sheet::Columns; ++column) {
+            const QImage image = cell(sprites, imageRow * sheet::Columns + column);
+            const QImage mask = cell(sprites, (imageRow + 1) * sheet::Columns + column);
+            for (int y = 0; y < 32; ++y) {
+                for (int x = 0; x < 32; ++x) {
+                    const QRgb m = mask.pixel(x, y);
+                    ASSERT_TRUE(m == White || m == Black)
+                        << "mask of row " << imageRow << " column " << column << " at " << x << "," << y;
+                    if (m == White) {
+                        ASSERT_EQ(image.pixel(x, y), White)
+                            << "image of row " << imageRow << " column " << column << " at " << x << "," << y;
+                    }
+                }
+            }
+        }
+    }
+}
+
+TEST(Pictures, EveryTileHasAPicture)
+{
+    const QImage tiles = pictures::tileSheet();
+    for (int t = 0; t < sheet::Cells; ++t) {
+        const QImage picture = cell(tiles, t);
+        EXPECT_FALSE(uniform(picture, White) || uniform(picture, Black)) << "tile " << t;
+    }
+}
+
+TEST(Pictures, AnimatedTilesMoveAndStartFromTheirTilePicture)
+{
+    struct Case {
+        int tile;
+        std::vector<int> frames;
+    };
+    const std::vector<Case> cases = {
+        {4, {106, 107}},   {5, {108, 109}},   {7, {126, 127}},       {12, {104, 105}},
+        {15, {124, 125}},  {17, {112, 113}},  {18, {114, 115}},      {25, {120, 121}},
+        {26, {122, 123}},  {32, {100, 101}},  {49, {110, 111}},      {54, {88, 89, 90, 91}},
+        {56, {102, 103}},  {90, {128, 129}},  {91, {130, 131}},      {92, {132, 133}},
+        {93, {134, 135}},  {143, {92, 93, 94}}, {154, {96, 97, 98, 99}}, {155, {96, 97, 98, 99}},
+        {158, {116, 117, 118, 119}}, {159, {116, 117, 118, 119}}, {172, {136, 137, 138}},
+    };
+    const QImage tiles = pictures::tileSheet();
+    const QImage sprites = pictures::spriteSheet();
+    for (const Case& c : cases) {
+        bool allSame = true;
+        bool tileIsAFrame = false;
+        const QImage first = cell(sprites, c.frames.front());
+        for (int f : c.frames) {
+            allSame = allSame && cell(sprites, f) == first;
+            tileIsAFrame = tileIsAFrame || cell(sprites, f) == cell(tiles, c.tile);
+        }
+        EXPECT_FALSE(allSame) << "tile " << c.tile;
+        // The tile sheet's picture is what the map shows before the animation first draws over
+        // it, and what the editor shows: it must be one of the frames or the cell jumps.
+        EXPECT_TRUE(tileIsAFrame) << "tile " << c.tile;
+    }
+}
+
+TEST(Pictures, SurfaceRoundTripKeepsEveryPixel)
+{
+    const QImage icon = pictures::itemIcon(3);
+    const Surface surface = pictures::toSurface(icon);
+    ASSERT_EQ(surface.width(), 32);
+    EXPECT_EQ(surface.pixel(5, 7), icon.pixel(5, 7));
+    EXPECT_EQ(pictures::toImage(surface), icon);
+}
+
+int main(int argc, char** argv)
+{
+    QGuiApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
