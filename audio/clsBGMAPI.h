@@ -30,6 +30,8 @@ public:
 private:
     MediaCommands& device_;
     std::vector<std::string> files_;
+    /// The last answer of the status query; a query the device does not answer leaves it as it was.
+    std::string statusReply_;
 };
 
 /// Registers the four tunes, then the fifteen effects, in their fixed order.
