@@ -1,0 +1,133 @@
+#include "app/sim/KeyScript.h"
+
+#include <array>
+#include <charconv>
+#include <utility>
+
+namespace poronpa::sim {
+
+namespace {
+
+constexpr std::array<std::pair<std::string_view, int>, 19> KeyNames{{
+    {"left", 37}, {"right", 39}, {"up", 38}, {"down", 40}, {"space", 32}, {"enter", 13},
+    {"s", 83}, {"l", 76}, {"q", 81},
+    {"0", 48}, {"1", 49}, {"2", 50}, {"3", 51}, {"4", 52}, {"5", 53}, {"6", 54}, {"7", 55}, {"8", 56}, {"9", 57},
+}};
+
+int keyCode(std::string_view name)
+{
+    for (const auto& [known, code] : KeyNames)
+        if (known == name)
+            return code;
+    return -1;
+}
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+
+std::vector<std::string_view> words(std::string_view line)
+{
+    std::vector<std::string_view> result;
+    std::size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && isBlank(line[i]))
+            ++i;
+        const std::size_t start = i;
+        while (i < line.size() && !isBlank(line[i]))
+            ++i;
+        if (i > start)
+            result.push_back(line.substr(start, i - start));
+    }
+    return result;
+}
+
+/// Reads one `COUNT KEYS` line (comment already removed); returns an error text or "".
+std::string parseRun(const std::vector<std::string_view>& parts, KeyRun& run)
+{
+    if (parts.size() != 2)
+        return parts.size() < 2 ? "expected COUNT KEYS" : "unexpected text after the keys";
+
+    const std::string_view count = parts[0];
+    const auto [end, ec] = std::from_chars(count.data(), count.data() + count.size(), run.frames);
+    if (ec != std::errc() || end != count.data() + count.size() || run.frames < 1)
+        return "bad count \"" + std::string(count) + "\" (a whole number of frames from 1)";
+
+    const std::string_view keys = parts[1];
+    if (keys == "-")
+        return "";
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t plus = keys.find('+', start);
+        const std::string_view name = keys.substr(start, plus == std::string_view::npos ? std::string_view::npos : plus - start);
+        const int code = keyCode(name);
+        if (code < 0)
+            return "unknown key \"" + std::string(name) + "\"";
+        run.keys.set(static_cast<std::size_t>(code));
+        if (plus == std::string_view::npos)
+            return "";
+        start = plus + 1;
+    }
+}
+
+} // namespace
+
+std::int64_t KeyScript::totalFrames() const
+{
+    std::int64_t total = 0;
+    for (const KeyRun& run : runs)
+        total += run.frames;
+    return total;
+}
+
+bool parseKeyScript(std::string_view text, KeyScript& script, std::string& error)
+{
+    script.runs.clear();
+    int lineNumber = 0;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        start = end + 1;
+        ++lineNumber;
+
+        if (const std::size_t hash = line.find('#'); hash != std::string_view::npos)
+            line = line.substr(0, hash);
+        const auto parts = words(line);
+        if (parts.empty())
+            continue;
+        KeyRun run;
+        if (std::string problem = parseRun(parts, run); !problem.empty()) {
+            error = "line " + std::to_string(lineNumber) + ": " + problem;
+            return false;
+        }
+        script.runs.push_back(run);
+    }
+    return true;
+}
+
+KeySet KeyFeed::next()
+{
+    while (run_ < script_.runs.size() && usedOfRun_ == script_.runs[run_].frames) {
+        ++run_;
+        usedOfRun_ = 0;
+    }
+    if (run_ == script_.runs.size())
+        return {};
+    ++usedOfRun_;
+    return script_.runs[run_].keys;
+}
+
+KeyChanges keyChanges(const KeySet& before, const KeySet& now)
+{
+    KeyChanges changes;
+    for (std::size_t code = 0; code < now.size(); ++code) {
+        if (before[code] && !now[code])
+            changes.released.push_back(static_cast<int>(code));
+        else if (!before[code] && now[code])
+            changes.pressed.push_back(static_cast<int>(code));
+    }
+    return changes;
+}
+
+} // namespace poronpa::sim

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace poronpa::sim {
+
+/// The simulator's command line.
+struct SimOptions {
+    std::optional<std::string> mapFile;   ///< absent: mapdata.dat beside the executable
+    std::optional<std::string> saveFile;  ///< absent: savedata.dat in a fresh temporary directory
+    bool continueGame = false;
+    std::int16_t areaX = 2, areaY = 4;
+    float heroX = 160, heroY = 1498;
+    std::vector<int> items;
+    std::int16_t switchOn = 1;
+    std::int32_t frameRate = 0;
+    std::optional<std::string> inputFile; ///< "-" for standard input; absent: no key is held
+    std::optional<std::int64_t> frames;   ///< absent: until the input script ends
+    bool trace = false;
+};
+
+/// Reads the arguments after the program name. On a bad argument returns false with `error`
+/// saying which and why.
+bool parseSimOptions(const std::vector<std::string>& args, SimOptions& options, std::string& error);
+
+} // namespace poronpa::sim
