@@ -1,0 +1,12 @@
+# The world: its text sources, their compiler, the rules every area keeps, and the key scripts
+# that prove the game can be finished.
+set(WORLD_TEST_DIR ${CMAKE_CURRENT_LIST_DIR})
+file(GLOB WORLD_TEST_SOURCES CONFIGURE_DEPENDS ${WORLD_TEST_DIR}/*.cpp)
+add_executable(world_tests ${WORLD_TEST_SOURCES})
+target_link_libraries(world_tests PRIVATE poronpa_mapsource GTest::gtest GTest::gtest_main)
+target_compile_definitions(world_tests PRIVATE
+  PORONPA_MAP_SOURCES="${CMAKE_SOURCE_DIR}/world/map"
+  PORONPA_BUILT_MAP="${PORONPA_RUNTIME_DIR}/mapdata.dat"
+  PORONPA_MAPC="$<TARGET_FILE:poronpa-mapc>")
+add_dependencies(world_tests mapdata)
+gtest_discover_tests(world_tests DISCOVERY_MODE PRE_TEST)
