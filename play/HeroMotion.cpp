@@ -1,0 +1,244 @@
+#include "play/GameEngineImpl.h"
+
+#include "play/PlayNumbers.h"
+
+#include <algorithm>
+
+namespace poronpa {
+
+using play::cellOf;
+using play::nearest;
+using play::stored;
+using play::when;
+
+namespace {
+
+constexpr int KeyEnter = 13;
+constexpr int KeySpace = 32;
+constexpr int KeyLeft = 37;
+constexpr int KeyUp = 38;
+constexpr int KeyRight = 39;
+constexpr int KeyDown = 40;
+
+constexpr float EdgeMin = 32;
+constexpr float EdgeMax = 1536;
+constexpr float SpeedLimit = 15;
+constexpr int SoundJump = 2;
+constexpr int SoundFellOut = 10;
+constexpr int SoundRopeHooked = 14;
+
+} // namespace
+
+void GameEngine::Impl::motionStep()
+{
+    // Frames of thrust a jump or a swimming stroke may use; the jump shoes add two.
+    const int thrustLimit = 7 + 2 * s.ItemHeld[JumpShoes];
+    switch (s.HeroState) {
+    case StateFree:
+    case StatePlaced: {
+        s.HeroVX = stored(s.HeroVX * 0.98);
+        s.HeroVY = stored(s.HeroVY + 0.25);
+        const double grip = 1 - 0.6 * s.OnSlippery;
+        if (held(KeyLeft)) {
+            s.HeroVX = stored(s.HeroVX - (0.15 * when(s.HeroVX > -4) + 0.4 * when(s.JumpCount == 0)) * grip);
+            s.Facing = 1;
+        }
+        if (held(KeyRight)) {
+            s.HeroVX = stored(s.HeroVX + (0.15 * when(s.HeroVX < 4) + 0.4 * when(s.JumpCount == 0)) * grip);
+            s.Facing = 0;
+        }
+        if (held(KeySpace) && s.JumpCount < thrustLimit) {
+            s.HeroVY = stored(s.HeroVY - 1.0);
+            ++s.JumpCount;
+            if (s.JumpCount == 1) {
+                s.HeroVX = stored(static_cast<double>(s.HeroVX) + s.ConveyorPush);
+                if (cellAt(cellOf(s.HeroX + 15.0), cellOf(s.HeroY - 1.0)) < 96)
+                    host.playSound(SoundJump);
+            }
+        }
+        if (s.RopeRow <= 0 && held(KeyEnter) && s.ItemHeld[Rope] == 1)
+            throwRope();
+        break;
+    }
+    case StateClimbing:
+        if (held(KeyUp)) {
+            s.HeroVY = -3;
+            s.JumpCount = 3;
+        }
+        if (held(KeyDown))
+            s.HeroVY = 3;
+        if (held(KeyRight))
+            s.HeroVX = 3;
+        if (held(KeyLeft))
+            s.HeroVX = -3;
+        break;
+    case StateSwimming:
+        s.HeroVX = stored(s.HeroVX * 0.82);
+        s.HeroVY = stored(s.HeroVY + 0.07);
+        if (held(KeyRight)) {
+            s.HeroVX = 2;
+            s.Facing = 0;
+        }
+        if (held(KeyLeft)) {
+            s.HeroVX = -2;
+            s.Facing = 1;
+        }
+        if (held(KeySpace)) {
+            if (s.JumpCount < thrustLimit) {
+                s.HeroVY = stored(s.HeroVY - 0.6);
+                ++s.JumpCount;
+            } else {
+                s.HeroVY = stored(s.HeroVY - 0.03);
+            }
+        }
+        break;
+    case StateFloating:
+        s.HeroVX = stored(s.HeroVX * 0.88);
+        s.HeroVY = stored(s.HeroVY + 0.03);
+        if (held(KeyRight)) {
+            s.HeroVX = 2;
+            s.Facing = 0;
+        }
+        if (held(KeyLeft)) {
+            s.HeroVX = -2;
+            s.Facing = 1;
+        }
+        if (held(KeySpace))
+            s.HeroVY = -1.5f;
+        break;
+    case StateBurning:
+        s.HeroVX = stored(s.HeroVX * 0.96);
+        s.HeroVY = stored(s.HeroVY + 0.25);
+        break;
+    default:
+        break;
+    }
+}
+
+void GameEngine::Impl::throwRope()
+{
+    // The rope goes straight up from the hero's centre through every cell up to tile 64 and hooks
+    // the first claw. Never one in the area's top row: the haul ends one row below the claw's,
+    // which would lie outside the area.
+    s.RopeRow = -1;
+    const int ownRow = cellOf(s.HeroY);
+    const int c = cellOf(s.HeroX + 15.0);
+    for (int r = ownRow; r >= 1; --r) {
+        const std::uint8_t t = cellAt(c, r);
+        if (t == 52 || t == 53) {
+            if (r != ownRow)
+                host.playSound(SoundRopeHooked);
+            s.RopeRow = r + 1;
+            break;
+        }
+        if (t > 64)
+            break;
+    }
+    if (s.RopeRow > 0) {
+        s.HeroState = StateFloating;
+        s.HeroX = static_cast<float>(c * 32);
+        const int x = nearest(s.HeroX + 15.0);
+        const int top = s.RopeRow * 32 - 24;
+        setRopeLine(0, true, x, top, ownRow * 32);
+        setRopeLine(1, true, x, top, ownRow * 32 + 32);
+    }
+}
+
+void GameEngine::Impl::moveHero()
+{
+    if (s.RopeRow > 0) {
+        // Hauled up 4 pixels a frame whatever is held, until the hero's top is just below the
+        // claw's row; the two lines show one rope from the claw to the floor it was thrown from.
+        s.HeroState = StateClimbing;
+        s.HeroVX = 0;
+        s.HeroVY = 0;
+        s.HeroY = stored(s.HeroY - 4.0);
+        setRopeLine(0, true, ropeLines[0].x, ropeLines[0].y1, nearest(s.HeroY + 2.0));
+        setRopeLine(1, true, ropeLines[1].x, nearest(s.HeroY + 32.0), ropeLines[1].y2);
+        if (s.HeroY <= static_cast<double>((s.RopeRow - 1) * 32)) {
+            s.HeroY = static_cast<float>((s.RopeRow - 1) * 32 + 1);
+            releaseRope();
+        }
+    }
+    if (s.HeroVY > 0.3) {
+        s.JumpCount = 999;
+        s.CrumbleTimer = 0;
+    }
+    s.HeroVX = std::clamp(s.HeroVX, -SpeedLimit, SpeedLimit);
+    s.HeroVY = std::clamp(s.HeroVY, -SpeedLimit, SpeedLimit);
+    s.HeroX = stored(static_cast<double>(s.HeroX) + s.HeroVX + s.ConveyorPush);
+    s.HeroY = stored(static_cast<double>(s.HeroY) + s.HeroVY);
+}
+
+void GameEngine::Impl::crossAreaEdges()
+{
+    // During a mishap or the arrival every edge is a wall, except the world's bottom, which is
+    // a fall.
+    const auto enterNeighbour = [this](int dx, int dy) {
+        s.MiniMapColor[static_cast<std::size_t>(s.AreaX)][static_cast<std::size_t>(s.AreaY)] = MiniMapVisited;
+        UpdateMiniMap();
+        s.AreaX = static_cast<std::int16_t>(s.AreaX + dx);
+        s.AreaY = static_cast<std::int16_t>(s.AreaY + dy);
+        EnterArea();
+        rebaseFrameClock();
+    };
+    const bool free = s.EventTimer == 0;
+    if (s.HeroX < EdgeMin) {
+        if (s.AreaX >= 1 && free) {
+            s.HeroX = 1528;
+            enterNeighbour(-1, 0);
+        } else {
+            s.HeroX = EdgeMin;
+        }
+    }
+    if (s.HeroY < EdgeMin) {
+        if (s.AreaY >= 1 && free) {
+            s.HeroY = 1528;
+            enterNeighbour(0, -1);
+        } else {
+            s.HeroY = EdgeMin;
+        }
+    }
+    if (s.HeroX > EdgeMax) {
+        if (s.AreaX <= 3 && free) {
+            s.HeroX = 40;
+            enterNeighbour(1, 0);
+        } else {
+            s.HeroX = EdgeMax;
+        }
+    }
+    if (s.HeroY > EdgeMax) {
+        if (s.AreaY <= 3 && free) {
+            s.HeroY = 40;
+            enterNeighbour(0, 1);
+        } else {
+            if (s.AreaY == 4) {
+                s.HeroState = StateFellOut;
+                if (s.EventTimer == 0) {
+                    s.EventTimer = 80;
+                    host.playSound(SoundFellOut);
+                }
+            }
+            s.HeroY = EdgeMax;
+        }
+    }
+}
+
+void GameEngine::Impl::setRopeLine(int index, bool visible, int x, int y1, int y2)
+{
+    RopeLine& line = ropeLines[static_cast<std::size_t>(index)];
+    if (line.visible == visible && line.x == x && line.y1 == y1 && line.y2 == y2)
+        return;
+    line = RopeLine{visible, x, y1, y2};
+    host.setRopeLine(index, visible, x, y1, y2);
+}
+
+void GameEngine::Impl::releaseRope()
+{
+    s.RopeRow = -1;
+    for (int i = 0; i < 2; ++i)
+        setRopeLine(i, false, ropeLines[static_cast<std::size_t>(i)].x, ropeLines[static_cast<std::size_t>(i)].y1,
+                    ropeLines[static_cast<std::size_t>(i)].y2);
+}
+
+} // namespace poronpa

@@ -1,0 +1,238 @@
+#include "play/GameEngineImpl.h"
+
+#include "screens/SavedGame.h"
+#include "world/AreaDrawing.h"
+#include "world/SheetCells.h"
+
+#include <cmath>
+
+namespace poronpa {
+
+namespace {
+
+constexpr int SoundSaved = 1;
+constexpr int TuneArea = 2;
+constexpr int TuneTopRow = 3;
+
+/// What every treasure box of an area holds, indexed [column][row].
+constexpr std::int16_t BoxTable[5][5] = {
+    {7, BoxEmpty, 103, BoxEmpty, 1},         // column 0
+    {BoxEmpty, BoxEmpty, 6, 104, 4},         // column 1
+    {BoxEmpty, 8, 0, BoxEmpty, 102},         // column 2
+    {BoxEmpty, BoxEmpty, 5, 101, BoxEmpty},  // column 3
+    {3, 106, 105, 2, 9},                     // column 4
+};
+
+std::size_t at(std::int16_t index) { return static_cast<std::size_t>(index); }
+
+} // namespace
+
+void GameEngine::Impl::NewGame()
+{
+    s.AreaX = 2;
+    s.AreaY = 4;
+    for (int i = 0; i < ItemCount; ++i) {
+        s.ItemHeld[static_cast<std::size_t>(i)] = 0;
+        host.setItemIconVisible(i, false);
+    }
+    for (auto& column : s.MiniMapColor)
+        column.fill(MiniMapUnvisited);
+    s.HeroX = 160;
+    s.HeroY = 1498;
+    s.HeroVX = 0;
+    s.HeroVY = 0;
+    s.HeroState = StatePlaced;
+    s.JumpCount = 0;
+    s.SwitchOn = 1;
+    s.SpringTimer = 0;
+    s.BumperTimer = 0;
+    s.DiaryTimer = 0;
+    s.SplashTimer = 0;
+    // A mishap still counting down (the Q prompt works while a ladder holds the hero in one)
+    // must not end in the new game.
+    s.EventTimer = 0;
+    s.CrumbleTimer = 0;
+    releaseRope();
+    saveUnderX.fill(-1);
+    ClearKeys();
+}
+
+void GameEngine::Impl::EnterArea()
+{
+    PlayAreaMusic();
+    s.MiniMapColor[at(s.AreaX)][at(s.AreaY)] = MiniMapCurrent;
+    UpdateMiniMap();
+    s.RespawnX = s.HeroX;
+    s.RespawnY = s.HeroY;
+    // A rope hooked in the old area has nothing to hang from here.
+    releaseRope();
+    if (drawingEnabled)
+        DrawArea(map, s.AreaX, s.AreaY, tileSheet, canvas);
+    // The blocks saved under last frame's sprites belong to the old picture.
+    saveUnderCount = 0;
+    for (int i = 0; i <= 50; ++i)
+        for (int j = 0; j <= 50; ++j)
+            s.AreaCells[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)] =
+                map.areaCell(s.AreaX, s.AreaY, i, j);
+    s.SavedHere = 0;
+    s.GoalTouched = 0;
+}
+
+void GameEngine::Impl::PlayAreaMusic() { host.playMusic(s.AreaY == 0 ? TuneTopRow : TuneArea, false); }
+
+void GameEngine::Impl::UpdateMiniMap()
+{
+    std::array<std::array<std::int32_t, 5>, 5> colours{};
+    for (std::size_t x = 0; x < 5; ++x)
+        for (std::size_t y = 0; y < 5; ++y)
+            colours[x][y] = s.MiniMapColor[x][y];
+    host.updateMiniMap(colours);
+}
+
+void GameEngine::Impl::OpenTreasureBox()
+{
+    std::int16_t content = BoxTable[at(s.AreaX)][at(s.AreaY)];
+    if (content >= 0 && content <= 100 && s.ItemHeld[at(content)] != 0)
+        content = BoxEmpty;
+    s.BoxContent = content;
+    if (content >= 0 && content < ItemCount) {
+        host.setItemIconVisible(content, true);
+        s.ItemHeld[at(content)] = 1;
+    }
+    host.showTreasureBox(content);
+    ClearKeys();
+}
+
+void GameEngine::Impl::reachViewingSpot()
+{
+    if (s.ItemHeld[Dumplings] != 0 && s.ItemHeld[PampasGrass] != 0) {
+        s.Facing = 0;
+        s.HeroState = StateArrived;
+        s.EventTimer = 150;
+        return;
+    }
+    s.BoxContent = BoxOfferingsMissing;
+    host.showTreasureBox(BoxOfferingsMissing);
+    ClearKeys();
+    rebaseFrameClock();
+}
+
+void GameEngine::Impl::startMishap(std::int16_t state, std::int32_t frames, int sound)
+{
+    // The first mishap's countdown runs to its end; a later one only changes the state.
+    s.HeroState = state;
+    if (s.EventTimer == 0) {
+        s.EventTimer = frames;
+        if (sound != 0)
+            host.playSound(sound);
+    }
+}
+
+void GameEngine::Impl::saveWithDiary()
+{
+    constexpr int KeyS = 83;
+    if (s.SavedHere != 0 || !held(KeyS) || s.ItemHeld[Diary] == 0)
+        return;
+    SaveRecord record;
+    record.AreaX = s.AreaX;
+    record.AreaY = s.AreaY;
+    record.RespawnX = s.RespawnX;
+    record.RespawnY = s.RespawnY;
+    record.SwitchOn = s.SwitchOn;
+    for (std::size_t i = 0; i < record.ItemHeld.size(); ++i)
+        record.ItemHeld[i] = s.ItemHeld[i];
+    for (std::size_t x = 0; x < 5; ++x)
+        for (std::size_t y = 0; y < 5; ++y) {
+            record.MiniMapColor[x][y] = s.MiniMapColor[x][y];
+            record.DeathCount[x][y] = s.DeathCount[x][y];
+        }
+    const FileStatus status = SaveGame(saveFile, record);
+    if (!status.ok()) {
+        host.showMessage("セーブできませんでした。\n" + status.error);
+        ClearKeys();
+        rebaseFrameClock();
+        return;
+    }
+    host.playSound(SoundSaved);
+    s.SavedHere = 1;
+    s.DiaryTimer = 30;
+}
+
+bool GameEngine::Impl::LoadGame(int back)
+{
+    SaveRecord record;
+    std::string error;
+    switch (LoadGameRecord(saveFile, back, record, &error)) {
+    case LoadOutcome::NoFile:
+        NewGame();
+        EnterArea();
+        rebaseFrameClock();
+        return true;
+    case LoadOutcome::NeverWritten:
+        return false;
+    case LoadOutcome::Unreadable:
+        host.showMessage("ロードできませんでした。\n" + error);
+        rebaseFrameClock();
+        return false;
+    case LoadOutcome::Loaded:
+        break;
+    }
+    s.AreaX = record.AreaX;
+    s.AreaY = record.AreaY;
+    s.HeroX = record.RespawnX;
+    s.HeroY = record.RespawnY;
+    s.SwitchOn = record.SwitchOn;
+    for (std::size_t i = 0; i < record.ItemHeld.size(); ++i) {
+        s.ItemHeld[i] = record.ItemHeld[i];
+        host.setItemIconVisible(static_cast<int>(i), record.ItemHeld[i] != 0);
+    }
+    for (std::size_t x = 0; x < 5; ++x)
+        for (std::size_t y = 0; y < 5; ++y) {
+            s.MiniMapColor[x][y] = record.MiniMapColor[x][y];
+            s.DeathCount[x][y] = record.DeathCount[x][y];
+        }
+    s.HeroVX = 0;
+    s.HeroVY = 0;
+    s.HeroState = StatePlaced;
+    // Nothing of the game left behind may run on in the loaded one: the rope, a mishap's
+    // countdown, the diary pose, a compressed spring, a crumbling block.
+    releaseRope();
+    s.EventTimer = 0;
+    s.DiaryTimer = 0;
+    s.SpringTimer = 0;
+    s.BumperTimer = 0;
+    s.CrumbleTimer = 0;
+    EnterArea();
+    rebaseFrameClock();
+    return true;
+}
+
+void GameEngine::Impl::respawn()
+{
+    s.HeroX = s.RespawnX;
+    s.HeroY = s.RespawnY;
+    s.HeroState = StatePlaced;
+    ++s.DeathCount[at(s.AreaX)][at(s.AreaY)];
+    s.EventTimer = 0;
+    // A haul cut short by the mishap does not go on from the respawn point.
+    releaseRope();
+}
+
+void GameEngine::Impl::StartEnding()
+{
+    s.InputOff = true;
+    // The viewing spot and its platform turn to stone in the last picture of play.
+    if (drawingEnabled)
+        for (int i = 0; i <= 50; ++i)
+            for (int j = 0; j <= 50; ++j) {
+                const std::uint8_t t = s.AreaCells[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)];
+                if (t == 142 || t == 98)
+                    canvas.bitBlt(32 * i, 32 * j, sheet::CellSize, sheet::CellSize, spriteSheet,
+                                  sheet::cellX(sprites::StoneBlock), sheet::cellY(sprites::StoneBlock),
+                                  RasterOp::SrcCopy);
+            }
+    s.StopLoop = true;
+    host.startEnding();
+}
+
+} // namespace poronpa
