@@ -1,0 +1,262 @@
+#include "editor/MapEditor.h"
+
+#include "editor/BitmapFile.h"
+#include "editor/BulkTools.h"
+#include "editor/TileNumberText.h"
+#include "editor/WorldPicture.h"
+#include "world/AreaDrawing.h"
+#include "world/MapFile.h"
+#include "world/SheetCells.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace poronpa {
+
+namespace {
+
+const std::uint32_t OverviewBackground = rgb(255, 255, 255);
+const std::uint32_t GridColour = rgb(1, 0, 0);
+const std::uint32_t MarkerColour = rgb(255, 0, 0);
+
+/// A pointer position to the nearest whole pixel, halves to even.
+int wholePixel(double position) { return static_cast<int>(std::nearbyint(position)); }
+
+std::string offsetCaption(int x, int y) { return "(X,Y)=(" + std::to_string(x) + "," + std::to_string(y) + ")"; }
+
+} // namespace
+
+MapEditor::MapEditor(MapGrid& map, Surface tileSheet)
+    : map_(map), tileSheet_(std::move(tileSheet)), canvas_(AreaCanvasSize, AreaCanvasSize),
+      overview_(OverviewSize, OverviewSize, OverviewBackground)
+{
+    // No line at 50: the overview's edge closes the last row and column of squares.
+    for (int k = 0; k < MapGrid::Areas; ++k) {
+        overview_.fillRect(OverviewCellSize * k, 0, 1, OverviewSize, GridColour);
+        overview_.fillRect(0, OverviewCellSize * k, OverviewSize, 1, GridColour);
+    }
+}
+
+bool MapEditor::modified() const { return history_.modified() || (stroke_ && !stroke_->empty()); }
+
+FileStatus MapEditor::load(const std::filesystem::path& path, const std::function<void()>& showProgress)
+{
+    finishStroke();
+    // Read into a fresh grid, so that a file that fails leaves the map alone and a short file
+    // leaves no cells of the map loaded before.
+    MapGrid loaded;
+    const FileStatus status = loadMap(path, loaded, [&](const std::string& caption) {
+        status_ = caption;
+        if (showProgress)
+            showProgress();
+    });
+    if (!status.ok())
+        return status;
+    map_ = loaded;
+    history_.clear();
+    selectArea(0, 0);
+    loaded_ = true;
+    return status;
+}
+
+FileStatus MapEditor::save(const std::filesystem::path& path, const std::function<void()>& showProgress)
+{
+    finishStroke();
+    const FileStatus status = saveMap(path, map_, [&](const std::string& caption) {
+        status_ = caption;
+        if (showProgress)
+            showProgress();
+    });
+    if (status.ok())
+        history_.markSaved();
+    return status;
+}
+
+void MapEditor::overviewRelease(double x, double y)
+{
+    const int px = wholePixel(x);
+    const int py = wholePixel(y);
+    if (px < 0 || py < 0 || px >= OverviewSize || py >= OverviewSize)
+        return;
+    finishStroke();
+    // The last pixel column and row belong to the last squares, not to a sixth area.
+    selectArea(std::min(px / OverviewCellSize, MapGrid::Areas - 1), std::min(py / OverviewCellSize, MapGrid::Areas - 1));
+}
+
+void MapEditor::selectArea(int ax, int ay)
+{
+    drawMarker(OverviewBackground);
+    areaX_ = ax;
+    areaY_ = ay;
+    drawMarker(MarkerColour);
+    DrawArea(map_, areaX_, areaY_, tileSheet_, canvas_);
+}
+
+void MapEditor::drawMarker(std::uint32_t colour)
+{
+    // An outline one pixel inside the square's grid lines.
+    constexpr int side = OverviewCellSize - 1;
+    const int x = OverviewCellSize * areaX_ + 1;
+    const int y = OverviewCellSize * areaY_ + 1;
+    overview_.fillRect(x, y, side, 1, colour);
+    overview_.fillRect(x, y + side - 1, side, 1, colour);
+    overview_.fillRect(x, y, 1, side, colour);
+    overview_.fillRect(x + side - 1, y, 1, side, colour);
+}
+
+void MapEditor::arrowClick(int index)
+{
+    // Far beyond the edge; the clamp brings it back onto the edge.
+    constexpr int FarAway = -32767;
+    int left = scrollLeft_;
+    int top = scrollTop_;
+    switch (index) {
+    case 0: top = 0; break;
+    case 1: left = FarAway; break;
+    case 2: top = FarAway; break;
+    case 3: left = 0; break;
+    default: return;
+    }
+    moveView(left, top);
+    status_ = offsetCaption(scrollLeft_, scrollTop_);
+}
+
+void MapEditor::moveView(int left, int top)
+{
+    ClampScroll(left, top);
+    scrollLeft_ = left;
+    scrollTop_ = top;
+}
+
+void MapEditor::paletteRelease(double x, double y)
+{
+    const int px = wholePixel(x);
+    const int py = wholePixel(y);
+    if (px < 0 || py < 0 || px >= sheet::Width || py >= sheet::Height)
+        return;
+    selectedCol_ = px / sheet::CellSize;
+    selectedRow_ = py / sheet::CellSize;
+}
+
+void MapEditor::canvasPress(MouseButton button, double x, double y)
+{
+    if (button == LeftButton) {
+        finishStroke();
+        stroke_.emplace(AreaPosition{areaX_, areaY_});
+        paintAt(x, y);
+    } else if (button == RightButton) {
+        moveView(wholePixel(ViewSize / 2 - x), wholePixel(ViewSize / 2 - y));
+        // The cell at the view's top-left corner, not the pixel offsets.
+        status_ = offsetCaption(-(scrollLeft_ / sheet::CellSize), -(scrollTop_ / sheet::CellSize));
+    }
+}
+
+void MapEditor::canvasMove(unsigned heldButtons, double x, double y)
+{
+    if (heldButtons == LeftButton)
+        paintAt(x, y);
+}
+
+void MapEditor::canvasRelease(unsigned stillHeldButtons)
+{
+    if (!(stillHeldButtons & LeftButton))
+        finishStroke();
+}
+
+void MapEditor::paintAt(double x, double y)
+{
+    // A drag that leaves the canvas would otherwise reach into the neighbouring area or, at the
+    // world's edge, beyond the grid.
+    const int px = wholePixel(x);
+    const int py = wholePixel(y);
+    if (px < 0 || py < 0 || px >= AreaCanvasSize || py >= AreaCanvasSize)
+        return;
+    const int cx = px / sheet::CellSize;
+    const int cy = py / sheet::CellSize;
+    const auto tile = static_cast<std::uint8_t>(selectedTile());
+    drawTile(canvas_, sheet::CellSize * cx, sheet::CellSize * cy, tileSheet_, tile);
+    if (!stroke_)
+        stroke_.emplace(AreaPosition{areaX_, areaY_});
+    stroke_->write(map_, MapGrid::AreaCells * areaX_ + cx, MapGrid::AreaCells * areaY_ + cy, tile);
+}
+
+void MapEditor::finishStroke()
+{
+    if (!stroke_)
+        return;
+    history_.push(std::move(*stroke_));
+    stroke_.reset();
+}
+
+void MapEditor::fill()
+{
+    finishStroke();
+    history_.push(fillArea(map_, areaX_, areaY_, static_cast<std::uint8_t>(selectedTile())));
+    DrawArea(map_, areaX_, areaY_, tileSheet_, canvas_);
+}
+
+std::string MapEditor::replace(std::string_view fromText, std::string_view toText)
+{
+    finishStroke();
+    const auto from = readTileNumber(fromText);
+    const auto to = readTileNumber(toText);
+    if (!from || !to)
+        return "Replace takes tile numbers from 0 to 255; \"" + std::string(!from ? fromText : toText) +
+               "\" is not one. Nothing was replaced.";
+    history_.push(replaceTiles(map_, static_cast<std::uint8_t>(*from), static_cast<std::uint8_t>(*to)));
+    selectArea(0, 0);
+    return {};
+}
+
+void MapEditor::edge()
+{
+    finishStroke();
+    history_.push(edgeArea(map_, areaX_, areaY_));
+    DrawArea(map_, areaX_, areaY_, tileSheet_, canvas_);
+}
+
+bool MapEditor::undo()
+{
+    finishStroke();
+    const MapEdit* edit = history_.undo(map_);
+    if (edit)
+        showEdit(*edit);
+    return edit != nullptr;
+}
+
+bool MapEditor::redo()
+{
+    finishStroke();
+    const MapEdit* edit = history_.redo(map_);
+    if (edit)
+        showEdit(*edit);
+    return edit != nullptr;
+}
+
+void MapEditor::showEdit(const MapEdit& edit)
+{
+    // An edit made in another area is shown there, so that the user sees what was taken back.
+    const auto area = edit.area();
+    if (area && *area != AreaPosition{areaX_, areaY_})
+        selectArea(area->x, area->y);
+    else
+        DrawArea(map_, areaX_, areaY_, tileSheet_, canvas_);
+}
+
+FileStatus MapEditor::exportWorld(const std::filesystem::path& directory) const
+{
+    // Drawn on a canvas of its own, so the editor's canvas keeps showing the current area.
+    return saveBitmap(directory / WorldPictureName, wholeWorldPicture(map_, tileSheet_));
+}
+
+FileStatus MapEditor::exportArea(const std::filesystem::path& directory) const
+{
+    return saveBitmap(directory / areaPictureName(areaX_, areaY_), canvas_);
+}
+
+std::string MapEditor::areaPictureName(int ax, int ay)
+{
+    return "map" + std::to_string(ax) + std::to_string(ay) + ".bmp";
+}
+
+} // namespace poronpa

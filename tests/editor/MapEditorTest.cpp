@@ -1,0 +1,418 @@
+#include "editor/BulkTools.h"
+#include "editor/MapEditor.h"
+#include "editor/TileNumberText.h"
+#include "tests/editor/EditorFixture.h"
+#include "tests/support/TempDir.h"
+#include "world/MapFile.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+using namespace poronpa;
+using poronpa::test::solidTileSheet;
+using poronpa::test::tileColour;
+using poronpa::test::TempDir;
+
+namespace {
+
+/// An editor over a map of its own, with area (0, 0) selected as after a load.
+struct Editor {
+    MapGrid map;
+    MapEditor editor{map, solidTileSheet()};
+
+    Editor() { editor.overviewRelease(0, 0); }
+
+    void selectArea(int ax, int ay) { editor.overviewRelease(10 * ax + 5, 10 * ay + 5); }
+    void selectTile(int t) { editor.paletteRelease(32 * (t % 8) + 1, 32 * (t / 8) + 1); }
+    /// The tile whose colour the canvas shows in cell (cx, cy), or -1 for anything else.
+    int canvasTile(int cx, int cy) const
+    {
+        const std::uint32_t colour = editor.canvas().pixel(32 * cx + 16, 32 * cy + 16);
+        for (int t = 0; t < sheet::Cells; ++t)
+            if (tileColour(t) == colour)
+                return t;
+        return -1;
+    }
+};
+
+} // namespace
+
+TEST(TileNumberText, ReadsLikeTheReplaceBoxes)
+{
+    const struct {
+        const char* text;
+        std::optional<int> value;
+    } cases[] = {
+        {"", 0},          {"abc", 0},      {"  17", 17},  {"12abc", 12},    {"2.5", 2},
+        {"3.5", 4},       {"0.5", 0},      {"2.51", 3},   {"+7", 7},        {"-0.4", 0},
+        {"255", 255},     {"255.5", {}},   {"256", {}},   {"-1", {}},       {"99999999999999999999", {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(readTileNumber(c.text), c.value) << '"' << c.text << '"';
+}
+
+TEST(MapEditorNavigation, OverviewReleaseSelectsTheAreaAndMovesTheMarker)
+{
+    const struct {
+        double x, y;
+        int ax, ay;
+    } cases[] = {{0, 0, 0, 0}, {49, 9, 4, 0}, {25, 37, 2, 3}, {50, 50, 4, 4}, {9.5, 0, 1, 0}};
+    for (const auto& c : cases) {
+        Editor e;
+        e.map.setCell(50 * c.ax + 3, 50 * c.ay + 4, 9);
+        e.editor.overviewRelease(c.x, c.y);
+        EXPECT_EQ(e.editor.areaX(), c.ax) << c.x << "," << c.y;
+        EXPECT_EQ(e.editor.areaY(), c.ay) << c.x << "," << c.y;
+        EXPECT_EQ(e.canvasTile(3, 4), 9) << "the canvas shows the area";
+    }
+
+    Editor e;
+    e.editor.overviewRelease(25, 37);
+    const Surface& overview = e.editor.overview();
+    const std::uint32_t red = rgb(255, 0, 0), white = rgb(255, 255, 255), grid = rgb(1, 0, 0);
+    for (int k = 21; k <= 29; ++k) {
+        EXPECT_EQ(overview.pixel(k, 31), red);
+        EXPECT_EQ(overview.pixel(k, 39), red);
+        EXPECT_EQ(overview.pixel(21, k + 10), red);
+        EXPECT_EQ(overview.pixel(29, k + 10), red);
+    }
+    EXPECT_EQ(overview.pixel(25, 35), white);
+    EXPECT_EQ(overview.pixel(20, 35), grid);
+    EXPECT_EQ(overview.pixel(45, 50), white) << "no grid line at 50";
+    EXPECT_EQ(overview.pixel(50, 45), white);
+    EXPECT_EQ(overview.pixel(1, 1), white) << "the old marker is erased";
+
+    e.editor.overviewRelease(60, 10);
+    EXPECT_EQ(e.editor.areaX(), 2) << "a release dragged outside the overview changes nothing";
+    EXPECT_EQ(e.editor.areaY(), 3);
+}
+
+TEST(MapEditorNavigation, ArrowPadMovesTheViewToAnEdge)
+{
+    Editor e;
+    ASSERT_EQ(e.editor.scrollLeft(), 20);
+    ASSERT_EQ(e.editor.scrollTop(), 8);
+    const struct {
+        int arrow;
+        const char* status;
+    } steps[] = {{2, "(X,Y)=(0,-1280)"}, {1, "(X,Y)=(-1280,-1280)"}, {3, "(X,Y)=(0,-1280)"}, {0, "(X,Y)=(0,0)"}};
+    for (const auto& step : steps) {
+        e.editor.arrowClick(step.arrow);
+        EXPECT_EQ(e.editor.status(), step.status);
+    }
+
+    e.editor.canvasPress(RightButton, 760, 460);
+    ASSERT_EQ(e.editor.scrollLeft(), -600);
+    ASSERT_EQ(e.editor.scrollTop(), -300);
+    e.editor.arrowClick(3);
+    EXPECT_EQ(e.editor.scrollLeft(), 0);
+    EXPECT_EQ(e.editor.scrollTop(), -300);
+}
+
+TEST(MapEditorNavigation, RightPressCentresTheViewAndShowsTheCornerCell)
+{
+    const struct {
+        double x, y;
+        int left, top;
+        const char* status;
+    } cases[] = {{800, 800, -640, -640, "(X,Y)=(20,20)"},
+                 {100, 100, 0, 0, "(X,Y)=(0,0)"},
+                 {1590, 10, -1280, 0, "(X,Y)=(40,0)"},
+                 {1430, 200, -1270, -40, "(X,Y)=(39,1)"}};
+    for (const auto& c : cases) {
+        Editor e;
+        e.editor.canvasPress(RightButton, c.x, c.y);
+        EXPECT_EQ(e.editor.scrollLeft(), c.left);
+        EXPECT_EQ(e.editor.scrollTop(), c.top);
+        EXPECT_EQ(e.editor.status(), c.status);
+        EXPECT_EQ(e.map, MapGrid{}) << "a right press paints nothing";
+    }
+}
+
+TEST(MapEditorNavigation, PaletteReleaseSelectsTheTileUnderThePointer)
+{
+    Editor e;
+    e.editor.paletteRelease(40, 70);
+    EXPECT_EQ(e.editor.selectedCol(), 1);
+    EXPECT_EQ(e.editor.selectedRow(), 2);
+    EXPECT_EQ(e.editor.selectedTile(), 17);
+    e.editor.paletteRelease(255, 767);
+    EXPECT_EQ(e.editor.selectedTile(), 191);
+
+    // Released after a drag off the picture: there is no tile there to select.
+    e.editor.paletteRelease(256, 10);
+    e.editor.paletteRelease(10, -1);
+    EXPECT_EQ(e.editor.selectedTile(), 191);
+}
+
+TEST(MapEditorPainting, LeftPressPaintsTheCellUnderThePointer)
+{
+    Editor e;
+    e.selectArea(1, 2);
+    e.selectTile(17);
+    e.editor.canvasPress(LeftButton, 70, 40);
+    e.editor.canvasRelease(NoButton);
+    EXPECT_EQ(e.map.cell(52, 101), 17);
+    EXPECT_EQ(e.editor.canvas().pixel(64, 32), tileColour(17));
+    EXPECT_EQ(e.editor.canvas().pixel(95, 63), tileColour(17));
+    EXPECT_EQ(e.editor.canvas().pixel(96, 63), tileColour(0));
+
+    const struct {
+        double x, y;
+        int cx, cy;
+    } cases[] = {{31, 31, 0, 0}, {0, 0, 0, 0}, {32, 0, 1, 0}, {1599, 1599, 49, 49}};
+    for (const auto& c : cases) {
+        Editor f;
+        f.selectTile(5);
+        f.editor.canvasPress(LeftButton, c.x, c.y);
+        EXPECT_EQ(f.map.cell(c.cx, c.cy), 5) << c.x << "," << c.y;
+        EXPECT_EQ(f.canvasTile(c.cx, c.cy), 5);
+    }
+}
+
+TEST(MapEditorPainting, OnlyALeftOnlyDragPaintsAndNeverOutsideTheCanvas)
+{
+    Editor e;
+    e.selectTile(5);
+    e.editor.canvasPress(LeftButton, 10, 10);
+    for (int x = 40; x < 200; x += 32)
+        e.editor.canvasMove(LeftButton, x, 10);
+    for (int x = 0; x < 6; ++x)
+        EXPECT_EQ(e.map.cell(x, 0), 5) << x;
+    EXPECT_EQ(e.map.cell(6, 0), 0);
+    e.editor.canvasMove(LeftButton | RightButton, 10, 100);
+    e.editor.canvasMove(MiddleButton, 10, 132);
+    e.editor.canvasMove(NoButton, 10, 164);
+    EXPECT_EQ(e.map.cell(0, 3), 0);
+    EXPECT_EQ(e.map.cell(0, 4), 0);
+    EXPECT_EQ(e.map.cell(0, 5), 0);
+
+    // Off the canvas of the world's last area: to its right and below lie column and row 250,
+    // which must stay 0, and to its left and above the neighbouring areas.
+    Editor edge;
+    edge.selectArea(4, 4);
+    edge.selectTile(5);
+    edge.editor.canvasPress(LeftButton, 1590, 1590);
+    const MapGrid painted = edge.map;
+    for (const auto& [x, y] : {std::pair{1620.0, 800.0}, {800.0, 1650.0}, {-10.0, 800.0}, {800.0, -31.0}, {-40.0, -40.0}})
+        edge.editor.canvasMove(LeftButton, x, y);
+    EXPECT_EQ(edge.map, painted);
+}
+
+TEST(MapEditorTools, FillCoversTheCurrentAreaOnly)
+{
+    Editor e;
+    e.selectArea(2, 1);
+    e.selectTile(17);
+    e.editor.fill();
+    for (int x = 0; x < 250; ++x)
+        for (int y = 0; y < 250; ++y)
+            ASSERT_EQ(e.map.cell(x, y), (x >= 100 && x < 150 && y >= 50 && y < 100) ? 17 : 0) << x << "," << y;
+    for (const auto& [cx, cy] : {std::pair{0, 0}, {49, 0}, {0, 49}, {49, 49}, {20, 30}})
+        EXPECT_EQ(e.canvasTile(cx, cy), 17);
+}
+
+TEST(MapEditorTools, ReplaceSwapsATileEverywhereAndShowsTheFirstArea)
+{
+    Editor e;
+    e.map.setCell(0, 0, 3);
+    e.map.setCell(249, 249, 3);
+    e.map.setCell(120, 7, 3);
+    e.map.setCell(121, 7, 4);
+    e.selectArea(3, 3);
+    EXPECT_EQ(e.editor.replace("3", "0"), "");
+    EXPECT_EQ(e.map.cell(0, 0), 0);
+    EXPECT_EQ(e.map.cell(249, 249), 0);
+    EXPECT_EQ(e.map.cell(120, 7), 0);
+    EXPECT_EQ(e.map.cell(121, 7), 4);
+    EXPECT_EQ(e.editor.areaX(), 0);
+    EXPECT_EQ(e.editor.areaY(), 0);
+    EXPECT_EQ(e.editor.overview().pixel(1, 1), rgb(255, 0, 0));
+
+    Editor empty;
+    empty.map.setCell(60, 60, 4);
+    empty.selectArea(1, 1);
+    const MapGrid before = empty.map;
+    EXPECT_EQ(empty.editor.replace("", ""), "");
+    EXPECT_EQ(empty.editor.areaX(), 0) << "empty boxes replace 0 by 0 and only select area (0, 0)";
+    EXPECT_EQ(empty.map, before);
+    EXPECT_FALSE(empty.editor.modified());
+
+    e.map.setCell(5, 5, 2);
+    e.editor.replace(" 2.5", "12abc");
+    EXPECT_EQ(e.map.cell(5, 5), 12);
+}
+
+TEST(MapEditorTools, ReplaceWithANumberOutsideTheTilesChangesNothing)
+{
+    for (const auto& [from, to] : {std::pair{"256", "0"}, {"0", "-1"}, {"1", "300.2"}}) {
+        Editor e;
+        e.map.setCell(1, 1, 1);
+        e.selectArea(2, 2);
+        const MapGrid before = e.map;
+        const std::string message = e.editor.replace(from, to);
+        EXPECT_NE(message, "") << from << " > " << to;
+        EXPECT_EQ(e.map, before);
+        EXPECT_EQ(e.editor.areaX(), 2);
+        EXPECT_FALSE(e.editor.modified());
+    }
+}
+
+TEST(MapEditorTools, EdgeTurnsCornersByTheSnapshot)
+{
+    // Cells are (x, y) in the world; the area is given with each case.
+    struct Cell {
+        int x, y, tile;
+    };
+    const struct {
+        const char* what;
+        int ax, ay;
+        std::vector<Cell> cells;
+        std::vector<Cell> expected;
+    } cases[] = {
+        {"ground with rock above and left", 0, 0, {{10, 10, 8}, {10, 9, 72}, {9, 10, 72}}, {{10, 10, 11}}},
+        {"ground with rock above, left and right: the last matching corner wins", 0, 0,
+         {{10, 10, 8}, {10, 9, 72}, {9, 10, 72}, {11, 10, 72}}, {{10, 10, 10}}},
+        {"ground with rock below and left", 0, 0, {{10, 10, 8}, {10, 11, 72}, {9, 10, 72}}, {{10, 10, 3}}},
+        {"rock with ground above and left", 0, 0, {{10, 10, 72}, {10, 9, 8}, {9, 10, 8}}, {{10, 10, 89}}},
+        {"rock with ground below and right", 0, 0, {{10, 10, 72}, {10, 11, 8}, {11, 10, 8}}, {{10, 10, 80}}},
+        {"rock with two ground corners stays rock", 0, 0, {{10, 10, 72}, {10, 9, 8}, {9, 10, 8}, {11, 10, 8}},
+         {{10, 10, 72}}},
+        {"the first row and column never change", 0, 0, {{0, 10, 8}, {0, 9, 72}, {1, 10, 72}, {10, 0, 8}, {9, 0, 72}, {10, 1, 72}},
+         {{0, 10, 8}, {10, 0, 8}}},
+        {"every test reads the snapshot, not a cell changed before", 0, 0,
+         {{10, 10, 72}, {10, 9, 8}, {11, 10, 8}, {11, 9, 72}}, {{10, 10, 88}, {11, 10, 11}}},
+        {"the last column sees the next area's first column", 0, 0, {{49, 10, 8}, {49, 9, 72}, {50, 10, 72}},
+         {{49, 10, 10}, {50, 10, 72}}},
+        {"another area's cells", 2, 3, {{110, 160, 8}, {110, 159, 72}, {109, 160, 72}, {10, 10, 8}, {10, 9, 72}, {9, 10, 72}},
+         {{110, 160, 11}, {10, 10, 8}}},
+        {"the world's last area sees zeros to the right and below", 4, 4,
+         {{249, 249, 72}, {249, 248, 8}, {248, 249, 8}, {249, 230, 8}, {249, 229, 72}, {248, 230, 72}},
+         {{249, 249, 89}, {249, 230, 11}, {250, 249, 0}}},
+    };
+    for (const auto& c : cases) {
+        Editor e;
+        for (const Cell& cell : c.cells)
+            e.map.setCell(cell.x, cell.y, static_cast<std::uint8_t>(cell.tile));
+        e.selectArea(c.ax, c.ay);
+        e.editor.edge();
+        for (const Cell& cell : c.expected)
+            EXPECT_EQ(e.map.cell(cell.x, cell.y), cell.tile) << c.what << " at " << cell.x << "," << cell.y;
+    }
+
+    Editor shown;
+    shown.map.setCell(10, 10, 8);
+    shown.map.setCell(10, 9, 72);
+    shown.map.setCell(9, 10, 72);
+    shown.editor.edge();
+    EXPECT_EQ(shown.canvasTile(10, 10), 11) << "the canvas is redrawn";
+}
+
+TEST(MapEditorHistory, EveryToolIsUndoneAndRedoneAsOneStep)
+{
+    const struct {
+        const char* tool;
+        std::function<void(Editor&)> use;
+    } tools[] = {
+        {"stroke",
+         [](Editor& e) {
+             e.selectTile(5);
+             e.editor.canvasPress(LeftButton, 10, 10);
+             for (int x = 10; x < 300; x += 16)
+                 e.editor.canvasMove(LeftButton, x, 10 + x / 4);
+             e.editor.canvasMove(LeftButton, 10, 10);
+             e.editor.canvasRelease(NoButton);
+         }},
+        {"fill", [](Editor& e) { e.selectTile(6); e.editor.fill(); }},
+        {"replace", [](Editor& e) { e.editor.replace("8", "9"); }},
+        {"edge", [](Editor& e) { e.editor.edge(); }},
+    };
+    for (const auto& tool : tools) {
+        Editor e;
+        e.map.setCell(0, 0, 8);
+        e.map.setCell(10, 10, 8);
+        e.map.setCell(10, 9, 72);
+        e.map.setCell(9, 10, 72);
+        e.map.setCell(200, 200, 8);
+        const MapGrid before = e.map;
+        tool.use(e);
+        const MapGrid after = e.map;
+        ASSERT_NE(after, before) << tool.tool;
+        EXPECT_TRUE(e.editor.modified()) << tool.tool;
+
+        EXPECT_TRUE(e.editor.undo()) << tool.tool;
+        EXPECT_EQ(e.map, before) << tool.tool;
+        EXPECT_EQ(e.canvasTile(10, 10), 8) << tool.tool << ": the canvas shows the undone map";
+        EXPECT_FALSE(e.editor.modified()) << tool.tool;
+        EXPECT_FALSE(e.editor.undo()) << tool.tool << " is one step";
+
+        EXPECT_TRUE(e.editor.redo()) << tool.tool;
+        EXPECT_EQ(e.map, after) << tool.tool;
+        EXPECT_EQ(e.canvasTile(10, 10), after.cell(10, 10)) << tool.tool;
+        EXPECT_FALSE(e.editor.redo()) << tool.tool;
+    }
+}
+
+TEST(MapEditorHistory, UndoShowsTheAreaOfTheEditAndANewEditDropsTheRedo)
+{
+    Editor e;
+    e.selectArea(3, 1);
+    e.selectTile(7);
+    e.editor.fill();
+    e.selectArea(0, 0);
+    e.editor.undo();
+    EXPECT_EQ(e.editor.areaX(), 3);
+    EXPECT_EQ(e.editor.areaY(), 1);
+    EXPECT_EQ(e.map.cell(150, 50), 0);
+
+    e.editor.canvasPress(LeftButton, 0, 0);
+    e.editor.canvasRelease(NoButton);
+    EXPECT_FALSE(e.editor.redo());
+    EXPECT_EQ(e.map.cell(150, 50), 7);
+}
+
+TEST(MapEditorFile, LoadShowsProgressSelectsTheFirstAreaAndTracksChanges)
+{
+    TempDir dir;
+    std::vector<unsigned char> bytes(MapGrid::FileBytes, 0);
+    bytes[251] = 7; // cell (1, 1)
+    test::writeBytes(dir / "mapdata.dat", bytes);
+
+    MapGrid map;
+    MapEditor editor(map, solidTileSheet());
+    EXPECT_FALSE(editor.canSave());
+    std::vector<std::string> shown;
+    editor.overviewRelease(30, 30);
+    ASSERT_TRUE(editor.load(dir / "mapdata.dat", [&] { shown.push_back(editor.status()); }).ok());
+    ASSERT_EQ(shown.size(), 25u);
+    EXPECT_EQ(shown[1], "10/240)");
+    EXPECT_EQ(editor.status(), "240/240)");
+    EXPECT_EQ(editor.areaX(), 0);
+    EXPECT_EQ(editor.areaY(), 0);
+    EXPECT_EQ(editor.canvas().pixel(40, 40), tileColour(7));
+    EXPECT_TRUE(editor.canSave());
+    EXPECT_FALSE(editor.modified());
+
+    editor.paletteRelease(40, 70);
+    editor.canvasPress(LeftButton, 0, 0);
+    EXPECT_TRUE(editor.modified()) << "a stroke still under way counts";
+    ASSERT_TRUE(editor.save(dir / "mapdata.dat").ok());
+    EXPECT_FALSE(editor.modified());
+    EXPECT_EQ(editor.status(), "240/240)");
+    editor.undo();
+    EXPECT_TRUE(editor.modified()) << "the map no longer matches the saved file";
+    editor.redo();
+    EXPECT_FALSE(editor.modified());
+    editor.undo();
+    editor.fill();
+    editor.redo();
+    EXPECT_TRUE(editor.modified()) << "the saved state can no longer be reached";
+
+    // A map file that cannot be read leaves the editor as it was.
+    const MapGrid before = map;
+    std::filesystem::create_directory(dir / "folder");
+    EXPECT_FALSE(editor.load(dir / "folder").ok());
+    EXPECT_EQ(map, before);
+    EXPECT_TRUE(editor.modified());
+}
