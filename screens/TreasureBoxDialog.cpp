@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QTextLayout>
 #include <QTimer>
 
 #include <cstdlib>
@@ -36,6 +37,8 @@ const QColor MessageColour(0, 0, 128);
 const QColor ShadowColour(192, 192, 255);
 const QColor ButtonStartColour(192, 255, 192);
 
+constexpr int MessagePixelSize = 19;
+
 const QString PlaceholderText = QStringLiteral(".....");
 
 /// Lives across showings so that the button does not restart its glide at every box.
@@ -55,22 +58,57 @@ QImage spriteCell(int cell)
                                         sheet::CellSize);
 }
 
-QLabel* messageLabel(QWidget* parent, const QColor& colour, int x, int y)
-{
-    auto* label = new QLabel(PlaceholderText, parent);
-    label->setGeometry(x, y, 181, 57);
-    label->setFont(gothicBold(19));
-    label->setWordWrap(true);
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setAttribute(Qt::WA_TranslucentBackground);
-    label->setAutoFillBackground(false);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-    return label;
-}
-
 } // namespace
+
+/// A message label: wrapping text on a transparent background, its lines 19 pixels apart. The
+/// box was sized for three lines at that pitch; the font's own pitch is taller and would cut
+/// the third line of the longer memos in half.
+class MessageLabel : public QWidget {
+public:
+    MessageLabel(QWidget* parent, const QColor& colour, int x, int y)
+        : QWidget(parent), colour_(colour), text_(PlaceholderText)
+    {
+        setGeometry(x, y, 181, 57);
+        setFont(gothicBold(MessagePixelSize));
+    }
+
+    QString text() const { return text_; }
+
+    void setText(const QString& text)
+    {
+        text_ = text;
+        update();
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QString laidOut = text_;
+        laidOut.replace(QChar(u'\n'), QChar(QChar::LineSeparator));
+        QTextLayout layout(laidOut, font());
+        QTextOption option(Qt::AlignLeft);
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        for (int row = 0;; ++row) {
+            QTextLine line = layout.createLine();
+            if (!line.isValid()) {
+                break;
+            }
+            line.setLineWidth(width());
+            line.setPosition(QPointF(0, row * MessagePixelSize));
+        }
+        layout.endLayout();
+
+        QPainter painter(this);
+        painter.setPen(colour_);
+        layout.draw(&painter, QPointF(0, 0));
+    }
+
+private:
+    QColor colour_;
+    QString text_;
+};
 
 QColor okButtonColor(int colorPhase)
 {
@@ -86,8 +124,8 @@ frmGetItem::frmGetItem(QWidget* owner, int boxContent, Sound& sound)
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       sound_(sound),
       picItem_(new QLabel(this)),
-      lblMS2_(messageLabel(this, ShadowColour, 56 + ShadowOffset, 8 + ShadowOffset)),
-      lblMS_(messageLabel(this, MessageColour, 56, 8)),
+      lblMS2_(new MessageLabel(this, ShadowColour, 56 + ShadowOffset, 8 + ShadowOffset)),
+      lblMS_(new MessageLabel(this, MessageColour, 56, 8)),
       cmdOK_(new QPushButton(QStringLiteral("OK"), this)),
       tmrMS_(new QTimer(this)),
       tmrButtonColor_(new QTimer(this)),

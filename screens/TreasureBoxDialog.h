@@ -11,6 +11,7 @@ class QTimer;
 
 namespace poronpa {
 
+class MessageLabel;
 class Sound;
 
 /// Shows the treasure box dialog for a BoxContent value modally over `owner`; returns when closed.
@@ -69,8 +70,8 @@ private:
 
     Sound& sound_;
     QLabel* picItem_;
-    QLabel* lblMS2_;
-    QLabel* lblMS_;
+    MessageLabel* lblMS2_;
+    MessageLabel* lblMS_;
     QPushButton* cmdOK_;
     QTimer* tmrMS_;
     QTimer* tmrButtonColor_;
