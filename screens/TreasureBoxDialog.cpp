@@ -2,6 +2,7 @@
 
 #include "assets/Pictures.h"
 #include "audio/Sound.h"
+#include "play/GameState.h"
 #include "screens/MessageTables.h"
 #include "world/SheetCells.h"
 
@@ -150,9 +151,10 @@ frmGetItem::frmGetItem(QWidget* owner, int boxContent, Sound& sound)
 
     // The engine only hands out the listed values; anything else (an item without an icon, a
     // memo without a text) is shown as an empty box rather than read past a table's end.
-    const bool isItem = boxContent >= 0 && boxContent <= 9;
-    const bool isMemo = boxContent >= FirstMemo && boxContent < FirstMemo + static_cast<int>(texts::MemoTexts.size());
-    if (boxContent == OfferingsMissing) {
+    const bool isItem = boxContent >= 0 && boxContent < ItemCount;
+    const int memoCount = static_cast<int>(texts::MemoTexts.size());
+    const bool isMemo = boxContent >= FirstMemo && boxContent < FirstMemo + memoCount;
+    if (boxContent == BoxOfferingsMissing) {
         showPicture(spriteCell(sprites::Dud));
         setWindowTitle(QStringLiteral("ポロンパ"));
         startPage(QStringLiteral("お月見に必要なものが足りない！！"));

@@ -29,11 +29,6 @@ class frmGetItem : public QDialog {
     Q_OBJECT
 
 public:
-    /// The BoxContent value meaning the offerings are incomplete.
-    static constexpr int OfferingsMissing = 200;
-    /// The BoxContent value of an empty box.
-    static constexpr int EmptyBox = -1;
-
     /// Loads the dialog for `boxContent`: picture, first page, caption, and its sound.
     frmGetItem(QWidget* owner, int boxContent, Sound& sound);
 
