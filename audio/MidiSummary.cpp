@@ -75,7 +75,7 @@ private:
 
 struct TrackScan {
     std::uint64_t endTick = 0;
-    int notes = 0;
+    std::array<int, 16> notes{};
 };
 
 bool scanTrack(ByteReader& in, std::map<std::uint64_t, std::uint32_t>& tempos, TrackScan& scan)
@@ -111,7 +111,7 @@ bool scanTrack(ByteReader& in, std::map<std::uint64_t, std::uint32_t>& tempos, T
             const std::uint32_t kind = running & 0xF0;
             if (kind == 0x90) {
                 if (in.byte() > 0)
-                    ++scan.notes;
+                    ++scan.notes[running & 0x0F];
             } else if (kind != 0xC0 && kind != 0xD0) {
                 in.byte();
             }
@@ -153,7 +153,8 @@ std::optional<MidiSummary> summarizeMidi(const std::vector<std::uint8_t>& bytes)
         if (!scanTrack(events, tempos, scan))
             return std::nullopt;
         endTick = std::max(endTick, scan.endTick);
-        summary.noteCount += scan.notes;
+        for (std::size_t channel = 0; channel < 16; ++channel)
+            summary.notesPerChannel[channel] += scan.notes[channel];
         next = chunk.position() + length;
     }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -11,8 +12,8 @@ namespace poronpa {
 struct MidiSummary {
     int format = 0;
     int trackCount = 0;
-    /// Note-on events with a velocity above zero, over all tracks.
-    int noteCount = 0;
+    /// Note-on events with a velocity above zero on each channel (index 0 is channel 1).
+    std::array<int, 16> notesPerChannel{};
     /// From the start to the last track's end, through the file's tempo changes.
     double lengthMs = 0.0;
 };

@@ -38,6 +38,8 @@ public:
         }
         open_ = true;
         Mix_AllocateChannels(1);
+        // The synthesizer plays at full gain; a quarter lower leaves the effects room on top.
+        Mix_VolumeMusic(MIX_MAX_VOLUME * 3 / 4);
         if (!hasSoundFont_)
             std::cerr << "poronpa: soundfont " << soundFont << " missing; playing without music\n";
         else if (!hasMidi_)
