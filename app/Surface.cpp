@@ -1,6 +1,7 @@
 #include "app/Surface.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace poronpa {
 
@@ -47,22 +48,26 @@ void Surface::bitBlt(int dx, int dy, int w, int h, const Surface& source, int sx
         from = &scratch;
     }
 
-    for (int row = 0; row < h; ++row) {
-        const std::uint32_t* s = from->pixels_.data() + from->index(sx, sy + row);
-        std::uint32_t* d = pixels_.data() + index(dx, dy + row);
-        switch (op) {
-        case RasterOp::SrcCopy:
-            std::copy(s, s + w, d);
-            break;
-        case RasterOp::SrcErase:
+    const std::size_t sourceStride = static_cast<std::size_t>(from->width_);
+    const std::size_t stride = static_cast<std::size_t>(width_);
+    const std::uint32_t* s = from->pixels_.data() + from->index(sx, sy);
+    std::uint32_t* d = pixels_.data() + index(dx, dy);
+    const std::size_t rowBytes = static_cast<std::size_t>(w) * sizeof(std::uint32_t);
+    switch (op) {
+    case RasterOp::SrcCopy:
+        for (int row = 0; row < h; ++row, s += sourceStride, d += stride)
+            std::memcpy(d, s, rowBytes);
+        break;
+    case RasterOp::SrcErase:
+        for (int row = 0; row < h; ++row, s += sourceStride, d += stride)
             for (int i = 0; i < w; ++i)
                 d[i] = (s[i] & ~d[i]) | 0xFF000000u;
-            break;
-        case RasterOp::SrcInvert:
+        break;
+    case RasterOp::SrcInvert:
+        for (int row = 0; row < h; ++row, s += sourceStride, d += stride)
             for (int i = 0; i < w; ++i)
                 d[i] = (s[i] ^ d[i]) | 0xFF000000u;
-            break;
-        }
+        break;
     }
 }
 

@@ -41,8 +41,9 @@ void drawTile(Surface& canvas, int x, int y, const Surface& tileSheet, std::uint
 
 void DrawArea(const MapGrid& map, int areaX, int areaY, const Surface& tileSheet, Surface& canvas)
 {
-    for (int i = 0; i < MapGrid::AreaCells; ++i)
-        for (int j = 0; j < MapGrid::AreaCells; ++j)
+    // Row by row: the cells do not overlap, so the order only matters to the memory cache.
+    for (int j = 0; j < MapGrid::AreaCells; ++j)
+        for (int i = 0; i < MapGrid::AreaCells; ++i)
             drawTile(canvas, sheet::CellSize * i, sheet::CellSize * j, tileSheet, map.areaCell(areaX, areaY, i, j));
 }
 
