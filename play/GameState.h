@@ -76,6 +76,8 @@ struct GameState {
     std::int32_t FrameInterval = 13;
     std::int32_t ViewAnchorX = 144, ViewAnchorY = 144;
     std::int16_t SaveSlot = 0;
+
+    bool operator==(const GameState& other) const = default;
 };
 
 } // namespace poronpa

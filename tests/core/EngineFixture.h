@@ -20,6 +20,7 @@ class FakeHost : public PlayHost {
 public:
     std::uint32_t clock = 1000;
     std::vector<std::uint32_t> waits;
+    std::vector<bool> blocked; ///< for each wait: whether the clock had to move
     std::vector<int> sounds;
     std::vector<int> tunes;
     std::vector<std::string> questions;
@@ -43,6 +44,7 @@ public:
     void waitUntilAfter(std::uint32_t tick) override
     {
         waits.push_back(tick);
+        blocked.push_back(clock <= tick);
         if (clock <= tick)
             clock = tick + 1;
     }
