@@ -43,7 +43,7 @@ TEST_F(Drawing, TheHeroLeavesNoTraceOnAnAnimatedTile)
     const std::uint32_t hero = cellColour(0); // frame 0: standing, facing right
     EXPECT_EQ(engine.canvas().pixel(165, 1510), hero);
     hold({keys::Right});
-    runUntil([&] { return s.HeroX > 200; });
+    runUntil([&] { return s.HeroX >= 192; }); // the first frame clear of the waterfall
     const int frame = play::tileAnimationFrame(4, s.FrameClock, s.SwitchOn);
     EXPECT_TRUE(cellShows(5, 47, cellColour(frame)));
     EXPECT_TRUE(cellShows(4, 47, cellColour(0)));
