@@ -1,0 +1,281 @@
+// The real poronpa-sim binary on small maps built here, read through its trace.
+#include "tests/support/TempDir.h"
+#include "tests/support/TestMap.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sstream>
+#include <sys/wait.h>
+
+using poronpa::test::TempDir;
+using poronpa::test::TestMap;
+
+extern char** environ;
+
+namespace {
+
+constexpr std::uint8_t Air = 0;
+constexpr std::uint8_t Wall = 96;
+constexpr std::uint8_t Box = 55;
+constexpr std::uint8_t ViewingSpot = 142;
+
+struct SimRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+
+    std::vector<std::string> lines() const
+    {
+        std::vector<std::string> result;
+        std::istringstream in(out);
+        for (std::string line; std::getline(in, line);)
+            result.push_back(line);
+        return result;
+    }
+    /// The trace line of a frame (the header is line 0).
+    std::string frame(std::size_t n) const
+    {
+        const auto all = lines();
+        return n < all.size() ? all[n] : std::string("(no line ") + std::to_string(n) + ")";
+    }
+    std::string endLine() const { return lines().empty() ? std::string() : lines().back(); }
+};
+
+SimRun runSim(const TempDir& dir, const std::vector<std::string>& args, const std::string& input = "",
+              const std::string& executable = PORONPA_SIM_EXECUTABLE)
+{
+    const auto in = dir / "stdin.txt", out = dir / "stdout.txt", err = dir / "stderr.txt";
+    poronpa::test::writeText(in, input);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    std::vector<std::string> argvStrings{executable};
+    argvStrings.insert(argvStrings.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& s : argvStrings)
+        argv.push_back(s.data());
+    argv.push_back(nullptr);
+
+    SimRun run;
+    pid_t pid = 0;
+    if (posix_spawn(&pid, executable.c_str(), &actions, nullptr, argv.data(), environ) == 0) {
+        int status = 0;
+        waitpid(pid, &status, 0);
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+    posix_spawn_file_actions_destroy(&actions);
+    run.out = poronpa::test::readText(out);
+    run.err = poronpa::test::readText(err);
+    return run;
+}
+
+/// Area (2, 4), where a new game starts at (160, 1498), with a floor two cells below the hero's
+/// feet row: the hero lands on it at y 1504 after seven frames.
+TestMap floorUnderTheStart(std::uint8_t floor = Wall)
+{
+    TestMap map;
+    map.row(2, 4, 48, 1, 49, floor);
+    return map;
+}
+
+/// Field `index` (0 = frame) of a trace line.
+std::string field(const std::string& line, int index)
+{
+    std::istringstream fields(line);
+    std::string value;
+    for (int i = 0; i <= index; ++i)
+        std::getline(fields, value, ',');
+    return value;
+}
+
+std::string writeMap(const TempDir& dir, const TestMap& map)
+{
+    const auto path = dir / "map.dat";
+    map.write(path);
+    return path.string();
+}
+
+} // namespace
+
+TEST(Simulator, NewGameFallsOntoTheFloorFrameByFrame)
+{
+    TempDir dir;
+    const SimRun run = runSim(dir, {"--map", writeMap(dir, floorUnderTheStart()), "--frames", "7", "--trace"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    ASSERT_EQ(run.lines().size(), 9u) << run.out;
+    EXPECT_EQ(run.frame(0), "frame,area_x,area_y,hero_x,hero_y,hero_vx,hero_vy,state,jump_count,event_timer,items,switch,sounds,dialog");
+    EXPECT_EQ(run.frame(1), "1,2,4,160,1498.25,0,0.25,0,0,0,0000000000,1,,");
+    EXPECT_EQ(run.frame(2), "2,2,4,160,1498.75,0,0.5,0,999,0,0000000000,1,,");
+    EXPECT_EQ(run.frame(6), "6,2,4,160,1503.25,0,1.5,0,999,0,0000000000,1,,");
+    EXPECT_EQ(run.frame(7), "7,2,4,160,1504,0,0,0,0,0,0000000000,1,,");
+    EXPECT_EQ(run.endLine(), "end frame=7 area=2,4 pos=160,1504 state=0 items=0000000000 deaths=0 ending=no");
+}
+
+TEST(Simulator, StartIsShapedOnlyForTheFirstNewGame)
+{
+    TempDir dir;
+    const std::string map = writeMap(dir, TestMap());
+    const SimRun shaped = runSim(dir, {"--map", map, "--area", "0,1", "--pos", "100,200.5", "--items", "9,0", "--switch", "0", "--frames", "1", "--trace"});
+    ASSERT_EQ(shaped.status, 0) << shaped.err;
+    EXPECT_EQ(shaped.frame(1), "1,0,1,100,200.75,0,0.25,0,0,0,1000000001,0,,");
+
+    // Nothing to continue from: the new game that starts instead is the title's, unshaped.
+    const SimRun continued = runSim(dir, {"--map", map, "--continue", "--save", (dir / "none.dat").string(), "--area", "0,1", "--items", "3", "--frames", "0"});
+    ASSERT_EQ(continued.status, 0) << continued.err;
+    EXPECT_EQ(continued.out, "end frame=0 area=2,4 pos=160,1498 state=9 items=0000000000 deaths=0 ending=no\n");
+}
+
+TEST(Simulator, TreasureBoxOpensItsDialogWithinTheFrame)
+{
+    const struct {
+        int areaX, areaY;
+        const char* itemsAtStart;
+        const char* itemsAfter;
+        const char* soundsAndDialog;
+    } cases[] = {
+        {1, 4, "", "0000100000", "11;1;1,4"},
+        {1, 4, "4", "0000100000", "13;1,-1"},
+        {2, 4, "", "0000000000", "12;1;1,102"},
+        {3, 1, "", "0000000000", "13;1,-1"},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        TestMap map;
+        map.set(c.areaX, c.areaY, 5, 47, Box); // the hero's centre cell at the start
+        const std::string area = std::to_string(c.areaX) + "," + std::to_string(c.areaY);
+        const SimRun run = runSim(dir, {"--map", writeMap(dir, map), "--area", area, "--items", c.itemsAtStart, "--frames", "2", "--trace"});
+        ASSERT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.frame(1), "1," + area + ",160,1498.25,0,0,0,0,0," + c.itemsAfter + ",1," + c.soundsAndDialog);
+        EXPECT_EQ(run.frame(2), "2," + area + ",160,1498.5,0,0.25,0,0,0," + c.itemsAfter + ",1,,") << "the box is gone";
+    }
+}
+
+TEST(Simulator, KeyClearedByTheDialogStaysUpUntilPressedAgain)
+{
+    TempDir dir;
+    TestMap map = floorUnderTheStart();
+    map.set(2, 4, 8, 47, Box);
+    const SimRun run = runSim(dir, {"--map", writeMap(dir, map), "--input", "-", "--trace"}, "40 right\n1 -\n5 right\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    ASSERT_EQ(run.lines().size(), 48u);
+
+    std::size_t boxFrame = 0;
+    for (std::size_t n = 1; n <= 40 && boxFrame == 0; ++n)
+        if (run.frame(n).ends_with(",102"))
+            boxFrame = n;
+    ASSERT_GT(boxFrame, 1u) << "walking right reaches the box";
+    const auto speed = [&](std::size_t n) { return std::stof(field(run.frame(n), 5)); };
+    EXPECT_GT(speed(boxFrame - 1), 0.0f);
+    for (std::size_t n = boxFrame; n <= 41; ++n)
+        EXPECT_EQ(speed(n), 0.0f) << "frame " << n << ": Right is held in the script but was cleared";
+    EXPECT_GT(speed(42), 0.0f) << "pressed again";
+}
+
+TEST(Simulator, SavedGameComesBackWithLAndContinue)
+{
+    TempDir dir;
+    const std::string map = writeMap(dir, floorUnderTheStart());
+    const std::string save = (dir / "save.dat").string();
+    const SimRun run = runSim(dir, {"--map", map, "--save", save, "--items", "4", "--input", "-", "--trace"},
+                              "10 -\n1 s  # saves: the diary is held\n20 right\n1 l\n5 right\n1 l+1  # one save only: nothing to load\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.frame(11).substr(run.frame(11).size() - 3), ",1,") << run.frame(11);
+    EXPECT_EQ(poronpa::test::readBytes(save).size(), 66u * 128);
+    EXPECT_EQ(run.frame(32), "32,2,4,160,1498,0,0,0,0,0,0000100000,1,,");
+    EXPECT_GT(std::stof(field(run.frame(38), 3)), std::stof(field(run.frame(37), 3))) << "nothing was loaded, the walk goes on";
+
+    const SimRun continued = runSim(dir, {"--map", map, "--save", save, "--continue", "--frames", "1", "--trace"});
+    ASSERT_EQ(continued.status, 0) << continued.err;
+    EXPECT_EQ(continued.frame(1), "1,2,4,160,1498.25,0,0.25,0,0,0,0000100000,1,,");
+}
+
+TEST(Simulator, QuitEndsTheRunAfterItsFrame)
+{
+    TempDir dir;
+    const SimRun run = runSim(dir, {"--map", writeMap(dir, floorUnderTheStart()), "--input", "-", "--trace"}, "3 -\n1 q\n10 -\n");
+    ASSERT_EQ(run.status, 0) << run.err;
+    ASSERT_EQ(run.lines().size(), 6u) << run.out;
+    // The answer leaves the loop before the frame's move: the speed has grown, the position not.
+    EXPECT_EQ(run.frame(4), "4,2,4,160,1499.5,0,1,0,999,0,0000000000,1,,");
+    EXPECT_EQ(run.endLine(), "end frame=4 area=2,4 pos=160,1499.5 state=0 items=0000000000 deaths=0 ending=no");
+}
+
+TEST(Simulator, FallOutOfTheWorldCountsOneMishap)
+{
+    TempDir dir;
+    const SimRun run = runSim(dir, {"--map", writeMap(dir, TestMap()), "--frames", "96", "--trace"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.frame(16), "16,2,4,160,1532,0,4,0,999,0,0000000000,1,,");
+    EXPECT_EQ(run.frame(17), "17,2,4,160,1536,0,4.25,99,999,79,0000000000,1,10,");
+    EXPECT_EQ(run.frame(18), "18,2,4,160,1536,0,4.25,99,999,78,0000000000,1,,");
+    EXPECT_EQ(run.frame(95), "95,2,4,160,1498,0,4.25,9,999,0,0000000000,1,,");
+    EXPECT_EQ(run.endLine(), "end frame=96 area=2,4 pos=160,1502.5 state=0 items=0000000000 deaths=1 ending=no");
+}
+
+TEST(Simulator, ViewingSpotEndsTheGameOnlyWithBothOfferings)
+{
+    TempDir dir;
+    const std::string map = writeMap(dir, floorUnderTheStart(ViewingSpot));
+    const SimRun ending = runSim(dir, {"--map", map, "--items", "8,9", "--frames", "1000", "--trace"});
+    ASSERT_EQ(ending.status, 0) << ending.err;
+    EXPECT_EQ(ending.frame(7), "7,2,4,160,1504,0,0,100,0,149,0000000011,1,,");
+    EXPECT_EQ(ending.frame(155).substr(0, 4), "155,");
+    EXPECT_EQ(ending.endLine(), "end frame=155 area=2,4 pos=160,1504 state=100 items=0000000011 deaths=0 ending=yes");
+
+    const SimRun missing = runSim(dir, {"--map", map, "--items", "8", "--frames", "200", "--trace"});
+    ASSERT_EQ(missing.status, 0) << missing.err;
+    EXPECT_EQ(missing.frame(7), "7,2,4,160,1504,0,0,0,0,0,0000000010,1,13;1,200");
+    EXPECT_EQ(missing.endLine(), "end frame=200 area=2,4 pos=160,1504 state=0 items=0000000010 deaths=0 ending=no");
+}
+
+TEST(Simulator, BadArgumentsAndFilesExitWithTwo)
+{
+    TempDir dir;
+    const std::string map = writeMap(dir, TestMap());
+    poronpa::test::writeText(dir / "bad.txt", "3 right\n# fine\n2 right+jump\n");
+    std::filesystem::create_directory(dir / "folder");
+    const struct {
+        std::vector<std::string> args;
+        const char* message;
+    } cases[] = {
+        {{"--map", map, "--frames", "ten"}, "--frames"},
+        {{"--map", map, "--verbose"}, "--verbose"},
+        {{"--map", (dir / "missing.dat").string()}, "missing.dat"},
+        {{"--map", (dir / "folder").string()}, "folder"},
+        {{"--map", map, "--input", (dir / "missing.txt").string()}, "missing.txt"},
+        {{"--map", map, "--input", (dir / "bad.txt").string()}, "line 3: unknown key \"jump\""},
+        {{"--map", map, "--save", (dir / "folder").string()}, "folder"},
+    };
+    for (const auto& c : cases) {
+        const SimRun run = runSim(dir, c.args);
+        EXPECT_EQ(run.status, 2) << c.args.back();
+        EXPECT_EQ(run.out, "") << c.args.back();
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
+        EXPECT_EQ(std::count(run.err.begin(), run.err.end(), '\n'), 1) << run.err;
+    }
+}
+
+TEST(Simulator, MapBesideTheProgramAndMapsOfAnyLength)
+{
+    TempDir dir;
+    const auto program = dir / "poronpa-sim";
+    std::filesystem::copy_file(PORONPA_SIM_EXECUTABLE, program);
+    EXPECT_EQ(runSim(dir, {"--frames", "1"}, "", program.string()).status, 2) << "no mapdata.dat beside it";
+    floorUnderTheStart().write(dir / "mapdata.dat");
+    const SimRun beside = runSim(dir, {"--frames", "7"}, "", program.string());
+    ASSERT_EQ(beside.status, 0) << beside.err;
+    EXPECT_EQ(beside.out, "end frame=7 area=2,4 pos=160,1504 state=0 items=0000000000 deaths=0 ending=no\n");
+
+    for (const std::size_t length : {std::size_t{0}, std::size_t{1}, std::size_t{62'499}, std::size_t{100'000}}) {
+        std::vector<unsigned char> bytes(length, Air);
+        poronpa::test::writeBytes(dir / "odd.dat", bytes);
+        const SimRun run = runSim(dir, {"--map", (dir / "odd.dat").string(), "--input", "-"}, "3 right\n");
+        EXPECT_EQ(run.status, 0) << length << ": " << run.err;
+        EXPECT_TRUE(run.endLine().starts_with("end frame=3 area=2,4 ")) << run.out;
+    }
+}
