@@ -19,6 +19,7 @@ namespace poronpa::test {
 class FakeHost : public PlayHost {
 public:
     std::uint32_t clock = 1000;
+    double midnight = 0; ///< the clock's second at which the time of day was last 0
     std::vector<std::uint32_t> waits;
     std::vector<bool> blocked; ///< for each wait: whether the clock had to move
     std::vector<int> sounds;
@@ -48,7 +49,7 @@ public:
         if (clock <= tick)
             clock = tick + 1;
     }
-    double secondsSinceMidnight() override { return clock / 1000.0; }
+    double secondsSinceMidnight() override { return clock / 1000.0 - midnight; }
     bool processEvents() override
     {
         if (duringEvents)

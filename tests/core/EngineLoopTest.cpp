@@ -283,3 +283,73 @@ TEST_F(LoadPrompt, ContinueStartsANewGameWithoutASave)
     EXPECT_EQ(s.AreaY, 0);
     EXPECT_EQ(host.tunes.back(), 3); // the top row's music
 }
+
+// --- What happens where the game would otherwise carry something over -----------------------
+
+TEST_F(Loop, ANewGameDoesNotInheritAMishap)
+{
+    put(2, 4, 10, 47, 34);
+    start(2, 4, 320, 1504);
+    run();
+    ASSERT_GT(s.EventTimer, 0);
+    engine.NewGame();
+    engine.EnterArea();
+    run(80);
+    EXPECT_EQ(s.EventTimer, 0);
+    EXPECT_EQ(s.DeathCount[2][4], 0);
+}
+
+TEST_F(Loop, AMishapDuringAHaulLetsGoOfTheRope)
+{
+    put(2, 4, 5, 2, 52);
+    put(2, 4, 5, 44, 32); // flames on the way up
+    start(2, 4, 160, 1504, {Rope});
+    run();
+    hold({keys::Enter});
+    run();
+    hold({});
+    ASSERT_GT(s.RopeRow, 0);
+    runUntil([&] { return s.HeroState == StatePlaced; });
+    EXPECT_EQ(s.HeroY, 1504);
+    EXPECT_EQ(s.RopeRow, -1);
+    EXPECT_FALSE(host.ropeVisible[0] || host.ropeVisible[1]);
+    run(5);
+    EXPECT_EQ(s.HeroY, 1504);
+}
+
+TEST_F(Loop, ANewAreaIsNotPatchedWithTheOldAreasBackground)
+{
+    put(1, 4, 0, 47, 22);
+    start(2, 4, 390, 1504);
+    run(); // the background under the hero is kept for the next frame
+    start(1, 4, 160, 1504);
+    run();
+    EXPECT_EQ(engine.canvas().pixel(5, 1510), cellColour(22));
+}
+
+TEST_F(Loop, TheRateLabelGoesOnAfterMidnight)
+{
+    host.clock = 86'399'000;
+    startGame();
+    engine.beginLoop();
+    run(200);
+    host.fpsTexts.clear();
+    host.midnight = 86'400;
+    run();
+    EXPECT_EQ(host.fpsTexts.size(), 1u);
+}
+
+TEST_F(LoadPrompt, AnUnreadableSaveFileIsReportedAndNothingLoaded)
+{
+    std::filesystem::create_directory(dir / "savedata.dat");
+    startGame();
+    hold({keys::L});
+    run();
+    ASSERT_EQ(host.messages.size(), 1u);
+    EXPECT_EQ(host.messages[0].rfind("ロードできませんでした。\n", 0), 0u);
+    EXPECT_EQ(s.AreaX, 2);
+
+    engine.ContinueGame();
+    EXPECT_EQ(s.HeroX, 160);
+    EXPECT_EQ(s.HeroY, 1498);
+}
