@@ -175,6 +175,9 @@ int runSimulator(const std::vector<std::string>& args, std::istream& in, std::os
     }
     out << endLine(frame, engine.state(), host.endingStarted()) << '\n';
     out.flush();
+    // A trace cut short by a full disk must not pass for a whole one.
+    if (!out)
+        return fail("standard output cannot be written");
     return 0;
 }
 

@@ -251,6 +251,9 @@ TEST(Simulator, BadArgumentsAndFilesExitWithTwo)
         {{"--map", map, "--input", (dir / "bad.txt").string()}, "line 3: unknown key \"jump\""},
         {{"--map", map, "--save", (dir / "folder").string()}, "folder"},
     };
+    const std::string toFullDisk = std::string(PORONPA_SIM_EXECUTABLE) + " --map " + map + " --frames 3 --trace >/dev/full 2>/dev/null";
+    EXPECT_EQ(WEXITSTATUS(std::system(toFullDisk.c_str())), 2) << "a trace that could not be written";
+
     for (const auto& c : cases) {
         const SimRun run = runSim(dir, c.args);
         EXPECT_EQ(run.status, 2) << c.args.back();
