@@ -2,29 +2,59 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <span>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 /// The fuzzers hand their input to the loaders as a real file, because that is how the loaders
 /// meet it in the game.
 class FuzzFile {
 public:
-    FuzzFile(const char* name, const std::uint8_t* data, std::size_t size)
+    FuzzFile(const char* name, const std::uint8_t* data, std::size_t size) : path_(directory() / name)
     {
-        static const std::filesystem::path dir = [] {
-            std::string pattern = (std::filesystem::temp_directory_path() / "poronpa-fuzz-XXXXXX").string();
-            return std::filesystem::path(::mkdtemp(pattern.data()));
-        }();
-        path_ = dir / name;
         std::FILE* f = std::fopen(path_.c_str(), "wb");
-        if (size > 0)
-            std::fwrite(data, 1, size, f);
-        std::fclose(f);
+        if (f == nullptr || (size > 0 && std::fwrite(data, 1, size, f) != size) || std::fclose(f) != 0)
+            std::abort(); // the harness itself failed, not the loader
     }
-    ~FuzzFile() { std::filesystem::remove(path_); }
+    ~FuzzFile()
+    {
+        std::error_code ignored;
+        std::filesystem::remove(path_, ignored);
+    }
     const std::filesystem::path& path() const { return path_; }
 
 private:
+    /// One directory per fuzzing process, removed when the process ends.
+    static const std::filesystem::path& directory()
+    {
+        struct Directory {
+            std::filesystem::path path;
+            Directory()
+            {
+                std::string pattern = (std::filesystem::temp_directory_path() / "poronpa-fuzz-XXXXXX").string();
+                if (::mkdtemp(pattern.data()) == nullptr)
+                    std::abort();
+                path = pattern;
+            }
+            ~Directory()
+            {
+                std::error_code ignored;
+                std::filesystem::remove_all(path, ignored);
+            }
+        };
+        static const Directory dir;
+        return dir.path;
+    }
+
     std::filesystem::path path_;
 };
+
+/// Stops the run as a finding when a property of the loader does not hold.
+inline void require(bool holds)
+{
+    if (!holds)
+        std::abort();
+}

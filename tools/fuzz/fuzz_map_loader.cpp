@@ -1,26 +1,31 @@
 #include "tools/fuzz/FuzzFile.h"
 #include "world/MapFile.h"
 
-#include <cstdlib>
+#include <algorithm>
+
+using namespace poronpa;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     FuzzFile file("mapdata.dat", data, size);
-    poronpa::MapGrid map;
-    if (!poronpa::loadMap(file.path(), map).ok())
-        std::abort();
-    // Whatever the file held, the cells beyond the stored world stay empty and a save keeps
-    // every byte the file had.
-    for (int i = 0; i < poronpa::MapGrid::Size; ++i)
-        if (map.cell(250, i) != 0 || map.cell(i, 250) != 0)
-            std::abort();
-    std::vector<std::uint8_t> before;
-    poronpa::readWholeFile(file.path(), before);
-    if (!poronpa::saveMap(file.path(), map).ok())
-        std::abort();
+    MapGrid map;
+    require(loadMap(file.path(), map).ok());
+    // Whatever the file held, the cells beyond the stored world stay empty and every stored cell
+    // holds its byte, or 0 past the end of a short file.
+    for (int i = 0; i < MapGrid::Size; ++i)
+        require(map.cell(MapGrid::StoredSize, i) == 0 && map.cell(i, MapGrid::StoredSize) == 0);
+    const auto cells = mapFileBytes(map);
+    const std::size_t read = std::min(size, cells.size());
+    require(std::equal(data, data + read, cells.begin()));
+    require(std::all_of(cells.begin() + static_cast<std::ptrdiff_t>(read), cells.end(), [](std::uint8_t b) { return b == 0; }));
+
+    // Saving what was loaded gives the file back byte for byte; a short file is completed with
+    // empty cells, a long one keeps its tail.
+    require(saveMap(file.path(), map).ok());
     std::vector<std::uint8_t> after;
-    poronpa::readWholeFile(file.path(), after);
-    if (before.size() >= static_cast<std::size_t>(poronpa::MapGrid::FileBytes) && before != after)
-        std::abort();
+    require(readWholeFile(file.path(), after).ok());
+    require(after.size() == std::max(size, cells.size()));
+    require(std::equal(data, data + size, after.begin()));
+    require(std::all_of(after.begin() + static_cast<std::ptrdiff_t>(size), after.end(), [](std::uint8_t b) { return b == 0; }));
     return 0;
 }

@@ -1,20 +1,23 @@
 #include "settings/Settings.h"
 #include "tools/fuzz/FuzzFile.h"
 
-#include <cstdlib>
+using namespace poronpa;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     FuzzFile file("zembo.ini", data, size);
-    poronpa::clsINI ini;
+    clsINI ini;
     ini.InitINIAt(file.path());
-    poronpa::Settings settings;
-    poronpa::LoadSettings(ini, settings);
-    poronpa::SaveSettings(ini, settings);
-    // What was written must read back as written.
-    poronpa::Settings again;
-    poronpa::LoadSettings(ini, again);
-    if (again.BGM != settings.BGM || again.SE != settings.SE)
-        std::abort();
+    const std::string frameRate = ini.file().read("Option", "FrameRate");
+
+    Settings settings;
+    LoadSettings(ini, settings);
+    SaveSettings(ini, settings);
+
+    // What was written reads back as written, and the hand-written frame rate is untouched.
+    Settings again;
+    LoadSettings(ini, again);
+    require(again.BGM == settings.BGM && again.SE == settings.SE);
+    require(ini.file().read("Option", "FrameRate") == frameRate);
     return 0;
 }
