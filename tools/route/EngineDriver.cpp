@@ -1,0 +1,110 @@
+#include "tools/route/EngineDriver.h"
+
+#include "world/SheetCells.h"
+
+#include <cstddef>
+#include <cstring>
+#include <type_traits>
+
+namespace poronpa::route {
+
+namespace {
+
+static_assert(std::is_standard_layout_v<GameState> && std::is_trivially_copyable_v<GameState>,
+              "snapshots copy the game state byte by byte");
+
+constexpr std::size_t CellsAt = offsetof(GameState, AreaCells);
+constexpr std::size_t CellsEnd = CellsAt + sizeof(GameState::AreaCells);
+constexpr std::size_t KeysAt = offsetof(GameState, KeyHeld);
+constexpr std::size_t KeysEnd = KeysAt + sizeof(GameState::KeyHeld);
+static_assert(CellsEnd <= KeysAt, "the area cells come before the held keys");
+
+/// The byte ranges of GameState a snapshot keeps as they are.
+constexpr std::size_t PackedSize = CellsAt + (KeysAt - CellsEnd) + (sizeof(GameState) - KeysEnd);
+
+} // namespace
+
+EngineDriver::EngineDriver(const MapGrid& map)
+    : tiles_(sheet::Width, sheet::Height), sprites_(sheet::Width, sheet::Height),
+      host_([](const std::string&) {}), engine_(map, tiles_, sprites_, host_)
+{
+    engine_.setDrawingEnabled(false);
+}
+
+void EngineDriver::startNewGame(const sim::SimOptions& options)
+{
+    engine_.NewGame();
+    GameState& s = engine_.state();
+    s.AreaX = options.areaX;
+    s.AreaY = options.areaY;
+    s.HeroX = options.heroX;
+    s.HeroY = options.heroY;
+    s.SwitchOn = options.switchOn;
+    for (int item : options.items)
+        s.ItemHeld[static_cast<std::size_t>(item)] = 1;
+    engine_.EnterArea();
+    engine_.beginLoop();
+    scriptKeys_.reset();
+    frame_ = 0;
+    ending_ = false;
+}
+
+bool EngineDriver::step(const sim::KeySet& keys)
+{
+    const sim::KeyChanges changes = sim::keyChanges(scriptKeys_, keys);
+    for (int key : changes.released)
+        engine_.keyUp(key);
+    for (int key : changes.pressed)
+        engine_.keyDown(key);
+    scriptKeys_ = keys;
+    host_.startFrame();
+    ++frame_;
+    LoopExit exit = LoopExit::Stopped;
+    if (engine_.runFrame(exit))
+        return true;
+    ending_ = exit == LoopExit::Ending;
+    return false;
+}
+
+Snapshot EngineDriver::save() const { return save(nullptr); }
+
+Snapshot EngineDriver::save(const SharedCells& reuse) const
+{
+    const GameState& s = engine_.state();
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(&s);
+    Snapshot snapshot;
+    snapshot.fields.reserve(PackedSize);
+    snapshot.fields.insert(snapshot.fields.end(), bytes, bytes + CellsAt);
+    snapshot.fields.insert(snapshot.fields.end(), bytes + CellsEnd, bytes + KeysAt);
+    snapshot.fields.insert(snapshot.fields.end(), bytes + KeysEnd, bytes + sizeof(GameState));
+    if (reuse && *reuse == s.AreaCells)
+        snapshot.cells = reuse;
+    else
+        snapshot.cells = std::make_shared<const std::array<std::array<std::uint8_t, 51>, 51>>(s.AreaCells);
+    for (std::size_t k = 0; k < s.KeyHeld.size(); ++k)
+        snapshot.keyHeld[k] = s.KeyHeld[k];
+    snapshot.scriptKeys = scriptKeys_;
+    snapshot.frame = frame_;
+    snapshot.ending = ending_;
+    return snapshot;
+}
+
+void EngineDriver::restore(const Snapshot& snapshot)
+{
+    GameState& s = engine_.state();
+    auto* bytes = reinterpret_cast<std::uint8_t*>(&s);
+    const std::uint8_t* from = snapshot.fields.data();
+    std::memcpy(bytes, from, CellsAt);
+    from += CellsAt;
+    std::memcpy(bytes + CellsEnd, from, KeysAt - CellsEnd);
+    from += KeysAt - CellsEnd;
+    std::memcpy(bytes + KeysEnd, from, sizeof(GameState) - KeysEnd);
+    s.AreaCells = *snapshot.cells;
+    for (std::size_t k = 0; k < s.KeyHeld.size(); ++k)
+        s.KeyHeld[k] = snapshot.keyHeld[k];
+    scriptKeys_ = snapshot.scriptKeys;
+    frame_ = snapshot.frame;
+    ending_ = snapshot.ending;
+}
+
+} // namespace poronpa::route

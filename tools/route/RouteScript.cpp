@@ -1,0 +1,100 @@
+#include "tools/route/RouteScript.h"
+
+#include "tools/route/RouteSearch.h"
+
+#include <sstream>
+
+namespace poronpa::route {
+
+namespace {
+
+constexpr const char* LegMark = "# leg ";
+constexpr const char* NoteMark = " -- ";
+
+std::string keyNames(const sim::KeySet& keys)
+{
+    static const std::pair<int, const char*> names[] = {{37, "left"}, {39, "right"}, {38, "up"}, {40, "down"}, {32, "space"}, {13, "enter"}};
+    std::string text;
+    for (const auto& [code, name] : names) {
+        if (keys.test(static_cast<std::size_t>(code)))
+            text += (text.empty() ? "" : "+") + std::string(name);
+    }
+    return text.empty() ? "-" : text;
+}
+
+/// The goal text of a leg's heading line, or "" when the line is no heading.
+std::string headingGoal(const std::string& line)
+{
+    if (line.rfind(LegMark, 0) != 0)
+        return "";
+    const auto colon = line.find(": ");
+    if (colon == std::string::npos)
+        return "";
+    const std::string rest = line.substr(colon + 2);
+    return rest.substr(0, rest.find(NoteMark));
+}
+
+} // namespace
+
+std::string formatRouteScript(const RouteScript& script, const std::string& planName)
+{
+    std::ostringstream out;
+    std::int64_t frames = 0;
+    for (const auto& leg : script.legs)
+        for (const auto& run : leg.runs)
+            frames += run.frames;
+    out << "# Key script for poronpa-sim, found by poronpa-route from " << planName << ": " << frames << " frames.\n";
+    for (std::size_t k = 0; k < script.legs.size(); ++k) {
+        const ScriptLeg& leg = script.legs[k];
+        out << LegMark << k + 1 << (leg.complete ? "" : " (unfinished)") << ": " << leg.goal.text;
+        if (!leg.goal.note.empty())
+            out << NoteMark << leg.goal.note;
+        out << "\n";
+        for (const auto& run : leg.runs)
+            out << run.frames << " " << keyNames(run.keys) << "\n";
+    }
+    return out.str();
+}
+
+RouteScript keepReachingLegs(const std::string& oldScript, const std::vector<Goal>& goals, EngineDriver& driver, Snapshot& at)
+{
+    // Split the old script into legs by their headings.
+    struct OldLeg {
+        std::string goal;
+        bool complete = true;
+        std::vector<sim::KeyRun> runs;
+    };
+    std::vector<OldLeg> old;
+    std::istringstream lines(oldScript);
+    for (std::string line; std::getline(lines, line);) {
+        if (const std::string goal = headingGoal(line); !goal.empty()) {
+            old.push_back({goal, line.find("(unfinished)") == std::string::npos, {}});
+            continue;
+        }
+        sim::KeyScript one;
+        std::string error;
+        if (old.empty() || !sim::parseKeyScript(line, one, error))
+            continue;
+        old.back().runs.insert(old.back().runs.end(), one.runs.begin(), one.runs.end());
+    }
+
+    RouteScript kept;
+    for (std::size_t k = 0; k < old.size() && k < goals.size(); ++k) {
+        if (!old[k].complete || old[k].goal != goals[k].text)
+            break;
+        bool reached = false;
+        for (const auto& run : old[k].runs)
+            for (std::int64_t f = 0; f < run.frames; ++f) {
+                driver.step(run.keys);
+                reached = goalReached(goals[k], driver);
+            }
+        if (!reached)
+            break;
+        kept.legs.push_back({goals[k], old[k].runs, true});
+        at = driver.save();
+    }
+    driver.restore(at);
+    return kept;
+}
+
+} // namespace poronpa::route

@@ -1,0 +1,250 @@
+#include "tools/route/RouteSearch.h"
+
+#include "play/PlayNumbers.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <queue>
+#include <unordered_map>
+
+namespace poronpa::route {
+
+namespace {
+
+constexpr int KeyEnter = 13, KeySpace = 32, KeyLeft = 37, KeyUp = 38, KeyRight = 39, KeyDown = 40;
+
+/// Horizontal distance between neighbouring areas as the hero feels it: it leaves one at x 1536
+/// and enters the next at x 40.
+constexpr double AreaStride = 1504;
+
+struct Action {
+    sim::KeySet keys;
+    int frames = 0;
+};
+
+sim::KeySet keysOf(std::initializer_list<int> codes)
+{
+    sim::KeySet keys;
+    for (int code : codes)
+        keys.set(static_cast<std::size_t>(code));
+    return keys;
+}
+
+std::vector<Action> actionsFor(bool rope)
+{
+    std::vector<Action> actions;
+    const auto add = [&](std::initializer_list<int> codes, std::initializer_list<int> lengths) {
+        for (int frames : lengths)
+            actions.push_back({keysOf(codes), frames});
+    };
+    add({}, {2, 8});
+    add({KeyLeft}, {2, 5, 12});
+    add({KeyRight}, {2, 5, 12});
+    add({KeySpace}, {3, 9});
+    add({KeyLeft, KeySpace}, {3, 9});
+    add({KeyRight, KeySpace}, {3, 9});
+    add({KeyUp}, {4, 12});
+    add({KeyDown}, {4, 12});
+    add({KeyUp, KeyLeft}, {6});
+    add({KeyUp, KeyRight}, {6});
+    if (rope)
+        add({KeyEnter}, {2});
+    return actions;
+}
+
+bool inMishap(const GameState& s) { return s.HeroState >= StateBurning && s.HeroState != StateArrived; }
+
+/// Estimated frames from the state to the goal: walking speed sideways, climbing speed upwards,
+/// a quick fall downwards.
+double estimate(const Goal& goal, const GameState& s)
+{
+    if (goal.kind == Goal::Kind::Ending)
+        return 0;
+    const double x = s.AreaX * AreaStride + s.HeroX + 15;
+    const double y = s.AreaY * AreaStride + s.HeroY + 15;
+    const double left = goal.areaX * AreaStride + goal.column0 * 32;
+    const double right = goal.areaX * AreaStride + goal.column1 * 32 + 31;
+    const double top = goal.areaY * AreaStride + goal.row0 * 32;
+    const double bottom = goal.areaY * AreaStride + goal.row1 * 32 + 31;
+    const double dx = x < left ? left - x : x > right ? x - right : 0;
+    const double dy = y < top ? top - y : y > bottom ? y - bottom : 0;
+    const double up = y > bottom ? dy : 0;
+    return dx / 4.0 + up / 3.0 + (dy - up) / 10.0;
+}
+
+std::uint64_t mix(std::uint64_t h, std::int64_t v)
+{
+    h ^= static_cast<std::uint64_t>(v) + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2);
+    return h;
+}
+
+std::uint64_t cellsHash(const Snapshot& snapshot)
+{
+    std::uint64_t h = 1469598103934665603ULL;
+    for (const auto& column : *snapshot.cells)
+        for (std::uint8_t cell : column)
+            h = (h ^ cell) * 1099511628211ULL;
+    return h;
+}
+
+bool hasFlameJets(const GameState& s)
+{
+    for (const auto& column : s.AreaCells)
+        for (std::uint8_t cell : column)
+            if (cell == 54)
+                return true;
+    return false;
+}
+
+/// States that agree on this key play on alike, near enough: the search explores one of them.
+std::uint64_t likeness(const GameState& s, std::uint64_t cells, const Snapshot& snapshot, bool timed)
+{
+    std::uint64_t h = cells;
+    h = mix(h, s.AreaX * 8 + s.AreaY);
+    h = mix(h, static_cast<std::int64_t>(std::floor(s.HeroX / 2)));
+    h = mix(h, static_cast<std::int64_t>(std::floor(s.HeroY / 2)));
+    h = mix(h, static_cast<std::int64_t>(std::lround(s.HeroVX * 2)));
+    h = mix(h, static_cast<std::int64_t>(std::lround(s.HeroVY * 2)));
+    h = mix(h, s.HeroState);
+    h = mix(h, std::min<int>(s.JumpCount, 20));
+    h = mix(h, s.RopeRow);
+    h = mix(h, s.SpringTimer);
+    h = mix(h, s.BumperTimer);
+    h = mix(h, s.CrumbleTimer / 4);
+    h = mix(h, s.EventTimer);
+    h = mix(h, s.SwitchOn);
+    h = mix(h, s.GoalTouched);
+    for (int i = 0; i < ItemCount; ++i)
+        h = mix(h, s.ItemHeld[static_cast<std::size_t>(i)]);
+    // A key the script holds while the engine does not (cleared by a dialog) stays dead until it
+    // is let go: that changes what the next runs can do.
+    const sim::KeySet dead = snapshot.scriptKeys & ~snapshot.keyHeld;
+    h = mix(h, static_cast<std::int64_t>(std::hash<sim::KeySet>{}(dead)));
+    if (timed)
+        h = mix(h, s.FrameClock % 100);
+    return h;
+}
+
+struct Node {
+    Snapshot snapshot;
+    std::int64_t parent = -1;
+    sim::KeyRun run;
+    std::int64_t frames = 0;
+};
+
+std::vector<sim::KeyRun> runsTo(const std::vector<Node>& nodes, std::int64_t index)
+{
+    std::vector<sim::KeyRun> runs;
+    for (; index > 0; index = nodes[static_cast<std::size_t>(index)].parent) {
+        const sim::KeyRun& run = nodes[static_cast<std::size_t>(index)].run;
+        if (!runs.empty() && runs.back().keys == run.keys)
+            runs.back().frames += run.frames;
+        else
+            runs.push_back(run);
+    }
+    std::reverse(runs.begin(), runs.end());
+    return runs;
+}
+
+} // namespace
+
+bool goalReached(const Goal& goal, const EngineDriver& driver)
+{
+    const GameState& s = driver.state();
+    switch (goal.kind) {
+    case Goal::Kind::Ending:
+        return driver.ending();
+    case Goal::Kind::Box:
+        if (driver.dialogs().empty())
+            return false;
+        [[fallthrough]];
+    case Goal::Kind::Reach: {
+        if (s.AreaX != goal.areaX || s.AreaY != goal.areaY || inMishap(s))
+            return false;
+        const int column = play::cellOf(static_cast<double>(s.HeroX) + 15);
+        const int row = play::cellOf(static_cast<double>(s.HeroY) + 15);
+        return column >= goal.column0 && column <= goal.column1 && row >= goal.row0 && row <= goal.row1;
+    }
+    }
+    return false;
+}
+
+LegResult searchLeg(EngineDriver& driver, const Snapshot& start, const Goal& goal, const SearchLimits& limits)
+{
+    std::vector<Node> nodes;
+    nodes.push_back({start, -1, {}, 0});
+
+    using Entry = std::pair<double, std::int64_t>; // priority, node
+    std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open;
+    std::unordered_map<std::uint64_t, std::int64_t> seen; // likeness -> fewest frames
+
+    driver.restore(start);
+    const std::vector<Action> actions = actionsFor(driver.state().ItemHeld[Rope] != 0);
+    open.push({limits.greed * estimate(goal, driver.state()), 0});
+
+    LegResult result;
+    std::int64_t closestNode = 0;
+    result.closest = estimate(goal, driver.state());
+    result.end = start;
+
+    while (!open.empty() && result.expansions < limits.maxExpansions) {
+        const std::int64_t index = open.top().second;
+        open.pop();
+        ++result.expansions;
+        // Only the runs of an expanded node are needed again, to spell out the path.
+        const Node parent = std::move(nodes[static_cast<std::size_t>(index)]);
+        nodes[static_cast<std::size_t>(index)] = {{}, parent.parent, parent.run, parent.frames};
+        driver.restore(parent.snapshot);
+        const bool timed = hasFlameJets(driver.state());
+
+        for (const Action& action : actions) {
+            driver.restore(parent.snapshot);
+            bool alive = true;
+            int used = 0;
+            bool reached = false;
+            while (used < action.frames) {
+                const bool running = driver.step(action.keys);
+                ++used;
+                if (goalReached(goal, driver)) {
+                    reached = true;
+                    break;
+                }
+                if (!running || inMishap(driver.state())) {
+                    alive = false;
+                    break;
+                }
+            }
+            if (!alive)
+                continue;
+
+            Node child{driver.save(parent.snapshot.cells), index, {used, action.keys}, parent.frames + used};
+            if (reached) {
+                nodes.push_back(std::move(child));
+                result.found = true;
+                result.runs = runsTo(nodes, static_cast<std::int64_t>(nodes.size()) - 1);
+                result.end = nodes.back().snapshot;
+                result.closest = 0;
+                return result;
+            }
+            const std::uint64_t key = likeness(driver.state(), cellsHash(child.snapshot), child.snapshot, timed);
+            const auto found = seen.find(key);
+            if (found != seen.end() && found->second <= child.frames)
+                continue;
+            seen[key] = child.frames;
+            const double toGo = estimate(goal, driver.state());
+            nodes.push_back(std::move(child));
+            const auto childIndex = static_cast<std::int64_t>(nodes.size()) - 1;
+            if (toGo < result.closest) {
+                result.closest = toGo;
+                result.end = nodes.back().snapshot;
+                closestNode = childIndex;
+            }
+            open.push({static_cast<double>(nodes.back().frames) + limits.greed * toGo, childIndex});
+        }
+    }
+    result.runs = runsTo(nodes, closestNode);
+    return result;
+}
+
+} // namespace poronpa::route
