@@ -1,3 +1,5 @@
+#include "SpriteArt.h"
+#include "TileArt.h"
 #include "world/SheetCells.h"
 
 #include <QDir>
@@ -28,60 +30,6 @@ void label(QImage& image, QRect box, const QString& text, QColor colour)
     p.setFont(font);
     p.setPen(colour);
     p.drawText(box, Qt::AlignCenter, text);
-}
-
-QColor tileColour(int t)
-{
-    if (t < 96)
-        return QColor::fromHsv((t * 37) % 360, 60, 230);
-    return QColor::fromHsv((t * 37) % 360, 160, 150);
-}
-
-QImage tileSheet()
-{
-    QImage image = blank(sheet::Width, sheet::Height, Qt::black);
-    QPainter p(&image);
-    for (int t = 0; t < sheet::Cells; ++t) {
-        QRect cell(sheet::cellX(t), sheet::cellY(t), 32, 32);
-        p.fillRect(cell, tileColour(t));
-        p.setPen(QColor(0, 0, 0));
-        p.drawRect(cell.adjusted(0, 0, -1, -1));
-    }
-    p.end();
-    for (int t = 0; t < sheet::Cells; ++t)
-        label(image, QRect(sheet::cellX(t), sheet::cellY(t), 32, 32), QString::number(t), Qt::black);
-    return image;
-}
-
-QImage spriteSheet()
-{
-    QImage image = blank(sheet::Width, sheet::Height, Qt::white);
-    QPainter p(&image);
-    p.setPen(Qt::NoPen);
-    // Masked rows: a figure in the image row, its silhouette in the row below.
-    for (int row : {0, 2, 4, 6, 8}) {
-        for (int col = 0; col < 8; ++col) {
-            if (row == 6 && col == 4)
-                continue;
-            QRect figure(col * 32 + 8, row * 32 + 4, 16, 26);
-            p.setBrush(QColor::fromHsv((row * 40 + col * 20) % 360, 180, 200));
-            p.drawEllipse(figure);
-            p.setBrush(Qt::black);
-            p.drawEllipse(figure.translated(0, 32));
-        }
-    }
-    for (int n = 88; n <= 139; ++n) {
-        p.setBrush(QColor::fromHsv((n * 23) % 360, 120, 120 + (n % 2) * 80));
-        p.drawRect(sheet::cellX(n), sheet::cellY(n), 32, 32);
-    }
-    for (int n : {178, 183, 186, 191}) {
-        p.setBrush(QColor::fromHsv((n * 23) % 360, 120, 180));
-        p.drawRect(sheet::cellX(n), sheet::cellY(n), 32, 32);
-    }
-    p.end();
-    for (int n = 88; n <= 139; ++n)
-        label(image, QRect(sheet::cellX(n), sheet::cellY(n), 32, 32), QString::number(n), Qt::white);
-    return image;
 }
 
 QImage screen(QColor fill, const QString& text)
@@ -124,18 +72,9 @@ int main(int argc, char** argv)
     QDir().mkpath(out);
 
     QStringList written;
-    QImage tiles = tileSheet();
-    const QImage sprites = spriteSheet();
-    {
-        const int stills[][2] = {{4, 106}, {5, 108}, {7, 126}, {12, 104}, {15, 124}, {17, 112}, {18, 114},
-                                 {25, 120}, {26, 122}, {32, 100}, {49, 110}, {54, 91}, {56, 102}, {90, 128},
-                                 {91, 130}, {92, 132}, {93, 134}, {143, 94}, {154, 96}, {155, 99}, {158, 116},
-                                 {159, 119}, {172, 138}};
-        QPainter p(&tiles);
-        for (const auto& still : stills)
-            p.drawImage(sheet::cellX(still[0]), sheet::cellY(still[0]),
-                        sprites.copy(sheet::cellX(still[1]), sheet::cellY(still[1]), 32, 32));
-    }
+    const poronpa::art::Library library(QString::fromLocal8Bit(argv[1]));
+    QImage tiles = poronpa::art::paintTileSheet();
+    QImage sprites = poronpa::art::paintSpriteSheet(library);
     bool ok = save(tiles, out, "tiles", written);
     ok = save(sprites, out, "sprites", written) && ok;
     ok = save(screen(QColor(250, 230, 240), "frame"), out, "frame", written) && ok;
