@@ -1,0 +1,14 @@
+#include "app/GameLauncher.h"
+
+#include "app/GameWindow.h"
+
+namespace poronpa {
+
+QWidget* openGameWindow(MapGrid& map)
+{
+    auto* window = new GameWindow(map, AudioSystem::create());
+    window->open();
+    return window;
+}
+
+} // namespace poronpa

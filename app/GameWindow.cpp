@@ -1,0 +1,201 @@
+#include "app/GameWindow.h"
+
+#include "app/AreaCanvasView.h"
+#include "app/Fonts.h"
+#include "app/GamePlayHost.h"
+#include "app/MouseLabel.h"
+#include "app/OverviewSquare.h"
+#include "app/ProgramDirectory.h"
+#include "app/VirtualKeys.h"
+#include "assets/Pictures.h"
+#include "play/GameEngine.h"
+#include "screens/EndingSequence.h"
+#include "screens/MessageTables.h"
+#include "screens/OptionsScreen.h"
+#include "world/AreaDrawing.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QWindow>
+
+namespace poronpa {
+
+namespace {
+
+QPalette withColour(QPalette palette, QPalette::ColorRole role, const QColor& colour)
+{
+    palette.setColor(role, colour);
+    return palette;
+}
+
+} // namespace
+
+GameWindow::GameWindow(MapGrid& map, std::unique_ptr<AudioSystem> audio, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      audio_(std::move(audio)), background_(pictures::gameFrame()),
+      tileSheet_(pictures::toSurface(pictures::tileSheet())), spriteSheet_(pictures::toSurface(pictures::spriteSheet())),
+      host_(std::make_unique<GamePlayHost>(*this)),
+      engine_(std::make_unique<GameEngine>(map, tileSheet_, spriteSheet_, *host_))
+{
+    ini_.InitINI("zembo.ini");
+    LoadSettings(ini_, settings_);
+    engine_->setFrameRate(settings_.FrameRate);
+    engine_->setSaveFile(programDirectory() / "savedata.dat");
+
+    setWindowTitle(QString::fromStdString(texts::windowCaption()));
+    setWindowIcon(pictures::windowIcon());
+    setFixedSize(ClientWidth, ClientHeight);
+    layOutPlayScreen();
+
+    // The title picture lies over the whole window, the play screen included.
+    auto* picture = new QLabel(this);
+    picture->setPixmap(QPixmap::fromImage(pictures::titlePicture()));
+    picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    picture->setAutoFillBackground(true);
+    picture->setPalette(withColour(picture->palette(), QPalette::Window, Qt::black));
+    picture->setGeometry(0, 0, 518, 350);
+    picTitle_ = picture;
+    title_ = std::make_unique<TitleScreen>(*picTitle_, *lblBeta2_, sound(), music(), static_cast<TitleActions&>(*this));
+    options_ = std::make_unique<OptionsScreen>(*picTitle_, settings_, sound(), music(),
+                                               [this] { title_->ShowOptions(false); });
+    title_->setOptionsScreen(options_.get());
+
+    std::vector<QWidget*> panel(shpMap_.begin(), shpMap_.end());
+    panel.insert(panel.end(), imgItem_.begin(), imgItem_.end());
+    panel.push_back(lblBeta2_);
+    panel.push_back(lblDPS_);
+    ending_ = std::make_unique<EndingSequence>(*this, *picFrame_, std::move(panel), sound(), music());
+
+    music().InitBGM();
+    LoadAudioLists(music(), sound());
+    music().BGMOnOff(settings_.BGM != 0);
+    sound().SoundOn = settings_.SE != 0;
+
+    tmrBGMLoop_.setInterval(100);
+    connect(&tmrBGMLoop_, &QTimer::timeout, this, [this] { music().CalledByTimer(); });
+    tmrBGMLoop_.start();
+}
+
+GameWindow::~GameWindow() = default;
+
+void GameWindow::layOutPlayScreen()
+{
+    picFrame_ = new QWidget(this);
+    picFrame_->setGeometry(8, 4, ViewSize, ViewSize);
+    picFrame_->setAutoFillBackground(true);
+    picFrame_->setPalette(withColour(picFrame_->palette(), QPalette::Window, Qt::black));
+    picGame_ = new AreaCanvasView(&engine_->canvas(), picFrame_);
+    picGame_->setGeometry(0, 0, AreaCanvasSize, AreaCanvasSize);
+
+    for (int r = 0; r < 5; ++r) {
+        for (int c = 0; c < 5; ++c) {
+            auto* square = new OverviewSquare(this);
+            square->setGeometry(342 + 24 * c, 113 + 24 * r, 18, 18);
+            shpMap_[static_cast<std::size_t>(c + 5 * r)] = square;
+        }
+    }
+
+    for (int k = 0; k < 10; ++k) {
+        auto* icon = new QLabel(this);
+        icon->setPixmap(QPixmap::fromImage(pictures::itemIcon(k)));
+        icon->setGeometry(340 + 32 * (k % 5), 262 + 32 * (k / 5), 32, 32);
+        icon->setToolTip(QString::fromStdString(texts::ItemText[static_cast<std::size_t>(k)]));
+        icon->hide();
+        imgItem_[static_cast<std::size_t>(k)] = icon;
+    }
+
+    lblBeta2_ = new MouseLabel(QStringLiteral("ぽぷらん"), fonts::gothic(12, true), QColor(255, 255, 128), this);
+    lblBeta2_->move(384, 56);
+
+    lblDPS_ = new QLabel(this);
+    lblDPS_->setFont(fonts::gothic(8.25));
+    lblDPS_->setPalette(withColour(lblDPS_->palette(), QPalette::WindowText, QColor(160, 160, 160)));
+    lblDPS_->setGeometry(12, 329, 120, 14);
+}
+
+void GameWindow::open()
+{
+    show();
+    // Key events are taken from the window itself, before any control sees them.
+    if (QWindow* handle = windowHandle())
+        handle->installEventFilter(this);
+    title_->ShowTitle();
+}
+
+void GameWindow::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Window));
+    painter.drawImage(0, 0, background_);
+}
+
+bool GameWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != windowHandle() || (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease))
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    // A held key repeats as pairs of release and press; the held-key table must not see them.
+    if (key->isAutoRepeat())
+        return true;
+    if (const int code = virtualKeyCode(*key)) {
+        if (event->type() == QEvent::KeyPress)
+            engine_->keyDown(code);
+        else
+            engine_->keyUp(code);
+    }
+    return false;
+}
+
+void GameWindow::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    if (closing_)
+        return;
+    closing_ = true;
+    music().BGMStop();
+    engine_->requestStop();
+    SaveSettings(ini_, settings_);
+    tmrBGMLoop_.stop();
+    ending_->stop();
+    // A question or dialog open over the window goes with it, so that the play loop waiting on
+    // it can unwind.
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != this) {
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+        else
+            modal->close();
+    }
+    QCoreApplication::quit();
+}
+
+void GameWindow::resetGame()
+{
+    engine_->NewGame();
+}
+
+void GameWindow::enterStartArea()
+{
+    engine_->EnterArea();
+}
+
+void GameWindow::continueGame()
+{
+    engine_->ContinueGame();
+}
+
+void GameWindow::runGame()
+{
+    engine_->GameLoop();
+}
+
+const AreaCounters& GameWindow::deathCounts() const
+{
+    return engine_->state().DeathCount;
+}
+
+} // namespace poronpa

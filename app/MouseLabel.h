@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QLabel>
+
+namespace poronpa {
+
+/// A label of the game's screens: transparent, sized to its text, in one colour, and telling
+/// which mouse actions happened on it.
+class MouseLabel : public QLabel {
+    Q_OBJECT
+public:
+    MouseLabel(const QString& text, const QFont& font, const QColor& colour, QWidget* parent);
+
+    void setColour(const QColor& colour);
+    QColor colour() const;
+
+signals:
+    /// The left button was pressed and released over the label.
+    void clicked();
+    /// The pointer moved over the label.
+    void pointerMoved();
+    /// A mouse button was released over the label, with the modifier keys held at that moment.
+    void released(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    bool leftPressed_ = false;
+};
+
+} // namespace poronpa

@@ -1,0 +1,49 @@
+#include "app/StartUp.h"
+
+#include "app/GameLauncher.h"
+#include "app/ProgramDirectory.h"
+#include "screens/MessageTables.h"
+#include "world/MapFile.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QMessageBox>
+#include <QTranslator>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace poronpa {
+
+bool displayAvailable()
+{
+    const auto set = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value && *value;
+    };
+    // A platform chosen on purpose (offscreen in the tests) needs no display.
+    if (set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM"))
+        return true;
+    std::fputs("poronpa: no display; run it in a virtual one with  xvfb-run -a poronpa\n", stderr);
+    return false;
+}
+
+void installJapaneseTranslation(QApplication& application)
+{
+    auto* translator = new QTranslator(&application);
+    if (translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(translator);
+}
+
+std::unique_ptr<QWidget> startUp(MapGrid& map)
+{
+    const auto mapFile = programDirectory() / "mapdata.dat";
+    if (const FileStatus status = loadMap(mapFile, map); !status.ok()) {
+        QMessageBox::critical(nullptr, QString::fromStdString(texts::ApplicationTitle),
+                              QString::fromStdString(status.error));
+        return nullptr;
+    }
+    return std::unique_ptr<QWidget>(openGameWindow(map));
+}
+
+} // namespace poronpa

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <memory>
+
+class QApplication;
+class QWidget;
+
+namespace poronpa {
+
+class MapGrid;
+
+/// Whether a display can be reached; without one, the line that says how to run the game in a
+/// virtual one has been printed.
+bool displayAvailable();
+
+/// Makes the message boxes' buttons read in Japanese with the toolkit's own translation.
+void installJapaneseTranslation(QApplication& application);
+
+/// The hidden start-up: loads mapdata.dat beside the program into the map store, then opens the
+/// game window. When the map cannot be read, a message box names the file and the reason and
+/// nothing is opened (the result is empty).
+std::unique_ptr<QWidget> startUp(MapGrid& map);
+
+} // namespace poronpa

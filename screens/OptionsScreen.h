@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QObject>
+
+#include <array>
+#include <functional>
+
+class QWidget;
+
+namespace poronpa {
+
+class MouseLabel;
+class Sound;
+class clsBGMAPI;
+struct Settings;
+
+/// The options screen on the title picture: music and sound effects on or off. A choice changes
+/// the setting at once; what is heard follows when the screen is left with "戻 る".
+class OptionsScreen : public QObject {
+public:
+    /// Lays out the seven labels (hidden) and dims the value not chosen in each row. `back` is
+    /// called by "戻 る" to bring the title menu back.
+    OptionsScreen(QWidget& picTitle, Settings& settings, Sound& sound, clsBGMAPI& music, std::function<void()> back);
+
+    void setVisible(bool visible);
+    void lblOption_Click(int index);
+
+    MouseLabel& lblOption(int index) const { return *lblOption_.at(static_cast<std::size_t>(index)); }
+
+private:
+    void choose(int chosen, int other);
+
+    Settings& settings_;
+    Sound& sound_;
+    clsBGMAPI& music_;
+    std::function<void()> back_;
+    std::array<MouseLabel*, 7> lblOption_{};
+};
+
+} // namespace poronpa
