@@ -17,8 +17,6 @@ QFont make(const QString& family, double points, bool bold, bool italic)
     font.setPixelSize(pixelsForPoints(points));
     font.setBold(bold);
     font.setItalic(italic);
-    // Sharp edges like the bitmap-hinted faces the pictures were composed with.
-    font.setHintingPreference(QFont::PreferFullHinting);
     return font;
 }
 

@@ -7,6 +7,8 @@
 #include "audio/clsBGMAPI.h"
 #include "screens/EndingSequence.h"
 #include "screens/MessageTables.h"
+#include "screens/MissGagScene.h"
+#include "screens/TreasureBoxDialog.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -82,14 +84,17 @@ void GamePlayHost::showMessage(const std::string& message)
 
 void GamePlayHost::showTreasureBox(int boxContent)
 {
-    if (window_.closing())
-        return;
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("たからばこ"),
-                    QStringLiteral("BoxContent %1").arg(boxContent), QMessageBox::Ok, &window_);
-    box.exec();
+    if (!window_.closing())
+        showTreasureBoxDialog(&window_, boxContent, window_.sound());
 }
 
-void GamePlayHost::playMissGag(int, int) {}
+void GamePlayHost::playMissGag(int phraseIndex, int frameInterval)
+{
+    if (window_.closing())
+        return;
+    PlayMissGag(&window_.picFrame(), &window_.picGame(), phraseIndex, frameInterval, [this] { return tickCount(); },
+                [this] { processEvents(); });
+}
 
 void GamePlayHost::showTitle()
 {

@@ -10,7 +10,6 @@ MouseLabel::MouseLabel(const QString& text, const QFont& font, const QColor& col
     setFont(font);
     setColour(colour);
     setMouseTracking(true);
-    setAttribute(Qt::WA_TranslucentBackground);
     adjustSize();
 }
 

@@ -1,9 +1,10 @@
 #pragma once
 
+#include <QWidget>
+
 #include <memory>
 
 class QApplication;
-class QWidget;
 
 namespace poronpa {
 

@@ -1,0 +1,78 @@
+#include "tests/shell/ShellTestSupport.h"
+
+#include "app/Fonts.h"
+#include "app/MouseLabel.h"
+#include "app/OverviewSquare.h"
+#include "screens/EndingSequence.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace poronpa;
+using namespace poronpa::test;
+
+namespace {
+
+bool whitish(QRgb p)
+{
+    return qRed(p) > 200 && qGreen(p) > 200 && qBlue(p) > 200;
+}
+
+/// Leftmost column with closing-text pixels in rows [top, top + height), or -1.
+int leftmostText(const QImage& image, int top, int height)
+{
+    for (int x = 0; x < image.width(); ++x)
+        for (int y = top; y < top + height; ++y)
+            if (whitish(image.pixel(x, y)))
+                return x;
+    return -1;
+}
+
+} // namespace
+
+TEST(EndingSequence, DarkScreenThenTuneAndClosingTextAtTheFourthTick)
+{
+    OpenWindow w;
+    GameWindow& gw = *w.window;
+    gw.picTitle().hide();
+    const std::size_t commandsBefore = w.audio.commands.size();
+
+    std::vector<std::pair<int, int>> tuneAtTick;
+    QObject::connect(&gw.ending().tmrEnding(), &QTimer::timeout,
+                     [&] { tuneAtTick.emplace_back(gw.ending().EndingTick(), w.audio.opensOf("org5.mid")); });
+    gw.ending().StartEnding();
+
+    const std::vector<std::string> stopped(w.audio.commands.begin() + static_cast<std::ptrdiff_t>(commandsBefore),
+                                           w.audio.commands.end());
+    EXPECT_EQ(stopped, (std::vector<std::string>{"stop bgm", "close bgm"}));
+    EXPECT_TRUE(gw.picFrame().isVisible());
+    for (QWidget* control : {static_cast<QWidget*>(&gw.shpMap(0)), static_cast<QWidget*>(&gw.shpMap(24)),
+                             static_cast<QWidget*>(&gw.lblBeta2()), static_cast<QWidget*>(&gw.lblDPS())})
+        EXPECT_FALSE(control->isVisible());
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !gw.ending().tmrEnding().isActive(); }, 2000));
+    const std::vector<std::pair<int, int>> expected = {{1, 0}, {2, 0}, {3, 0}, {4, 1}};
+    EXPECT_EQ(tuneAtTick, expected);
+    EXPECT_FALSE(gw.sound().SoundOn);
+
+    const QImage shot = gw.grab().toImage();
+    EXPECT_EQ(shot.pixel(420, 10), qRgb(0, 0, 120));
+    const int line = QFontMetrics(fonts::gothic(9)).height();
+    EXPECT_EQ(leftmostText(shot, 0, 48), -1);
+    for (int i = 0; i < 9; ++i) {
+        const int x = leftmostText(shot, 48 + i * line, line);
+        if (i == 6)
+            EXPECT_EQ(x, -1) << "line 7 is empty";
+        else
+            EXPECT_TRUE(x >= 328 && x < 334) << "line " << i + 1 << " starts at " << x;
+    }
+
+    // Covered and shown again, the window still holds its text.
+    gw.hide();
+    gw.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&gw));
+    EXPECT_EQ(gw.grab().toImage(), shot);
+}

@@ -1,0 +1,115 @@
+#include "tests/shell/ShellTestSupport.h"
+
+#include "app/MouseLabel.h"
+#include "screens/OptionsScreen.h"
+
+#include <QTest>
+
+#include <set>
+
+#include <gtest/gtest.h>
+
+using namespace poronpa;
+using namespace poronpa::test;
+
+namespace {
+
+const QColor Dim(192, 192, 0);
+
+std::string settingsWith(const std::string& bgm, const std::string& se)
+{
+    return "[INIExist]\nDummy=True\n[Option]\nBGM=" + bgm + "\nSE=" + se + "\n";
+}
+
+void click(GameWindow& gw, int option)
+{
+    QTest::mouseClick(&gw.options().lblOption(option), Qt::LeftButton);
+}
+
+void openOptions(GameWindow& gw)
+{
+    QTest::mouseClick(&gw.title().lblTitle(2), Qt::LeftButton);
+}
+
+} // namespace
+
+// The value not chosen in each row is dim; a setting other than 0 and 1 counts as on, never
+// dimming a heading or "戻 る".
+TEST(OptionsScreen, DimsTheValueNotChosen)
+{
+    const struct {
+        const char* bgm;
+        const char* se;
+        std::set<int> dimmed;
+    } cases[] = {
+        {"1", "0", {2, 4}},
+        {"0", "1", {1, 5}},
+        {"2", "5", {2, 5}},
+        {"-300", "32767", {2, 5}},
+    };
+    for (const auto& c : cases) {
+        const std::string settings = settingsWith(c.bgm, c.se);
+        OpenWindow w(&settings);
+        openOptions(*w.window);
+        for (int k = 0; k < 7; ++k) {
+            EXPECT_TRUE(w.window->options().lblOption(k).isVisible());
+            EXPECT_EQ(sameColour(w.window->options().lblOption(k).colour(), Dim), c.dimmed.count(k) == 1)
+                << "BGM=" << c.bgm << " SE=" << c.se << " label " << k;
+        }
+    }
+}
+
+TEST(OptionsScreen, BackWithMusicUnchangedLeavesTheTitleTunePlaying)
+{
+    OpenWindow w;
+    GameWindow& gw = *w.window;
+    const std::size_t before = w.audio.commands.size();
+    openOptions(gw);
+    click(gw, 2);
+    click(gw, 1);
+    click(gw, 6);
+    EXPECT_EQ(w.audio.commands.size(), before);
+    EXPECT_TRUE(gw.title().lblTitle(0).isVisible());
+    EXPECT_FALSE(gw.options().lblOption(6).isVisible());
+}
+
+TEST(OptionsScreen, MusicSwitchedOffAndOnAgainRestartsTheTitleTuneOnce)
+{
+    OpenWindow w;
+    GameWindow& gw = *w.window;
+    openOptions(gw);
+    const std::size_t sent = w.audio.commands.size();
+    click(gw, 2);
+    EXPECT_EQ(w.audio.commands.size(), sent) << "the tune goes on until 戻 る";
+    click(gw, 6);
+    EXPECT_EQ(w.audio.commands.back(), "close bgm");
+    EXPECT_EQ(gw.settings().BGM, 0);
+
+    openOptions(gw);
+    click(gw, 1);
+    click(gw, 6);
+    EXPECT_EQ(w.audio.opensOf("km2.mid"), 2);
+    EXPECT_EQ(w.audio.commands.back(), "play bgm");
+    EXPECT_EQ(gw.settings().BGM, 1);
+}
+
+// Effects follow the new setting before the click of "戻 る" sounds.
+TEST(OptionsScreen, BackClickIsHeardOnlyWithEffectsNowOn)
+{
+    const struct {
+        const char* se;
+        int choice;
+        int clicksHeard;
+    } cases[] = {
+        {"1", 5, 1}, // title click only
+        {"0", 4, 1}, // the return's click only
+    };
+    for (const auto& c : cases) {
+        const std::string settings = settingsWith("1", c.se);
+        OpenWindow w(&settings);
+        openOptions(*w.window);
+        click(*w.window, c.choice);
+        click(*w.window, 6);
+        EXPECT_EQ(w.audio.wavesOf("click5.wav"), c.clicksHeard) << "SE=" << c.se;
+    }
+}

@@ -1,0 +1,144 @@
+#pragma once
+
+#include "app/GameWindow.h"
+#include "app/ProgramDirectory.h"
+#include "audio/BackendAudioSystem.h"
+#include "tests/support/TempDir.h"
+#include "world/MapGrid.h"
+
+#include <QApplication>
+#include <QColor>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace poronpa::test {
+
+/// Sound and music that remember what they were asked: the wave files started and the media
+/// commands sent. The music device reports a tune as playing until told otherwise.
+struct AudioLog {
+    std::vector<std::string> waves;
+    std::vector<std::string> commands;
+    std::string statusReply = "playing";
+
+    /// How many of the commands sent so far start a tune (an open of that file).
+    int opensOf(const std::string& file) const
+    {
+        int n = 0;
+        for (const std::string& c : commands)
+            if (c.rfind("open ", 0) == 0 && c.find(file) != std::string::npos)
+                ++n;
+        return n;
+    }
+    int wavesOf(const std::string& file) const
+    {
+        int n = 0;
+        for (const std::string& w : waves)
+            if (w.size() >= file.size() && w.compare(w.size() - file.size(), file.size(), file) == 0)
+                ++n;
+        return n;
+    }
+};
+
+class RecordingWavePlayer : public WavePlayer {
+public:
+    explicit RecordingWavePlayer(AudioLog& log) : log_(log) {}
+    void play(const std::string& path) override { log_.waves.push_back(path); }
+
+private:
+    AudioLog& log_;
+};
+
+class RecordingMediaCommands : public MediaCommands {
+public:
+    explicit RecordingMediaCommands(AudioLog& log) : log_(log) {}
+    std::string send(const std::string& command) override
+    {
+        if (command.rfind("status", 0) == 0)
+            return log_.statusReply;
+        log_.commands.push_back(command);
+        return {};
+    }
+
+private:
+    AudioLog& log_;
+};
+
+inline std::unique_ptr<AudioSystem> recordingAudio(AudioLog& log)
+{
+    return std::make_unique<BackendAudioSystem>(std::make_unique<RecordingWavePlayer>(log),
+                                                std::make_unique<RecordingMediaCommands>(log));
+}
+
+/// A world that is all background, with a floor of plain solid blocks under the start position
+/// of a new game, so that the hero stands still while a test looks at the play screen.
+inline MapGrid floorMap()
+{
+    MapGrid map;
+    for (int x = 0; x < MapGrid::StoredSize; ++x)
+        map.setCell(x, 4 * MapGrid::AreaCells + 48, 100);
+    return map;
+}
+
+/// A game window in a program directory of its own, loaded and opened as at start-up.
+struct OpenWindow {
+    TempDir dir;
+    MapGrid map = floorMap();
+    AudioLog audio;
+    std::unique_ptr<GameWindow> window;
+
+    /// `settings` becomes zembo.ini before the window loads, when given.
+    explicit OpenWindow(const std::string* settings = nullptr)
+    {
+        setProgramDirectory(dir.path());
+        if (settings)
+            writeText(dir / "zembo.ini", *settings);
+        window = std::make_unique<GameWindow>(map, recordingAudio(audio));
+        window->open();
+        window->activateWindow();
+        [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(window.get());
+    }
+    ~OpenWindow() { setProgramDirectory({}); }
+
+    std::string settingsFile() const { return readText(dir / "zembo.ini"); }
+};
+
+/// Runs `action` once the event loop next runs: the way a test acts from inside the game's own
+/// loop or a modal box.
+inline void soon(std::function<void()> action, int delayMs = 0)
+{
+    QTimer::singleShot(delayMs, qApp, std::move(action));
+}
+
+/// While it lives, calls `action` with the first message box that opens, from inside the box's
+/// modal loop.
+class WhenMessageBoxOpens {
+public:
+    explicit WhenMessageBoxOpens(std::function<void(QMessageBox&)> action) : action_(std::move(action))
+    {
+        poll_.setInterval(5);
+        QObject::connect(&poll_, &QTimer::timeout, [this] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                poll_.stop();
+                action_(*box);
+            }
+        });
+        poll_.start();
+    }
+
+private:
+    std::function<void(QMessageBox&)> action_;
+    QTimer poll_;
+};
+
+inline bool sameColour(const QColor& a, const QColor& b)
+{
+    return a.rgb() == b.rgb();
+}
+
+} // namespace poronpa::test

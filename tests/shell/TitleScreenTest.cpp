@@ -1,0 +1,190 @@
+#include "tests/shell/ShellTestSupport.h"
+
+#include "app/MouseLabel.h"
+#include "app/OverviewSquare.h"
+#include "play/GameEngine.h"
+#include "screens/TitleScreen.h"
+
+#include <QLabel>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+using namespace poronpa;
+using namespace poronpa::test;
+
+namespace {
+
+const QColor MenuColour(192, 192, 0);
+const QColor PointedColour(255, 255, 160);
+
+struct TitleStart {
+    const char* name;
+    std::function<void(GameWindow&)> choose;
+    int entry;
+};
+
+} // namespace
+
+// Space and L on the title do what a click on the first two entries does: the click sound, the
+// highlight on that entry, and a game in the start area running in the play loop (L without a
+// save file to continue from).
+TEST(TitleScreen, KeysAndClicksStartTheGameAlike)
+{
+    const TitleStart starts[] = {
+        {"click はじめから",
+         [](GameWindow& gw) {
+             QTest::mouseMove(&gw.title().lblTitle(0));
+             QTest::mouseClick(&gw.title().lblTitle(0), Qt::LeftButton);
+         },
+         0},
+        {"space", [](GameWindow& gw) { QTest::keyClick(gw.windowHandle(), Qt::Key_Space); }, 0},
+        {"L without a save", [](GameWindow& gw) { QTest::keyClick(gw.windowHandle(), Qt::Key_L); }, 1},
+        {"l without a save", [](GameWindow& gw) { QTest::keyClick(gw.windowHandle(), 'l'); }, 1},
+    };
+    for (const TitleStart& start : starts) {
+        SCOPED_TRACE(start.name);
+        OpenWindow w;
+        GameWindow& gw = *w.window;
+        struct {
+            bool titleHidden = false, waitHidden = false;
+            int areaX = -1, areaY = -1;
+            float heroX = 0, heroY = 0;
+            std::int32_t square = 0;
+        } seen;
+        soon(
+            [&] {
+                seen.titleHidden = !gw.picTitle().isVisible();
+                seen.waitHidden = !gw.title().lblWait(0).isVisible() && !gw.title().lblWait(1).isVisible();
+                const GameState& s = gw.engine().state();
+                seen.areaX = s.AreaX;
+                seen.areaY = s.AreaY;
+                seen.heroX = s.HeroX;
+                seen.heroY = s.HeroY;
+                seen.square = gw.shpMap(2 + 5 * 4).miniMapColour();
+                gw.close();
+            },
+            150);
+        start.choose(gw);
+
+        EXPECT_EQ(w.audio.wavesOf("click5.wav"), 1);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_TRUE(sameColour(gw.title().lblTitle(i).colour(), i == start.entry ? PointedColour : MenuColour)) << i;
+        EXPECT_TRUE(seen.titleHidden);
+        EXPECT_TRUE(seen.waitHidden);
+        EXPECT_EQ(seen.areaX, 2);
+        EXPECT_EQ(seen.areaY, 4);
+        EXPECT_FLOAT_EQ(seen.heroX, 160.0f);
+        EXPECT_FLOAT_EQ(seen.heroY, 1504.0f); // landed on the floor below the start
+        EXPECT_EQ(seen.square, 255);
+        EXPECT_FALSE(gw.lblDPS().text().isEmpty());
+    }
+}
+
+namespace {
+
+/// Records what the title menu asked for and what the screen showed at that moment.
+class RecordingActions : public TitleActions {
+public:
+    explicit RecordingActions(QWidget& picTitle) : picTitle_(picTitle) {}
+    void resetGame() override { log.push_back("reset"); }
+    void enterStartArea() override { log.push_back(std::string("enter") + (waitShown() ? " with notice" : "")); }
+    void continueGame() override { log.push_back(std::string("continue") + (waitShown() ? " with notice" : "")); }
+    void runGame() override
+    {
+        log.push_back(std::string("run") + (picTitle_.isVisible() || waitShown() ? " under the title" : ""));
+    }
+    const AreaCounters& deathCounts() const override { return counts; }
+
+    std::function<bool()> waitShown;
+    std::vector<std::string> log;
+    AreaCounters counts{};
+
+private:
+    QWidget& picTitle_;
+};
+
+struct LoneTitle {
+    AudioLog audio;
+    std::unique_ptr<AudioSystem> system = recordingAudio(audio);
+    QWidget picTitle;
+    MouseLabel lblBeta2{QStringLiteral("ぽぷらん"), QFont(), Qt::yellow, nullptr};
+    RecordingActions actions{picTitle};
+    TitleScreen title{picTitle, lblBeta2, system->sound(), system->music(), actions};
+
+    LoneTitle()
+    {
+        system->sound().SoundOn = true;
+        actions.waitShown = [this] { return title.lblWait(0).isVisible() && title.lblWait(1).isVisible(); };
+        picTitle.resize(518, 350);
+        picTitle.show();
+    }
+};
+
+} // namespace
+
+TEST(TitleScreen, PleaseWaitShowsWhileTheGameIsPreparedAndGoesBeforePlay)
+{
+    for (int entry : {0, 1}) {
+        LoneTitle t;
+        t.title.lblTitle_Click(entry);
+        const std::vector<std::string> expected = {entry == 0 ? "enter with notice" : "continue with notice", "run"};
+        EXPECT_EQ(t.actions.log, expected);
+    }
+}
+
+TEST(TitleScreen, PlayCountBoxOpensOnlyForTheRightButtonWithAModifier)
+{
+    const struct {
+        Qt::MouseButton button;
+        Qt::KeyboardModifiers modifiers;
+        bool opens;
+    } cases[] = {
+        {Qt::RightButton, Qt::ControlModifier, true}, {Qt::RightButton, Qt::ShiftModifier, true},
+        {Qt::RightButton, Qt::AltModifier, true},     {Qt::RightButton, Qt::NoModifier, false},
+        {Qt::LeftButton, Qt::ControlModifier, false}, {Qt::MiddleButton, Qt::ShiftModifier, false},
+    };
+    for (const auto& c : cases) {
+        LoneTitle t;
+        t.actions.counts[2][4] = 3;
+        QString shown;
+        bool hasCancel = true;
+        WhenMessageBoxOpens watch([&](QMessageBox& box) {
+            shown = box.text();
+            hasCancel = box.buttons().size() != 1;
+            box.accept();
+        });
+        t.lblBeta2.show();
+        QTest::mouseRelease(&t.lblBeta2, c.button, c.modifiers);
+        QTest::qWait(30);
+        EXPECT_EQ(!shown.isEmpty(), c.opens) << c.button << " " << c.modifiers;
+        if (c.opens) {
+            EXPECT_FALSE(hasCancel);
+            EXPECT_TRUE(shown.endsWith(QStringLiteral("total 3 plays")));
+        }
+    }
+}
+
+TEST(TitleScreen, PlayCountText)
+{
+    AreaCounters counts{};
+    counts[2][4] = 3;
+    EXPECT_EQ(playCountText(counts), "プレイ回数 : \r\n"
+                                     "0000 0000 0000 0000 0000 \r\n"
+                                     "0000 0000 0000 0000 0000 \r\n"
+                                     "0000 0000 0000 0000 0003 \r\n"
+                                     "0000 0000 0000 0000 0000 \r\n"
+                                     "0000 0000 0000 0000 0000 \r\n"
+                                     "total 3 plays");
+
+    counts[1][0] = 12345;
+    EXPECT_NE(playCountText(counts).find("\r\n12345 0000 0000 0000 0000 \r\n"), std::string::npos);
+    EXPECT_NE(playCountText(counts).find("total 12348 plays"), std::string::npos);
+
+    // Counters restored from a damaged save may be anything; the total must still be right.
+    counts[0][0] = INT32_MAX;
+    counts[4][4] = INT32_MAX;
+    EXPECT_NE(playCountText(counts).find("total 4294979642 plays"), std::string::npos);
+}

@@ -1,0 +1,89 @@
+#!/usr/bin/env bash
+# The game in a real X server, driven like a player with xdotool: title, options and back, a new
+# game, Q answered Yes, then the window closed. Screens are checked by screenshot; the run ends
+# with status 0 and the settings file beside the program.
+#   real-window.sh BIN_DIR X11PROBE SCREENSHOT_DIR   (run it inside xvfb-run)
+set -euo pipefail
+bin=$1
+probe=$2
+shots=$3
+mkdir -p "$shots"
+rm -f "$shots"/*.ppm
+
+game_dir=$(mktemp -d)
+pid=
+cleanup() {
+  [[ -n $pid ]] && kill "$pid" 2>/dev/null || true
+  rm -rf "$game_dir"
+}
+trap cleanup EXIT
+cp "$bin/poronpa" "$bin/mapdata.dat" "$game_dir/"
+cp "$bin"/*.wav "$bin"/*.mid "$game_dir/" 2>/dev/null || true
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+shot() { "$probe" shot "$1" "$shots/$2.ppm"; }
+pixel() { "$probe" pixel "$shots/$1.ppm" "$2" "$3"; }
+differing() { "$probe" differ "$shots/$1.ppm" "$shots/$2.ppm" "$3" "$4" "$5" "$6"; }
+click() {
+  xdotool mousemove --window "$window" "$1" "$2" click 1
+  sleep 0.4
+}
+
+started=$(date +%s%N)
+"$game_dir/poronpa" 2>"$game_dir/stderr.txt" &
+pid=$!
+window=$("$probe" wait "ポロンパ　ぽぷらん Ver 0.94" 10000) || fail "no game window"
+shown=$(date +%s%N)
+echo "start-up to window on screen: $(((shown - started) / 1000000)) ms"
+sleep 0.5
+shot "$window" 1-title
+[[ $(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}') == 518x346 ]] ||
+  fail "client area is not 518 x 346"
+
+# 設 定 opens the options in place of the menu; 戻 る (at the same place) brings the menu back.
+click 285 300
+shot "$window" 2-options
+(($(differing 1-title 2-options 432 208 70 70) > 100)) || fail "the options screen did not open"
+click 285 300
+shot "$window" 3-back
+(($(differing 1-title 3-back 432 208 70 70) == 0)) || fail "the options screen did not close"
+
+# はじめから: the play screen, the start area red on the overview.
+click 300 222
+sleep 1
+shot "$window" 4-play
+[[ $(pixel 4-play 399 218) == FF0000 ]] || fail "the start area is not marked on the overview"
+(($(differing 1-title 4-play 8 4 320 320) > 10000)) || fail "the view does not show the area"
+
+read -r -a before < "/proc/$pid/stat"
+sleep 3
+read -r -a after < "/proc/$pid/stat"
+ticks=$(((after[13] + after[14]) - (before[13] + before[14])))
+percent=$((ticks * 100 / ($(getconf CLK_TCK) * 3)))
+echo "processor use during play: ${percent} % of a core"
+((percent < 50)) || fail "the frame loop keeps the processor busy"
+
+# Q held opens the prompt; Yes brings the title back.
+xdotool windowfocus --sync "$window"
+xdotool keydown q
+prompt=$("$probe" wait "ポロンパ　ぽぷらん" 5000) || fail "no prompt for Q"
+xdotool keyup q
+sleep 0.3
+shot "$prompt" 5-prompt
+xdotool windowfocus --sync "$prompt"
+xdotool key Return
+sleep 0.6
+shot "$window" 6-title-again
+(($(differing 1-title 6-title-again 8 4 250 190) == 0)) || fail "the title did not come back"
+
+"$probe" close "$window"
+status=0
+wait "$pid" || status=$?
+pid=
+((status == 0)) || fail "the game ended with status $status"
+[[ -f $game_dir/zembo.ini ]] || fail "no zembo.ini after the run"
+grep -q "^BGM=1$" "$game_dir/zembo.ini" || fail "zembo.ini lacks the music setting"
+echo "real-window run passed"

@@ -1,0 +1,191 @@
+// A small X client for the real-window test: finds the game's windows, takes screenshots of
+// them, compares them, and asks a window to close the way a window manager's close button does.
+//
+//   x11probe wait TITLE TIMEOUT_MS      prints the id of the viewable window with that title
+//   x11probe shot WINDOW FILE.ppm       the window's pixels as a binary PPM
+//   x11probe pixel FILE.ppm X Y         prints the pixel as RRGGBB
+//   x11probe differ A.ppm B.ppm X Y W H prints how many pixels of the rectangle differ
+//   x11probe close WINDOW               sends WM_DELETE_WINDOW
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<unsigned char> rgb;
+    const unsigned char* at(int x, int y) const { return &rgb[3 * (static_cast<std::size_t>(y) * width + x)]; }
+};
+
+Display* openDisplay()
+{
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) {
+        std::fprintf(stderr, "x11probe: no display\n");
+        std::exit(2);
+    }
+    return display;
+}
+
+std::string windowTitle(Display* display, Window window)
+{
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0, after = 0;
+    unsigned char* data = nullptr;
+    const Atom netName = XInternAtom(display, "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+    std::string title;
+    if (XGetWindowProperty(display, window, netName, 0, 1024, False, utf8, &type, &format, &count, &after, &data) ==
+            Success &&
+        data) {
+        title.assign(reinterpret_cast<char*>(data), count);
+        XFree(data);
+    }
+    return title;
+}
+
+Window findWindow(Display* display, Window parent, const std::string& title)
+{
+    Window root = 0, up = 0, *children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display, parent, &root, &up, &children, &count))
+        return 0;
+    Window found = 0;
+    for (unsigned int i = 0; i < count && !found; ++i) {
+        XWindowAttributes attributes;
+        if (XGetWindowAttributes(display, children[i], &attributes) && attributes.map_state == IsViewable &&
+            windowTitle(display, children[i]) == title)
+            found = children[i];
+        else
+            found = findWindow(display, children[i], title);
+    }
+    if (children)
+        XFree(children);
+    return found;
+}
+
+int wait(const std::string& title, int timeoutMs)
+{
+    Display* display = openDisplay();
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (std::chrono::steady_clock::now() < end) {
+        if (Window window = findWindow(display, DefaultRootWindow(display), title)) {
+            std::printf("%lu\n", window);
+            return 0;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    std::fprintf(stderr, "x11probe: no window titled %s\n", title.c_str());
+    return 1;
+}
+
+int shot(Window window, const char* file)
+{
+    Display* display = openDisplay();
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(display, window, &attributes))
+        return 1;
+    XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(attributes.width),
+                              static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+    if (!image)
+        return 1;
+    std::ofstream out(file, std::ios::binary);
+    out << "P6\n" << attributes.width << ' ' << attributes.height << "\n255\n";
+    for (int y = 0; y < attributes.height; ++y) {
+        for (int x = 0; x < attributes.width; ++x) {
+            const unsigned long p = XGetPixel(image, x, y);
+            const char rgb[3] = {static_cast<char>((p >> 16) & 0xFF), static_cast<char>((p >> 8) & 0xFF),
+                                 static_cast<char>(p & 0xFF)};
+            out.write(rgb, 3);
+        }
+    }
+    XDestroyImage(image);
+    return out ? 0 : 1;
+}
+
+Picture readPicture(const char* file)
+{
+    std::ifstream in(file, std::ios::binary);
+    std::string magic;
+    int maxValue = 0;
+    Picture picture;
+    in >> magic >> picture.width >> picture.height >> maxValue;
+    in.get();
+    if (magic != "P6" || picture.width <= 0 || picture.height <= 0) {
+        std::fprintf(stderr, "x11probe: %s is not a picture of ours\n", file);
+        std::exit(2);
+    }
+    picture.rgb.resize(3 * static_cast<std::size_t>(picture.width) * picture.height);
+    in.read(reinterpret_cast<char*>(picture.rgb.data()), static_cast<std::streamsize>(picture.rgb.size()));
+    return picture;
+}
+
+int pixel(const char* file, int x, int y)
+{
+    const Picture picture = readPicture(file);
+    if (x < 0 || y < 0 || x >= picture.width || y >= picture.height)
+        return 1;
+    const unsigned char* p = picture.at(x, y);
+    std::printf("%02X%02X%02X\n", p[0], p[1], p[2]);
+    return 0;
+}
+
+int differ(const char* fileA, const char* fileB, int x0, int y0, int w, int h)
+{
+    const Picture a = readPicture(fileA);
+    const Picture b = readPicture(fileB);
+    int count = 0;
+    for (int y = y0; y < y0 + h; ++y)
+        for (int x = x0; x < x0 + w; ++x)
+            if (x >= a.width || y >= a.height || x >= b.width || y >= b.height || std::memcmp(a.at(x, y), b.at(x, y), 3))
+                ++count;
+    std::printf("%d\n", count);
+    return 0;
+}
+
+int close(Window window)
+{
+    Display* display = openDisplay();
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+    event.xclient.data.l[1] = CurrentTime;
+    XSendEvent(display, window, False, NoEventMask, &event);
+    XFlush(display);
+    XCloseDisplay(display);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::string command = argc > 1 ? argv[1] : "";
+    if (command == "wait" && argc == 4)
+        return wait(argv[2], std::atoi(argv[3]));
+    if (command == "shot" && argc == 4)
+        return shot(std::strtoul(argv[2], nullptr, 0), argv[3]);
+    if (command == "pixel" && argc == 5)
+        return pixel(argv[2], std::atoi(argv[3]), std::atoi(argv[4]));
+    if (command == "differ" && argc == 8)
+        return differ(argv[2], argv[3], std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]), std::atoi(argv[7]));
+    if (command == "close" && argc == 3)
+        return close(std::strtoul(argv[2], nullptr, 0));
+    std::fprintf(stderr, "usage: x11probe wait|shot|pixel|differ|close ...\n");
+    return 2;
+}
