@@ -114,7 +114,7 @@ void GameWindow::layOutPlayScreen()
 
     lblDPS_ = new QLabel(this);
     lblDPS_->setFont(fonts::gothic(8.25));
-    lblDPS_->setPalette(withColour(lblDPS_->palette(), QPalette::WindowText, QColor(160, 160, 160)));
+    lblDPS_->setPalette(withColour(lblDPS_->palette(), QPalette::WindowText, Qt::black));
     lblDPS_->setGeometry(12, 329, 120, 14);
 }
 

@@ -5,8 +5,8 @@
 namespace poronpa {
 
 namespace {
-// The outline shows on the dark MAP panel whether the square is filled or not.
-const QColor OutlineColour(255, 255, 255);
+// Drawn in the window's text colour, so an area never visited shows as an empty frame.
+const QColor OutlineColour(0, 0, 0);
 } // namespace
 
 OverviewSquare::OverviewSquare(QWidget* parent) : QWidget(parent)

@@ -56,7 +56,7 @@ TEST(GameWindow, LoadsWithTheLayoutCaptionAndAFreshSettingsFile)
 
     // The title is up: its picture over everything, with the focus, the title tune started once.
     EXPECT_TRUE(gw.picTitle().isVisible());
-    EXPECT_TRUE(gw.picTitle().hasFocus() || QApplication::focusWidget() == nullptr);
+    EXPECT_EQ(QApplication::focusWidget(), &gw.picTitle());
     EXPECT_EQ(w.audio.opensOf("km2.mid"), 1);
     EXPECT_EQ(w.settingsFile(), "[INIExist]\nDummy=True\n[Option]\nBGM=1\nSE=1\n");
 }
