@@ -15,7 +15,7 @@
 #include <QMessageBox>
 #include <QTime>
 
-#include <thread>
+#include <ctime>
 
 namespace poronpa {
 
@@ -32,8 +32,10 @@ void GamePlayHost::waitUntilAfter(std::uint32_t tick)
     // Sleep to the start of the next millisecond after `tick` instead of polling the clock: the
     // frame starts on time and the processor rests in between.
     const auto due = epoch_ + std::chrono::milliseconds(static_cast<std::int64_t>(tick) + 1);
+    const auto since = std::chrono::duration_cast<std::chrono::nanoseconds>(due.time_since_epoch()).count();
+    const timespec wake{static_cast<time_t>(since / 1000000000), static_cast<long>(since % 1000000000)};
     while (static_cast<std::int32_t>(tickCount() - tick) <= 0)
-        std::this_thread::sleep_until(due);
+        ::clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &wake, nullptr);
 }
 
 double GamePlayHost::secondsSinceMidnight()
