@@ -201,8 +201,8 @@ std::string MapEditor::replace(std::string_view fromText, std::string_view toTex
     const auto from = readTileNumber(fromText);
     const auto to = readTileNumber(toText);
     if (!from || !to)
-        return "Replace takes tile numbers from 0 to 255; \"" + std::string(!from ? fromText : toText) +
-               "\" is not one. Nothing was replaced.";
+        return "Replace に使えるのは 0 から 255 までのタイル番号です。「" + std::string(!from ? fromText : toText) +
+               "」は使えないため、何も置き換えていません。";
     history_.push(replaceTiles(map_, static_cast<std::uint8_t>(*from), static_cast<std::uint8_t>(*to)));
     selectArea(0, 0);
     return {};

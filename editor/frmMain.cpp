@@ -1,0 +1,258 @@
+#include "editor/frmMain.h"
+
+#include "app/Fonts.h"
+#include "editor/MapEditor.h"
+#include "editor/PictureBox.h"
+#include "editor/frmParts.h"
+#include "world/AreaDrawing.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShortcut>
+
+namespace poronpa {
+
+namespace {
+
+constexpr int ClientWidth = 522;
+constexpr int ClientHeight = 399;
+
+QMessageBox::StandardButton askWithBox(QWidget* parent, const QString& question)
+{
+    return QMessageBox::question(parent, "MapDesign", question,
+                                 QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+}
+
+void tellWithBox(QWidget* parent, const QString& message) { QMessageBox::warning(parent, "MapDesign", message); }
+
+} // namespace
+
+frmMain::frmMain(MapEditor& editor, std::filesystem::path mapFile, std::filesystem::path pictureDirectory)
+    : editor_(editor), mapFile_(std::move(mapFile)), pictureDirectory_(std::move(pictureDirectory)),
+      dialogs_{askWithBox, tellWithBox}, palette_(std::make_unique<frmParts>(editor))
+{
+    setObjectName("frmMain");
+    setWindowTitle("MapDesign");
+    setFixedSize(ClientWidth, ClientHeight);
+    setFont(fonts::gothic(9));
+    buildControls();
+
+    // The palette is a window of its own, so the shortcuts must work from either.
+    const std::array<QKeySequence, 3> keys{QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
+                                           QKeySequence(Qt::CTRL | Qt::Key_Y)};
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+        shortcuts_[k] = new QShortcut(keys[k], this);
+        shortcuts_[k]->setContext(Qt::ApplicationShortcut);
+        connect(shortcuts_[k], &QShortcut::activated, this, [this, k] {
+            if (k == 0 ? editor_.undo() : editor_.redo())
+                refresh();
+        });
+    }
+    refresh();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::buildControls()
+{
+    picFrame_ = new QWidget(this);
+    picFrame_->setObjectName("picFrame");
+    picFrame_->setGeometry(0, 4, ViewSize, ViewSize);
+    picEdit_ = new PictureBox(&editor_.canvas(), picFrame_);
+    picEdit_->setObjectName("picEdit");
+    // The canvas holds the keyboard focus, so that undo and redo reach the map rather than the
+    // text of a Replace box.
+    picEdit_->setFocusPolicy(Qt::ClickFocus);
+    picEdit_->setFocus();
+    connect(picEdit_, &PictureBox::pressed, this, [this](Qt::MouseButton button, QPointF p) {
+        editor_.canvasPress(static_cast<MouseButton>(editorButtons(button)), p.x(), p.y());
+        refresh();
+    });
+    connect(picEdit_, &PictureBox::moved, this, [this](Qt::MouseButtons held, QPointF p) {
+        editor_.canvasMove(editorButtons(held), p.x(), p.y());
+        picEdit_->update();
+    });
+    connect(picEdit_, &PictureBox::released, this,
+            [this](Qt::MouseButtons stillHeld, QPointF) { editor_.canvasRelease(editorButtons(stillHeld)); });
+
+    lblXY_ = new QLabel(this);
+    lblXY_->setObjectName("lblXY");
+    lblXY_->move(0, 4 + ViewSize);
+
+    picMap_ = new PictureBox(&editor_.overview(), this);
+    picMap_->setObjectName("picMap");
+    picMap_->move(336, 4);
+    connect(picMap_, &PictureBox::released, this, [this](Qt::MouseButtons, QPointF p) {
+        editor_.overviewRelease(p.x(), p.y());
+        refresh();
+    });
+
+    auto* pad = new QFrame(this);
+    pad->setObjectName("Picture1");
+    pad->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    pad->setGeometry(336, 64, 161, 89);
+    const struct {
+        const char* caption;
+        int x, y;
+    } arrows[] = {{"↑", 56, 8}, {"→", 104, 24}, {"↓", 56, 48}, {"←", 8, 24}};
+    for (int index = 0; index < 4; ++index) {
+        const auto& arrow = arrows[index];
+        QPushButton* button =
+            addButton(QString("cmdArrow%1").arg(index), QString::fromUtf8(arrow.caption), pad, arrow.x, arrow.y, 41, 33);
+        connect(button, &QPushButton::clicked, this, [this, index] {
+            editor_.arrowClick(index);
+            refresh();
+        });
+    }
+
+    connect(addButton("cmdFill", "Fill", this, 336, 164, 81, 33), &QPushButton::clicked, this, [this] {
+        editor_.fill();
+        refresh();
+    });
+    connect(addButton("cmdProve", "Edge", this, 424, 164, 81, 33), &QPushButton::clicked, this, [this] {
+        editor_.edge();
+        refresh();
+    });
+
+    txtFrom_ = new QLineEdit(this);
+    txtFrom_->setObjectName("txtFrom");
+    txtFrom_->setGeometry(336, 220, 33, 18);
+    auto* between = new QLabel(">", this);
+    between->setObjectName("lblStatic");
+    between->setGeometry(372, 224, 6, 12);
+    txtTo_ = new QLineEdit(this);
+    txtTo_->setObjectName("txtTo");
+    txtTo_->setGeometry(380, 220, 33, 17);
+    for (QLineEdit* box : {txtFrom_, txtTo_})
+        box->setTextMargins(0, 0, 0, 0);
+    connect(addButton("cmdReplace", "Replace", this, 424, 208, 81, 33), &QPushButton::clicked, this, &frmMain::replace);
+
+    connect(addButton("cmdLoad", "Load", this, 336, 272, 81, 33), &QPushButton::clicked, this, &frmMain::load);
+    cmdSave_ = addButton("cmdSave", "Save", this, 424, 272, 81, 33);
+    connect(cmdSave_, &QPushButton::clicked, this, [this] { saveMapFile(); });
+    connect(addButton("cmdGame", "Game", this, 336, 316, 169, 33), &QPushButton::clicked, this, &frmMain::startGame);
+
+    connect(addButton("cmdMakeMap", "AllMap", this, 440, 8, 57, 21), &QPushButton::clicked, this,
+            [this] { exportPicture(&MapEditor::exportWorld); });
+    connect(addButton("cmdBMP", "1Map", this, 440, 32, 57, 21), &QPushButton::clicked, this,
+            [this] { exportPicture(&MapEditor::exportArea); });
+}
+
+QPushButton* frmMain::addButton(const QString& name, const QString& caption, QWidget* parent, int x, int y, int w, int h)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(x, y, w, h);
+    return button;
+}
+
+void frmMain::refresh()
+{
+    picEdit_->move(editor_.scrollLeft(), editor_.scrollTop());
+    picEdit_->update();
+    picMap_->update();
+    lblXY_->setText(QString::fromStdString(editor_.status()));
+    lblXY_->adjustSize();
+    cmdSave_->setEnabled(editor_.canSave());
+    palette_->refresh();
+}
+
+void frmMain::showStatusNow()
+{
+    lblXY_->setText(QString::fromStdString(editor_.status()));
+    lblXY_->adjustSize();
+    lblXY_->repaint();
+}
+
+void frmMain::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    palette_->show();
+}
+
+FileStatus frmMain::loadMapFile()
+{
+    const FileStatus status = editor_.load(mapFile_, [this] { showStatusNow(); });
+    refresh();
+    return status;
+}
+
+void frmMain::load()
+{
+    if (!settleUnsavedChanges("マップの変更が保存されていません。読み込む前に保存しますか？"))
+        return;
+    reportFailure(loadMapFile());
+}
+
+bool frmMain::saveMapFile()
+{
+    const FileStatus status = editor_.save(mapFile_, [this] { showStatusNow(); });
+    refresh();
+    reportFailure(status);
+    return status.ok();
+}
+
+bool frmMain::settleUnsavedChanges(const QString& question)
+{
+    if (!editor_.modified())
+        return true;
+    switch (dialogs_.askToSave(this, question)) {
+    case QMessageBox::Yes:
+        return saveMapFile();
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void frmMain::startGame()
+{
+    // The game plays the map as it is in memory, but the program ends with the game window.
+    if (!settleUnsavedChanges("マップの変更が保存されていません。ゲームを始める前に保存しますか？"))
+        return;
+    handingOver_ = true;
+    for (QShortcut* shortcut : shortcuts_)
+        shortcut->setEnabled(false);
+    emit gameRequested();
+    palette_->hide();
+    close();
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    if (!handingOver_ && !settleUnsavedChanges("マップの変更が保存されていません。保存しますか？")) {
+        event->ignore();
+        return;
+    }
+    palette_->close();
+    event->accept();
+}
+
+void frmMain::replace()
+{
+    const std::string message = editor_.replace(txtFrom_->text().toStdString(), txtTo_->text().toStdString());
+    refresh();
+    if (!message.empty())
+        dialogs_.tell(this, QString::fromStdString(message));
+}
+
+void frmMain::exportPicture(FileStatus (MapEditor::*exportTo)(const std::filesystem::path&) const)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const FileStatus status = (editor_.*exportTo)(pictureDirectory_);
+    QApplication::restoreOverrideCursor();
+    reportFailure(status);
+}
+
+void frmMain::reportFailure(const FileStatus& status)
+{
+    if (!status.ok())
+        dialogs_.tell(this, QString::fromStdString(status.error));
+}
+
+} // namespace poronpa

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "app/SafeFile.h"
+
+#include <QMessageBox>
+#include <QWidget>
+
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QShortcut;
+
+namespace poronpa {
+
+class MapEditor;
+class PictureBox;
+class frmParts;
+
+/// The editor window "MapDesign": the area canvas in its view frame, the overview of the areas,
+/// the arrow pad, the status label and the tool buttons. It opens the palette window with itself.
+class frmMain : public QWidget {
+    Q_OBJECT
+public:
+    /// The questions and messages the window shows; tests answer them without a modal box.
+    struct Dialogs {
+        /// Asks whether to save the changed map first: Yes, No or Cancel.
+        std::function<QMessageBox::StandardButton(QWidget* parent, const QString& question)> askToSave;
+        /// Tells the user something went wrong.
+        std::function<void(QWidget* parent, const QString& message)> tell;
+    };
+
+    /// `mapFile` is the map Load and Save use; the pictures are exported into `pictureDirectory`.
+    frmMain(MapEditor& editor, std::filesystem::path mapFile, std::filesystem::path pictureDirectory);
+    ~frmMain() override;
+
+    void setDialogs(Dialogs dialogs) { dialogs_ = std::move(dialogs); }
+
+    /// Loads the map file with its progress in the status label, without asking first.
+    FileStatus loadMapFile();
+
+    frmParts* palette() const { return palette_.get(); }
+
+signals:
+    /// The Game button was pressed: the game window is to open over the map. The editor then
+    /// hides the palette and closes itself.
+    void gameRequested();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildControls();
+    QPushButton* addButton(const QString& name, const QString& caption, QWidget* parent, int x, int y, int w, int h);
+    void refresh();
+    void showStatusNow();
+    bool settleUnsavedChanges(const QString& question);
+    bool saveMapFile();
+    void load();
+    void startGame();
+    void replace();
+    void exportPicture(FileStatus (MapEditor::*exportTo)(const std::filesystem::path&) const);
+    void reportFailure(const FileStatus& status);
+
+    MapEditor& editor_;
+    std::filesystem::path mapFile_;
+    std::filesystem::path pictureDirectory_;
+    Dialogs dialogs_;
+    std::unique_ptr<frmParts> palette_;
+    bool handingOver_ = false;
+
+    QWidget* picFrame_ = nullptr;
+    PictureBox* picEdit_ = nullptr;
+    QLabel* lblXY_ = nullptr;
+    PictureBox* picMap_ = nullptr;
+    QLineEdit* txtFrom_ = nullptr;
+    QLineEdit* txtTo_ = nullptr;
+    QPushButton* cmdSave_ = nullptr;
+    std::array<QShortcut*, 3> shortcuts_{};
+};
+
+} // namespace poronpa

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QWidget>
+
+namespace poronpa {
+
+class MapEditor;
+class PictureBox;
+
+/// The tile palette "Parts": the whole tile sheet, the selected tile framed in red. It lives as
+/// long as the editor window, which closes it.
+class frmParts : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmParts(MapEditor& editor);
+
+    /// Moves the frame to the selected tile.
+    void refresh();
+
+    PictureBox* picParts() const { return picParts_; }
+    QWidget* shpSelect() const { return shpSelect_; }
+
+protected:
+    /// The user cannot close the palette on its own: without it no tile could be chosen.
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    MapEditor& editor_;
+    PictureBox* picParts_;
+    QWidget* shpSelect_;
+};
+
+} // namespace poronpa

@@ -1,0 +1,303 @@
+#include "editor/MapEditor.h"
+#include "editor/PictureBox.h"
+#include "editor/frmMain.h"
+#include "editor/frmParts.h"
+#include "tests/editor/EditorFixture.h"
+#include "tests/support/TempDir.h"
+#include "world/MapFile.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+using namespace poronpa;
+using poronpa::test::TempDir;
+
+namespace {
+
+/// The editor window over a map file whose cell (1, 1) holds tile 7, with its questions
+/// answered by `answer` and every question and message kept.
+struct Editor {
+    TempDir dir;
+    MapGrid map;
+    MapEditor editor{map, test::solidTileSheet()};
+    frmMain window{editor, dir / "mapdata.dat", dir.path()};
+    QMessageBox::StandardButton answer = QMessageBox::Cancel;
+    QStringList questions;
+    QStringList messages;
+
+    Editor()
+    {
+        std::vector<unsigned char> bytes(MapGrid::FileBytes, 0);
+        bytes[251] = 7;
+        test::writeBytes(dir / "mapdata.dat", bytes);
+        window.setDialogs({[this](QWidget*, const QString& q) {
+                               questions << q;
+                               return answer;
+                           },
+                           [this](QWidget*, const QString& m) { messages << m; }});
+    }
+
+    template <typename T = QWidget>
+    T* control(const char* name) const
+    {
+        auto* found = window.findChild<T*>(name);
+        if (!found)
+            found = window.palette()->findChild<T*>(name);
+        return found;
+    }
+    QString status() const { return control<QLabel>("lblXY")->text(); }
+    QPoint canvasPosition() const { return control("picEdit")->pos(); }
+};
+
+void sendMouse(QWidget* widget, QEvent::Type type, QPointF position, Qt::MouseButton button, Qt::MouseButtons held)
+{
+    QMouseEvent event(type, position, widget->mapToGlobal(position), button, held, Qt::NoModifier);
+    QApplication::sendEvent(widget, &event);
+}
+
+void release(QWidget* widget, QPointF position) { sendMouse(widget, QEvent::MouseButtonRelease, position, Qt::LeftButton, Qt::NoButton); }
+
+} // namespace
+
+class EditorWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void controlsSitAtTheirPlaces_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("geometry");
+        QTest::addColumn<QString>("caption");
+        const struct {
+            const char* name;
+            QRect geometry;
+            const char* caption;
+        } controls[] = {
+            {"picFrame", {0, 4, 320, 320}, ""},       {"picEdit", {20, 8, 1600, 1600}, ""},
+            {"picMap", {336, 4, 51, 51}, ""},         {"Picture1", {336, 64, 161, 89}, ""},
+            {"cmdArrow0", {56, 8, 41, 33}, "↑"},      {"cmdArrow1", {104, 24, 41, 33}, "→"},
+            {"cmdArrow2", {56, 48, 41, 33}, "↓"},     {"cmdArrow3", {8, 24, 41, 33}, "←"},
+            {"cmdFill", {336, 164, 81, 33}, "Fill"},  {"cmdProve", {424, 164, 81, 33}, "Edge"},
+            {"txtFrom", {336, 220, 33, 18}, ""},      {"lblStatic", {372, 224, 6, 12}, ">"},
+            {"txtTo", {380, 220, 33, 17}, ""},        {"cmdReplace", {424, 208, 81, 33}, "Replace"},
+            {"cmdLoad", {336, 272, 81, 33}, "Load"},  {"cmdSave", {424, 272, 81, 33}, "Save"},
+            {"cmdGame", {336, 316, 169, 33}, "Game"}, {"cmdMakeMap", {440, 8, 57, 21}, "AllMap"},
+            {"cmdBMP", {440, 32, 57, 21}, "1Map"},    {"picParts", {2, 2, 256, 768}, ""},
+            {"shpSelect", {0, 0, 32, 32}, ""},
+        };
+        for (const auto& c : controls)
+            QTest::newRow(c.name) << c.name << c.geometry << QString::fromUtf8(c.caption);
+    }
+
+    void controlsSitAtTheirPlaces()
+    {
+        QFETCH(QString, name);
+        QFETCH(QRect, geometry);
+        QFETCH(QString, caption);
+        Editor e;
+        QWidget* control = e.control(name.toUtf8().constData());
+        QVERIFY(control);
+        QCOMPARE(control->geometry(), geometry);
+        if (auto* button = qobject_cast<QAbstractButton*>(control))
+            QCOMPARE(button->text(), caption);
+        if (auto* label = qobject_cast<QLabel*>(control))
+            QCOMPARE(label->text(), caption);
+        if (auto* box = qobject_cast<QLineEdit*>(control))
+            QCOMPARE(box->text(), caption);
+    }
+
+    void windowsHaveTheirCaptionsAndSizes()
+    {
+        Editor e;
+        QCOMPARE(e.window.windowTitle(), QString("MapDesign"));
+        QCOMPARE(e.window.size(), QSize(522, 399));
+        QCOMPARE(e.window.palette()->windowTitle(), QString("Parts"));
+        QCOMPARE(e.window.palette()->size(), QSize(261, 741));
+        QCOMPARE(e.control("picParts")->parentWidget()->pos(), QPoint(0, -12));
+        QCOMPARE(e.status(), QString("Label1"));
+        QCOMPARE(e.control("lblXY")->pos(), QPoint(0, 324));
+    }
+
+    void loadShowsProgressAndEnablesSave()
+    {
+        Editor e;
+        e.window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&e.window));
+        QVERIFY(!e.control("cmdSave")->isEnabled());
+        QStringList shown;
+        auto* label = e.control<QLabel>("lblXY");
+        label->installEventFilter(this);
+        paintedTexts_ = &shown;
+        QVERIFY(e.window.loadMapFile().ok());
+        paintedTexts_ = nullptr;
+        QVERIFY(shown.contains("0/240)"));
+        QVERIFY(shown.contains("120/240)"));
+        QCOMPARE(e.status(), QString("240/240)"));
+        QVERIFY(e.control("cmdSave")->isEnabled());
+        QCOMPARE(e.map.cell(1, 1), 7);
+        QCOMPARE(e.canvasPosition(), QPoint(20, 8));
+    }
+
+    void overviewArrowsAndPaletteFollowTheMouse()
+    {
+        Editor e;
+        QVERIFY(e.window.loadMapFile().ok());
+        release(e.control("picMap"), {25, 37});
+        QCOMPARE(e.editor.areaX(), 2);
+        QCOMPARE(e.editor.areaY(), 3);
+        release(e.control("picMap"), {50, 50});
+        QCOMPARE(e.editor.areaX(), 4);
+
+        const struct {
+            const char* arrow;
+            const char* status;
+            QPoint canvas;
+        } steps[] = {{"cmdArrow2", "(X,Y)=(0,-1280)", {0, -1280}},
+                     {"cmdArrow1", "(X,Y)=(-1280,-1280)", {-1280, -1280}},
+                     {"cmdArrow3", "(X,Y)=(0,-1280)", {0, -1280}}};
+        for (const auto& step : steps) {
+            QTest::mouseClick(e.control<QPushButton>(step.arrow), Qt::LeftButton);
+            QCOMPARE(e.status(), QString(step.status));
+            QCOMPARE(e.canvasPosition(), step.canvas);
+        }
+
+        release(e.control("picParts"), {40, 70});
+        QCOMPARE(e.editor.selectedTile(), 17);
+        QCOMPARE(e.control("shpSelect")->pos(), QPoint(32, 64));
+        release(e.control("picParts"), {255, 767});
+        QCOMPARE(e.editor.selectedTile(), 191);
+        QCOMPARE(e.control("shpSelect")->pos(), QPoint(224, 736));
+    }
+
+    void canvasPaintsWithTheLeftButtonAndCentresWithTheRight()
+    {
+        Editor e;
+        QVERIFY(e.window.loadMapFile().ok());
+        release(e.control("picMap"), {15, 25});
+        release(e.control("picParts"), {40, 70});
+        QWidget* canvas = e.control("picEdit");
+        sendMouse(canvas, QEvent::MouseButtonPress, {70, 40}, Qt::LeftButton, Qt::LeftButton);
+        sendMouse(canvas, QEvent::MouseMove, {70, 72}, Qt::NoButton, Qt::LeftButton);
+        sendMouse(canvas, QEvent::MouseMove, {-5, 72}, Qt::NoButton, Qt::LeftButton);
+        release(canvas, {-5, 72});
+        QCOMPARE(e.map.cell(52, 101), 17);
+        QCOMPARE(e.map.cell(52, 102), 17);
+        QCOMPARE(e.map.cell(50, 102), 0);
+        QCOMPARE(e.map.cell(49, 102), 0);
+        QCOMPARE(canvas->grab(QRect(64, 32, 32, 32)).toImage().pixel(0, 0), test::tileColour(17));
+
+        sendMouse(canvas, QEvent::MouseButtonPress, {800, 800}, Qt::RightButton, Qt::RightButton);
+        QCOMPARE(e.canvasPosition(), QPoint(-640, -640));
+        QCOMPARE(e.status(), QString("(X,Y)=(20,20)"));
+
+        // Ctrl+Z takes the whole stroke back, Ctrl+Y and Ctrl+Shift+Z make it again.
+        e.window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&e.window));
+        QTest::keyClick(&e.window, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(e.map.cell(52, 101), 0);
+        QCOMPARE(e.map.cell(52, 102), 0);
+        QTest::keyClick(&e.window, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(e.map.cell(52, 102), 17);
+        QTest::keyClick(&e.window, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(&e.window, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(e.map.cell(52, 101), 17);
+    }
+
+    void replaceTellsWhenANumberIsNoTile()
+    {
+        Editor e;
+        QVERIFY(e.window.loadMapFile().ok());
+        e.control<QLineEdit>("txtFrom")->setText("7");
+        e.control<QLineEdit>("txtTo")->setText("300");
+        QTest::mouseClick(e.control<QPushButton>("cmdReplace"), Qt::LeftButton);
+        QCOMPARE(e.messages.size(), 1);
+        QVERIFY(e.messages.front().contains("300"));
+        QCOMPARE(e.map.cell(1, 1), 7);
+
+        e.control<QLineEdit>("txtTo")->setText("3.5");
+        QTest::mouseClick(e.control<QPushButton>("cmdReplace"), Qt::LeftButton);
+        QCOMPARE(e.messages.size(), 1);
+        QCOMPARE(e.map.cell(1, 1), 4);
+    }
+
+    void unsavedChangesAreOfferedBeforeTheyAreLost()
+    {
+        Editor e;
+        QVERIFY(e.window.loadMapFile().ok());
+        e.window.show();
+        QTest::mouseClick(e.control<QPushButton>("cmdLoad"), Qt::LeftButton);
+        QVERIFY(e.questions.isEmpty());
+
+        release(e.control("picParts"), {40, 70});
+        QTest::mouseClick(e.control<QPushButton>("cmdFill"), Qt::LeftButton);
+        e.answer = QMessageBox::Cancel;
+        QTest::mouseClick(e.control<QPushButton>("cmdLoad"), Qt::LeftButton);
+        QTest::mouseClick(e.control<QPushButton>("cmdGame"), Qt::LeftButton);
+        QVERIFY(!e.window.close());
+        QCOMPARE(e.questions.size(), 3);
+        QCOMPARE(e.map.cell(1, 1), 17);
+        QVERIFY(e.window.isVisible());
+
+        e.answer = QMessageBox::No;
+        QTest::mouseClick(e.control<QPushButton>("cmdLoad"), Qt::LeftButton);
+        QCOMPARE(e.map.cell(1, 1), 7);
+
+        QTest::mouseClick(e.control<QPushButton>("cmdFill"), Qt::LeftButton);
+        e.answer = QMessageBox::Yes;
+        QVERIFY(e.window.close());
+        QVERIFY(!e.window.palette()->isVisible());
+        MapGrid saved;
+        QVERIFY(loadMap(e.dir / "mapdata.dat", saved).ok());
+        QCOMPARE(saved.cell(1, 1), 17);
+    }
+
+    void gameButtonHandsOverAndClosesTheEditor()
+    {
+        Editor e;
+        QVERIFY(e.window.loadMapFile().ok());
+        e.window.show();
+        QVERIFY(e.window.palette()->isVisible());
+        QSignalSpy game(&e.window, &frmMain::gameRequested);
+        QTest::mouseClick(e.control<QPushButton>("cmdGame"), Qt::LeftButton);
+        QCOMPARE(game.count(), 1);
+        QVERIFY(e.questions.isEmpty());
+        QVERIFY(!e.window.isVisible());
+        QVERIFY(!e.window.palette()->isVisible());
+    }
+
+    void picturesAreExportedBesideTheProgram()
+    {
+        Editor e;
+        QVERIFY(e.window.loadMapFile().ok());
+        release(e.control("picMap"), {45, 15});
+        QTest::mouseClick(e.control<QPushButton>("cmdBMP"), Qt::LeftButton);
+        QTest::mouseClick(e.control<QPushButton>("cmdMakeMap"), Qt::LeftButton);
+        QCOMPARE(QImage(QString::fromStdString((e.dir / "map41.bmp").string())).size(), QSize(1600, 1600));
+        QCOMPARE(QImage(QString::fromStdString((e.dir / "allmap.bmp").string())).size(), QSize(1000, 1000));
+        QVERIFY(e.messages.isEmpty());
+
+        // A folder in the way: the picture cannot be written, and the user is told.
+        std::filesystem::remove(e.dir / "map41.bmp");
+        std::filesystem::create_directory(e.dir / "map41.bmp");
+        QTest::mouseClick(e.control<QPushButton>("cmdBMP"), Qt::LeftButton);
+        QCOMPARE(e.messages.size(), 1);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (paintedTexts_ && event->type() == QEvent::Paint)
+            *paintedTexts_ << static_cast<QLabel*>(watched)->text();
+        return false;
+    }
+
+private:
+    QStringList* paintedTexts_ = nullptr;
+};
+
+QTEST_MAIN(EditorWindowTest)
+#include "EditorWindowTest.moc"
