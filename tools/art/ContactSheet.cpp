@@ -1,6 +1,9 @@
 // Renders every built-in picture into PNG files for review: both sheets enlarged with their cell
-// numbers, and every other picture enlarged as it is.
+// numbers, every other picture enlarged as it is, and, given a map file, every area of the world
+// drawn with the tile sheet as the game draws it.
 #include "assets/Pictures.h"
+#include "world/AreaDrawing.h"
+#include "world/MapFile.h"
 #include "world/SheetCells.h"
 
 #include <QDir>
@@ -49,8 +52,8 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: poronpa-contact <output folder>\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: poronpa-contact <output folder> [mapdata.dat]\n");
         return 2;
     }
     const QString out = QString::fromLocal8Bit(argv[1]);
@@ -70,6 +73,21 @@ int main(int argc, char** argv)
     p.end();
     ok = icons.save(out + "/items.png") && ok;
     ok = enlarged(pictures::windowIcon().pixmap(32).toImage(), 4).save(out + "/icon.png") && ok;
+
+    if (argc == 3) {
+        MapGrid map;
+        if (!loadMap(argv[2], map).ok()) {
+            std::fprintf(stderr, "poronpa-contact: cannot read %s\n", argv[2]);
+            return 1;
+        }
+        const Surface tiles = pictures::toSurface(pictures::tileSheet());
+        Surface canvas(AreaCanvasSize, AreaCanvasSize);
+        for (int ay = 0; ay < 5; ++ay)
+            for (int ax = 0; ax < 5; ++ax) {
+                DrawArea(map, ax, ay, tiles, canvas);
+                ok = pictures::toImage(canvas).save(out + QStringLiteral("/area_%1_%2.png").arg(ax).arg(ay)) && ok;
+            }
+    }
 
     if (!ok) {
         std::fprintf(stderr, "poronpa-contact: cannot write into %s\n", argv[1]);

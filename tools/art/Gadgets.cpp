@@ -147,9 +147,9 @@ void pole(Canvas& c)
     }
 }
 
-void net(Canvas& c)
+void net(Canvas& c, Background background)
 {
-    paintSky(c);
+    background(c);
     // Rope mesh: two sets of diagonals, knotted where they cross.
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x) {

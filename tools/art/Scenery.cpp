@@ -1,7 +1,9 @@
 // Passable scenery: decorations in front of a background, lights, stars, fire and spikes.
 #include "TilePainters.h"
 
+#include <array>
 #include <cmath>
+#include <vector>
 
 namespace poronpa::art::tiles {
 
@@ -179,24 +181,48 @@ void fence(Canvas& c)
     }
 }
 
-void dayCloud(Canvas& c, bool rightHalf)
+void bush(Canvas& c)
 {
-    QImage wide = blankImage(64, 32, Sky);
-    Canvas w(wide);
-    static const int puffs[][3] = {{14, 19, 9}, {27, 13, 11}, {42, 14, 10}, {53, 20, 8}};
-    for (const auto& p : puffs)
-        w.ellipse(p[0] - p[2] - 1, p[1] - p[2] - 1, 2 * p[2] + 3, 2 * p[2] + 3, Cloud.outline);
-    w.rect(6, 19, 54, 10, Cloud.outline);
-    for (const auto& p : puffs)
-        w.ellipse(p[0] - p[2], p[1] - p[2], 2 * p[2] + 1, 2 * p[2] + 1, Cloud.light);
-    w.rect(7, 20, 52, 8, Cloud.base);
-    w.rect(8, 24, 50, 4, Cloud.shadow);
-    for (const auto& p : puffs)
-        w.ellipse(p[0] - p[2] + 2, p[1] - p[2] + 2, p[2], p[2] - 1, Cloud.highlight);
-    for (int x = 0; x < 64; ++x)
-        if (w.at(x, 28) != Sky && w.at(x, 29) == Sky)
-            w.set(x, 28, Cloud.outline);
-    c.paste(wide.copy(rightHalf ? 32 : 0, 0, 32, 32), 0, 0);
+    paintSky(c);
+    static const int lobes[][3] = {{9, 21, 8}, {17, 15, 9}, {24, 21, 7}, {15, 24, 8}};
+    for (const auto& l : lobes)
+        c.ellipse(l[0] - l[2] - 1, l[1] - l[2] - 1, 2 * l[2] + 3, 2 * l[2] + 3, Leaves.outline);
+    c.rect(3, 24, 27, 8, Leaves.outline);
+    for (const auto& l : lobes)
+        c.ellipse(l[0] - l[2], l[1] - l[2], 2 * l[2] + 1, 2 * l[2] + 1, Leaves.base);
+    c.rect(4, 25, 25, 7, Leaves.shadow);
+    for (const auto& l : lobes)
+        c.ellipse(l[0] - l[2] + 1, l[1] - l[2] + 1, l[2] + 3, l[2] + 2, Leaves.light);
+    for (const auto& l : lobes)
+        c.ellipse(l[0] - l[2] + 2, l[1] - l[2] + 2, l[2] / 2 + 1, l[2] / 2, Leaves.highlight);
+    // A few berries.
+    for (const auto& b : {std::pair{11, 18}, {21, 13}, {19, 24}}) {
+        c.set(b.first, b.second, FlowerPink);
+        c.set(b.first + 1, b.second + 1, FlowerPinkDark);
+    }
+}
+
+void cloudPuff(Canvas& c, bool wisp)
+{
+    paintSky(c);
+    // A cloud that fills its cell, so that a row of them reads as one long cloud.
+    const std::vector<std::array<int, 4>> lobes = wisp
+        ? std::vector<std::array<int, 4>>{{4, 14, 14, 7}, {14, 11, 14, 8}, {20, 15, 10, 6}}
+        : std::vector<std::array<int, 4>>{{2, 14, 13, 12}, {10, 7, 14, 15}, {19, 11, 12, 12}};
+    const int bottom = wisp ? 21 : 25;
+    for (const auto& l : lobes)
+        c.ellipse(l[0] - 1, l[1] - 1, l[2] + 2, l[3] + 2, Cloud.outline);
+    c.rect(1, bottom - 6, 30, 7, Cloud.outline);
+    for (const auto& l : lobes)
+        c.ellipse(l[0], l[1], l[2], l[3], Cloud.light);
+    c.rect(2, bottom - 5, 28, 5, Cloud.base);
+    c.rect(2, bottom - 2, 28, 2, Cloud.shadow);
+    for (const auto& l : lobes)
+        c.ellipse(l[0] + 2, l[1] + 2, l[2] / 2, l[3] / 2, Cloud.highlight);
+    c.set(1, bottom - 6, Sky);
+    c.set(30, bottom - 6, Sky);
+    c.set(1, bottom, Sky);
+    c.set(30, bottom, Sky);
 }
 
 void moon(Canvas& c, int quarter)

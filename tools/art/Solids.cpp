@@ -1,6 +1,7 @@
 // Solid tiles: ground, rock, walls, roofs and the blocks of every theme.
 #include "TilePainters.h"
 
+#include <array>
 #include <cmath>
 
 namespace poronpa::art::tiles {
@@ -20,6 +21,7 @@ constexpr Ramp Mushroom{colour(0xff9a88), colour(0xf06450), colour(0xcc3c34), co
 constexpr Ramp Stem{colour(0xfff8e8), colour(0xf4e8cc), colour(0xe0d0ac), colour(0xbca880), colour(0x6a5a40)};
 constexpr Ramp Amethyst{colour(0xf4d0ff), colour(0xd49af0), colour(0xb070d8), colour(0x8048b0), colour(0x3c1c5c)};
 constexpr Ramp Snow{colour(0xffffff), colour(0xf0f6fc), colour(0xdce8f4), colour(0xb8cce4), colour(0x6a80a8)};
+constexpr Ramp Ruin{colour(0xdcd8c0), colour(0xc0baa0), colour(0xa29c84), colour(0x807a64), colour(0x48442e)};
 constexpr Ramp Clay{colour(0xe8c890), colour(0xd4b078), colour(0xbc9862), colour(0x9a7a4c), colour(0x4e3a22)};
 
 /// A full-cell block with a bevel: outlined, lit on the top and left rims, shaded on the others.
@@ -331,14 +333,25 @@ void storehouseWall(Canvas& c)
         }
 }
 
-void cobblePath(Canvas& c)
+void ruinStones(Canvas& c)
 {
-    stoneTexture(c, {{4, 4, 1.0, 0.8}, {13, 5, 1.0, 0.8, true}, {22, 4, 1.0, 0.8}, {29, 6, 1.0, 0.8, true},
-                     {8, 13, 1.0, 0.8, true}, {18, 13, 1.0, 0.8}, {27, 14, 1.0, 0.8}, {3, 21, 1.0, 0.8},
-                     {13, 22, 1.0, 0.8, true}, {23, 22, 1.0, 0.8}, {8, 29, 1.0, 0.8}, {19, 30, 1.0, 0.8, true},
-                     {28, 29, 1.0, 0.8}},
-                 WallStone, Earth.shadow, 1.0);
-    exposeEdges(c, Top, WallStone, Sky);
+    // Old blocks, worn at the corners, with moss on some ledges and a crack or two.
+    brickTexture(c, Ruin, Ruin.outline, 16, 16);
+    for (const auto& m : {std::array<int, 3>{1, 0, 9}, {18, 16, 7}, {9, 16, 4}})
+        for (int i = 0; i < m[2]; ++i) {
+            c.set(m[0] + i, m[1], Moss.base);
+            c.set(m[0] + i, m[1] + 1, i % 3 ? Moss.light : Moss.shadow);
+            if (i % 4 == 1)
+                c.set(m[0] + i, m[1] + 2, Moss.shadow);
+        }
+    c.line(22, 3, 25, 9, Ruin.outline);
+    c.line(25, 9, 24, 13, Ruin.outline);
+    c.line(4, 20, 7, 26, Ruin.outline);
+    for (int x : {0, 15, 16, 31})
+        for (int y : {0, 15, 16, 31})
+            c.set(x, y, Ruin.outline);
+    c.set(8, 0, Ruin.outline);
+    c.set(24, 16, Ruin.outline);
 }
 
 void boulder(Canvas& c)
