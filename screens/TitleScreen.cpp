@@ -161,7 +161,9 @@ bool TitleScreen::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == &picTitle_ && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
-        if (!key->isAutoRepeat() && key->text().size() == 1)
+        // The hidden title keeps the keyboard focus during play and after the ending; only the
+        // title on screen takes its shortcuts, or space would start a game inside the game.
+        if (picTitle_.isVisible() && !key->isAutoRepeat() && key->text().size() == 1)
             picTitle_KeyPress(key->text().at(0).unicode());
         return true;
     }

@@ -3,6 +3,7 @@
 #include "app/Fonts.h"
 #include "app/MouseLabel.h"
 #include "app/OverviewSquare.h"
+#include "play/GameEngine.h"
 #include "screens/EndingSequence.h"
 
 #include <QFontMetrics>
@@ -75,4 +76,29 @@ TEST(EndingSequence, DarkScreenThenTuneAndClosingTextAtTheFourthTick)
     gw.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&gw));
     EXPECT_EQ(gw.grab().toImage(), shot);
+}
+
+// The arrival's countdown running out inside the play loop: the loop hands the window over to
+// the ending and returns, the title stays away, and keys no longer reach the game.
+TEST(EndingSequence, ArrivalInPlayEndsTheLoopIntoTheEndingAndKeysStopCounting)
+{
+    OpenWindow w;
+    GameWindow& gw = *w.window;
+    soon(
+        [&] {
+            GameState& s = gw.engine().state();
+            s.HeroState = StateArrived;
+            s.EventTimer = 3;
+        },
+        100);
+    QTest::keyClick(gw.windowHandle(), Qt::Key_Space);
+
+    EXPECT_TRUE(gw.ending().started());
+    EXPECT_FALSE(gw.picTitle().isVisible());
+    EXPECT_FALSE(gw.closing());
+    const std::pair<Qt::Key, std::size_t> keys[] = {{Qt::Key_Left, 37}, {Qt::Key_S, 83}, {Qt::Key_L, 76}};
+    for (const auto& [key, code] : keys) {
+        QTest::keyPress(gw.windowHandle(), key);
+        EXPECT_FALSE(gw.engine().state().KeyHeld[code]) << code;
+    }
 }

@@ -83,6 +83,26 @@ TEST(TitleScreen, KeysAndClicksStartTheGameAlike)
     }
 }
 
+// During play the hidden title keeps the keyboard focus: space (jump) and L (load) must reach
+// only the game, not the title's shortcuts.
+TEST(TitleScreen, ShortcutsActOnlyWhileTheTitleIsShown)
+{
+    OpenWindow w;
+    GameWindow& gw = *w.window;
+    int loopsEntered = 0;
+    soon(
+        [&] {
+            ++loopsEntered;
+            QTest::keyClick(gw.windowHandle(), Qt::Key_Space);
+            QTest::keyClick(gw.windowHandle(), Qt::Key_L);
+            soon([&] { gw.close(); }, 50);
+        },
+        100);
+    QTest::keyClick(gw.windowHandle(), Qt::Key_Space);
+    EXPECT_EQ(loopsEntered, 1);
+    EXPECT_EQ(w.audio.wavesOf("click5.wav"), 1);
+}
+
 namespace {
 
 /// Records what the title menu asked for and what the screen showed at that moment.
