@@ -62,7 +62,7 @@ const std::array<std::string, 9>& EndingSequence::closingText()
         "ぜひ作者まで感想を",
         "お聞かせ下さい。",
         "",
-        "制作：ぽぷらん開発チーム",
+        "制作：ポロンパ工房",
         "感想はプロジェクトのページへ",
     };
     return lines;
