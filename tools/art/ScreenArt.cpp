@@ -151,6 +151,24 @@ void roundPlate(Canvas& c, int x, int y, int w, int h, const Ramp& r)
     c.set(x + w - 2, y + h - 2, r.outline);
 }
 
+/// A panel's heading: dark letters on a coloured bar.
+void heading(Canvas& c, const QString& text, int x, int y, const Ramp& bar)
+{
+    const QImage mask = letteringMask(text, 14, true);
+    const int w = mask.width() + 10;
+    const int h = mask.height() + 6;
+    c.rect(x, y, w, h, bar.outline);
+    c.rect(x + 1, y + 1, w - 2, h - 2, bar.base);
+    c.hline(x + 1, x + w - 2, y + 1, bar.light);
+    c.hline(x + 1, x + w - 2, y + h - 2, bar.shadow);
+    for (int j = 0; j < mask.height(); ++j)
+        for (int i = 0; i < mask.width(); ++i)
+            if (ink(mask, i, j)) {
+                c.set(x + 6 + i, y + 4 + j, bar.outline);
+                c.set(x + 5 + i, y + 3 + j, White);
+            }
+}
+
 void figure(Canvas& c, const Library& library, const char* name, int x, int y)
 {
     c.draw(library[QStringLiteral("figures/") + QString::fromLatin1(name)], x, y);
@@ -187,19 +205,20 @@ void bigMoon(Canvas& c, int cx, int cy, int r, Rgb sky)
     disc(c, cx - 3, cy - 3, r - 3, Moon.base);
     disc(c, cx - 10, cy - 10, r - 16, Moon.light);
     disc(c, cx - r / 2.6, cy - r / 2.6, r / 4.0, Moon.highlight);
-    // Seas and craters, each shaded on its lower right.
-    static const int seas[][3] = {{30, -18, 22}, {-14, 24, 18}, {22, 30, 14}, {-34, -6, 10}, {4, 52, 10}};
-    for (const auto& s : seas) {
-        disc(c, cx + s[0] * r / 88.0, cy + s[1] * r / 88.0, s[2] * r / 88.0, Moon.shadow);
-        disc(c, cx + s[0] * r / 88.0 - 2, cy + s[1] * r / 88.0 - 2, s[2] * r / 88.0 - 3, Moon.base);
-    }
-    static const int craters[][3] = {{-40, 30, 5}, {48, 10, 6}, {-8, -46, 4}, {36, -52, 4}, {-52, -30, 3}};
+    // Soft, flat seas made of overlapping patches, and a few small craters.
+    static const int seas[][3] = {{26, -22, 16}, {38, -8, 14}, {14, -30, 10}, {-10, 22, 15}, {8, 34, 12},
+                                  {28, 28, 10}, {-30, 4, 9}};
+    for (const auto& s : seas)
+        disc(c, cx + s[0] * r / 88.0, cy + s[1] * r / 88.0, s[2] * r / 88.0, Moon.base);
+    for (const auto& s : seas)
+        disc(c, cx + s[0] * r / 88.0 + 2, cy + s[1] * r / 88.0 + 2, s[2] * r / 88.0 - 4, mix(Moon.base, Moon.shadow, 0.5));
+    static const int craters[][3] = {{-44, 34, 4}, {52, 14, 4}, {-10, -52, 3}, {-54, -24, 3}};
     for (const auto& k : craters) {
         const double x = cx + k[0] * r / 88.0;
         const double y = cy + k[1] * r / 88.0;
-        disc(c, x, y, k[2], Moon.light);
-        disc(c, x + 1, y + 1, k[2] - 1, Moon.shadow);
-        disc(c, x + 1.5, y + 1.5, k[2] - 2, Moon.base);
+        disc(c, x + 1, y + 1, k[2], Moon.shadow);
+        disc(c, x, y, k[2] - 1, Moon.base);
+        c.set(int(x) - 1, int(y) - 1, Moon.highlight);
     }
 }
 
@@ -343,7 +362,7 @@ QImage paintGameFrame(const Library& library)
 
     // The map panel round the twenty-five overview squares.
     roundPlate(c, 334, 86, 132, 150, Panel);
-    letter(c, letteringMask(QStringLiteral("MAP"), 13, true), 344, 92, Pink, Panel.outline, 1, Panel.shadow);
+    heading(c, QStringLiteral("MAP"), 342, 91, Pink);
     for (int r = 0; r < 5; ++r)
         for (int col = 0; col < 5; ++col) {
             const int x = 341 + 24 * col;
@@ -354,7 +373,7 @@ QImage paintGameFrame(const Library& library)
 
     // The item panel round the ten icon places.
     roundPlate(c, 334, 240, 174, 98, Panel);
-    letter(c, letteringMask(QStringLiteral("ITEM"), 13, true), 344, 244, Teal, Panel.outline, 1, Panel.shadow);
+    heading(c, QStringLiteral("ITEM"), 342, 244, Teal);
     c.rect(339, 261, 162, 66, Panel.outline);
     for (int k = 0; k < 10; ++k) {
         const int x = 340 + 32 * (k % 5);

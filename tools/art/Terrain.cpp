@@ -193,8 +193,9 @@ void grassCap(Canvas& c, unsigned edges, const Ramp& grass, Rgb background)
 void leafTexture(Canvas& c, const Ramp& leaves)
 {
     c.fill(leaves.shadow);
-    static const int clusters[][3] = {{4, 26, 7}, {20, 28, 7}, {12, 18, 7}, {28, 16, 7}, {4, 10, 7},
-                                      {20, 8, 7}, {12, 1, 6}, {28, 0, 6}};
+    // Clusters of different sizes placed by hand, so that the repeat is not obvious.
+    static const int clusters[][3] = {{3, 3, 5},   {13, 1, 6},  {24, 4, 6},  {8, 12, 5},  {19, 11, 6}, {30, 14, 5},
+                                      {2, 21, 6},  {13, 21, 7}, {25, 23, 5}, {8, 29, 4},  {20, 30, 5}, {30, 29, 4}};
     for (const auto& k : clusters) {
         const int r = k[2];
         for (int y = -r - 1; y <= r + 1; ++y)
