@@ -60,6 +60,9 @@ TEST(Pictures, MaskedCellsAreWhiteOutsideTheirSilhouette)
         for (int column = 0; column < sheet::Columns; ++column) {
             const QImage image = cell(sprites, imageRow * sheet::Columns + column);
             const QImage mask = cell(sprites, (imageRow + 1) * sheet::Columns + column);
+            // Hero sprite 28 is the one blank pose; every other masked cell shows something.
+            const bool blankPose = imageRow == 6 && column == 4;
+            EXPECT_EQ(uniform(mask, White), blankPose) << "row " << imageRow << " column " << column;
             for (int y = 0; y < 32; ++y) {
                 for (int x = 0; x < 32; ++x) {
                     const QRgb m = mask.pixel(x, y);
@@ -75,13 +78,31 @@ TEST(Pictures, MaskedCellsAreWhiteOutsideTheirSilhouette)
     }
 }
 
-TEST(Pictures, EveryTileHasAPicture)
+TEST(Pictures, EveryCellThatIsDrawnHasAPicture)
 {
     const QImage tiles = pictures::tileSheet();
     for (int t = 0; t < sheet::Cells; ++t) {
         const QImage picture = cell(tiles, t);
         EXPECT_FALSE(uniform(picture, White) || uniform(picture, Black)) << "tile " << t;
     }
+    const QImage sprites = pictures::spriteSheet();
+    std::vector<int> opaqueCells = {sprites::Soul, sprites::Memo, sprites::HeroFront, sprites::Dud};
+    for (int n = 88; n <= sprites::StoneBlock; ++n)
+        if (n != 95)
+            opaqueCells.push_back(n);
+    for (int n : opaqueCells) {
+        const QImage picture = cell(sprites, n);
+        EXPECT_FALSE(uniform(picture, White) || uniform(picture, Black)) << "sprite sheet cell " << n;
+    }
+}
+
+TEST(Pictures, RisingSoulLeavesNoTrail)
+{
+    // The mishap scene lifts the soul a pixel at a time without clearing; its lowest row must
+    // be the black of the scene so that it wipes out what the previous copy left.
+    const QImage soul = cell(pictures::spriteSheet(), sprites::Soul);
+    for (int x = 0; x < 32; ++x)
+        EXPECT_EQ(soul.pixel(x, 31), Black) << x;
 }
 
 TEST(Pictures, AnimatedTilesMoveAndStartFromTheirTilePicture)

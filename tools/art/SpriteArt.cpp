@@ -210,57 +210,12 @@ Picture bumpStars(int phase)
     return p;
 }
 
-/// The splash in its stages, from the first burst (stage 3) to the last droplets (stage 0).
-Picture splash(int stage)
+/// The splash in its stages, from the last ripples (stage 0) to the first burst (stage 3).
+Picture splash(const Library& library, int stage)
 {
     Picture p = clearCell();
-    auto drop = [&](int x, int y) {
-        put(p, x, y, Water.highlight);
-        put(p, x + 1, y, Water.light);
-        put(p, x, y + 1, Water.light);
-        put(p, x + 1, y + 1, Water.shadow);
-    };
-    switch (stage) {
-    case 3:
-        for (int i = 0; i < 6; ++i) {
-            put(p, 12 - i / 2, 30 - i * 2, Water.light);
-            put(p, 19 + i / 2, 30 - i * 2, Water.light);
-            put(p, 13 - i / 2, 30 - i * 2, Foam);
-            put(p, 18 + i / 2, 30 - i * 2, Foam);
-        }
-        drop(15, 16);
-        drop(10, 18);
-        drop(21, 18);
-        break;
-    case 2:
-        for (int i = 0; i < 8; ++i) {
-            put(p, 9 - i, 30 - i * 2 + i / 2, Foam);
-            put(p, 22 + i, 30 - i * 2 + i / 2, Foam);
-            put(p, 10 - i, 30 - i * 2 + i / 2, Water.light);
-            put(p, 21 + i, 30 - i * 2 + i / 2, Water.light);
-        }
-        drop(6, 12);
-        drop(24, 11);
-        drop(15, 10);
-        break;
-    case 1:
-        drop(3, 14);
-        drop(27, 15);
-        drop(9, 8);
-        drop(21, 9);
-        drop(15, 6);
-        for (int x = 6; x < 26; ++x)
-            put(p, x, 30, x % 3 ? Foam : Water.light);
-        break;
-    default:
-        drop(2, 22);
-        drop(28, 23);
-        drop(12, 18);
-        drop(20, 19);
-        for (int x = 3; x < 29; ++x)
-            put(p, x, 30, x % 4 ? Water.light : Foam);
-        break;
-    }
+    const Picture& drawn = library[QStringLiteral("effects/splash%1").arg(stage)];
+    lay(p, drawn, 0, Cell - drawn.height);
     return p;
 }
 
@@ -381,7 +336,7 @@ QImage paintSpriteSheet(const Library& library)
     putMasked(c, bumpStars(0), 2, 8);
     putMasked(c, bumpStars(1), 3, 8);
     for (int stage = 0; stage < 4; ++stage)
-        putMasked(c, splash(stage), 4 + stage, 8);
+        putMasked(c, splash(library, stage), 4 + stage, 8);
     for (int n = 88; n < 144; ++n) {
         const QImage frame = paintAnimationCell(n);
         if (!frame.isNull())
