@@ -23,28 +23,25 @@ void bevel(Canvas& c, const Ramp& r, int x, int y, int w, int h)
     c.vline(x + w - 1, y, y + h - 1, r.outline);
 }
 
-/// A coil between two plates: `from` and `to` are the ends along its axis, drawn across.
+/// A coil between two plates: `from` and `to` are its ends along its axis. Each turn is seen
+/// edge on, a dark back strand and a lit front strand, with the background between turns.
 void coil(Canvas& c, bool horizontal, int from, int to, int centre, int halfWidth)
 {
-    const int turns = 4;
+    const int turns = std::max(3, (to - from) / 4);
     const double pitch = double(to - from) / turns;
+    auto put = [&](int along, int across, Rgb colour) {
+        if (horizontal)
+            c.set(along, across, colour);
+        else
+            c.set(across, along, colour);
+    };
     for (int t = 0; t < turns; ++t) {
-        const int a = from + int(std::lround(t * pitch));
-        const int b = from + int(std::lround((t + 1) * pitch));
+        const int at = from + int(std::lround(t * pitch + pitch / 2.0)) - 1;
         for (int i = -halfWidth; i <= halfWidth; ++i) {
-            // One turn: a lit front strand sloping one way, a dark back strand the other.
-            const double f = double(i + halfWidth) / (2 * halfWidth);
-            const int front = a + int(std::lround(f * (b - a) * 0.5));
-            const int back = a + int(std::lround((1.0 - f) * (b - a) * 0.5 + (b - a) * 0.5));
-            auto put = [&](int along, Rgb colour) {
-                if (horizontal)
-                    c.set(along, centre + i, colour);
-                else
-                    c.set(centre + i, along, colour);
-            };
-            put(back, Steel.shadow);
-            put(front, Steel.outline);
-            put(front + 1, i < 0 ? Steel.highlight : Steel.light);
+            const bool end = i == -halfWidth || i == halfWidth;
+            put(at, centre + i, end ? Steel.outline : Steel.shadow);
+            put(at + 1, centre + i, end ? Steel.outline : (i < -halfWidth / 3 && i > -halfWidth + 2 ? Steel.highlight : Steel.light));
+            put(at + 2, centre + i, Steel.outline);
         }
     }
 }
@@ -153,16 +150,20 @@ void net(Canvas& c, Background background)
     // Rope mesh: two sets of diagonals, knotted where they cross.
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x) {
-            const bool a = (x + y) % 8 == 0;
-            const bool b = (x - y + 32) % 8 == 0;
-            if (a && b)
-                c.set(x, y, Hemp.outline);
-            else if (a)
-                c.set(x, y, Hemp.light);
-            else if (b)
-                c.set(x, y, Hemp.base);
-            else if ((x + y) % 8 == 1 || (x - y + 32) % 8 == 1)
+            const int a = (x + y) % 16;
+            const int b = (x - y + 32) % 16;
+            if (a <= 1 && b <= 1)
                 c.set(x, y, Hemp.shadow);
+            else if (a == 0)
+                c.set(x, y, Hemp.light);
+            else if (a == 1)
+                c.set(x, y, Hemp.base);
+            else if (b == 0)
+                c.set(x, y, Hemp.base);
+            else if (b == 1)
+                c.set(x, y, Hemp.shadow);
+            else if (a == 2 || b == 2)
+                c.set(x, y, Hemp.outline);
         }
 }
 

@@ -216,26 +216,29 @@ void viewingSpot(Canvas& c)
 
 void roofTiles(Canvas& c, const Ramp& ramp, int eave)
 {
-    // Courses of curved tiles seen from the side: each course ends in a row of round lips,
-    // lit on the left of every tile.
+    // Courses of curved tiles seen from the side, each course shifted by half a tile; every tile
+    // ends in a round lip along the lower edge of its course.
     c.fill(ramp.base);
     for (int course = 0; course < 4; ++course) {
         const int top = 4 + course * 7;
         for (int x = 0; x < 32; ++x) {
-            const int inTile = x % 8;
-            const int lip = top + 5 + (inTile == 0 || inTile == 7 ? 0 : 1);
-            for (int y = top; y <= lip && y < 32; ++y) {
-                Rgb colour = ramp.base;
-                if (inTile == 0)
+            const int inTile = (x + (course % 2) * 4) % 8;
+            for (int y = top; y < top + 7 && y < 32; ++y) {
+                const int row = y - top;
+                Rgb colour = row < 2 ? ramp.light : ramp.base;
+                if (row >= 4) {
+                    // The lip: round, lit on its upper left.
+                    if (inTile == 0)
+                        colour = ramp.outline;
+                    else if (row == 4)
+                        colour = inTile <= 3 ? ramp.highlight : ramp.light;
+                    else if (row == 5)
+                        colour = inTile <= 2 ? ramp.light : ramp.base;
+                    else
+                        colour = ramp.outline;
+                } else if (inTile == 0 && row >= 2) {
                     colour = ramp.shadow;
-                else if (inTile <= 2)
-                    colour = ramp.light;
-                else if (inTile >= 6)
-                    colour = ramp.shadow;
-                if (y == lip)
-                    colour = ramp.outline;
-                else if (y == lip - 1 && inTile > 0 && inTile < 7)
-                    colour = inTile <= 2 ? ramp.highlight : ramp.light;
+                }
                 c.set(x, y, colour);
             }
         }

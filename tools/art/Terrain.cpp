@@ -72,7 +72,10 @@ void brickTexture(Canvas& c, const Ramp& ramp, Rgb mortar, int brickWidth, int b
         for (int x = 0; x < c.width(); ++x) {
             const int shifted = x + (course % 2) * brickWidth / 2;
             const int inX = shifted % brickWidth;
-            Rgb colour = ramp.base;
+            // Some bricks a shade darker or lighter, in a pattern that repeats with the cell.
+            const int brick = (shifted / brickWidth) % (c.width() / brickWidth) + course * 3;
+            Rgb colour = brick % 5 == 1 ? mix(ramp.base, ramp.shadow, 0.5)
+                                        : (brick % 5 == 3 ? mix(ramp.base, ramp.light, 0.5) : ramp.base);
             if (inY == brickHeight - 1 || inX == brickWidth - 1)
                 colour = mortar;
             else if (inY == 0 || inX == 0)
