@@ -40,7 +40,8 @@ void coil(Canvas& c, bool horizontal, int from, int to, int centre, int halfWidt
         for (int i = -halfWidth; i <= halfWidth; ++i) {
             const bool end = i == -halfWidth || i == halfWidth;
             put(at, centre + i, end ? Steel.outline : Steel.shadow);
-            put(at + 1, centre + i, end ? Steel.outline : (i < -halfWidth / 3 && i > -halfWidth + 2 ? Steel.highlight : Steel.light));
+            const bool glint = i < -halfWidth / 3 && i > -halfWidth + 2;
+            put(at + 1, centre + i, end ? Steel.outline : (glint ? Steel.highlight : Steel.light));
             put(at + 2, centre + i, Steel.outline);
         }
     }

@@ -211,7 +211,8 @@ void bigMoon(Canvas& c, int cx, int cy, int r, Rgb sky)
     for (const auto& s : seas)
         disc(c, cx + s[0] * r / 88.0, cy + s[1] * r / 88.0, s[2] * r / 88.0, Moon.base);
     for (const auto& s : seas)
-        disc(c, cx + s[0] * r / 88.0 + 2, cy + s[1] * r / 88.0 + 2, s[2] * r / 88.0 - 4, mix(Moon.base, Moon.shadow, 0.5));
+        disc(c, cx + s[0] * r / 88.0 + 2, cy + s[1] * r / 88.0 + 2, s[2] * r / 88.0 - 4,
+             mix(Moon.base, Moon.shadow, 0.5));
     static const int craters[][3] = {{-44, 34, 4}, {52, 14, 4}, {-10, -52, 3}, {-54, -24, 3}};
     for (const auto& k : craters) {
         const double x = cx + k[0] * r / 88.0;
@@ -426,7 +427,8 @@ QImage paintItemIcon(const Library& library, int item)
     c.rect(2, 2, 28, 28, plate.base);
     for (int i = 0; i < 8; ++i)
         c.set(3 + i, 10 - i, plate.light);
-    static const char* names[10] = {"key", "key", "key", "key", "diary", "shoes", "helmet", "rope", "dumplings", "pampas"};
+    static const char* names[10] = {"key",   "key",    "key",  "key",       "diary",
+                                    "shoes", "helmet", "rope",   "dumplings", "pampas"};
     Picture picture = library[QStringLiteral("items/") + QString::fromLatin1(names[item])];
     if (item > 0 && item < 4) {
         const Ramp* colours[4] = {&KeyBlue, &KeyGreen, &KeyRed, &KeyYellow};
@@ -457,18 +459,19 @@ QImage paintWindowIcon(const Library& library, int size)
                     base.setPixel(x, y, p);
             }
     }
-    if (size == 16) {
-        QImage small(16, 16, QImage::Format_ARGB32);
-        small.fill(Qt::transparent);
-        const Picture& face = library[QStringLiteral("figures/icon_small")];
-        for (int y = 0; y < face.height; ++y)
-            for (int x = 0; x < face.width; ++x)
-                if (face.opaque(x, y))
-                    small.setPixel(x, y + 2, face.at(x, y));
-        return small;
-    }
-    const bool whole = size % 32 == 0;
-    return base.scaled(size, size, Qt::IgnoreAspectRatio, whole ? Qt::FastTransformation : Qt::SmoothTransformation);
+    QImage small(16, 16, QImage::Format_ARGB32);
+    small.fill(Qt::transparent);
+    const Picture& face = library[QStringLiteral("figures/icon_small")];
+    for (int y = 0; y < face.height; ++y)
+        for (int x = 0; x < face.width; ++x)
+            if (face.opaque(x, y))
+                small.setPixel(x, y + 2, face.at(x, y));
+    // Whole multiples keep the pixels square; only the odd size in between is smoothed.
+    if (size % 32 == 0)
+        return base.scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    if (size % 16 == 0)
+        return small.scaled(size, size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    return base.scaled(size, size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 } // namespace poronpa::art

@@ -342,6 +342,15 @@ QImage paintSpriteSheet(const Library& library)
         if (!frame.isNull())
             putOpaque(c, frame, n);
     }
+    // The items, kept on the sheet beside the pictures that are drawn.
+    static const std::pair<int, const char*> items[] = {
+        {176, "key"},  {177, "diary"},      {179, "shoes"},  {180, "helmet"},
+        {181, "rope"}, {182, "dumplings"}, {184, "pampas"},
+    };
+    for (const auto& [n, name] : items) {
+        const Picture& item = library[QStringLiteral("items/") + QString::fromLatin1(name)];
+        c.draw(item, sheet::cellX(n) + (Cell - item.width) / 2, sheet::cellY(n) + (Cell - item.height) / 2);
+    }
     putOpaque(c, soul(), 178);
     putOpaque(c, memo(), 183);
     putOpaque(c, heroFront(library), 186);
