@@ -1,6 +1,7 @@
 #include "app/GameWindow.h"
 
 #include "app/AreaCanvasView.h"
+#include "app/BlockedCloseFilter.h"
 #include "app/Fonts.h"
 #include "app/GamePlayHost.h"
 #include "app/MouseLabel.h"
@@ -124,6 +125,8 @@ void GameWindow::open()
     // Key events are taken from the window itself, before any control sees them.
     if (QWindow* handle = windowHandle())
         handle->installEventFilter(this);
+    closeFilter_ = std::make_unique<BlockedCloseFilter>(*this);
+    QCoreApplication::instance()->installNativeEventFilter(closeFilter_.get());
     title_->ShowTitle();
 }
 

@@ -17,6 +17,7 @@ class QLabel;
 namespace poronpa {
 
 class AreaCanvasView;
+class BlockedCloseFilter;
 class EndingSequence;
 class GameEngine;
 class GamePlayHost;
@@ -92,6 +93,7 @@ private:
     std::unique_ptr<TitleScreen> title_;
     std::unique_ptr<OptionsScreen> options_;
     std::unique_ptr<EndingSequence> ending_;
+    std::unique_ptr<BlockedCloseFilter> closeFilter_;
     QTimer tmrBGMLoop_;
     bool closing_ = false;
 };

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The game in a real X server, driven like a player with xdotool: title, options and back, a new
-# game, Q answered Yes, then the window closed. Screens are checked by screenshot; the run ends
-# with status 0 and the settings file beside the program.
+# game, Q answered Yes, another game, then the window closed while the Q prompt is open. Screens
+# are checked by screenshot; the run ends with status 0 and the settings file beside the program.
 #   real-window.sh BIN_DIR X11PROBE SCREENSHOT_DIR   (run it inside xvfb-run)
 set -euo pipefail
 bin=$1
@@ -79,6 +79,13 @@ sleep 0.6
 shot "$window" 6-title-again
 (($(differing 1-title 6-title-again 8 4 250 190) == 0)) || fail "the title did not come back"
 
+# Closing the game window while a prompt is open over it still ends the program cleanly.
+click 300 222
+sleep 0.5
+xdotool windowfocus --sync "$window"
+xdotool keydown q
+"$probe" wait "ポロンパ　ぽぷらん" 5000 >/dev/null || fail "no second prompt for Q"
+xdotool keyup q
 "$probe" close "$window"
 status=0
 wait "$pid" || status=$?
