@@ -136,6 +136,30 @@ TEST(Pictures, AnimatedTilesMoveAndStartFromTheirTilePicture)
     }
 }
 
+TEST(Pictures, EdgeCornersBendTheRightWay)
+{
+    // The editor's Edge tool writes these where tile 8 (cliff) and tile 72 (cushion) meet at a
+    // corner: each shows the other material in the corner that faces it, its own elsewhere.
+    struct Case {
+        int tile;
+        int cornerX, cornerY;
+        int cornerMaterial;
+    };
+    const std::vector<Case> cases = {
+        {11, 0, 0, 72},   {10, 31, 0, 72},  {2, 31, 31, 72},  {3, 0, 31, 72},
+        {89, 0, 0, 8},    {88, 31, 0, 8},   {80, 31, 31, 8},  {81, 0, 31, 8},
+    };
+    const QImage tiles = pictures::tileSheet();
+    auto at = [&](int t, int x, int y) { return tiles.pixel(sheet::cellX(t) + x, sheet::cellY(t) + y); };
+    for (const Case& c : cases) {
+        const int ownMaterial = c.cornerMaterial == 8 ? 72 : 8;
+        const int farX = 31 - c.cornerX;
+        const int farY = 31 - c.cornerY;
+        EXPECT_EQ(at(c.tile, c.cornerX, c.cornerY), at(c.cornerMaterial, c.cornerX, c.cornerY)) << "tile " << c.tile;
+        EXPECT_EQ(at(c.tile, farX, farY), at(ownMaterial, farX, farY)) << "tile " << c.tile;
+    }
+}
+
 TEST(Pictures, SurfaceRoundTripKeepsEveryPixel)
 {
     const QImage icon = pictures::itemIcon(3);

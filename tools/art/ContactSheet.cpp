@@ -38,8 +38,8 @@ QImage numberedSheet(const QImage& sheetImage, int scale)
         const int y = (n / sheet::Columns) * (cell + gutter + 2) + 1;
         p.setPen(QColor(230, 230, 230));
         p.drawText(QRect(x, y, cell, gutter), Qt::AlignLeft | Qt::AlignVCenter, QString::number(n));
-        const QImage cell = sheetImage.copy(sheet::cellX(n), sheet::cellY(n), sheet::CellSize, sheet::CellSize);
-        p.drawImage(QPoint(x, y + gutter), enlarged(cell, scale));
+        const QImage picture = sheetImage.copy(sheet::cellX(n), sheet::cellY(n), sheet::CellSize, sheet::CellSize);
+        p.drawImage(QPoint(x, y + gutter), enlarged(picture, scale));
     }
     return out;
 }
