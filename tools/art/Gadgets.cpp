@@ -207,7 +207,7 @@ namespace {
 bool softShade(int x, int y)
 {
     // Each lobe of the cloud casts a crescent on its lower right.
-    static const int lobes[][3] = {{9, 20, 7}, {24, 10, 6}, {22, 27, 5}, {3, 5, 5}};
+    static const int lobes[][3] = {{10, 18, 11}, {26, 6, 10}};
     auto within = [](int px, int py, int cx, int cy, int r) {
         const int dx = std::min(std::abs(px - cx), 32 - std::abs(px - cx));
         const int dy = std::min(std::abs(py - cy), 32 - std::abs(py - cy));
@@ -238,9 +238,9 @@ void lowGravityCloud(Canvas& c, int part)
             return y >= top[x];
         }
         case 2: {
-            static const int bottom[32] = {20, 21, 22, 23, 23, 22, 21, 21, 22, 24, 25, 25, 24, 22, 21, 21,
-                                           22, 23, 24, 24, 23, 22, 21, 21, 22, 23, 24, 24, 23, 22, 21, 20};
-            return y < bottom[x];
+            // Round lobes hanging down, three to a cell.
+            const double u = ((x + 2) % 11 - 5.0) / 5.5;
+            return y < 20 + int(std::lround(4.0 * std::sqrt(std::max(0.0, 1.0 - u * u))));
         }
         default: {
             const double dx = (x - 15.5) / 13.0;
@@ -260,7 +260,7 @@ void lowGravityCloud(Canvas& c, int part)
             if (edgeAbove)
                 colour = r.highlight;
             else if (edgeBelow || edgeSide)
-                colour = (x + y) % 2 ? r.base : sky;
+                colour = r.base;
             else if (softShade(x, y))
                 colour = r.base;
             c.set(x, y, colour);

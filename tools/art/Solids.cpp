@@ -577,7 +577,6 @@ void treeTrunk(Canvas& c)
 void leafBlock(Canvas& c)
 {
     leafTexture(c, Leaves);
-    c.hline(0, 31, 0, Leaves.outline);
 }
 
 void scaffold(Canvas& c)
