@@ -25,7 +25,7 @@ constexpr std::size_t PackedSize = CellsAt + (KeysAt - CellsEnd) + (sizeof(GameS
 } // namespace
 
 EngineDriver::EngineDriver(const MapGrid& map)
-    : tiles_(sheet::Width, sheet::Height), sprites_(sheet::Width, sheet::Height),
+    : map_(map), tiles_(sheet::Width, sheet::Height), sprites_(sheet::Width, sheet::Height),
       host_([](const std::string&) {}), engine_(map, tiles_, sprites_, host_)
 {
     engine_.setDrawingEnabled(false);
@@ -51,12 +51,14 @@ void EngineDriver::startNewGame(const sim::SimOptions& options)
 
 bool EngineDriver::step(const sim::KeySet& keys)
 {
-    const sim::KeyChanges changes = sim::keyChanges(scriptKeys_, keys);
-    for (int key : changes.released)
-        engine_.keyUp(key);
-    for (int key : changes.pressed)
-        engine_.keyDown(key);
-    scriptKeys_ = keys;
+    if (keys != scriptKeys_) {
+        const sim::KeyChanges changes = sim::keyChanges(scriptKeys_, keys);
+        for (int key : changes.released)
+            engine_.keyUp(key);
+        for (int key : changes.pressed)
+            engine_.keyDown(key);
+        scriptKeys_ = keys;
+    }
     host_.startFrame();
     ++frame_;
     LoopExit exit = LoopExit::Stopped;

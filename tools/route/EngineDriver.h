@@ -46,12 +46,14 @@ public:
     void restore(const Snapshot& snapshot);
 
     const GameState& state() const { return engine_.state(); }
+    const MapGrid& map() const { return map_; }
     /// BoxContent of every treasure box dialog opened in the last frame.
     const std::vector<int>& dialogs() const { return host_.frameRequests().boxContents; }
     bool ending() const { return ending_; }
     std::int64_t frame() const { return frame_; }
 
 private:
+    const MapGrid& map_;
     Surface tiles_;
     Surface sprites_;
     sim::SimHost host_;

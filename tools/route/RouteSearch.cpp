@@ -1,10 +1,12 @@
 #include "tools/route/RouteSearch.h"
 
 #include "play/PlayNumbers.h"
+#include "tools/route/DistanceField.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <queue>
 #include <unordered_map>
 
@@ -55,12 +57,15 @@ std::vector<Action> actionsFor(bool rope)
 
 bool inMishap(const GameState& s) { return s.HeroState >= StateBurning && s.HeroState != StateArrived; }
 
-/// Estimated frames from the state to the goal: walking speed sideways, climbing speed upwards,
-/// a quick fall downwards.
-double estimate(const Goal& goal, const GameState& s)
+/// Estimated frames from the state to the goal: the distance field's guess for the hero's cell,
+/// or where the field knows no way, a straight line at walking speed sideways, climbing speed
+/// upwards and falling speed downwards, made to look poor.
+double estimate(const Goal& goal, const DistanceField* field, const GameState& s)
 {
     if (goal.kind == Goal::Kind::Ending)
         return 0;
+    const double guided = field->at(s.AreaX * MapGrid::AreaCells + play::cellOf(static_cast<double>(s.HeroX) + 15),
+                                    s.AreaY * MapGrid::AreaCells + play::cellOf(static_cast<double>(s.HeroY) + 15));
     const double x = s.AreaX * AreaStride + s.HeroX + 15;
     const double y = s.AreaY * AreaStride + s.HeroY + 15;
     const double left = goal.areaX * AreaStride + goal.column0 * 32;
@@ -70,7 +75,8 @@ double estimate(const Goal& goal, const GameState& s)
     const double dx = x < left ? left - x : x > right ? x - right : 0;
     const double dy = y < top ? top - y : y > bottom ? y - bottom : 0;
     const double up = y > bottom ? dy : 0;
-    return dx / 4.0 + up / 3.0 + (dy - up) / 10.0;
+    const double straight = dx / 4.0 + up / 3.0 + (dy - up) / 10.0;
+    return guided < DistanceField::Unreachable ? guided : 2 * straight + 1000;
 }
 
 std::uint64_t mix(std::uint64_t h, std::int64_t v)
@@ -88,13 +94,18 @@ std::uint64_t cellsHash(const Snapshot& snapshot)
     return h;
 }
 
-bool hasFlameJets(const GameState& s)
+/// World cells near a flame jet, where what happens next depends on the frame clock.
+std::vector<bool> cellsNearFlameJets(const MapGrid& map)
 {
-    for (const auto& column : s.AreaCells)
-        for (std::uint8_t cell : column)
-            if (cell == 54)
-                return true;
-    return false;
+    constexpr int Side = MapGrid::StoredSize, Near = 3;
+    std::vector<bool> near(static_cast<std::size_t>(Side * Side), false);
+    for (int x = 0; x < Side; ++x)
+        for (int y = 0; y < Side; ++y)
+            if (map.cell(x, y) == 54)
+                for (int i = std::max(0, x - Near); i <= std::min(Side - 1, x + Near); ++i)
+                    for (int j = std::max(0, y - Near); j <= std::min(Side - 1, y + Near); ++j)
+                        near[static_cast<std::size_t>(i + Side * j)] = true;
+    return near;
 }
 
 /// States that agree on this key play on alike, near enough: the search explores one of them.
@@ -102,10 +113,10 @@ std::uint64_t likeness(const GameState& s, std::uint64_t cells, const Snapshot& 
 {
     std::uint64_t h = cells;
     h = mix(h, s.AreaX * 8 + s.AreaY);
-    h = mix(h, static_cast<std::int64_t>(std::floor(s.HeroX / 2)));
-    h = mix(h, static_cast<std::int64_t>(std::floor(s.HeroY / 2)));
-    h = mix(h, static_cast<std::int64_t>(std::lround(s.HeroVX * 2)));
-    h = mix(h, static_cast<std::int64_t>(std::lround(s.HeroVY * 2)));
+    h = mix(h, static_cast<std::int64_t>(std::floor(s.HeroX / 4)));
+    h = mix(h, static_cast<std::int64_t>(std::floor(s.HeroY / 4)));
+    h = mix(h, static_cast<std::int64_t>(std::lround(s.HeroVX)));
+    h = mix(h, static_cast<std::int64_t>(std::lround(s.HeroVY)));
     h = mix(h, s.HeroState);
     h = mix(h, std::min<int>(s.JumpCount, 20));
     h = mix(h, s.RopeRow);
@@ -131,6 +142,7 @@ struct Node {
     std::int64_t parent = -1;
     sim::KeyRun run;
     std::int64_t frames = 0;
+    std::uint64_t cells = 0; ///< hash of the snapshot's area cells
 };
 
 std::vector<sim::KeyRun> runsTo(const std::vector<Node>& nodes, std::int64_t index)
@@ -173,19 +185,25 @@ bool goalReached(const Goal& goal, const EngineDriver& driver)
 LegResult searchLeg(EngineDriver& driver, const Snapshot& start, const Goal& goal, const SearchLimits& limits)
 {
     std::vector<Node> nodes;
-    nodes.push_back({start, -1, {}, 0});
+    nodes.push_back({start, -1, {}, 0, cellsHash(start)});
+    const std::vector<bool> timedCells = cellsNearFlameJets(driver.map());
 
     using Entry = std::pair<double, std::int64_t>; // priority, node
     std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open;
     std::unordered_map<std::uint64_t, std::int64_t> seen; // likeness -> fewest frames
 
+    std::unique_ptr<DistanceField> field;
+    if (goal.kind != Goal::Kind::Ending)
+        field = std::make_unique<DistanceField>(driver.map(), goal.areaX, goal.areaY, goal.column0, goal.row0, goal.column1, goal.row1);
+    const auto estimate = [&](const GameState& s) { return route::estimate(goal, field.get(), s); };
+
     driver.restore(start);
     const std::vector<Action> actions = actionsFor(driver.state().ItemHeld[Rope] != 0);
-    open.push({limits.greed * estimate(goal, driver.state()), 0});
+    open.push({limits.greed * estimate(driver.state()), 0});
 
     LegResult result;
     std::int64_t closestNode = 0;
-    result.closest = estimate(goal, driver.state());
+    result.closest = estimate(driver.state());
     result.end = start;
 
     while (!open.empty() && result.expansions < limits.maxExpansions) {
@@ -194,9 +212,7 @@ LegResult searchLeg(EngineDriver& driver, const Snapshot& start, const Goal& goa
         ++result.expansions;
         // Only the runs of an expanded node are needed again, to spell out the path.
         const Node parent = std::move(nodes[static_cast<std::size_t>(index)]);
-        nodes[static_cast<std::size_t>(index)] = {{}, parent.parent, parent.run, parent.frames};
-        driver.restore(parent.snapshot);
-        const bool timed = hasFlameJets(driver.state());
+        nodes[static_cast<std::size_t>(index)] = {{}, parent.parent, parent.run, parent.frames, 0};
 
         for (const Action& action : actions) {
             driver.restore(parent.snapshot);
@@ -218,7 +234,9 @@ LegResult searchLeg(EngineDriver& driver, const Snapshot& start, const Goal& goa
             if (!alive)
                 continue;
 
-            Node child{driver.save(parent.snapshot.cells), index, {used, action.keys}, parent.frames + used};
+            Node child{driver.save(parent.snapshot.cells), index, {used, action.keys}, parent.frames + used, parent.cells};
+            if (child.snapshot.cells != parent.snapshot.cells)
+                child.cells = cellsHash(child.snapshot);
             if (reached) {
                 nodes.push_back(std::move(child));
                 result.found = true;
@@ -227,12 +245,16 @@ LegResult searchLeg(EngineDriver& driver, const Snapshot& start, const Goal& goa
                 result.closest = 0;
                 return result;
             }
-            const std::uint64_t key = likeness(driver.state(), cellsHash(child.snapshot), child.snapshot, timed);
+            const GameState& s = driver.state();
+            const int worldX = s.AreaX * MapGrid::AreaCells + play::cellOf(static_cast<double>(s.HeroX) + 15);
+            const int worldY = s.AreaY * MapGrid::AreaCells + play::cellOf(static_cast<double>(s.HeroY) + 15);
+            const bool timed = timedCells[static_cast<std::size_t>(worldX + MapGrid::StoredSize * worldY)];
+            const std::uint64_t key = likeness(s, child.cells, child.snapshot, timed);
             const auto found = seen.find(key);
             if (found != seen.end() && found->second <= child.frames)
                 continue;
             seen[key] = child.frames;
-            const double toGo = estimate(goal, driver.state());
+            const double toGo = estimate(driver.state());
             nodes.push_back(std::move(child));
             const auto childIndex = static_cast<std::int64_t>(nodes.size()) - 1;
             if (toGo < result.closest) {

@@ -1,0 +1,114 @@
+#include "tools/route/DistanceField.h"
+
+#include <functional>
+#include <queue>
+
+namespace poronpa::route {
+
+namespace {
+
+constexpr int Side = MapGrid::StoredSize;
+constexpr double SidewaysFrames = 32 / 4.0; // walking speed
+constexpr double DownFrames = 32 / 10.0;    // a fall soon outruns everything
+constexpr double UpFrames = 32 / 3.0;       // ladder speed
+constexpr int SpringReach = 13;             // cells a spring throws the hero up
+constexpr int JumpReach = 4;                // cells above a floor a jump still rises, with the shoes
+
+/// Doors open with their keys and glass breaks under a long fall, so neither stops the model.
+bool solid(int t) { return t >= 96 && t <= 191 && !(t >= 148 && t <= 153); }
+bool deadly(int t) { return t == 32 || t == 33 || (t >= 34 && t <= 37); }
+bool climbable(int t)
+{
+    return (t >= 40 && t <= 43) || (t >= 65 && t <= 67);
+}
+bool carrying(int t) // water and mist hold the hero up
+{
+    return t == 5 || t == 48 || t == 49 || t == 56 || t == 57 || t == 86 || t == 87 || (t >= 90 && t <= 95) || t == 50 ||
+           t == 51 || (t >= 58 && t <= 60);
+}
+bool spring(int t) { return t == 38 || t == 39 || (t >= 68 && t <= 71); }
+
+} // namespace
+
+DistanceField::DistanceField(const MapGrid& map, int areaX, int areaY, int column0, int row0, int column1, int row1)
+    : frames_(static_cast<std::size_t>(Side * Side), Unreachable)
+{
+    const auto tile = [&](int x, int y) { return map.cell(x, y); };
+    const auto open = [&](int x, int y) {
+        return x >= 0 && y >= 0 && x < Side && y < Side && !solid(tile(x, y)) && !deadly(tile(x, y));
+    };
+
+    // Where the hero can be on its way up: on a ladder, in water or mist, a few cells above a
+    // floor, or in the column above a spring.
+    std::vector<bool> rises(static_cast<std::size_t>(Side * Side), false);
+    for (int x = 0; x < Side; ++x) {
+        int springBelow = -1;
+        for (int y = Side - 1; y >= 0; --y) {
+            const int t = tile(x, y);
+            if (solid(t))
+                springBelow = -1;
+            else if (spring(t))
+                springBelow = y;
+            bool up = climbable(t) || carrying(t) || (springBelow >= 0 && springBelow - y <= SpringReach);
+            for (int k = 1; k <= JumpReach && !up; ++k)
+                up = y + k < Side && solid(tile(x, y + k)) && (k == 1 || open(x, y + k - 1));
+            rises[static_cast<std::size_t>(x + Side * y)] = up;
+        }
+    }
+
+    // Where the hero can move sideways without falling: near a floor (walking, or jumping over a
+    // gap of a few cells), on a ladder, in water or mist.
+    std::vector<bool> carried(static_cast<std::size_t>(Side * Side), false);
+    for (int x = 0; x < Side; ++x)
+        for (int y = 0; y < Side; ++y) {
+            const int t = tile(x, y);
+            bool held = climbable(t) || carrying(t);
+            for (int dx = -JumpReach; dx <= JumpReach && !held; ++dx)
+                for (int k = 1; k <= JumpReach && !held; ++k)
+                    held = x + dx >= 0 && x + dx < Side && y + k < Side && solid(tile(x + dx, y + k));
+            carried[static_cast<std::size_t>(x + Side * y)] = held;
+        }
+
+    using Entry = std::pair<double, int>;
+    std::priority_queue<Entry, std::vector<Entry>, std::greater<>> queue;
+    for (int r = row0; r <= row1; ++r)
+        for (int c = column0; c <= column1; ++c) {
+            const int x = MapGrid::AreaCells * areaX + c, y = MapGrid::AreaCells * areaY + r;
+            frames_[static_cast<std::size_t>(x + Side * y)] = 0;
+            queue.push({0, x + Side * y});
+        }
+    const auto relax = [&](int x, int y, double cost) {
+        const auto i = static_cast<std::size_t>(x + Side * y);
+        if (cost < frames_[i]) {
+            frames_[i] = cost;
+            queue.push({cost, static_cast<int>(i)});
+        }
+    };
+    while (!queue.empty()) {
+        const auto [cost, index] = queue.top();
+        queue.pop();
+        if (cost > frames_[static_cast<std::size_t>(index)])
+            continue;
+        const int x = index % Side, y = index / Side;
+        // Each neighbour u from which a move leads into this cell.
+        for (int dx : {-1, 1}) {
+            if (open(x + dx, y) && carried[static_cast<std::size_t>(x + dx + Side * y)])
+                relax(x + dx, y, cost + SidewaysFrames);
+            if (open(x + dx, y - 1))
+                relax(x + dx, y - 1, cost + SidewaysFrames); // drifting while falling
+        }
+        if (open(x, y - 1))
+            relax(x, y - 1, cost + DownFrames);
+        if (open(x, y + 1) && rises[static_cast<std::size_t>(x + Side * (y + 1))])
+            relax(x, y + 1, cost + UpFrames);
+    }
+}
+
+double DistanceField::at(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= Side || y >= Side)
+        return Unreachable;
+    return frames_[static_cast<std::size_t>(x + Side * y)];
+}
+
+} // namespace poronpa::route
