@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -28,14 +29,18 @@ struct Picture {
     const unsigned char* at(int x, int y) const { return &rgb[3 * (static_cast<std::size_t>(y) * width + x)]; }
 };
 
-Display* openDisplay()
+/// The connection to the X server, closed when the command is done (the leak checker of a
+/// sanitized build counts a connection left open).
+using DisplayConnection = std::unique_ptr<Display, decltype(&XCloseDisplay)>;
+
+DisplayConnection openDisplay()
 {
     Display* display = XOpenDisplay(nullptr);
     if (!display) {
         std::fprintf(stderr, "x11probe: no display\n");
         std::exit(2);
     }
-    return display;
+    return {display, &XCloseDisplay};
 }
 
 std::string windowTitle(Display* display, Window window)
@@ -78,7 +83,8 @@ Window findWindow(Display* display, Window parent, const std::string& title)
 
 int wait(const std::string& title, int timeoutMs)
 {
-    Display* display = openDisplay();
+    const DisplayConnection connection = openDisplay();
+    Display* display = connection.get();
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (std::chrono::steady_clock::now() < end) {
         if (Window window = findWindow(display, DefaultRootWindow(display), title)) {
@@ -93,7 +99,8 @@ int wait(const std::string& title, int timeoutMs)
 
 int shot(Window window, const char* file)
 {
-    Display* display = openDisplay();
+    const DisplayConnection connection = openDisplay();
+    Display* display = connection.get();
     XWindowAttributes attributes;
     if (!XGetWindowAttributes(display, window, &attributes))
         return 1;
@@ -157,7 +164,8 @@ int differ(const char* fileA, const char* fileB, int x0, int y0, int w, int h)
 
 int close(Window window)
 {
-    Display* display = openDisplay();
+    const DisplayConnection connection = openDisplay();
+    Display* display = connection.get();
     XEvent event{};
     event.xclient.type = ClientMessage;
     event.xclient.window = window;
@@ -167,7 +175,6 @@ int close(Window window)
     event.xclient.data.l[1] = CurrentTime;
     XSendEvent(display, window, False, NoEventMask, &event);
     XFlush(display);
-    XCloseDisplay(display);
     return 0;
 }
 

@@ -11,7 +11,7 @@ seconds="${1:-60}"
 shift || true
 loaders=("$@")
 ((${#loaders[@]})) || loaders=(map_loader save_loader settings_reader)
-build="${PORONPA_FUZZ_BUILD_DIR:-$here/build-fuzz}"
+build="${PORONPA_FUZZ_BUILD_DIR:-${PORONPA_BUILD_DIR:-$here/build}/fuzz}"
 work="$build/corpus"
 
 CC=clang CXX=clang++ cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \

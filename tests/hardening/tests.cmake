@@ -1,0 +1,29 @@
+# Hardening: faults injected into the writers (killed mid-write, a full disk, a read-only program
+# directory, no sound), bad input files, and a short random-play soak of the simulator.
+set(HARDENING_TEST_DIR ${CMAKE_CURRENT_LIST_DIR})
+file(GLOB HARDENING_TEST_SOURCES CONFIGURE_DEPENDS ${HARDENING_TEST_DIR}/*.cpp)
+add_executable(hardening_tests ${HARDENING_TEST_SOURCES})
+target_link_libraries(hardening_tests PRIVATE poronpa_soak_parts poronpa_audio_sdl GTest::gtest GTest::gtest_main)
+target_compile_definitions(hardening_tests PRIVATE
+  PORONPA_RUNTIME_DIR="${PORONPA_RUNTIME_DIR}"
+  PORONPA_SIM_EXECUTABLE="$<TARGET_FILE:poronpa-sim>")
+add_dependencies(hardening_tests poronpa-sim mapdata)
+gtest_discover_tests(hardening_tests DISCOVERY_MODE PRE_TEST)
+
+# A short soak: every area of the shipped world, about 150,000 frames (the long one is the
+# documented poronpa-soak command).
+add_test(NAME soak_every_area COMMAND poronpa-soak --frames 150000 --run-frames 6000 --seed 11)
+set_tests_properties(soak_every_area PROPERTIES LABELS soak TIMEOUT 300)
+
+# The test command also runs the whole suite in a build with AddressSanitizer and
+# UndefinedBehaviorSanitizer, and each loader's fuzzer for a minute. Both build trees of their
+# own, so they are added only where asked for (run-tests.sh does).
+option(PORONPA_HARDENING_RUNS "Add the sanitized suite and the fuzzers' short runs to the tests" OFF)
+if(PORONPA_HARDENING_RUNS)
+  add_test(NAME sanitized_suite COMMAND ${CMAKE_SOURCE_DIR}/tools/sanitize/run-sanitized-suite.sh)
+  set_tests_properties(sanitized_suite PROPERTIES LABELS sanitize TIMEOUT 3600 COST 1000
+                       ENVIRONMENT "PORONPA_SANITIZE_BUILD_DIR=${CMAKE_BINARY_DIR}/sanitize")
+  add_test(NAME fuzz_loaders COMMAND ${CMAKE_SOURCE_DIR}/tools/fuzz/run-fuzzers.sh 60)
+  set_tests_properties(fuzz_loaders PROPERTIES LABELS fuzz TIMEOUT 1800 COST 900
+                       ENVIRONMENT "PORONPA_FUZZ_BUILD_DIR=${CMAKE_BINARY_DIR}/fuzz")
+endif()
