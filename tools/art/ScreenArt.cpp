@@ -451,7 +451,8 @@ QImage paintWindowIcon(const Library& library, int size)
         for (int y = 0; y < 32; ++y)
             for (int x = 0; x < 32; ++x) {
                 Rgb p = Clear;
-                if (y >= 20 && y - 20 < 6 && body.opaque(x - 4, y - 20 + 0))
+                if (y >= 20 && y - 20 < 6 && y - 20 < body.height && x >= 4 && x - 4 < body.width &&
+                    body.opaque(x - 4, y - 20))
                     p = body.at(x - 4, y - 20);
                 if (y >= 3 && y - 3 < face.height && x >= 4 && x - 4 < face.width && face.opaque(x - 4, y - 3))
                     p = face.at(x - 4, y - 3);
