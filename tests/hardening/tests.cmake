@@ -27,3 +27,14 @@ if(PORONPA_HARDENING_RUNS)
   set_tests_properties(fuzz_loaders PROPERTIES LABELS fuzz TIMEOUT 1800 COST 900
                        ENVIRONMENT "PORONPA_FUZZ_BUILD_DIR=${CMAKE_BINARY_DIR}/fuzz")
 endif()
+
+# The real game in a real X server, from program directories that are not as they should be.
+find_package(X11)
+find_program(XVFB_RUN xvfb-run)
+find_program(XDOTOOL xdotool)
+if(TARGET poronpa AND X11_FOUND AND XVFB_RUN AND XDOTOOL)
+  add_test(NAME real_game_faults
+           COMMAND ${XVFB_RUN} -a -s "-screen 0 1024x768x24"
+                   bash ${HARDENING_TEST_DIR}/real-game-faults.sh ${PORONPA_RUNTIME_DIR} $<TARGET_FILE:x11probe>)
+  set_tests_properties(real_game_faults PROPERTIES TIMEOUT 180 ENVIRONMENT "QT_QPA_PLATFORM=xcb")
+endif()

@@ -1,0 +1,94 @@
+// No sound device, a missing effect or tune, a missing soundfont: the game plays on silently and
+// says what is missing in one line, once.
+#include "app/ProgramDirectory.h"
+#include "audio/AudioSystem.h"
+#include "tests/hardening/FaultSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <sched.h>
+
+using namespace poronpa;
+using namespace poronpa::test;
+
+namespace {
+
+constexpr const char* SoundFontFolder = "/usr/share/sounds/sf2";
+constexpr int CannotHideSoundFont = 77;
+
+struct Case {
+    const char* what;
+    const char* driver;
+    const char* missingFile; // left out of the program's directory
+    bool hideSoundFont;
+    const char* said;        // what the one line names
+};
+
+/// Plays every effect and every tune three times over, in a process of its own so that each case
+/// starts the sound system afresh; standard error goes to `errors`.
+int playEverything(const Case& c, const std::filesystem::path& programDir, const std::filesystem::path& errors)
+{
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        const int fd = ::open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        ::dup2(fd, 2);
+        if (c.hideSoundFont) {
+            // A private view of the file system, in which an empty folder covers the soundfonts.
+            if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+                ::mount("tmpfs", SoundFontFolder, "tmpfs", 0, nullptr) != 0)
+                ::_exit(CannotHideSoundFont);
+        }
+        ::setenv("SDL_AUDIODRIVER", c.driver, 1);
+        setProgramDirectory(programDir);
+        {
+            const auto audio = AudioSystem::create();
+            LoadAudioLists(audio->music(), audio->sound());
+            audio->sound().SoundOn = true;
+            audio->music().InitBGM();
+            for (int round = 0; round < 3; ++round) {
+                for (int effect = 1; effect <= 15; ++effect)
+                    audio->sound().PlayAsync(effect);
+                for (int tune = 1; tune <= 4; ++tune) {
+                    audio->music().BGMPlay(tune, round == 2);
+                    audio->music().CalledByTimer();
+                }
+            }
+            audio->music().BGMStop();
+        }
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+} // namespace
+
+TEST(AudioFaults, TheGamePlaysSilentlyAndSaysWhatIsMissingOnce)
+{
+    const Case cases[] = {
+        {"no sound device", "no-such-driver", nullptr, false, "no sound device"},
+        {"a missing effect", "dummy", "jump2.wav", false, "jump2.wav"},
+        {"a missing tune", "dummy", "sky02.mid", false, "sky02.mid"},
+        {"no soundfont", "dummy", nullptr, true, "soundfont"},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        for (const auto& entry : std::filesystem::directory_iterator(PORONPA_RUNTIME_DIR)) {
+            const auto name = entry.path().filename().string();
+            if ((name.ends_with(".wav") || name.ends_with(".mid")) && (!c.missingFile || name != c.missingFile))
+                std::filesystem::copy_file(entry.path(), dir / name);
+        }
+        const int status = playEverything(c, dir.path(), dir / "stderr.txt");
+        if (status == CannotHideSoundFont) {
+            std::cout << "skipped \"" << c.what << "\": the soundfont cannot be hidden here\n";
+            continue;
+        }
+        EXPECT_EQ(status, 0) << c.what;
+        ProgramRun run;
+        run.err = readText(dir / "stderr.txt");
+        const auto lines = run.errLines();
+        ASSERT_EQ(lines.size(), 1u) << c.what << ":\n" << run.err;
+        EXPECT_NE(lines[0].find(c.said), std::string::npos) << c.what << ": " << lines[0];
+    }
+}
