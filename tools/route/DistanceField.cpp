@@ -1,5 +1,6 @@
 #include "tools/route/DistanceField.h"
 
+#include <algorithm>
 #include <functional>
 #include <queue>
 
@@ -7,7 +8,13 @@ namespace poronpa::route {
 
 namespace {
 
-constexpr int Side = MapGrid::StoredSize;
+// The model leaves out each area's seam rows and columns (0 and 49): the hero's centre never
+// lies in them, and crossing an edge takes it from row 1 of one area straight to row 48 of the
+// next. Model cell (X, Y) is cell (X mod 48 + 1, Y mod 48 + 1) of area (X div 48, Y div 48).
+constexpr int Inner = MapGrid::AreaCells - 2;
+constexpr int Side = Inner * MapGrid::Areas;
+
+int worldOf(int modelCell) { return modelCell / Inner * MapGrid::AreaCells + modelCell % Inner + 1; }
 constexpr double SidewaysFrames = 32 / 4.0; // walking speed
 constexpr double DownFrames = 32 / 10.0;    // a fall soon outruns everything
 constexpr double UpFrames = 32 / 3.0;       // ladder speed
@@ -27,13 +34,15 @@ bool carrying(int t) // water and mist hold the hero up
            t == 51 || (t >= 58 && t <= 60);
 }
 bool spring(int t) { return t == 38 || t == 39 || (t >= 68 && t <= 71); }
+bool claw(int t) { return t == 52 || t == 53; }
+constexpr int RopePasses = 64; // the rope runs through tiles up to this number
 
 } // namespace
 
 DistanceField::DistanceField(const MapGrid& map, int areaX, int areaY, int column0, int row0, int column1, int row1)
     : frames_(static_cast<std::size_t>(Side * Side), Unreachable)
 {
-    const auto tile = [&](int x, int y) { return map.cell(x, y); };
+    const auto tile = [&](int x, int y) { return map.cell(worldOf(x), worldOf(y)); };
     const auto open = [&](int x, int y) {
         return x >= 0 && y >= 0 && x < Side && y < Side && !solid(tile(x, y)) && !deadly(tile(x, y));
     };
@@ -55,6 +64,14 @@ DistanceField::DistanceField(const MapGrid& map, int areaX, int areaY, int colum
             rises[static_cast<std::size_t>(x + Side * y)] = up;
         }
     }
+    // Under a claw the rope hauls the hero up, if it holds the rope; the model does not ask.
+    for (int x = 0; x < Side; ++x)
+        for (int y = 0; y < Side; ++y) {
+            if (!claw(tile(x, y)))
+                continue;
+            for (int below = y; below < Side && (below == y || tile(x, below) <= RopePasses); ++below)
+                rises[static_cast<std::size_t>(x + Side * below)] = true;
+        }
 
     // Where the hero can move sideways without falling: near a floor (walking, or jumping over a
     // gap of a few cells), on a ladder, in water or mist.
@@ -71,9 +88,9 @@ DistanceField::DistanceField(const MapGrid& map, int areaX, int areaY, int colum
 
     using Entry = std::pair<double, int>;
     std::priority_queue<Entry, std::vector<Entry>, std::greater<>> queue;
-    for (int r = row0; r <= row1; ++r)
-        for (int c = column0; c <= column1; ++c) {
-            const int x = MapGrid::AreaCells * areaX + c, y = MapGrid::AreaCells * areaY + r;
+    for (int r = std::max(row0, 1); r <= std::min(row1, Inner); ++r)
+        for (int c = std::max(column0, 1); c <= std::min(column1, Inner); ++c) {
+            const int x = Inner * areaX + c - 1, y = Inner * areaY + r - 1;
             frames_[static_cast<std::size_t>(x + Side * y)] = 0;
             queue.push({0, x + Side * y});
         }
@@ -106,9 +123,13 @@ DistanceField::DistanceField(const MapGrid& map, int areaX, int areaY, int colum
 
 double DistanceField::at(int x, int y) const
 {
-    if (x < 0 || y < 0 || x >= Side || y >= Side)
+    const auto model = [](int world) {
+        const int inArea = std::clamp(world % MapGrid::AreaCells, 1, Inner);
+        return world / MapGrid::AreaCells * Inner + inArea - 1;
+    };
+    if (x < 0 || y < 0 || x >= MapGrid::StoredSize || y >= MapGrid::StoredSize)
         return Unreachable;
-    return frames_[static_cast<std::size_t>(x + Side * y)];
+    return frames_[static_cast<std::size_t>(model(x) + Side * model(y))];
 }
 
 } // namespace poronpa::route

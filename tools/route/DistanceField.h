@@ -8,8 +8,8 @@ namespace poronpa::route {
 
 /// A rough guide for the search: for every cell of the world, about how many frames it takes
 /// to get from there to a block of goal cells, found over a simple model of the hero's moves
-/// (walk sideways, fall, rise only on ladders, in water or mist, just above a floor or over a
-/// spring). It knows nothing of keys, speeds or the rope, so it guides and never decides.
+/// (walk sideways, fall, rise only on ladders, in water or mist, just above a floor, over a
+/// spring or under a claw). It knows nothing of keys, speeds or the rope, so it guides and never decides.
 class DistanceField {
 public:
     static constexpr double Unreachable = 1e9;

@@ -8,7 +8,7 @@ namespace poronpa::route {
 /// One waypoint of a route.
 struct Goal {
     enum class Kind {
-        Reach,  ///< the hero's centre lies in a block of cells of an area
+        Reach,  ///< the hero's centre lies in a block of cells of an area, and it is held there
         Box,    ///< the treasure box in that cell of that area has been opened
         Ending, ///< the arrival at the viewing spot has run out and the ending begun
     };

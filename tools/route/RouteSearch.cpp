@@ -16,6 +16,9 @@ namespace {
 
 constexpr int KeyEnter = 13, KeySpace = 32, KeyLeft = 37, KeyUp = 38, KeyRight = 39, KeyDown = 40;
 
+/// Cells a vertical spring throws the hero up, give or take.
+constexpr int SpringThrowCells = 11;
+
 /// Horizontal distance between neighbouring areas as the hero feels it: it leaves one at x 1536
 /// and enters the next at x 40.
 constexpr double AreaStride = 1504;
@@ -64,8 +67,13 @@ double estimate(const Goal& goal, const DistanceField* field, const GameState& s
 {
     if (goal.kind == Goal::Kind::Ending)
         return 0;
-    const double guided = field->at(s.AreaX * MapGrid::AreaCells + play::cellOf(static_cast<double>(s.HeroX) + 15),
-                                    s.AreaY * MapGrid::AreaCells + play::cellOf(static_cast<double>(s.HeroY) + 15));
+    const int worldX = s.AreaX * MapGrid::AreaCells + play::cellOf(static_cast<double>(s.HeroX) + 15);
+    const int worldY = s.AreaY * MapGrid::AreaCells + play::cellOf(static_cast<double>(s.HeroY) + 15);
+    double guided = field->at(worldX, worldY);
+    // A pressed spring is as good as the place it is about to throw the hero to; waiting on it
+    // must not look like a standstill.
+    if (s.SpringTimer > 0)
+        guided = std::min(guided, field->at(worldX, std::max(0, worldY - SpringThrowCells)) + s.SpringTimer);
     const double x = s.AreaX * AreaStride + s.HeroX + 15;
     const double y = s.AreaY * AreaStride + s.HeroY + 15;
     const double left = goal.areaX * AreaStride + goal.column0 * 32;
@@ -173,6 +181,13 @@ bool goalReached(const Goal& goal, const EngineDriver& driver)
         [[fallthrough]];
     case Goal::Kind::Reach: {
         if (s.AreaX != goal.areaX || s.AreaY != goal.areaY || inMishap(s))
+            return false;
+        // A place counts as reached once the hero is held there (standing, climbing, swimming,
+        // floating, pressed into a spring), not while it flies through: the next leg must not
+        // start from a fall.
+        const bool held = s.HeroState == StateClimbing || s.HeroState == StateSwimming || s.HeroState == StateFloating ||
+                          (s.HeroVY == 0 && s.JumpCount == 0) || s.SpringTimer > 0 || s.BumperTimer > 0;
+        if (goal.kind == Goal::Kind::Reach && !held)
             return false;
         const int column = play::cellOf(static_cast<double>(s.HeroX) + 15);
         const int row = play::cellOf(static_cast<double>(s.HeroY) + 15);
