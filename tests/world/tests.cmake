@@ -7,6 +7,7 @@ target_link_libraries(world_tests PRIVATE poronpa_mapsource GTest::gtest GTest::
 target_compile_definitions(world_tests PRIVATE
   PORONPA_MAP_SOURCES="${CMAKE_SOURCE_DIR}/world/map"
   PORONPA_BUILT_MAP="${PORONPA_RUNTIME_DIR}/mapdata.dat"
-  PORONPA_MAPC="$<TARGET_FILE:poronpa-mapc>")
-add_dependencies(world_tests mapdata)
+  PORONPA_MAPC="$<TARGET_FILE:poronpa-mapc>"
+  PORONPA_SIM="$<TARGET_FILE:poronpa-sim>")
+add_dependencies(world_tests mapdata poronpa-sim)
 gtest_discover_tests(world_tests DISCOVERY_MODE PRE_TEST)

@@ -21,8 +21,9 @@ constexpr double UpFrames = 32 / 3.0;       // ladder speed
 constexpr int SpringReach = 13;             // cells a spring throws the hero up
 constexpr int JumpReach = 4;                // cells above a floor a jump still rises, with the shoes
 
-/// Doors open with their keys and glass breaks under a long fall, so neither stops the model.
-bool solid(int t) { return t >= 96 && t <= 191 && !(t >= 148 && t <= 153); }
+/// Doors open with their keys and glass breaks under a long fall, so neither stops the model;
+/// hidden blocks count as the blocks they become once butted.
+bool solid(int t) { return (t >= 96 && t <= 191 && !(t >= 148 && t <= 153)) || t == 61 || t == 62; }
 bool deadly(int t) { return t == 32 || t == 33 || (t >= 34 && t <= 37); }
 bool climbable(int t)
 {

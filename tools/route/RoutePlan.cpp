@@ -69,6 +69,17 @@ bool parseRoutePlan(const std::string& text, std::vector<Goal>& goals, std::stri
                 (!readPair(words[3], goal.column1, goal.row1) || !inCells(goal.column1, goal.row1) ||
                  goal.column1 < goal.column0 || goal.row1 < goal.row0))
                 return fail("bad cell '" + words[3] + "' (the block's far corner)");
+        } else if (words[0] == "switch") {
+            goal.kind = Goal::Kind::Switch;
+            if (words.size() != 4 || (words[1] != "0" && words[1] != "1"))
+                return fail("expected 'switch 0|1 AX,AY C,R'");
+            goal.switchOn = words[1] == "1";
+            if (!readPair(words[2], goal.areaX, goal.areaY) || !inArea(goal.areaX, goal.areaY))
+                return fail("bad area '" + words[2] + "'");
+            if (!readPair(words[3], goal.column0, goal.row0) || !inCells(goal.column0, goal.row0))
+                return fail("bad cell '" + words[3] + "'");
+            goal.column1 = goal.column0;
+            goal.row1 = goal.row0;
         } else {
             return fail("unknown goal '" + words[0] + "'");
         }

@@ -65,7 +65,7 @@ bool inMishap(const GameState& s) { return s.HeroState >= StateBurning && s.Hero
 /// upwards and falling speed downwards, made to look poor.
 double estimate(const Goal& goal, const DistanceField* field, const GameState& s)
 {
-    if (goal.kind == Goal::Kind::Ending)
+    if (goal.kind == Goal::Kind::Ending || (goal.kind == Goal::Kind::Switch && s.SwitchOn == goal.switchOn))
         return 0;
     const int worldX = s.AreaX * MapGrid::AreaCells + play::cellOf(static_cast<double>(s.HeroX) + 15);
     const int worldY = s.AreaY * MapGrid::AreaCells + play::cellOf(static_cast<double>(s.HeroY) + 15);
@@ -175,6 +175,9 @@ bool goalReached(const Goal& goal, const EngineDriver& driver)
     switch (goal.kind) {
     case Goal::Kind::Ending:
         return driver.ending();
+    case Goal::Kind::Switch:
+        return s.AreaX == goal.areaX && s.AreaY == goal.areaY && s.SwitchOn == goal.switchOn && !inMishap(s) &&
+               s.HeroVY == 0 && s.JumpCount == 0;
     case Goal::Kind::Box:
         if (driver.dialogs().empty())
             return false;
