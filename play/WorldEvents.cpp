@@ -5,6 +5,7 @@
 #include "world/SheetCells.h"
 
 #include <cmath>
+#include <limits>
 
 namespace poronpa {
 
@@ -212,7 +213,10 @@ void GameEngine::Impl::respawn()
     s.HeroX = s.RespawnX;
     s.HeroY = s.RespawnY;
     s.HeroState = StatePlaced;
-    ++s.DeathCount[at(s.AreaX)][at(s.AreaY)];
+    // A count a saved game brought in may already stand at its largest value; it stays there.
+    std::int32_t& deaths = s.DeathCount[at(s.AreaX)][at(s.AreaY)];
+    if (deaths < std::numeric_limits<std::int32_t>::max())
+        ++deaths;
     s.EventTimer = 0;
     // A haul cut short by the mishap does not go on from the respawn point.
     releaseRope();
