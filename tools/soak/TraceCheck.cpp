@@ -8,8 +8,8 @@ namespace poronpa::soak {
 
 namespace {
 
-constexpr float LowestPosition = 0;
-constexpr float HighestPosition = 1568;
+constexpr float LowestPosition = 32;
+constexpr float HighestPosition = 1536;
 
 enum Column { Frame, AreaX, AreaY, HeroX, HeroY, HeroVX, HeroVY, ColumnsChecked };
 
@@ -48,7 +48,7 @@ std::string TraceCheck::line(std::string_view text)
         if (!parse(columns[c], value) || !std::isfinite(value))
             return "value " + std::string(columns[c]) + " is not a finite number";
         if ((c == HeroX || c == HeroY) && (value < LowestPosition || value > HighestPosition))
-            return "hero position " + std::string(columns[c]) + " is off the area canvas";
+            return "hero position " + std::string(columns[c]) + " is outside the band the area edges keep";
     }
     return {};
 }

@@ -8,12 +8,12 @@ namespace poronpa::soak {
 
 /// Follows poronpa-sim's frame trace line by line and says what is wrong with the first line that
 /// breaks the rules every frame must keep: frames counted up by one, the area inside the world,
-/// no position or speed that is not a finite number, and the hero's box on the area canvas.
+/// no position or speed that is not a finite number, and the hero inside the band 32..1536 that
+/// the area edges keep it in.
 ///
-/// The edge step keeps the hero in the band 32..1536, but the tile tests after it may still move
-/// the hero up to a cell beyond (a side spring in an edge column, a hero thrown out of rock at
-/// an area's top edge); the next frame's edge step takes it on from there. So a trace line may
-/// show the hero anywhere from 0 to 1568, never further.
+/// The tile tests run after the edge step, so a world whose areas do not match across an edge
+/// (open air above rock) or a side spring in an edge column can still push the hero out of the
+/// band for a frame; the soak reports that too, so the world gets mended.
 class TraceCheck {
 public:
     /// Empty when the line keeps the rules, otherwise what is wrong with it.
