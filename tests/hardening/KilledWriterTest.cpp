@@ -33,14 +33,17 @@ Killed killAtSystemCall(const std::function<void()>& write, int call)
 {
     const pid_t pid = ::fork();
     if (pid == 0) {
-        ::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr);
+        if (::ptrace(PTRACE_TRACEME, 0, nullptr, nullptr) != 0)
+            ::_exit(1); // an untraced child would stop below for good
         ::raise(SIGSTOP);
         write();
         ::_exit(0); // no exit handlers: the leak checker would try to trace a traced process
     }
     int status = 0;
     ::waitpid(pid, &status, 0);
-    if (!WIFSTOPPED(status) || ::ptrace(PTRACE_SETOPTIONS, pid, nullptr, PTRACE_O_TRACESYSGOOD | PTRACE_O_EXITKILL) != 0) {
+    if (!WIFSTOPPED(status))
+        return Killed::TracingNotAllowed;
+    if (::ptrace(PTRACE_SETOPTIONS, pid, nullptr, PTRACE_O_TRACESYSGOOD | PTRACE_O_EXITKILL) != 0) {
         ::kill(pid, SIGKILL);
         ::waitpid(pid, &status, 0);
         return Killed::TracingNotAllowed;
