@@ -1,5 +1,8 @@
 #include "play/GameEngineImpl.h"
 
+#include "audio/SoundNumbers.h"
+#include "play/KeyCodes.h"
+
 #include "screens/MessageTables.h"
 #include "world/AreaDrawing.h"
 
@@ -9,10 +12,6 @@
 namespace poronpa {
 
 namespace {
-
-constexpr int KeyL = 76;
-constexpr int KeyQ = 81;
-constexpr int KeyDigit0 = 48;
 constexpr std::int32_t DefaultFrameInterval = 13;
 
 /// Milliseconds per frame for a FrameRate setting; rates outside 50..120 (a missing setting
@@ -54,18 +53,18 @@ bool GameEngine::Impl::runFrame(LoopExit& exit)
 
     if (s.HeroState < 10) {
         saveWithDiary();
-        if (held(KeyL)) {
+        if (held(keys::L)) {
             if (host.askYesNo("ロードしますか？")) {
                 int back = 0;
                 for (int digit = 0; digit <= 9; ++digit)
-                    if (held(KeyDigit0 + digit))
+                    if (held(keys::Digit0 + digit))
                         back = digit;
                 LoadGame(back);
             }
             ClearKeys();
             rebaseFrameClock();
         }
-        if (held(KeyQ)) {
+        if (held(keys::Q)) {
             if (host.askYesNo("タイトルに戻りますか？")) {
                 s.StopLoop = true;
                 releaseRope();

@@ -1,5 +1,7 @@
 #include "play/GameEngineImpl.h"
 
+#include "audio/SoundNumbers.h"
+#include "play/KeyCodes.h"
 #include "play/PlayNumbers.h"
 
 #include <algorithm>
@@ -13,19 +15,9 @@ using play::when;
 
 namespace {
 
-constexpr int KeyEnter = 13;
-constexpr int KeySpace = 32;
-constexpr int KeyLeft = 37;
-constexpr int KeyUp = 38;
-constexpr int KeyRight = 39;
-constexpr int KeyDown = 40;
-
 constexpr float EdgeMin = 32;
 constexpr float EdgeMax = 1536;
 constexpr float SpeedLimit = 15;
-constexpr int SoundJump = 2;
-constexpr int SoundFellOut = 10;
-constexpr int SoundRopeHooked = 14;
 
 } // namespace
 
@@ -39,51 +31,51 @@ void GameEngine::Impl::motionStep()
         s.HeroVX = stored(s.HeroVX * 0.98);
         s.HeroVY = stored(s.HeroVY + 0.25);
         const double grip = 1 - 0.6 * s.OnSlippery;
-        if (held(KeyLeft)) {
+        if (held(keys::Left)) {
             s.HeroVX = stored(s.HeroVX - (0.15 * when(s.HeroVX > -4) + 0.4 * when(s.JumpCount == 0)) * grip);
             s.Facing = 1;
         }
-        if (held(KeyRight)) {
+        if (held(keys::Right)) {
             s.HeroVX = stored(s.HeroVX + (0.15 * when(s.HeroVX < 4) + 0.4 * when(s.JumpCount == 0)) * grip);
             s.Facing = 0;
         }
-        if (held(KeySpace) && s.JumpCount < thrustLimit) {
+        if (held(keys::Space) && s.JumpCount < thrustLimit) {
             s.HeroVY = stored(s.HeroVY - 1.0);
             ++s.JumpCount;
             if (s.JumpCount == 1) {
                 s.HeroVX = stored(static_cast<double>(s.HeroVX) + s.ConveyorPush);
                 if (cellAt(cellOf(s.HeroX + 15.0), cellOf(s.HeroY - 1.0)) < 96)
-                    host.playSound(SoundJump);
+                    host.playSound(sounds::Jump);
             }
         }
-        if (s.RopeRow <= 0 && held(KeyEnter) && s.ItemHeld[Rope] == 1)
+        if (s.RopeRow <= 0 && held(keys::Enter) && s.ItemHeld[Rope] == 1)
             throwRope();
         break;
     }
     case StateClimbing:
-        if (held(KeyUp)) {
+        if (held(keys::Up)) {
             s.HeroVY = -3;
             s.JumpCount = 3;
         }
-        if (held(KeyDown))
+        if (held(keys::Down))
             s.HeroVY = 3;
-        if (held(KeyRight))
+        if (held(keys::Right))
             s.HeroVX = 3;
-        if (held(KeyLeft))
+        if (held(keys::Left))
             s.HeroVX = -3;
         break;
     case StateSwimming:
         s.HeroVX = stored(s.HeroVX * 0.82);
         s.HeroVY = stored(s.HeroVY + 0.07);
-        if (held(KeyRight)) {
+        if (held(keys::Right)) {
             s.HeroVX = 2;
             s.Facing = 0;
         }
-        if (held(KeyLeft)) {
+        if (held(keys::Left)) {
             s.HeroVX = -2;
             s.Facing = 1;
         }
-        if (held(KeySpace)) {
+        if (held(keys::Space)) {
             if (s.JumpCount < thrustLimit) {
                 s.HeroVY = stored(s.HeroVY - 0.6);
                 ++s.JumpCount;
@@ -95,15 +87,15 @@ void GameEngine::Impl::motionStep()
     case StateFloating:
         s.HeroVX = stored(s.HeroVX * 0.88);
         s.HeroVY = stored(s.HeroVY + 0.03);
-        if (held(KeyRight)) {
+        if (held(keys::Right)) {
             s.HeroVX = 2;
             s.Facing = 0;
         }
-        if (held(KeyLeft)) {
+        if (held(keys::Left)) {
             s.HeroVX = -2;
             s.Facing = 1;
         }
-        if (held(KeySpace))
+        if (held(keys::Space))
             s.HeroVY = -1.5f;
         break;
     case StateBurning:
@@ -127,7 +119,7 @@ void GameEngine::Impl::throwRope()
         const std::uint8_t t = cellAt(c, r);
         if (t == 52 || t == 53) {
             if (r != ownRow)
-                host.playSound(SoundRopeHooked);
+                host.playSound(sounds::RopeHooked);
             s.RopeRow = r + 1;
             break;
         }
@@ -216,7 +208,7 @@ void GameEngine::Impl::crossAreaEdges()
                 s.HeroState = StateFellOut;
                 if (s.EventTimer == 0) {
                     s.EventTimer = 80;
-                    host.playSound(SoundFellOut);
+                    host.playSound(sounds::FellOut);
                 }
             }
             s.HeroY = EdgeMax;

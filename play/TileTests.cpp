@@ -1,5 +1,7 @@
 #include "play/GameEngineImpl.h"
 
+#include "audio/SoundNumbers.h"
+#include "play/KeyCodes.h"
 #include "play/PlayNumbers.h"
 
 #include <algorithm>
@@ -11,15 +13,6 @@ using play::nearest;
 using play::stored;
 
 namespace {
-
-constexpr int SoundHeadBump = 3;
-constexpr int SoundSplash = 4;
-constexpr int SoundSpring = 5;
-constexpr int SoundDoor = 6;
-constexpr int SoundBurn = 7;
-constexpr int SoundSpikes = 8;
-constexpr int SoundSwitch = 9;
-constexpr int SoundGlass = 15;
 
 bool isSolid(std::uint8_t t) { return t >= 96 && t <= 191; }
 bool isWater(std::uint8_t t)
@@ -63,7 +56,7 @@ void GameEngine::Impl::headTest()
             s.BumpTimer = 8;
             s.BumpX = static_cast<std::int16_t>(nearest(s.HeroX));
             s.BumpY = static_cast<std::int16_t>(nearest(s.HeroY - 12.0));
-            host.playSound(SoundHeadBump);
+            host.playSound(sounds::HeadBump);
         }
         s.HeroVY = 0;
     }
@@ -77,7 +70,7 @@ void GameEngine::Impl::sideTests()
         std::uint8_t& t = cellAt(c, r);
         if (t >= 148 && t <= 151 && s.ItemHeld[static_cast<std::size_t>(t - 148)] != 0) {
             // The doorway shows whatever continues beside it; keys are never used up.
-            host.playSound(SoundDoor);
+            host.playSound(sounds::Door);
             t = cellAt(c + 1, r);
             DrawCell(c, r);
         } else if (isSolid(t)) {
@@ -125,7 +118,7 @@ void GameEngine::Impl::floorTests()
             s.HeroY = static_cast<float>((r - 1) * 32 - 1);
             s.SwitchOn = static_cast<std::int16_t>(1 - s.SwitchOn);
             s.HeroVY = -3;
-            host.playSound(SoundSwitch);
+            host.playSound(sounds::Switch);
             break;
         case 144: case 145: case 146: case 147:
         case 160: case 161: case 162: case 163:
@@ -133,7 +126,7 @@ void GameEngine::Impl::floorTests()
             break;
         case 152:
             if (s.HeroVY > 14) {
-                host.playSound(SoundGlass);
+                host.playSound(sounds::Glass);
                 t = 153;
                 DrawCell(c, r);
                 s.HeroY = stored(s.HeroY - 15.0);
@@ -145,7 +138,7 @@ void GameEngine::Impl::floorTests()
             }
             break;
         case 153:
-            host.playSound(SoundGlass);
+            host.playSound(sounds::Glass);
             s.HeroY = stored(s.HeroY - 6.0);
             s.HeroVY = -2;
             t = cellAt(c, r - 1);
@@ -211,7 +204,7 @@ void GameEngine::Impl::centreTest()
     std::uint8_t& t = cellAt(c, r);
     switch (t) {
     case 32:
-        startMishap(StateBurning, 90, SoundBurn);
+        startMishap(StateBurning, 90, sounds::Burn);
         break;
     case 33:
         startMishap(StateSinking, 90, 0);
@@ -219,7 +212,7 @@ void GameEngine::Impl::centreTest()
     case 34: case 35: case 36: case 37:
         s.HeroVX = 0;
         s.HeroVY = 0;
-        startMishap(StateImpaled, 60, SoundSpikes);
+        startMishap(StateImpaled, 60, sounds::Spikes);
         break;
     case 38: case 39: case 68: case 69: case 70: case 71:
         verticalSpring(t, c, r);
@@ -245,7 +238,7 @@ void GameEngine::Impl::centreTest()
     case 54:
         // The jet burns only at the start of its cycle, while its picture is still small.
         if (s.FrameClock % 100 < 10)
-            startMishap(StateBurning, 90, SoundBurn);
+            startMishap(StateBurning, 90, sounds::Burn);
         break;
     case 55: case 82: case 83:
         t = cellAt(c, r - 1);
@@ -266,7 +259,7 @@ void GameEngine::Impl::water()
 {
     if (s.PrevState == StateFree || s.PrevState == StateClimbing) {
         s.HeroVY = stored(s.HeroVY * 0.33);
-        host.playSound(SoundSplash);
+        host.playSound(sounds::Splash);
         s.SplashTimer = 20;
         s.SplashX = static_cast<std::int16_t>(nearest(s.HeroX));
         s.SplashY = static_cast<std::int16_t>(nearest(s.HeroY - 16.0));
@@ -297,7 +290,7 @@ void GameEngine::Impl::verticalSpring(std::uint8_t t, int c, int r)
     s.HeroVY = 0.1f;
     s.HeroVX = stored(s.HeroVX * 0.9);
     if (s.SpringTimer == 1) {
-        host.playSound(SoundSpring);
+        host.playSound(sounds::Spring);
         s.HeroVY = -14;
         s.SpringTimer = 0;
         s.JumpCount = 999;
@@ -315,7 +308,7 @@ void GameEngine::Impl::sideSpring(std::uint8_t t, int c, int r, bool throwsRight
     PushOverlay(c * 32, r * 32, t % 8 == 7 ? 7 : t % 8 + 1, t / 8);
     s.HeroVX = throwsRight ? -0.2f : 0.2f;
     if (s.BumperTimer == 1) {
-        host.playSound(SoundSpring);
+        host.playSound(sounds::Spring);
         s.BumperTimer = 0;
         s.HeroX = stored(static_cast<double>(s.HeroX) + (throwsRight ? 32.0 : -32.0));
         s.HeroVX = throwsRight ? 15.0f : -15.0f;

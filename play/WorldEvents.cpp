@@ -1,5 +1,8 @@
 #include "play/GameEngineImpl.h"
 
+#include "audio/SoundNumbers.h"
+#include "play/KeyCodes.h"
+
 #include "screens/SavedGame.h"
 #include "world/AreaDrawing.h"
 #include "world/SheetCells.h"
@@ -10,10 +13,6 @@
 namespace poronpa {
 
 namespace {
-
-constexpr int SoundSaved = 1;
-constexpr int TuneArea = 2;
-constexpr int TuneTopRow = 3;
 
 /// What every treasure box of an area holds, indexed [column][row].
 constexpr std::int16_t BoxTable[5][5] = {
@@ -79,7 +78,7 @@ void GameEngine::Impl::EnterArea()
     s.GoalTouched = 0;
 }
 
-void GameEngine::Impl::PlayAreaMusic() { host.playMusic(s.AreaY == 0 ? TuneTopRow : TuneArea, false); }
+void GameEngine::Impl::PlayAreaMusic() { host.playMusic(s.AreaY == 0 ? tunes::Sky : tunes::Field, false); }
 
 void GameEngine::Impl::UpdateMiniMap()
 {
@@ -131,8 +130,7 @@ void GameEngine::Impl::startMishap(std::int16_t state, std::int32_t frames, int 
 
 void GameEngine::Impl::saveWithDiary()
 {
-    constexpr int KeyS = 83;
-    if (s.SavedHere != 0 || !held(KeyS) || s.ItemHeld[Diary] == 0)
+    if (s.SavedHere != 0 || !held(keys::S) || s.ItemHeld[Diary] == 0)
         return;
     SaveRecord record;
     record.AreaX = s.AreaX;
@@ -154,7 +152,7 @@ void GameEngine::Impl::saveWithDiary()
         rebaseFrameClock();
         return;
     }
-    host.playSound(SoundSaved);
+    host.playSound(sounds::Click);
     s.SavedHere = 1;
     s.DiaryTimer = 30;
 }

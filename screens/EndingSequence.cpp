@@ -1,3 +1,4 @@
+#include "audio/SoundNumbers.h"
 #include "screens/EndingSequence.h"
 
 #include "app/Fonts.h"
@@ -48,7 +49,6 @@ private:
 namespace {
 constexpr int TickInterval = 60;
 constexpr int TextTick = 4;
-constexpr int EndingTune = 4;
 constexpr int TextTop = 48;
 } // namespace
 
@@ -97,7 +97,7 @@ void EndingSequence::tmrEnding_Timer()
     ++endingTick_;
     if (endingTick_ < TextTick)
         return;
-    music_.BGMPlay(EndingTune, true);
+    music_.BGMPlay(tunes::Ending, true);
     sound_.SoundOn = false;
     backdrop_->printY = TextTop;
     for (const std::string& line : closingText()) {

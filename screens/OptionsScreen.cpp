@@ -1,3 +1,4 @@
+#include "audio/SoundNumbers.h"
 #include "screens/OptionsScreen.h"
 
 #include "app/Fonts.h"
@@ -15,8 +16,6 @@ const QColor LabelColour(255, 255, 128);
 const QColor DimColour(192, 192, 0);
 const QColor ChosenColour(255, 255, 160);
 constexpr int MusicOn = 1, MusicOff = 2, EffectsOn = 4, EffectsOff = 5, Back = 6;
-constexpr int ClickSound = 1;
-constexpr int TitleTune = 1;
 
 } // namespace
 
@@ -67,12 +66,12 @@ void OptionsScreen::lblOption_Click(int index)
     case Back:
         music_.BGMOnOff(settings_.BGM != 0);
         if (settings_.BGM != 0)
-            music_.BGMPlay(TitleTune, true);
+            music_.BGMPlay(tunes::Title, true);
         else
             music_.BGMStop();
         // Switched first, so that the click is heard exactly when effects are now on.
         sound_.SoundOn = settings_.SE != 0;
-        sound_.PlayAsync(ClickSound, 0, 1, 0);
+        sound_.PlayAsync(sounds::Click, 0, 1, 0);
         if (back_)
             back_();
         break;

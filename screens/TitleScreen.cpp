@@ -1,3 +1,4 @@
+#include "audio/SoundNumbers.h"
 #include "screens/TitleScreen.h"
 
 #include "app/Fonts.h"
@@ -18,8 +19,6 @@ namespace {
 
 const QColor MenuColour(192, 192, 0);
 const QColor MenuPointedColour(255, 255, 160);
-constexpr int ClickSound = 1;
-constexpr int TitleTune = 1;
 
 struct MenuEntry {
     const char* caption;
@@ -90,7 +89,7 @@ void TitleScreen::ShowTitle()
     picTitle_.show();
     picTitle_.raise();
     picTitle_.setFocus();
-    music_.BGMPlay(TitleTune, true);
+    music_.BGMPlay(tunes::Title, true);
     actions_.resetGame();
 }
 
@@ -111,7 +110,7 @@ void TitleScreen::lblTitle_MouseMove(int index)
 
 void TitleScreen::lblTitle_Click(int index)
 {
-    sound_.PlayAsync(ClickSound, 0, 1, 0);
+    sound_.PlayAsync(sounds::Click, 0, 1, 0);
     if (index == 2) {
         ShowOptions(true);
         return;

@@ -1,3 +1,4 @@
+#include "audio/SoundNumbers.h"
 #include "screens/TreasureBoxDialog.h"
 
 #include "assets/Pictures.h"
@@ -26,11 +27,6 @@ constexpr int ColourIntervalMs = 50;
 constexpr int ShadowOffset = 3;
 constexpr int ColourStep = 4;
 constexpr int ColourCycle = 512;
-
-constexpr int SoundClick = 1;
-constexpr int SoundItem = 11;
-constexpr int SoundMemo = 12;
-constexpr int SoundNothing = 13;
 
 constexpr int FirstMemo = 101;
 
@@ -158,22 +154,22 @@ frmGetItem::frmGetItem(QWidget* owner, int boxContent, Sound& sound)
         showPicture(spriteCell(sprites::Dud));
         setWindowTitle(QStringLiteral("ポロンパ"));
         startPage(QStringLiteral("お月見に必要なものが足りない！！"));
-        sound_.PlayAsync(SoundNothing);
+        sound_.PlayAsync(sounds::Nothing);
     } else if (isMemo) {
         showPicture(spriteCell(sprites::Memo));
         startPage(QStringLiteral("メモが入っていた。"));
         nextPageText_ = QString::fromStdString(texts::MemoTexts[boxContent - FirstMemo]);
-        sound_.PlayAsync(SoundMemo);
+        sound_.PlayAsync(sounds::Memo);
     } else if (isItem) {
         showPicture(pictures::itemIcon(boxContent));
         startPage(QString::fromStdString(texts::ItemName[boxContent]) + QChar(u'\n') +
                   QStringLiteral("を手に入れた!"));
         nextPageText_ = QString::fromStdString(texts::ItemText[boxContent]);
-        sound_.PlayAsync(SoundItem);
+        sound_.PlayAsync(sounds::Item);
     } else {
         showPicture(spriteCell(sprites::Dud));
         startPage(QStringLiteral("からっぽ!"));
-        sound_.PlayAsync(SoundNothing);
+        sound_.PlayAsync(sounds::Nothing);
     }
 }
 
@@ -223,7 +219,7 @@ void frmGetItem::PressOK()
         tmrButtonColor_->stop();
         accept();
     }
-    sound_.PlayAsync(SoundClick);
+    sound_.PlayAsync(sounds::Click);
 }
 
 int frmGetItem::colorPhase()
