@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs whatever the build, the game and the tests need (Debian packages only), then
-# configures and builds everything into build/. Safe to run again: it installs only what is
-# missing and rebuilds only what changed.
+# configures and builds into build/: everything, or only the targets named as arguments.
+# Safe to run again: it installs only what is missing and rebuilds only what changed.
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -30,4 +30,6 @@ if ((${#missing[@]})); then
 fi
 
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" --parallel "$(nproc)"
+targets=()
+for t in "$@"; do targets+=(--target "$t"); done
+cmake --build "$build" --parallel "$(nproc)" "${targets[@]}"
