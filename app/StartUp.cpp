@@ -12,6 +12,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 namespace poronpa {
 
@@ -26,6 +27,20 @@ bool displayAvailable()
         return true;
     std::fputs("poronpa: no display; run it in a virtual one with  xvfb-run -a poronpa\n", stderr);
     return false;
+}
+
+void avoidStartingSessionBus()
+{
+    const char* address = std::getenv("DBUS_SESSION_BUS_ADDRESS");
+    if (address && *address)
+        return;
+    // A session started with the user's login listens here; the library finds it by itself.
+    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime && *runtime) {
+        std::error_code error;
+        if (std::filesystem::is_socket(std::filesystem::path(runtime) / "bus", error))
+            return;
+    }
+    ::setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 1);
 }
 
 void installJapaneseTranslation(QApplication& application)

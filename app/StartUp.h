@@ -14,6 +14,11 @@ class MapGrid;
 /// virtual one has been printed.
 bool displayAvailable();
 
+/// Keeps the libraries the window uses (the toolkit, the sound library) from starting a message
+/// bus session of their own when none is running: each would spawn helper processes and hold up
+/// the first paint for nothing the game needs. A running session is used as before.
+void avoidStartingSessionBus();
+
 /// Makes the message boxes' buttons read in Japanese with the toolkit's own translation.
 void installJapaneseTranslation(QApplication& application);
 

@@ -26,6 +26,7 @@ int main(int argc, char** argv)
         std::fputs("mapdesign: no display; run it in a virtual one with  xvfb-run -a mapdesign\n", stderr);
         return 1;
     }
+    avoidStartingSessionBus();
     QApplication application(argc, argv);
     QApplication::setApplicationName("MapDesign");
     QApplication::setWindowIcon(pictures::windowIcon());

@@ -32,6 +32,7 @@ int main(int argc, char** argv)
 {
     if (!poronpa::displayAvailable())
         return 1;
+    poronpa::avoidStartingSessionBus();
     defaultHandler = qInstallMessageHandler(exitOnFatal);
     QApplication application(argc, argv);
     qInstallMessageHandler(defaultHandler);
