@@ -13,7 +13,7 @@ packages=(
   libsdl2-dev libsdl2-mixer-dev timgm6mb-soundfont fluidsynth
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb xauth xdotool x11-apps libx11-dev imagemagick sox
+  xvfb xauth xdotool x11-apps libx11-dev imagemagick sox tiled
   fonts-ipafont-gothic fonts-ipafont-mincho
 )
 

@@ -2,6 +2,11 @@
 #include "tools/mapc/MapSource.h"
 #include "world/MapFile.h"
 
+#ifdef PORONPA_MAPC_TILED
+#include "assets/Pictures.h"
+#include "tools/mapc/TiledMap.h"
+#endif
+
 #include <cstdio>
 #include <string>
 
@@ -13,14 +18,20 @@ int usage()
 {
     std::fprintf(stderr,
                  "usage: poronpa-mapc compile MAP_FOLDER OUTPUT.dat\n"
-                 "       poronpa-mapc decompile INPUT.dat MAP_FOLDER\n");
+                 "       poronpa-mapc decompile INPUT.dat MAP_FOLDER\n"
+#ifdef PORONPA_MAPC_TILED
+                 "       poronpa-mapc export-tmx INPUT.dat FOLDER\n"
+                 "       poronpa-mapc import-tmx INPUT.tmx OUTPUT.dat\n"
+#endif
+    );
     return 2;
 }
 
-int fail(const std::string& message)
+/// Reports a failure; `status` 2 says the input was refused, 1 that the work could not be done.
+int fail(const std::string& message, int status = 1)
 {
     std::fprintf(stderr, "poronpa-mapc: %s\n", message.c_str());
-    return 1;
+    return status;
 }
 
 int compile(const std::filesystem::path& folder, const std::filesystem::path& output)
@@ -28,28 +39,55 @@ int compile(const std::filesystem::path& folder, const std::filesystem::path& ou
     MapGrid map;
     if (auto status = mapsource::compileWorld(folder, map); !status.ok())
         return fail(status.error);
-    const auto bytes = mapFileBytes(map);
-    if (auto status = writeFileAtomically(output, bytes); !status.ok())
+    if (auto status = writeFileAtomically(output, mapFileBytes(map)); !status.ok())
         return fail(status.error);
     return 0;
 }
 
-int decompile(const std::filesystem::path& input, const std::filesystem::path& folder)
+/// Reads a whole map file; the error is empty when it succeeded.
+std::string readWholeMap(const std::filesystem::path& input, MapGrid& map)
 {
     std::vector<std::uint8_t> bytes;
     bool exists = false;
     if (auto status = readWholeFile(input, bytes, &exists); !status.ok())
-        return fail(status.error);
+        return status.error;
     // Only a whole map comes back byte for byte; a short file or a longer one's tail would not.
     if (!exists || bytes.size() != MapGrid::FileBytes)
-        return fail(input.string() + ": a map file has exactly 62500 bytes");
+        return input.string() + ": a map file has exactly 62500 bytes";
+    return loadMap(input, map).error;
+}
+
+int decompile(const std::filesystem::path& input, const std::filesystem::path& folder)
+{
     MapGrid map;
-    if (auto status = loadMap(input, map); !status.ok())
-        return fail(status.error);
+    if (auto error = readWholeMap(input, map); !error.empty())
+        return fail(error);
     if (auto status = mapsource::decompileWorld(map, folder); !status.ok())
         return fail(status.error);
     return 0;
 }
+
+#ifdef PORONPA_MAPC_TILED
+int exportTmx(const std::filesystem::path& input, const std::filesystem::path& folder)
+{
+    MapGrid map;
+    if (auto error = readWholeMap(input, map); !error.empty())
+        return fail(error);
+    if (auto status = tiledmap::exportMap(map, pictures::tileSheet(), folder, input.stem().string()); !status.ok())
+        return fail(status.error);
+    return 0;
+}
+
+int importTmx(const std::filesystem::path& input, const std::filesystem::path& output)
+{
+    MapGrid map;
+    if (auto status = tiledmap::importMap(input, map); !status.ok())
+        return fail(status.error, 2);
+    if (auto status = writeFileAtomically(output, mapFileBytes(map)); !status.ok())
+        return fail(status.error);
+    return 0;
+}
+#endif
 
 } // namespace
 
@@ -62,5 +100,11 @@ int main(int argc, char** argv)
         return compile(argv[2], argv[3]);
     if (command == "decompile")
         return decompile(argv[2], argv[3]);
+#ifdef PORONPA_MAPC_TILED
+    if (command == "export-tmx")
+        return exportTmx(argv[2], argv[3]);
+    if (command == "import-tmx")
+        return importTmx(argv[2], argv[3]);
+#endif
     return usage();
 }
