@@ -31,6 +31,8 @@ public:
     void apply(MapGrid& map) const;
 
     bool empty() const { return changes_.empty(); }
+    /// How many cell writes the edit holds.
+    std::size_t size() const { return changes_.size(); }
     std::optional<AreaPosition> area() const { return area_; }
 
 private:

@@ -121,6 +121,25 @@ void MapEditor::arrowClick(int index)
     status_ = offsetCaption(scrollLeft_, scrollTop_);
 }
 
+void MapEditor::scrollCells(int columns, int rows)
+{
+    // The offset of the view's edge onto the next cell boundary in the direction of travel, so
+    // that a view left between cells by a right-button centring lines up with the grid again.
+    const auto scrolled = [](int offset, int cells) {
+        if (cells == 0)
+            return offset;
+        const int edge = -offset;
+        int cell = edge / sheet::CellSize;
+        if (cells > 0 && edge < 0 && edge % sheet::CellSize != 0)
+            --cell;
+        if (cells < 0 && edge > 0 && edge % sheet::CellSize != 0)
+            ++cell;
+        return -sheet::CellSize * (cell + cells);
+    };
+    moveView(scrolled(scrollLeft_, columns), scrolled(scrollTop_, rows));
+    status_ = offsetCaption(scrollLeft_, scrollTop_);
+}
+
 void MapEditor::moveView(int left, int top)
 {
     ClampScroll(left, top);
@@ -200,11 +219,18 @@ std::string MapEditor::replace(std::string_view fromText, std::string_view toTex
     finishStroke();
     const auto from = readTileNumber(fromText);
     const auto to = readTileNumber(toText);
-    if (!from || !to)
-        return "Replace に使えるのは 0 から 255 までのタイル番号です。「" + std::string(!from ? fromText : toText) +
+    if (!from || !to) {
+        const std::string_view wrong = !from ? fromText : toText;
+        if (wrong.find_first_not_of(" \t") == std::string_view::npos)
+            return std::string("Replace の") + (!from ? "左" : "右") + "の欄が空のため、何も置き換えていません。";
+        return "Replace に使えるのは 0 から 255 までのタイル番号です。「" + std::string(wrong) +
                "」は使えないため、何も置き換えていません。";
-    history_.push(replaceTiles(map_, static_cast<std::uint8_t>(*from), static_cast<std::uint8_t>(*to)));
-    selectArea(0, 0);
+    }
+    MapEdit edit = replaceTiles(map_, static_cast<std::uint8_t>(*from), static_cast<std::uint8_t>(*to));
+    status_ = "Replace " + std::to_string(*from) + ">" + std::to_string(*to) + ": " + std::to_string(edit.size()) +
+              " マスを置き換えました";
+    history_.push(std::move(edit));
+    DrawArea(map_, areaX_, areaY_, tileSheet_, canvas_);
     return {};
 }
 

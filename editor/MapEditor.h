@@ -66,6 +66,10 @@ public:
     /// An arrow of the pad, 0 up, 1 right, 2 down, 3 left: the view goes to that edge of the
     /// area and the status text shows the canvas's offsets.
     void arrowClick(int index);
+    /// Scrolls the view by whole cells, `columns` to the right and `rows` down, onto the cell
+    /// grid and no further than the area's edges; the status text shows the canvas's offsets as
+    /// after an arrow of the pad.
+    void scrollCells(int columns, int rows);
     /// A mouse release on the palette picture: selects the tile under the pointer. A release
     /// outside the picture, after a drag, is ignored.
     void paletteRelease(double x, double y);
@@ -80,8 +84,9 @@ public:
 
     /// Covers the current area with the selected tile.
     void fill();
-    /// Replaces one tile number by another in the whole world and shows area (0, 0). Returns a
-    /// message, and changes nothing, when either text is not a number from 0 to 255.
+    /// Replaces one tile number by another in the whole world, redraws the current area and says
+    /// in the status text how many cells changed. Returns a message, and changes nothing, when
+    /// either text holds no number or one outside 0 to 255.
     std::string replace(std::string_view fromText, std::string_view toText);
     /// Turns the corners where ground meets rock in the current area into corner tiles.
     void edge();

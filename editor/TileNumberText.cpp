@@ -26,8 +26,11 @@ std::optional<int> readTileNumber(std::string_view text)
     // there instead of overflowing on a long row of digits.
     constexpr long Beyond = 1000;
     long whole = 0;
-    for (; i < text.size() && isDigit(text[i]); ++i)
+    bool digits = false;
+    for (; i < text.size() && isDigit(text[i]); ++i) {
         whole = std::min(Beyond, whole * 10 + (text[i] - '0'));
+        digits = true;
+    }
 
     // The fraction is judged digit by digit rather than through a floating-point value, so that
     // an exact half is recognised as one.
@@ -35,12 +38,18 @@ std::optional<int> readTileNumber(std::string_view text)
     bool restOfFractionNonZero = false;
     if (i < text.size() && text[i] == '.') {
         ++i;
-        if (i < text.size() && isDigit(text[i]))
+        if (i < text.size() && isDigit(text[i])) {
             firstFractionDigit = text[i++] - '0';
+            digits = true;
+        }
         for (; i < text.size() && isDigit(text[i]); ++i)
             restOfFractionNonZero = restOfFractionNonZero || text[i] != '0';
     }
 
+    // A text without a number would otherwise count as 0, and Replace would quietly turn every
+    // empty cell of the world into another tile.
+    if (!digits)
+        return std::nullopt;
     const bool roundUp = firstFractionDigit > 5 ||
                          (firstFractionDigit == 5 && (restOfFractionNonZero || whole % 2 == 1));
     const long magnitude = whole + (roundUp ? 1 : 0);

@@ -5,6 +5,7 @@
 #include "editor/PictureBox.h"
 #include "editor/frmParts.h"
 #include "world/AreaDrawing.h"
+#include "world/SheetCells.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QWheelEvent>
 
 namespace poronpa {
 
@@ -41,17 +43,26 @@ frmMain::frmMain(MapEditor& editor, std::filesystem::path mapFile, std::filesyst
     setFont(fonts::gothic(9));
     buildControls();
 
-    // The palette is a window of its own, so the shortcuts must work from either.
-    const std::array<QKeySequence, 3> keys{QKeySequence(Qt::CTRL | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
-                                           QKeySequence(Qt::CTRL | Qt::Key_Y)};
-    for (std::size_t k = 0; k < keys.size(); ++k) {
-        shortcuts_[k] = new QShortcut(keys[k], this);
-        shortcuts_[k]->setContext(Qt::ApplicationShortcut);
-        connect(shortcuts_[k], &QShortcut::activated, this, [this, k] {
-            if (k == 0 ? editor_.undo() : editor_.redo())
-                refresh();
+    // The palette is a window of its own, so the shortcuts must work from either. Keys a Replace
+    // box uses for its text (the arrows sideways, Home, End, letters) stay with the box.
+    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { return editor_.undo(); });
+    for (const QKeySequence& keys : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)})
+        addShortcut(keys, [this] { return editor_.redo(); });
+    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { return editor_.canSave() && saveMapFile(); });
+    constexpr int View = ViewSize / sheet::CellSize;
+    const struct {
+        Qt::Key key;
+        int columns, rows;
+    } scrolls[] = {{Qt::Key_Left, -1, 0},     {Qt::Key_Right, 1, 0},     {Qt::Key_Up, 0, -1},   {Qt::Key_Down, 0, 1},
+                   {Qt::Key_PageUp, 0, -View}, {Qt::Key_PageDown, 0, View}, {Qt::Key_Home, -View, 0}, {Qt::Key_End, View, 0}};
+    for (const auto& scroll : scrolls)
+        addShortcut(QKeySequence(scroll.key), [this, scroll] {
+            editor_.scrollCells(scroll.columns, scroll.rows);
+            return true;
         });
-    }
+    // The canvas covers the frame but for the margin of its design position.
+    picFrame_->installEventFilter(this);
+    picEdit_->installEventFilter(this);
     refresh();
 }
 
@@ -140,6 +151,38 @@ void frmMain::buildControls()
             [this] { exportPicture(&MapEditor::exportWorld); });
     connect(addButton("cmdBMP", "1Map", this, 440, 32, 57, 21), &QPushButton::clicked, this,
             [this] { exportPicture(&MapEditor::exportArea); });
+}
+
+void frmMain::addShortcut(const QKeySequence& keys, std::function<bool()> action)
+{
+    auto* shortcut = new QShortcut(keys, this);
+    shortcut->setContext(Qt::ApplicationShortcut);
+    connect(shortcut, &QShortcut::activated, this, [this, action = std::move(action)] {
+        if (action())
+            refresh();
+    });
+    shortcuts_.push_back(shortcut);
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if ((watched != picFrame_ && watched != picEdit_) || event->type() != QEvent::Wheel)
+        return QWidget::eventFilter(watched, event);
+    // A notch of the wheel is three cells; finer wheels and touch pads add up to whole cells.
+    constexpr int TurnPerCell = QWheelEvent::DefaultDeltasPerStep / 3;
+    const auto* wheel = static_cast<QWheelEvent*>(event);
+    QPoint turn = wheel->angleDelta();
+    if (wheel->modifiers() & Qt::ShiftModifier)
+        turn = QPoint(turn.x() + turn.y(), 0);
+    wheelTurn_ += turn;
+    const int columns = -wheelTurn_.x() / TurnPerCell;
+    const int rows = -wheelTurn_.y() / TurnPerCell;
+    wheelTurn_ += QPoint(columns, rows) * TurnPerCell;
+    if (columns != 0 || rows != 0) {
+        editor_.scrollCells(columns, rows);
+        refresh();
+    }
+    return true;
 }
 
 QPushButton* frmMain::addButton(const QString& name, const QString& caption, QWidget* parent, int x, int y, int w, int h)

@@ -3,16 +3,18 @@
 #include "app/SafeFile.h"
 
 #include <QMessageBox>
+#include <QPoint>
 #include <QWidget>
 
-#include <array>
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QKeySequence;
 class QShortcut;
 
 namespace poronpa {
@@ -53,9 +55,13 @@ signals:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    /// The mouse wheel over the view frame scrolls it, sideways with Shift.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildControls();
+    /// A key that works in either window; the view is refreshed when `action` returns true.
+    void addShortcut(const QKeySequence& keys, std::function<bool()> action);
     QPushButton* addButton(const QString& name, const QString& caption, QWidget* parent, int x, int y, int w, int h);
     void refresh();
     void showStatusNow();
@@ -81,7 +87,8 @@ private:
     QLineEdit* txtFrom_ = nullptr;
     QLineEdit* txtTo_ = nullptr;
     QPushButton* cmdSave_ = nullptr;
-    std::array<QShortcut*, 3> shortcuts_{};
+    std::vector<QShortcut*> shortcuts_;
+    QPoint wheelTurn_; ///< what the wheel has turned beyond whole cells
 };
 
 } // namespace poronpa

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QWheelEvent>
 #include <QtTest>
 
 using namespace poronpa;
@@ -173,6 +174,65 @@ private slots:
         QCOMPARE(e.control("shpSelect")->pos(), QPoint(224, 736));
     }
 
+    void keysAndTheWheelScrollTheViewByCells()
+    {
+        Editor e;
+        QVERIFY(e.window.loadMapFile().ok());
+        e.window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&e.window));
+        QWidget* canvas = e.control("picEdit");
+        const QPoint notch(0, QWheelEvent::DefaultDeltasPerStep);
+        const struct {
+            const char* what;
+            Qt::Key key; // or the wheel when none
+            int times;
+            QPoint wheel;
+            Qt::KeyboardModifiers modifiers;
+            QPoint canvas;
+        } steps[] = {
+            {"right from the design position onto the grid", Qt::Key_Right, 1, {}, {}, {0, 0}},
+            {"right by a cell", Qt::Key_Right, 1, {}, {}, {-32, 0}},
+            {"down by a cell", Qt::Key_Down, 1, {}, {}, {-32, -32}},
+            {"down by a view", Qt::Key_PageDown, 1, {}, {}, {-32, -352}},
+            {"to the right edge", Qt::Key_End, 5, {}, {}, {-1280, -352}},
+            {"to the bottom right corner", Qt::Key_PageDown, 5, {}, {}, {-1280, -1280}},
+            {"left by a cell", Qt::Key_Left, 1, {}, {}, {-1248, -1280}},
+            {"wheel up three cells", Qt::Key_unknown, 1, notch, {}, {-1248, -1184}},
+            {"Shift+wheel right, held by the edge", Qt::Key_unknown, 1, -notch, Qt::ShiftModifier, {-1280, -1184}},
+            {"left by a view", Qt::Key_Home, 1, {}, {}, {-960, -1184}},
+            {"up by a view and a cell", Qt::Key_PageUp, 1, {}, {}, {-960, -864}},
+        };
+        for (const auto& step : steps) {
+            for (int k = 0; k < step.times; ++k) {
+                if (step.key != Qt::Key_unknown) {
+                    QTest::keyClick(&e.window, step.key);
+                } else {
+                    QWheelEvent wheel({10, 10}, canvas->mapToGlobal(QPointF(10, 10)), {}, step.wheel, Qt::NoButton,
+                                      step.modifiers, Qt::NoScrollPhase, false);
+                    QApplication::sendEvent(canvas, &wheel);
+                }
+            }
+            QCOMPARE(e.canvasPosition(), step.canvas);
+            QCOMPARE(e.status(), QString("(X,Y)=(%1,%2)").arg(step.canvas.x()).arg(step.canvas.y()));
+        }
+
+        // In a Replace box the keys along a line edit the text and leave the view alone.
+        auto* from = e.control<QLineEdit>("txtFrom");
+        from->setText("12");
+        from->setFocus();
+        QTest::keyClick(from, Qt::Key_Left);
+        QTest::keyClick(from, Qt::Key_Home);
+        QCOMPARE(from->cursorPosition(), 0);
+        QCOMPARE(e.canvasPosition(), QPoint(-960, -864));
+
+        // Ctrl+S saves, from the box as from anywhere.
+        release(e.control("picParts"), {40, 70});
+        QTest::mouseClick(e.control<QPushButton>("cmdFill"), Qt::LeftButton);
+        QTest::keyClick(from, Qt::Key_S, Qt::ControlModifier);
+        QVERIFY(!e.editor.modified());
+        QCOMPARE(test::readBytes(e.dir / "mapdata.dat")[0], 17);
+    }
+
     void canvasPaintsWithTheLeftButtonAndCentresWithTheRight()
     {
         Editor e;
@@ -211,17 +271,25 @@ private slots:
     {
         Editor e;
         QVERIFY(e.window.loadMapFile().ok());
-        e.control<QLineEdit>("txtFrom")->setText("7");
-        e.control<QLineEdit>("txtTo")->setText("300");
-        QTest::mouseClick(e.control<QPushButton>("cmdReplace"), Qt::LeftButton);
-        QCOMPARE(e.messages.size(), 1);
-        QVERIFY(e.messages.front().contains("300"));
-        QCOMPARE(e.map.cell(1, 1), 7);
-
-        e.control<QLineEdit>("txtTo")->setText("3.5");
-        QTest::mouseClick(e.control<QPushButton>("cmdReplace"), Qt::LeftButton);
-        QCOMPARE(e.messages.size(), 1);
-        QCOMPARE(e.map.cell(1, 1), 4);
+        release(e.control("picMap"), {25, 37});
+        const struct {
+            const char* from;
+            const char* to;
+            const char* message; // nothing when Replace works
+            int cell;
+        } steps[] = {{"7", "300", "「300」", 7}, {"abc", "5", "「abc」", 7}, {"", "", "空", 7}, {"7", "3.5", nullptr, 4}};
+        for (const auto& step : steps) {
+            e.messages.clear();
+            e.control<QLineEdit>("txtFrom")->setText(step.from);
+            e.control<QLineEdit>("txtTo")->setText(step.to);
+            QTest::mouseClick(e.control<QPushButton>("cmdReplace"), Qt::LeftButton);
+            QCOMPARE(e.messages.size(), step.message ? 1 : 0);
+            if (step.message)
+                QVERIFY2(e.messages.front().contains(QString::fromUtf8(step.message)), qPrintable(e.messages.front()));
+            QCOMPARE(e.map.cell(1, 1), step.cell);
+            QCOMPARE(e.editor.areaX(), 2);
+        }
+        QCOMPARE(e.status(), QString("Replace 7>4: 1 マスを置き換えました"));
     }
 
     void unsavedChangesAreOfferedBeforeTheyAreLost()

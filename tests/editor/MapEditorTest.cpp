@@ -44,7 +44,8 @@ TEST(TileNumberText, ReadsLikeTheReplaceBoxes)
         const char* text;
         std::optional<int> value;
     } cases[] = {
-        {"", 0},          {"abc", 0},      {"  17", 17},  {"12abc", 12},    {"2.5", 2},
+        {"", {}},         {"abc", {}},     {" -", {}},    {".", {}},        {".5", 0},
+        {"  17", 17},     {"12abc", 12},   {"2.5", 2},
         {"3.5", 4},       {"0.5", 0},      {"2.51", 3},   {"+7", 7},        {"-0.4", 0},
         {"255", 255},     {"255.5", {}},   {"256", {}},   {"-1", {}},       {"99999999999999999999", {}},
     };
@@ -213,46 +214,49 @@ TEST(MapEditorTools, FillCoversTheCurrentAreaOnly)
         EXPECT_EQ(e.canvasTile(cx, cy), 17);
 }
 
-TEST(MapEditorTools, ReplaceSwapsATileEverywhereAndShowsTheFirstArea)
+TEST(MapEditorTools, ReplaceSwapsATileEverywhereAndSaysHowMany)
 {
     Editor e;
     e.map.setCell(0, 0, 3);
     e.map.setCell(249, 249, 3);
     e.map.setCell(120, 7, 3);
     e.map.setCell(121, 7, 4);
+    e.map.setCell(160, 160, 3);
     e.selectArea(3, 3);
+    e.editor.scrollCells(2, 3);
     EXPECT_EQ(e.editor.replace("3", "0"), "");
     EXPECT_EQ(e.map.cell(0, 0), 0);
     EXPECT_EQ(e.map.cell(249, 249), 0);
     EXPECT_EQ(e.map.cell(120, 7), 0);
     EXPECT_EQ(e.map.cell(121, 7), 4);
-    EXPECT_EQ(e.editor.areaX(), 0);
-    EXPECT_EQ(e.editor.areaY(), 0);
-    EXPECT_EQ(e.editor.overview().pixel(1, 1), rgb(255, 0, 0));
-
-    Editor empty;
-    empty.map.setCell(60, 60, 4);
-    empty.selectArea(1, 1);
-    const MapGrid before = empty.map;
-    EXPECT_EQ(empty.editor.replace("", ""), "");
-    EXPECT_EQ(empty.editor.areaX(), 0) << "empty boxes replace 0 by 0 and only select area (0, 0)";
-    EXPECT_EQ(empty.map, before);
-    EXPECT_FALSE(empty.editor.modified());
+    EXPECT_EQ(e.editor.status(), "Replace 3>0: 4 マスを置き換えました");
+    // The view stays where it was, and shows the change.
+    EXPECT_EQ(e.editor.areaX(), 3);
+    EXPECT_EQ(e.editor.areaY(), 3);
+    EXPECT_EQ(e.editor.scrollLeft(), -32);
+    EXPECT_EQ(e.editor.scrollTop(), -64);
+    EXPECT_EQ(e.canvasTile(10, 10), 0);
 
     e.map.setCell(5, 5, 2);
     e.editor.replace(" 2.5", "12abc");
     EXPECT_EQ(e.map.cell(5, 5), 12);
 }
 
-TEST(MapEditorTools, ReplaceWithANumberOutsideTheTilesChangesNothing)
+TEST(MapEditorTools, ReplaceWithoutATileNumberChangesNothingAndSaysWhy)
 {
-    for (const auto& [from, to] : {std::pair{"256", "0"}, {"0", "-1"}, {"1", "300.2"}}) {
+    const struct {
+        const char* from;
+        const char* to;
+        const char* says;
+    } cases[] = {{"256", "0", "「256」"}, {"0", "-1", "「-1」"}, {"1", "300.2", "「300.2」"},
+                 {"", "", "左の欄が空"}, {"abc", "5", "「abc」"}, {"3", " ", "右の欄が空"}};
+    for (const auto& c : cases) {
         Editor e;
         e.map.setCell(1, 1, 1);
         e.selectArea(2, 2);
         const MapGrid before = e.map;
-        const std::string message = e.editor.replace(from, to);
-        EXPECT_NE(message, "") << from << " > " << to;
+        const std::string message = e.editor.replace(c.from, c.to);
+        EXPECT_NE(message.find(c.says), std::string::npos) << c.from << " > " << c.to << ": " << message;
         EXPECT_EQ(e.map, before);
         EXPECT_EQ(e.editor.areaX(), 2);
         EXPECT_FALSE(e.editor.modified());
