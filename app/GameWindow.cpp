@@ -6,7 +6,7 @@
 #include "app/GamePlayHost.h"
 #include "app/MouseLabel.h"
 #include "app/OverviewSquare.h"
-#include "app/ProgramDirectory.h"
+#include "app/FileLocations.h"
 #include "app/VirtualKeys.h"
 #include "assets/Pictures.h"
 #include "play/GameEngine.h"
@@ -46,7 +46,7 @@ GameWindow::GameWindow(MapGrid& map, std::unique_ptr<AudioSystem> audio, QWidget
     ini_.InitINI("zembo.ini");
     LoadSettings(ini_, settings_);
     engine_->setFrameRate(settings_.FrameRate);
-    engine_->setSaveFile(programDirectory() / "savedata.dat");
+    engine_->setSaveFile(playerFile("savedata.dat"));
 
     setWindowTitle(QString::fromStdString(texts::windowCaption()));
     setWindowIcon(pictures::windowIcon());

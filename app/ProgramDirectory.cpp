@@ -26,7 +26,10 @@ std::filesystem::path programDirectory()
 
 void setProgramDirectory(const std::filesystem::path& directory)
 {
-    overridden() = directory;
+    if (directory.empty())
+        overridden().reset();
+    else
+        overridden() = directory;
 }
 
 } // namespace poronpa

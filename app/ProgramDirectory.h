@@ -4,12 +4,12 @@
 
 namespace poronpa {
 
-/// The directory of the running executable: where the program keeps its map, saves, settings,
-/// sounds and tunes.
+/// The directory of the running executable. Where the files live is decided from it by
+/// fileLocations() (app/FileLocations.h).
 std::filesystem::path programDirectory();
 
 /// Overrides programDirectory() for this process (tests and tools that run the engine on files
-/// of their own).
+/// of their own); an empty path ends the override.
 void setProgramDirectory(const std::filesystem::path& directory);
 
 } // namespace poronpa

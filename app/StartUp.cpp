@@ -1,7 +1,7 @@
 #include "app/StartUp.h"
 
 #include "app/GameLauncher.h"
-#include "app/ProgramDirectory.h"
+#include "app/FileLocations.h"
 #include "screens/MessageTables.h"
 #include "world/MapFile.h"
 
@@ -50,14 +50,30 @@ void installJapaneseTranslation(QApplication& application)
         QApplication::installTranslator(translator);
 }
 
+StartFiles prepareFiles(const char* program)
+{
+    const WorldFile world = worldFileToRead();
+    QStringList notices;
+    for (const std::string& notice : {preparePlayerFolder(), world.notice}) {
+        if (notice.empty())
+            continue;
+        std::fprintf(stderr, "%s: %s\n", program, notice.c_str());
+        notices << QString::fromStdString(notice);
+    }
+    return {world.path, notices.join(QStringLiteral("\n\n"))};
+}
+
 std::unique_ptr<QWidget> startUp(MapGrid& map)
 {
-    const auto mapFile = programDirectory() / "mapdata.dat";
-    if (const FileStatus status = loadMap(mapFile, map); !status.ok()) {
-        QMessageBox::critical(nullptr, QString::fromStdString(texts::ApplicationTitle),
-                              QString::fromStdString(status.error));
+    const StartFiles files = prepareFiles("poronpa");
+    const QString title = QString::fromStdString(texts::ApplicationTitle);
+    if (const FileStatus status = loadMap(files.world, map); !status.ok()) {
+        QMessageBox::critical(nullptr, title, QString::fromStdString(status.error));
         return nullptr;
     }
+    // The game goes on without what could not be used; the player is told once, before the title.
+    if (!files.notices.isEmpty())
+        QMessageBox::warning(nullptr, title, files.notices);
     return std::unique_ptr<QWidget>(openGameWindow(map));
 }
 

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include <filesystem>
 #include <memory>
 
 class QApplication;
@@ -22,9 +23,19 @@ void avoidStartingSessionBus();
 /// Makes the message boxes' buttons read in Japanese with the toolkit's own translation.
 void installJapaneseTranslation(QApplication& application);
 
-/// The hidden start-up: loads mapdata.dat beside the program into the map store, then opens the
-/// game window. When the map cannot be read, a message box names the file and the reason and
-/// nothing is opened (the result is empty).
+/// What a program needs before its first window: the player's folder made ready and the world
+/// file chosen (app/FileLocations.h). What had to be worked around (a folder that cannot be used,
+/// a damaged map of the player's) has been written on standard error after `program` and is
+/// returned for a message box; empty when all is well.
+struct StartFiles {
+    std::filesystem::path world;
+    QString notices;
+};
+StartFiles prepareFiles(const char* program);
+
+/// The hidden start-up: loads the world into the map store, then opens the game window. When the
+/// map cannot be read, a message box names the file and the reason and nothing is opened (the
+/// result is empty).
 std::unique_ptr<QWidget> startUp(MapGrid& map);
 
 } // namespace poronpa

@@ -1,12 +1,12 @@
 #include "audio/Sound.h"
 
-#include "audio/BesideProgram.h"
+#include "app/FileLocations.h"
 
 namespace poronpa {
 
 void Sound::Add(const std::string& fileName)
 {
-    files_.push_back(besideProgram(fileName));
+    files_.push_back(shippedFile(fileName).string());
 }
 
 void Sound::PlayAsync(int soundNumber, int /*loopFlag*/, int /*asyncFlag*/, int /*noStopFlag*/)

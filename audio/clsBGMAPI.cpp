@@ -1,6 +1,6 @@
 #include "audio/clsBGMAPI.h"
 
-#include "audio/BesideProgram.h"
+#include "app/FileLocations.h"
 #include "audio/Sound.h"
 
 #include <array>
@@ -32,7 +32,7 @@ void clsBGMAPI::BGMOnOff(bool on)
 
 void clsBGMAPI::AddBGM(const std::string& fileName)
 {
-    files_.push_back(besideProgram(fileName));
+    files_.push_back(shippedFile(fileName).string());
 }
 
 void clsBGMAPI::BGMPlay(int tune, bool notLoop)

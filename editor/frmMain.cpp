@@ -34,8 +34,9 @@ void tellWithBox(QWidget* parent, const QString& message) { QMessageBox::warning
 } // namespace
 
 frmMain::frmMain(MapEditor& editor, std::filesystem::path mapFile, std::filesystem::path pictureDirectory)
-    : editor_(editor), mapFile_(std::move(mapFile)), pictureDirectory_(std::move(pictureDirectory)),
-      dialogs_{askWithBox, tellWithBox}, palette_(std::make_unique<frmParts>(editor))
+    : editor_(editor), mapFile_(std::move(mapFile)), readFile_(mapFile_),
+      pictureDirectory_(std::move(pictureDirectory)), dialogs_{askWithBox, tellWithBox},
+      palette_(std::make_unique<frmParts>(editor))
 {
     setObjectName("frmMain");
     setWindowTitle("MapDesign");
@@ -219,7 +220,7 @@ void frmMain::showEvent(QShowEvent* event)
 
 FileStatus frmMain::loadMapFile()
 {
-    const FileStatus status = editor_.load(mapFile_, [this] { showStatusNow(); });
+    const FileStatus status = editor_.load(readFile_, [this] { showStatusNow(); });
     refresh();
     return status;
 }
@@ -234,6 +235,8 @@ void frmMain::load()
 bool frmMain::saveMapFile()
 {
     const FileStatus status = editor_.save(mapFile_, [this] { showStatusNow(); });
+    if (status.ok())
+        readFile_ = mapFile_;
     refresh();
     reportFailure(status);
     return status.ok();

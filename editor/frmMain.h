@@ -42,7 +42,11 @@ public:
 
     void setDialogs(Dialogs dialogs) { dialogs_ = std::move(dialogs); }
 
-    /// Loads the map file with its progress in the status label, without asking first.
+    /// Load reads `file` instead of the map file until the first Save (the shipped world, while
+    /// the player has no map of their own).
+    void readMapFrom(std::filesystem::path file) { readFile_ = std::move(file); }
+
+    /// Loads the map with its progress in the status label, without asking first.
     FileStatus loadMapFile();
 
     frmParts* palette() const { return palette_.get(); }
@@ -75,6 +79,7 @@ private:
 
     MapEditor& editor_;
     std::filesystem::path mapFile_;
+    std::filesystem::path readFile_;
     std::filesystem::path pictureDirectory_;
     Dialogs dialogs_;
     std::unique_ptr<frmParts> palette_;

@@ -1,8 +1,9 @@
 // The map editor: starts like the game, but keeps the editor and its palette on screen. Its Game
 // button hands over to the game window over the map as edited.
 
+#include "app/FileLocations.h"
 #include "app/GameLauncher.h"
-#include "app/ProgramDirectory.h"
+#include "app/StandardOptions.h"
 #include "app/StartUp.h"
 #include "assets/Pictures.h"
 #include "editor/MapEditor.h"
@@ -15,9 +16,27 @@
 #include <cstdio>
 #include <cstdlib>
 
+namespace {
+
+constexpr std::string_view Usage = R"(Usage: mapdesign [--help] [--version]
+
+The map editor of ポロンパ　ぽぷらん: the world's 5 x 5 areas with the tile palette. The left
+button paints the selected tile, the right one centres the view; Ctrl+Z undoes, Ctrl+Y or
+Ctrl+Shift+Z redoes. Save writes the map, AllMap and 1Map export pictures, Game starts the game
+on the map as edited.
+
+Run from a folder it may write to, the editor reads and writes mapdata.dat beside itself.
+Installed, it reads the map the player saved in $XDG_DATA_HOME/poronpa (~/.local/share/poronpa
+by default), or the shipped world while there is none, and saves the map and the pictures there.
+)";
+
+} // namespace
+
 int main(int argc, char** argv)
 {
     using namespace poronpa;
+    if (answerHelpOrVersion(argc, argv, "mapdesign", Usage))
+        return 0;
     const auto set = [](const char* name) {
         const char* value = std::getenv(name);
         return value && *value;
@@ -35,7 +54,9 @@ int main(int argc, char** argv)
     // The game window works on the same map store and may outlive the editor's windows.
     static MapGrid map;
     static MapEditor editor(map, pictures::toSurface(pictures::tileSheet()));
-    auto* window = new frmMain(editor, programDirectory() / "mapdata.dat", programDirectory());
+    const StartFiles files = prepareFiles("mapdesign");
+    auto* window = new frmMain(editor, playerFile("mapdata.dat"), fileLocations().player);
+    window->readMapFrom(files.world);
     window->setAttribute(Qt::WA_DeleteOnClose);
     QObject::connect(window, &frmMain::gameRequested, [] { openGameWindow(map); });
     window->show();
@@ -43,5 +64,7 @@ int main(int argc, char** argv)
         QMessageBox::critical(window, "MapDesign", QString::fromStdString(status.error));
         return 1;
     }
+    if (!files.notices.isEmpty())
+        QMessageBox::warning(window, "MapDesign", files.notices);
     return QApplication::exec();
 }

@@ -1,6 +1,6 @@
 #include "settings/Settings.h"
 
-#include "app/ProgramDirectory.h"
+#include "app/FileLocations.h"
 
 #include <limits>
 #include <sys/stat.h>
@@ -9,7 +9,7 @@ namespace poronpa {
 
 void clsINI::InitINI(const std::string& iniFileName)
 {
-    file_ = ProfileFile(programDirectory() / iniFileName);
+    file_ = ProfileFile(playerFile(iniFileName));
 }
 
 void clsINI::SetAttrINIArchive() const

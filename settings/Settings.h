@@ -13,11 +13,12 @@ struct Settings {
     std::int32_t FrameRate = 0; ///< frames per second wished for; read, never written
 };
 
-/// The settings file of the program: its name beside the program, and the two routines that move
-/// the options between the file and memory.
+/// The settings file of the program: its name in the player's folder, and the two routines that
+/// move the options between the file and memory.
 class clsINI {
 public:
-    /// Sets the path to the program's directory and the file name.
+    /// Sets the path to the player's folder (beside the program unless it is installed) and the
+    /// file name.
     void InitINI(const std::string& iniFileName);
     void InitINIAt(const std::filesystem::path& path) { file_ = ProfileFile(path); }
 

@@ -9,7 +9,7 @@ namespace poronpa::sim {
 
 /// The simulator's command line.
 struct SimOptions {
-    std::optional<std::string> mapFile;   ///< absent: mapdata.dat beside the executable
+    std::optional<std::string> mapFile;   ///< absent: the world the game would read
     std::optional<std::string> saveFile;  ///< absent: savedata.dat in a fresh temporary directory
     bool continueGame = false;
     std::int16_t areaX = 2, areaY = 4;

@@ -1,6 +1,6 @@
 #include "app/sim/Simulator.h"
 
-#include "app/ProgramDirectory.h"
+#include "app/FileLocations.h"
 #include "app/SafeFile.h"
 #include "app/sim/KeyScript.h"
 #include "app/sim/SimHost.h"
@@ -102,7 +102,15 @@ int runSimulator(const std::vector<std::string>& args, std::istream& in, std::os
         return fail(error);
 
     MapGrid map;
-    const std::filesystem::path mapFile = options.mapFile ? std::filesystem::path(*options.mapFile) : programDirectory() / "mapdata.dat";
+    std::filesystem::path mapFile;
+    if (options.mapFile) {
+        mapFile = *options.mapFile;
+    } else {
+        const WorldFile world = worldFileToRead();
+        if (!world.notice.empty())
+            err << "poronpa-sim: " << world.notice << '\n';
+        mapFile = world.path;
+    }
     if (FileStatus status = readMap(mapFile, map); !status.ok())
         return fail(status.error);
 

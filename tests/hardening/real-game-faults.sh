@@ -79,10 +79,12 @@ case="read-only program directory"
 dir=$(program_dir read-only)
 listing=$(ls -l "$dir")
 if make_read_only "$dir"; then
-  # With no sound device either, the one line the game writes says so.
-  SDL_AUDIODRIVER=no-such-driver start "$dir"
+  # With no sound device either, the one line the game writes says so. The settings go to the
+  # player's folder instead.
+  XDG_DATA_HOME=$work/data SDL_AUDIODRIVER=no-such-driver start "$dir"
   play_and_close
   [[ $(ls -l "$dir") == "$listing" ]] || fail "the directory changed"
+  [[ -f $work/data/poronpa/zembo.ini ]] || fail "no settings in the player's folder"
   ours=$(grep -c '^poronpa:' "$work/stderr.txt" || true)
   ((ours == 1)) || fail "expected one line about the missing sound device, got $ours"
   grep -q '^poronpa: no sound device' "$work/stderr.txt" || fail "the line does not name the sound device"
