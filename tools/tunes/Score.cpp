@@ -360,7 +360,7 @@ Score parseScore(const std::string& text, const std::string& fileName)
     return score;
 }
 
-std::pair<std::vector<std::uint8_t>, double> compileScore(const Score& score)
+std::pair<std::vector<std::uint8_t>, double> compileScore(const Score& score, const std::set<std::string>& sounding)
 {
     MidiWriter midi(score.ticksPerQuarter);
     midi.beginTrack("tempo");
@@ -408,6 +408,8 @@ std::pair<std::vector<std::uint8_t>, double> compileScore(const Score& score)
     const std::uint32_t end = cursor + tail;
 
     for (const Part& part : score.parts) {
+        if (!sounding.empty() && !sounding.contains(part.name))
+            continue;
         midi.beginTrack(part.name);
         if (part.program > 0)
             midi.programChange(0, part.channel, part.program - 1);

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -55,6 +56,8 @@ struct Score {
 Score parseScore(const std::string& text, const std::string& fileName);
 
 /// Compiles a score to a Standard MIDI File; the second value is the tune's length in seconds.
-std::pair<std::vector<std::uint8_t>, double> compileScore(const Score& score);
+/// With `sounding` not empty, only the parts named there play, in time as in the whole tune
+/// (to hear or measure parts on their own).
+std::pair<std::vector<std::uint8_t>, double> compileScore(const Score& score, const std::set<std::string>& sounding = {});
 
 } // namespace poronpa::tunes
