@@ -13,7 +13,7 @@ namespace poronpa {
 
 namespace {
 
-constexpr const char* soundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
+constexpr const char* soundFont = SdlMusicDevice::gameSoundFont;
 
 /// The audio subsystem and the mixer's device, open for as long as the object lives. The
 /// window belongs to the other toolkit, so only audio is initialised here.
@@ -27,44 +27,33 @@ public:
             return;
         }
         subsystem_ = true;
-        // The system's default soundfont setting would otherwise win over ours.
         hasSoundFont_ = std::filesystem::exists(soundFont);
-        if (hasSoundFont_)
-            Mix_SetSoundFonts(soundFont);
-        hasMidi_ = (Mix_Init(MIX_INIT_MID) & MIX_INIT_MID) != 0;
         if (Mix_OpenAudio(44100, AUDIO_S16SYS, 2, 1024) != 0) {
             std::cerr << "poronpa: no sound device (" << Mix_GetError() << "); playing without sound or music\n";
             return;
         }
         open_ = true;
-        Mix_AllocateChannels(1);
-        // The synthesizer plays at full gain; a quarter lower leaves the effects room on top.
-        Mix_VolumeMusic(MIX_MAX_VOLUME * 3 / 4);
+        Mix_AllocateChannels(SdlWavePlayer::channelsUsed);
         if (!hasSoundFont_)
             std::cerr << "poronpa: soundfont " << soundFont << " missing; playing without music\n";
-        else if (!hasMidi_)
-            std::cerr << "poronpa: no MIDI synthesizer (" << Mix_GetError() << "); playing without music\n";
     }
     ~MixerSession()
     {
         if (open_)
             Mix_CloseAudio();
-        if (subsystem_) {
-            Mix_Quit();
+        if (subsystem_)
             SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        }
     }
     MixerSession(const MixerSession&) = delete;
     MixerSession& operator=(const MixerSession&) = delete;
 
     bool canPlayEffects() const { return open_; }
-    bool canPlayMusic() const { return open_ && hasSoundFont_ && hasMidi_; }
+    bool canPlayMusic() const { return open_ && hasSoundFont_; }
 
 private:
     bool subsystem_ = false;
     bool open_ = false;
     bool hasSoundFont_ = false;
-    bool hasMidi_ = false;
 };
 
 /// The mixer session outlives the players that use it: members are destroyed in reverse order.
@@ -73,7 +62,7 @@ public:
     SdlAudioSystem()
         : backends_(session_.canPlayEffects() ? std::unique_ptr<WavePlayer>(std::make_unique<SdlWavePlayer>())
                                               : std::make_unique<SilentWavePlayer>(),
-                    session_.canPlayMusic() ? std::unique_ptr<MediaCommands>(std::make_unique<SdlMusicDevice>())
+                    session_.canPlayMusic() ? std::unique_ptr<MediaCommands>(std::make_unique<SdlMusicDevice>(soundFont))
                                             : std::make_unique<SilentMediaCommands>())
     {
     }

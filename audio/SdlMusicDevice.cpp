@@ -2,114 +2,342 @@
 
 #include "audio/MidiSummary.h"
 
+#include <SDL.h>
 #include <SDL_mixer.h>
+#include <fluidsynth.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <fstream>
 #include <iostream>
+#include <iterator>
+#include <mutex>
+#include <optional>
+#include <thread>
 
 namespace poronpa {
 
 namespace {
 
-/// How much earlier than its length a tune reports its end. The poll that notices it comes up
-/// to 100 ms late and reloading the tune takes some 26 ms; reporting this much early centres the
-/// restart on the beat instead of always landing late.
-constexpr double restartLeadMs = 75.0;
+/// The synthesizer's output gain, set here rather than through the mixer's music volume, whose
+/// mapping onto the synthesizer differs from one mixer version to the next. The tunes' balance
+/// and the effects' loudness were measured at this gain.
+constexpr float synthesizerGain = 0.9f;
+
+/// How long before its end a tune reports that it ended. The poll that answers comes up to
+/// 100 ms later, a frame or two more when the game is busy; this leaves room for that, and still
+/// falls inside the silent tail of a tune that plays once.
+constexpr double endReportedEarlyMs = 500.0;
+
+std::optional<std::vector<std::uint8_t>> readTune(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return std::nullopt;
+    return std::vector<std::uint8_t>{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
 
 } // namespace
 
-SdlMusicDevice::~SdlMusicDevice()
-{
-    close();
-}
+/// The audio thread's side: the synthesizer, the player of the current tune, and the mailbox
+/// through which the commands come in and the position goes out.
+class SdlMusicDevice::Renderer {
+public:
+    struct Position {
+        /// The last command the audio thread has carried out.
+        std::uint64_t applied = 0;
+        /// Counts every start and every pass played on from the one before.
+        std::int64_t pass = 0;
+        std::int64_t frames = 0;
+        bool done = true;
+    };
+    enum class Kind { Start, Continue, Stop, Close };
+
+    static std::unique_ptr<Renderer> create(const std::string& soundFont)
+    {
+        int rate = 0;
+        Uint16 format = 0;
+        int channels = 0;
+        if (Mix_QuerySpec(&rate, &format, &channels) == 0 || format != AUDIO_S16SYS) {
+            std::cerr << "poronpa: the mixer does not play 16-bit samples; playing without music\n";
+            return nullptr;
+        }
+        auto renderer = std::unique_ptr<Renderer>(new Renderer(rate, channels));
+        if (!renderer->synth_) {
+            std::cerr << "poronpa: no MIDI synthesizer; playing without music\n";
+            return nullptr;
+        }
+        renderer->loader_ = std::thread([r = renderer.get(), soundFont] {
+            if (fluid_synth_sfload(r->synth_, soundFont.c_str(), 1) == FLUID_FAILED) {
+                std::cerr << "poronpa: soundfont " << soundFont << " cannot be read; playing without music\n";
+                r->failed_ = true;
+                return;
+            }
+            r->loaded_ = true;
+        });
+        Mix_HookMusic(&Renderer::mix, renderer.get());
+        return renderer;
+    }
+
+    ~Renderer()
+    {
+        // Once the hook is gone the audio thread no longer touches the synthesizer.
+        Mix_HookMusic(nullptr, nullptr);
+        if (loader_.joinable())
+            loader_.join();
+        if (player_)
+            delete_fluid_player(player_);
+        if (synth_)
+            delete_fluid_synth(synth_);
+        delete_fluid_settings(settings_);
+    }
+
+    int sampleRate() const { return rate_; }
+    bool failed() const { return failed_; }
+
+    /// Hands a command to the audio thread; the answer is its number, to compare with
+    /// Position::applied.
+    std::uint64_t post(Kind kind, std::shared_ptr<const std::vector<std::uint8_t>> tune = nullptr)
+    {
+        std::lock_guard lock(mailboxLock_);
+        mailbox_.push_back({kind, std::move(tune), ++posted_});
+        return posted_;
+    }
+
+    Position position() const
+    {
+        std::lock_guard lock(mailboxLock_);
+        return published_;
+    }
+
+private:
+    struct Command {
+        Kind kind;
+        std::shared_ptr<const std::vector<std::uint8_t>> tune;
+        std::uint64_t number;
+    };
+
+    Renderer(int rate, int channels) : rate_(rate), channels_(channels)
+    {
+        settings_ = new_fluid_settings();
+        fluid_settings_setnum(settings_, "synth.sample-rate", rate);
+        fluid_settings_setnum(settings_, "synth.gain", synthesizerGain);
+        // Between two passes of a tune the notes still ringing must ring on.
+        fluid_settings_setint(settings_, "player.reset-synth", 0);
+        synth_ = new_fluid_synth(settings_);
+    }
+
+    static void SDLCALL mix(void* self, Uint8* stream, int length)
+    {
+        static_cast<Renderer*>(self)->render(reinterpret_cast<std::int16_t*>(stream),
+                                             length / static_cast<int>(sizeof(std::int16_t)) / static_cast<Renderer*>(self)->channels_);
+    }
+
+    void render(std::int16_t* out, int frames)
+    {
+        if (!loaded_) {
+            std::fill(out, out + frames * channels_, std::int16_t{0});
+            return;
+        }
+        {
+            std::lock_guard lock(mailboxLock_);
+            taken_.swap(mailbox_);
+        }
+        for (const Command& command : taken_) {
+            apply(command);
+            applied_ = command.number;
+        }
+        taken_.clear();
+
+        scratch_.resize(static_cast<std::size_t>(frames) * 2);
+        fluid_synth_write_float(synth_, frames, scratch_.data(), 0, 2, scratch_.data(), 1, 2);
+        for (int n = 0; n < frames; ++n) {
+            const float left = scratch_[static_cast<std::size_t>(2 * n)];
+            const float right = scratch_[static_cast<std::size_t>(2 * n + 1)];
+            std::int16_t* frame = out + n * channels_;
+            if (channels_ == 1) {
+                frame[0] = toSample(0.5f * (left + right));
+                continue;
+            }
+            frame[0] = toSample(left);
+            frame[1] = toSample(right);
+            std::fill(frame + 2, frame + channels_, std::int16_t{0});
+        }
+
+        bool done = true;
+        if (player_) {
+            // The player's tick falls back when it starts over on the next pass.
+            const int tick = fluid_player_get_current_tick(player_);
+            if (tick < lastTick_) {
+                ++pass_;
+                passStart_ = rendered_;
+            }
+            lastTick_ = tick;
+            done = fluid_player_get_status(player_) != FLUID_PLAYER_PLAYING;
+        }
+        rendered_ += frames;
+        std::lock_guard lock(mailboxLock_);
+        published_ = {applied_, pass_, rendered_ - passStart_, done};
+    }
+
+    static std::int16_t toSample(float value)
+    {
+        return static_cast<std::int16_t>(std::lround(std::clamp(value, -1.0f, 1.0f) * 32767.0f));
+    }
+
+    void apply(const Command& command)
+    {
+        switch (command.kind) {
+        case Kind::Start:
+            start(command.tune);
+            break;
+        case Kind::Continue:
+            // One more pass: the player carries on from its end without a break. A tune that has
+            // already ended starts again from the top.
+            if (player_ && fluid_player_get_status(player_) == FLUID_PLAYER_PLAYING)
+                fluid_player_set_loop(player_, 1);
+            else if (tune_)
+                start(tune_);
+            break;
+        case Kind::Stop:
+            // The player lets its notes go at its next step, so they fade as released notes do.
+            if (player_)
+                fluid_player_stop(player_);
+            break;
+        case Kind::Close:
+            release();
+            tune_.reset();
+            break;
+        }
+    }
+
+    void start(std::shared_ptr<const std::vector<std::uint8_t>> tune)
+    {
+        release();
+        tune_ = std::move(tune);
+        player_ = new_fluid_player(synth_);
+        if (player_ && fluid_player_add_mem(player_, tune_->data(), tune_->size()) == FLUID_OK)
+            fluid_player_play(player_);
+        ++pass_;
+        passStart_ = rendered_;
+        lastTick_ = 0;
+    }
+
+    void release()
+    {
+        if (!player_)
+            return;
+        fluid_synth_all_notes_off(synth_, -1);
+        delete_fluid_player(player_);
+        player_ = nullptr;
+    }
+
+    int rate_;
+    int channels_;
+    fluid_settings_t* settings_ = nullptr;
+    fluid_synth_t* synth_ = nullptr;
+    std::thread loader_;
+    std::atomic<bool> loaded_{false};
+    std::atomic<bool> failed_{false};
+
+    mutable std::mutex mailboxLock_;
+    std::vector<Command> mailbox_;
+    std::uint64_t posted_ = 0;
+    Position published_;
+
+    // Touched by the audio thread alone.
+    std::vector<Command> taken_;
+    std::vector<float> scratch_;
+    fluid_player_t* player_ = nullptr;
+    std::shared_ptr<const std::vector<std::uint8_t>> tune_;
+    std::uint64_t applied_ = 0;
+    std::int64_t pass_ = 0;
+    std::int64_t passStart_ = 0;
+    std::int64_t rendered_ = 0;
+    int lastTick_ = 0;
+};
+
+SdlMusicDevice::SdlMusicDevice(const std::string& soundFont) : renderer_(Renderer::create(soundFont)) {}
+
+SdlMusicDevice::~SdlMusicDevice() = default;
 
 std::string SdlMusicDevice::send(const std::string& command)
 {
     if (command.starts_with("open \""))
-        return open(command);
-    if (command == "play bgm" || command == "play bgm from 0")
-        return play();
-    if (command == "stop bgm")
-        return stop();
-    if (command == "close bgm")
-        return close();
-    if (command == "status bgm mode")
+        open(command);
+    else if (command == "play bgm" || command == "play bgm from 0")
+        play(command.ends_with("from 0"));
+    else if (command == "stop bgm" && state_ != State::Closed) {
+        if (state_ == State::Playing)
+            lastPosted_ = renderer_->post(Renderer::Kind::Stop);
+        state_ = State::Stopped;
+    } else if (command == "close bgm" && state_ != State::Closed) {
+        lastPosted_ = renderer_->post(Renderer::Kind::Close);
+        state_ = State::Closed;
+        tune_.reset();
+    } else if (command == "status bgm mode")
         return status();
     return {};
 }
 
-std::string SdlMusicDevice::open(const std::string& command)
+void SdlMusicDevice::open(const std::string& command)
 {
     static const std::string suffix = "\" alias bgm";
-    if (music_ || !command.ends_with(suffix) || command.size() < 6 + suffix.size())
-        return {};
+    if (!renderer_ || state_ != State::Closed || !command.ends_with(suffix) || command.size() < 6 + suffix.size())
+        return;
     const std::string path = command.substr(6, command.size() - 6 - suffix.size());
-    music_ = Mix_LoadMUS(path.c_str());
-    if (!music_) {
-        if (reportedPaths_.insert(path).second)
-            std::cerr << "poronpa: tune " << path << " cannot be played (" << Mix_GetError() << ")\n";
-        return {};
-    }
-    path_ = path;
-    const auto summary = summarizeMidiFile(path);
-    lengthMs_ = summary ? std::optional<double>(summary->lengthMs) : std::nullopt;
-    started_ = false;
-    playing_ = false;
-    return {};
-}
-
-std::string SdlMusicDevice::play()
-{
-    if (!music_)
-        return {};
-    if (started_) {
-        // The MIDI player resumes where it was halted, even when asked to start again: only a
-        // freshly loaded tune starts from its beginning.
-        Mix_FreeMusic(music_);
-        music_ = Mix_LoadMUS(path_.c_str());
-        if (!music_) {
-            playing_ = false;
-            return {};
+    auto known = tunes_.find(path);
+    if (known == tunes_.end()) {
+        auto bytes = readTune(path);
+        const auto summary = bytes ? summarizeMidi(*bytes) : std::nullopt;
+        if (!summary) {
+            if (reportedPaths_.insert(path).second)
+                std::cerr << "poronpa: tune " << path << " cannot be played (not a readable MIDI file)\n";
+            return;
         }
+        known = tunes_.emplace(path, Tune{std::make_shared<const std::vector<std::uint8_t>>(std::move(*bytes)),
+                                          summary->lengthMs})
+                    .first;
     }
-    started_ = true;
-    playing_ = Mix_PlayMusic(music_, 0) == 0;
-    startedAt_ = std::chrono::steady_clock::now();
-    return {};
+    tune_ = known->second.bytes;
+    const double reportedMs = std::max(0.0, known->second.lengthMs - endReportedEarlyMs);
+    endReportedAt_ = static_cast<std::int64_t>(reportedMs / 1000.0 * renderer_->sampleRate());
+    state_ = State::Opened;
 }
 
-std::string SdlMusicDevice::stop()
+void SdlMusicDevice::play(bool fromTheTop)
 {
-    if (!music_)
-        return {};
-    Mix_HaltMusic();
-    playing_ = false;
-    return {};
-}
-
-std::string SdlMusicDevice::close()
-{
-    if (!music_)
-        return {};
-    Mix_HaltMusic();
-    Mix_FreeMusic(music_);
-    music_ = nullptr;
-    playing_ = false;
-    return {};
-}
-
-std::string SdlMusicDevice::status()
-{
-    if (!music_)
-        return {};
-    if (playing_) {
-        if (lengthMs_) {
-            const std::chrono::duration<double, std::milli> elapsed = std::chrono::steady_clock::now() - startedAt_;
-            playing_ = elapsed.count() < *lengthMs_ - restartLeadMs;
-        } else {
-            playing_ = Mix_PlayingMusic() != 0;
-        }
+    if (state_ == State::Closed)
+        return;
+    if (state_ == State::Playing && passEnded()) {
+        continuedPass_ = renderer_->position().pass;
+        lastPosted_ = renderer_->post(Renderer::Kind::Continue);
+        return;
     }
-    return playing_ ? "playing" : "stopped";
+    if (state_ == State::Playing && !fromTheTop)
+        return;
+    lastPosted_ = renderer_->post(Renderer::Kind::Start, tune_);
+    continuedPass_ = -1;
+    state_ = State::Playing;
+}
+
+bool SdlMusicDevice::passEnded() const
+{
+    const Renderer::Position position = renderer_->position();
+    // A command still on its way to the audio thread has not been heard yet.
+    if (position.applied < lastPosted_)
+        return false;
+    return position.done || (position.frames >= endReportedAt_ && position.pass != continuedPass_);
+}
+
+std::string SdlMusicDevice::status() const
+{
+    if (state_ == State::Closed || renderer_->failed())
+        return {};
+    if (state_ != State::Playing)
+        return "stopped";
+    return passEnded() ? "stopped" : "playing";
 }
 
 } // namespace poronpa

@@ -2,41 +2,64 @@
 
 #include "audio/AudioBackend.h"
 
-#include <chrono>
-#include <optional>
+#include <cstdint>
+#include <map>
+#include <memory>
 #include <set>
 #include <string>
-
-typedef struct _Mix_Music Mix_Music;
+#include <vector>
 
 namespace poronpa {
 
-/// The music alias "bgm" over the mixer's MIDI player: one tune open at a time (each loaded tune
-/// carries a synthesizer of its own), answering the command texts the music layer sends.
+/// The music alias "bgm" over one MIDI synthesizer that feeds the mixer's music stream for the
+/// whole run, answering the command texts the music layer sends.
+///
+/// The synthesizer and its soundfont are made once (the soundfont on a worker thread), so
+/// opening a tune costs only reading its small file. Everything the synthesizer does happens on
+/// the audio thread: the commands are handed over in a mailbox and the player's position comes
+/// back the same way, so no command ever waits for the sound to be rendered.
+///
+/// A tune that reaches its end plays on without a break when "play bgm from 0" comes in time:
+/// the device reports the end half a second early, and the restart asked for then only lets the
+/// synthesizer carry on into the next pass. Without that request the tune stops at its own end,
+/// so a tune meant to play once never starts over.
 class SdlMusicDevice : public MediaCommands {
 public:
-    SdlMusicDevice() = default;
+    /// The mixer must be open. A synthesizer that cannot be made is named on standard error; the
+    /// device then answers no status query, as a missing device would.
+    explicit SdlMusicDevice(const std::string& soundFont);
+    /// The soundfont the tunes were written and balanced for.
+    static constexpr const char* gameSoundFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
     ~SdlMusicDevice() override;
     SdlMusicDevice(const SdlMusicDevice&) = delete;
     SdlMusicDevice& operator=(const SdlMusicDevice&) = delete;
 
     std::string send(const std::string& command) override;
 
-private:
-    std::string open(const std::string& command);
-    std::string play();
-    std::string stop();
-    std::string close();
-    std::string status();
+    class Renderer;
 
-    std::string path_;
-    Mix_Music* music_ = nullptr;
-    /// The tune's own length from its file; the player itself goes on reporting "playing"
-    /// through seconds of release after the last note, which would put a gap into every loop.
-    std::optional<double> lengthMs_;
-    bool started_ = false;
-    bool playing_ = false;
-    std::chrono::steady_clock::time_point startedAt_;
+private:
+    enum class State { Closed, Opened, Playing, Stopped };
+    struct Tune {
+        std::shared_ptr<const std::vector<std::uint8_t>> bytes;
+        double lengthMs = 0.0;
+    };
+
+    void open(const std::string& command);
+    void play(bool fromTheTop);
+    bool passEnded() const;
+    std::string status() const;
+
+    std::unique_ptr<Renderer> renderer_;
+    State state_ = State::Closed;
+    std::shared_ptr<const std::vector<std::uint8_t>> tune_;
+    /// How far into a pass the tune reports its end, in frames of the output.
+    std::int64_t endReportedAt_ = 0;
+    /// The pass the music layer already asked to carry on from.
+    std::int64_t continuedPass_ = -1;
+    std::uint64_t lastPosted_ = 0;
+    /// Each tune file is read once, the first time it is opened.
+    std::map<std::string, Tune> tunes_;
     std::set<std::string> reportedPaths_;
 };
 

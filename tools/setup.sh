@@ -10,7 +10,7 @@ build="${PORONPA_BUILD_DIR:-$here/build}"
 packages=(
   build-essential cmake ninja-build ccache pkg-config
   qt6-base-dev qt6-translations-l10n libgl-dev
-  libsdl2-dev libsdl2-mixer-dev timgm6mb-soundfont fluidsynth
+  libsdl2-dev libsdl2-mixer-dev libfluidsynth-dev timgm6mb-soundfont fluidsynth
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-apps libx11-dev imagemagick sox tiled

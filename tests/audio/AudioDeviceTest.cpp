@@ -1,16 +1,19 @@
 // The SDL back ends against SDL's disk audio driver: what the mixer plays lands in a file of raw
-// samples, so the tests can hear whether anything sounded.
+// samples, so the tests can hear whether, when and how things sounded.
 #include "app/ProgramDirectory.h"
 #include "audio/AudioSystem.h"
 #include "audio/SdlMusicDevice.h"
+#include "audio/SdlWavePlayer.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <thread>
 
 #include <SDL.h>
@@ -21,22 +24,155 @@ using namespace std::chrono_literals;
 
 namespace {
 
-constexpr double bytesPerSecond = 44100.0 * 2 * 2; // the mixer's stereo 16-bit output
+constexpr int rate = 44100;
+constexpr double bytesPerSecond = rate * 2 * 2; // the mixer's stereo 16-bit output
 
-/// The loudest sample of the disk driver's output (16-bit signed, native order) between two
-/// times in seconds.
-int loudestSample(const std::filesystem::path& rawFile, double fromSeconds = 0.0, double toSeconds = 1e9)
+/// The disk driver's output: 16-bit signed stereo frames in native order.
+std::vector<std::int16_t> samplesOf(const std::filesystem::path& rawFile)
 {
     const std::vector<unsigned char> bytes = test::readBytes(rawFile);
-    const auto begin = static_cast<std::size_t>(fromSeconds * bytesPerSecond) & ~std::size_t{3};
-    const auto end = std::min(bytes.size(), static_cast<std::size_t>(std::min(toSeconds * bytesPerSecond, 1e12)));
+    std::vector<std::int16_t> samples(bytes.size() / 2);
+    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+    return samples;
+}
+
+/// The loudest sample between two times in seconds.
+int loudestSample(const std::filesystem::path& rawFile, double fromSeconds = 0.0, double toSeconds = 1e9)
+{
+    const std::vector<std::int16_t> samples = samplesOf(rawFile);
+    const auto begin = static_cast<std::size_t>(fromSeconds * rate) * 2;
+    const auto end = std::min(samples.size(), static_cast<std::size_t>(std::min(toSeconds * rate, 1e12)) * 2);
     int loudest = 0;
-    for (std::size_t i = begin; i + 1 < end; i += 2) {
-        std::int16_t sample;
-        std::memcpy(&sample, &bytes[i], 2);
-        loudest = std::max(loudest, std::abs(static_cast<int>(sample)));
-    }
+    for (std::size_t i = begin; i < end; ++i)
+        loudest = std::max(loudest, std::abs(static_cast<int>(samples[i])));
     return loudest;
+}
+
+/// When each loud hit starts, in seconds: a sample rises past half the loudest after at least
+/// a tenth of a second below it.
+std::vector<double> onsets(const std::vector<std::int16_t>& samples)
+{
+    int loudest = 0;
+    for (std::int16_t sample : samples)
+        loudest = std::max(loudest, std::abs(static_cast<int>(sample)));
+    std::vector<double> times;
+    std::size_t lastLoud = 0;
+    for (std::size_t n = 0; n < samples.size() / 2; ++n) {
+        if (std::max(std::abs(samples[2 * n]), std::abs(samples[2 * n + 1])) * 2 < loudest)
+            continue;
+        if (times.empty() || n - lastLoud > rate / 10)
+            times.push_back(static_cast<double>(n) / rate);
+        lastLoud = n;
+    }
+    return times;
+}
+
+/// The longest run of frames in which both channels are exactly zero, in seconds.
+double longestDigitalSilence(const std::vector<std::int16_t>& samples, double fromSeconds, double toSeconds)
+{
+    std::size_t run = 0;
+    std::size_t longest = 0;
+    const auto end = std::min(samples.size() / 2, static_cast<std::size_t>(toSeconds * rate));
+    for (auto n = static_cast<std::size_t>(fromSeconds * rate); n < end; ++n) {
+        run = samples[2 * n] == 0 && samples[2 * n + 1] == 0 ? run + 1 : 0;
+        longest = std::max(longest, run);
+    }
+    return static_cast<double>(longest) / rate;
+}
+
+/// A Standard MIDI File of one track at 120 quarter notes a minute, 480 ticks to the quarter.
+class MidiTrack {
+public:
+    MidiTrack& at(std::uint32_t tick, std::initializer_list<unsigned char> event)
+    {
+        std::uint32_t delta = tick - now_;
+        now_ = tick;
+        unsigned char groups[5];
+        int count = 0;
+        do {
+            groups[count++] = static_cast<unsigned char>(delta & 0x7F);
+            delta >>= 7;
+        } while (delta != 0);
+        while (count > 1)
+            bytes_.push_back(static_cast<unsigned char>(groups[--count] | 0x80));
+        bytes_.push_back(groups[0]);
+        bytes_.insert(bytes_.end(), event);
+        return *this;
+    }
+    std::vector<unsigned char> file(std::uint32_t endTick)
+    {
+        at(endTick, {0xFF, 0x2F, 0x00});
+        std::vector<unsigned char> out = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0, 'M', 'T', 'r', 'k'};
+        for (int shift = 24; shift >= 0; shift -= 8)
+            out.push_back(static_cast<unsigned char>(bytes_.size() >> shift));
+        out.insert(out.end(), bytes_.begin(), bytes_.end());
+        return out;
+    }
+
+private:
+    std::vector<unsigned char> bytes_;
+    std::uint32_t now_ = 0;
+};
+
+/// A hand clap at the start over a quiet organ note held for `heldTicks`; the tune lasts
+/// `endTick` ticks (960 a second).
+std::vector<unsigned char> clapOverOrgan(std::uint32_t heldTicks, std::uint32_t endTick)
+{
+    MidiTrack track;
+    track.at(0, {0xC0, 19}).at(0, {0xB0, 7, 60}).at(0, {0x90, 60, 40}).at(0, {0x99, 39, 127});
+    track.at(120, {0x89, 39, 0}).at(heldTicks, {0x80, 60, 0});
+    return track.file(endTick);
+}
+
+/// One bar of C major quarter notes: two seconds long.
+std::vector<unsigned char> oneBarTune()
+{
+    MidiTrack track;
+    track.at(0, {0xC0, 0});
+    std::uint32_t tick = 0;
+    const unsigned char keys[] = {60, 64, 67, 72};
+    for (const unsigned char key : keys) {
+        track.at(tick, {0x90, key, 100}).at(tick + 480, {0x80, key, 0});
+        tick += 480;
+    }
+    return track.file(tick);
+}
+
+/// A second of silence, then two seconds of quick organ notes, so that wherever the tune is
+/// resumed in its second half, notes sound.
+std::vector<unsigned char> lateNotesTune()
+{
+    MidiTrack track;
+    track.at(0, {0xC0, 19});
+    for (std::uint32_t tick = 960; tick < 2880; tick += 240)
+        track.at(tick, {0x90, 67, 110}).at(tick + 240, {0x80, 67, 0});
+    return track.file(2880);
+}
+
+/// A mono 16-bit wave file holding one value for `seconds`.
+std::vector<unsigned char> steadyWave(std::int16_t value, double seconds)
+{
+    const auto dataBytes = static_cast<std::uint32_t>(seconds * rate) * 2;
+    std::vector<unsigned char> out;
+    const auto put = [&](std::uint32_t v, int count) {
+        for (int i = 0; i < count; ++i)
+            out.push_back(static_cast<unsigned char>(v >> (8 * i)));
+    };
+    out.insert(out.end(), {'R', 'I', 'F', 'F'});
+    put(36 + dataBytes, 4);
+    out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
+    put(16, 4);
+    put(1, 2);
+    put(1, 2);
+    put(rate, 4);
+    put(rate * 2, 4);
+    put(2, 2);
+    put(16, 2);
+    out.insert(out.end(), {'d', 'a', 't', 'a'});
+    put(dataBytes, 4);
+    for (std::uint32_t i = 0; i < dataBytes / 2; ++i)
+        put(static_cast<std::uint16_t>(value), 2);
+    return out;
 }
 
 class AudioDevice : public ::testing::Test {
@@ -53,39 +189,32 @@ protected:
         unsetenv("SDL_DISKAUDIOFILE");
     }
     std::filesystem::path rawFile() const { return dir / "out.raw"; }
+    double recordedSeconds() const { return static_cast<double>(std::filesystem::file_size(rawFile())) / bytesPerSecond; }
+
+    /// Plays tune file `name` through the music layer as the game does, polled every 100 ms
+    /// like the game window's timer, for `seconds`. Answers when the layer closed the tune, in
+    /// seconds of the recording (or a negative number when it did not).
+    double playPolled(const std::string& name, bool notLoop, double seconds)
+    {
+        setProgramDirectory(dir.path());
+        auto audio = AudioSystem::create(false);
+        clsBGMAPI& music = audio->music();
+        music.InitBGM();
+        music.AddBGM(name);
+        music.BGMPlay(1, notLoop);
+        double closedAt = -1.0;
+        const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+        while (std::chrono::steady_clock::now() < end) {
+            std::this_thread::sleep_for(100ms);
+            music.CalledByTimer();
+            if (closedAt < 0.0 && music.GetBGMStopped() && music.BgmLoop == 0)
+                closedAt = recordedSeconds();
+        }
+        return closedAt;
+    }
 
     test::TempDir dir;
 };
-
-std::vector<unsigned char> midiFile(std::vector<unsigned char> track)
-{
-    track.insert(track.end(), {0x00, 0xFF, 0x2F, 0x00});
-    std::vector<unsigned char> file = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0x01, 0xE0, 'M', 'T', 'r', 'k', 0, 0, 0};
-    file.push_back(static_cast<unsigned char>(track.size()));
-    for (unsigned char byte : track)
-        file.push_back(byte);
-    return file;
-}
-
-/// One bar of C major quarter notes at 120 beats a minute: two seconds long.
-std::vector<unsigned char> oneBarTune()
-{
-    std::vector<unsigned char> track = {0x00, 0xC0, 0x00};
-    for (const unsigned char key : std::vector<unsigned char>{60, 64, 67, 72})
-        track.insert(track.end(), {0x00, 0x90, key, 100, 0x83, 0x60, 0x80, key, 0});
-    return midiFile(track);
-}
-
-/// A second of silence, then two seconds of quick organ notes, so that wherever the tune is
-/// resumed in its second half, notes sound.
-std::vector<unsigned char> lateNotesTune()
-{
-    std::vector<unsigned char> track = {0x00, 0xC0, 19, 0x87, 0x40};
-    for (int note = 0; note < 8; ++note)
-        track.insert(track.end(), {0x90, 67, 110, 0x81, 0x70, 0x80, 67, 0, 0x00});
-    track.pop_back(); // the end-of-track event brings its own delta time
-    return midiFile(track);
-}
 
 } // namespace
 
@@ -109,6 +238,38 @@ TEST_F(AudioDevice, AnEffectSoundsOnlyWhileEffectsAreOn)
     EXPECT_GT(loudestSample(rawFile()), 3000);
 }
 
+TEST_F(AudioDevice, AnEffectCutOffByTheNextFadesOutInsteadOfClicking)
+{
+    test::writeBytes(dir / "steady.wav", steadyWave(16000, 1.0));
+    test::writeBytes(dir / "silent.wav", steadyWave(0, 0.3));
+    {
+        auto audio = AudioSystem::create(false); // opens the mixer for the player below
+        SdlWavePlayer player;
+        player.play((dir / "steady.wav").string());
+        std::this_thread::sleep_for(300ms);
+        player.play((dir / "silent.wav").string());
+        std::this_thread::sleep_for(200ms);
+    }
+    const std::vector<std::int16_t> samples = samplesOf(rawFile());
+    std::size_t lastFull = 0;
+    std::size_t firstSilent = 0;
+    int largestStep = 0;
+    for (std::size_t n = 1; n < samples.size() / 2; ++n) {
+        const int value = samples[2 * n];
+        // The steady effect itself starts with a jump; what counts is how it ends.
+        if (lastFull > 0)
+            largestStep = std::max(largestStep, std::abs(value - samples[2 * n - 2]));
+        if (value >= 15900)
+            lastFull = n;
+        if (value == 0 && lastFull > 0 && firstSilent == 0)
+            firstSilent = n;
+    }
+    ASSERT_GT(lastFull, 0u) << "the first effect sounded";
+    ASSERT_GT(firstSilent, lastFull) << "the second effect cut it off";
+    EXPECT_NEAR(static_cast<double>(firstSilent - lastFull) / rate, 0.005, 0.001) << "faded over 5 ms";
+    EXPECT_LT(largestStep, 200) << "no jump of the level where the effects meet";
+}
+
 TEST_F(AudioDevice, ATunePlaysThroughTheSynthesizer)
 {
     {
@@ -122,19 +283,50 @@ TEST_F(AudioDevice, ATunePlaysThroughTheSynthesizer)
     EXPECT_GT(loudestSample(rawFile()), 1000);
 }
 
-TEST_F(AudioDevice, ATuneEndsAtItsOwnLengthAndStartsAgainFromTheTop)
+TEST_F(AudioDevice, ALoopingTunePlaysOnAcrossItsEndWithoutABreak)
+{
+    // 1.5 s passes; the poll asks to start over at each end and the tune carries on instead.
+    test::writeBytes(dir / "loop.mid", clapOverOrgan(1440, 1440));
+    playPolled("loop.mid", false, 4.0);
+
+    const std::vector<std::int16_t> samples = samplesOf(rawFile());
+    const std::vector<double> hits = onsets(samples);
+    ASSERT_GE(hits.size(), 3u) << "three passes began";
+    EXPECT_NEAR(hits[1] - hits[0], 1.5, 0.005) << "the second pass starts on the beat";
+    EXPECT_NEAR(hits[2] - hits[0], 3.0, 0.005) << "and so does the third";
+    EXPECT_LT(longestDigitalSilence(samples, hits[0], hits[2] + 0.5), 0.001) << "no gap where the passes meet";
+}
+
+TEST_F(AudioDevice, ATuneThatPlaysOnceIsClosedInsideItsSilentTail)
+{
+    // Half a second of notes, then silence to the end at 2 s.
+    test::writeBytes(dir / "once.mid", clapOverOrgan(480, 1920));
+    const double closedAt = playPolled("once.mid", true, 3.5);
+
+    const std::vector<std::int16_t> samples = samplesOf(rawFile());
+    const std::vector<double> hits = onsets(samples);
+    ASSERT_EQ(hits.size(), 1u) << "one pass and no second";
+    EXPECT_GT(closedAt, hits[0] + 0.5) << "after the last note";
+    EXPECT_LT(closedAt, hits[0] + 2.0) << "before the tune's end";
+    EXPECT_LT(loudestSample(rawFile(), hits[0] + 2.1), 100) << "nothing sounds after the tune";
+}
+
+TEST_F(AudioDevice, ATuneReportsItsEndBeforeItAndStartsAgainFromTheTop)
 {
     test::writeBytes(dir / "bar.mid", oneBarTune());
     auto audio = AudioSystem::create(false); // opens the mixer for the device below
-    SdlMusicDevice device;
+    SdlMusicDevice device(SdlMusicDevice::gameSoundFont);
     device.send("open \"" + (dir / "bar.mid").string() + "\" alias bgm");
     EXPECT_EQ(device.send("status bgm mode"), "stopped") << "a tune just opened has not started";
     device.send("play bgm");
     EXPECT_EQ(device.send("status bgm mode"), "playing");
-    std::this_thread::sleep_for(2100ms);
-    EXPECT_EQ(device.send("status bgm mode"), "stopped") << "the release tail does not count as playing";
+    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    while (device.send("status bgm mode") == "playing" && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(10ms);
+    EXPECT_EQ(device.send("status bgm mode"), "stopped");
+    std::this_thread::sleep_for(1000ms);
     device.send("play bgm from 0");
-    EXPECT_EQ(device.send("status bgm mode"), "playing");
+    EXPECT_EQ(device.send("status bgm mode"), "playing") << "the tune that had ended starts again";
     device.send("stop bgm");
     EXPECT_EQ(device.send("status bgm mode"), "stopped");
     device.send("close bgm");
@@ -144,7 +336,7 @@ TEST_F(AudioDevice, ATuneEndsAtItsOwnLengthAndStartsAgainFromTheTop)
 TEST_F(AudioDevice, AMissingTuneLeavesTheAliasClosed)
 {
     auto audio = AudioSystem::create(false);
-    SdlMusicDevice device;
+    SdlMusicDevice device(SdlMusicDevice::gameSoundFont);
     device.send("open \"" + (dir / "absent.mid").string() + "\" alias bgm");
     device.send("play bgm");
     EXPECT_EQ(device.send("status bgm mode"), "");
@@ -159,15 +351,16 @@ TEST_F(AudioDevice, StartingAgainFromTheTopDoesNotResumeWhereTheTuneWas)
     double restartedAt = 0.0;
     {
         auto audio = AudioSystem::create(false);
-        SdlMusicDevice device;
+        SdlMusicDevice device(SdlMusicDevice::gameSoundFont);
         device.send("open \"" + (dir / "late.mid").string() + "\" alias bgm");
         device.send("play bgm");
         std::this_thread::sleep_for(1600ms);
         device.send("play bgm from 0");
-        restartedAt = static_cast<double>(std::filesystem::file_size(rawFile())) / bytesPerSecond;
+        restartedAt = recordedSeconds();
         std::this_thread::sleep_for(800ms);
     }
-    EXPECT_GT(loudestSample(rawFile(), 1.2, restartedAt - 0.1), 1000) << "the notes sounded before the restart";
-    EXPECT_LT(loudestSample(rawFile(), restartedAt + 0.2, restartedAt + 0.7), 100)
-        << "after the restart the tune is back in its opening second of silence";
+    const int before = loudestSample(rawFile(), 1.2, restartedAt - 0.1);
+    EXPECT_GT(before, 1000) << "the notes sounded before the restart";
+    EXPECT_LT(loudestSample(rawFile(), restartedAt + 0.2, restartedAt + 0.7) * 10, before)
+        << "after the restart the tune is back in its opening second of silence, the notes before only ringing out";
 }
