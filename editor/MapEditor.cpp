@@ -159,6 +159,7 @@ void MapEditor::paletteRelease(double x, double y)
 
 void MapEditor::canvasPress(MouseButton button, double x, double y)
 {
+    hoverAt(x, y);
     if (button == LeftButton) {
         finishStroke();
         stroke_.emplace(AreaPosition{areaX_, areaY_});
@@ -172,6 +173,7 @@ void MapEditor::canvasPress(MouseButton button, double x, double y)
 
 void MapEditor::canvasMove(unsigned heldButtons, double x, double y)
 {
+    hoverAt(x, y);
     if (heldButtons == LeftButton)
         paintAt(x, y);
 }
@@ -181,6 +183,26 @@ void MapEditor::canvasRelease(unsigned stillHeldButtons)
     if (!(stillHeldButtons & LeftButton))
         finishStroke();
 }
+
+void MapEditor::hoverAt(double x, double y)
+{
+    const int px = wholePixel(x);
+    const int py = wholePixel(y);
+    if (px < 0 || py < 0 || px >= AreaCanvasSize || py >= AreaCanvasSize)
+        hovered_.reset();
+    else
+        hovered_ = CanvasCell{px / sheet::CellSize, py / sheet::CellSize};
+}
+
+std::string MapEditor::hoveredText() const
+{
+    if (!hovered_)
+        return {};
+    const std::uint8_t tile = map_.areaCell(areaX_, areaY_, hovered_->column, hovered_->row);
+    return "列 " + std::to_string(hovered_->column) + " 行 " + std::to_string(hovered_->row) + " — " + tileText(tile);
+}
+
+std::string MapEditor::tileText(std::uint8_t tile) { return "タイル " + std::to_string(tile); }
 
 void MapEditor::paintAt(double x, double y)
 {

@@ -16,6 +16,13 @@ namespace poronpa {
 /// Mouse buttons as the editor's views report them; a set of held buttons is their bitwise or.
 enum MouseButton : unsigned { NoButton = 0, LeftButton = 1, RightButton = 2, MiddleButton = 4 };
 
+/// A cell of the area canvas, column and row 0..49.
+struct CanvasCell {
+    int column = 0;
+    int row = 0;
+    bool operator==(const CanvasCell&) const = default;
+};
+
 /// The map editor without its windows: the area canvas, the overview, the view's position, the
 /// status text, the current area and the selected tile, and every operation of the editor and
 /// its palette. The windows show this state and hand it their clicks; pointer positions are in
@@ -48,6 +55,13 @@ public:
     int selectedCol() const { return selectedCol_; }
     int selectedRow() const { return selectedRow_; }
     int selectedTile() const { return 8 * selectedRow_ + selectedCol_; }
+    /// The canvas cell under the pointer, or none once it has left the canvas.
+    std::optional<CanvasCell> hoveredCell() const { return hovered_; }
+    /// The hovered cell's column and row in the area and its tile, such as "列 12 行 7 — タイル 40";
+    /// empty when no cell is hovered.
+    std::string hoveredText() const;
+    /// A tile's number and what it is, as the palette and the editor name it.
+    static std::string tileText(std::uint8_t tile);
     /// Saving is possible once a map has been loaded.
     bool canSave() const { return loaded_; }
     /// The map holds edits that are not in its file.
@@ -76,9 +90,11 @@ public:
 
     /// A press on the canvas: the left button paints, the right one centres the view there.
     void canvasPress(MouseButton button, double x, double y);
-    /// A move over the canvas: paints while the left button alone is held. Positions outside
-    /// the canvas paint nothing.
+    /// A move over the canvas: the cell under the pointer becomes the hovered one, and it is
+    /// painted while the left button alone is held. Positions outside the canvas paint nothing.
     void canvasMove(unsigned heldButtons, double x, double y);
+    /// The pointer has left the canvas: no cell is hovered.
+    void canvasLeave() { hovered_.reset(); }
     /// A release on the canvas: a paint stroke ends with the left button.
     void canvasRelease(unsigned stillHeldButtons);
 
@@ -107,6 +123,7 @@ private:
     void selectArea(int ax, int ay);
     void drawMarker(std::uint32_t colour);
     void paintAt(double x, double y);
+    void hoverAt(double x, double y);
     void finishStroke();
     void showEdit(const MapEdit& edit);
     void moveView(int left, int top);
@@ -125,6 +142,7 @@ private:
     bool loaded_ = false;
     EditHistory history_;
     std::optional<MapEdit> stroke_;
+    std::optional<CanvasCell> hovered_;
 };
 
 } // namespace poronpa

@@ -12,6 +12,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QShortcut>
 #include <QWheelEvent>
@@ -30,6 +31,44 @@ QMessageBox::StandardButton askWithBox(QWidget* parent, const QString& question)
 }
 
 void tellWithBox(QWidget* parent, const QString& message) { QMessageBox::warning(parent, "MapDesign", message); }
+
+/// The area canvas with what the editor draws over the map: the grid of cells when it is on,
+/// and an outline round the cell under the pointer.
+class CanvasBox : public PictureBox {
+public:
+    CanvasBox(const MapEditor& editor, const bool& grid, QWidget* parent)
+        : PictureBox(&editor.canvas(), parent), editor_(editor), grid_(grid)
+    {
+    }
+
+protected:
+    void paintOver(QPainter& painter) override
+    {
+        constexpr int Cell = sheet::CellSize;
+        if (grid_) {
+            // Light and dark dots in turn: seen on dark tiles and on light ones.
+            for (const QPen& pen : {QPen(QColor(255, 255, 255, 110)), QPen(QColor(0, 0, 0, 140), 1, Qt::DotLine)}) {
+                painter.setPen(pen);
+                for (int k = 1; k < MapGrid::AreaCells; ++k) {
+                    painter.drawLine(Cell * k, 0, Cell * k, AreaCanvasSize);
+                    painter.drawLine(0, Cell * k, AreaCanvasSize, Cell * k);
+                }
+            }
+        }
+        if (const auto cell = editor_.hoveredCell()) {
+            // Dark outside, light inside: seen on any tile.
+            const QRect outline(Cell * cell->column, Cell * cell->row, Cell - 1, Cell - 1);
+            painter.setPen(Qt::black);
+            painter.drawRect(outline);
+            painter.setPen(Qt::white);
+            painter.drawRect(outline.adjusted(1, 1, -1, -1));
+        }
+    }
+
+private:
+    const MapEditor& editor_;
+    const bool& grid_;
+};
 
 } // namespace
 
@@ -50,6 +89,10 @@ frmMain::frmMain(MapEditor& editor, std::filesystem::path mapFile, std::filesyst
     for (const QKeySequence& keys : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)})
         addShortcut(keys, [this] { return editor_.redo(); });
     addShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { return editor_.canSave() && saveMapFile(); });
+    addShortcut(QKeySequence(Qt::Key_G), [this] {
+        grid_ = !grid_;
+        return true;
+    });
     constexpr int View = ViewSize / sheet::CellSize;
     const struct {
         Qt::Key key;
@@ -74,8 +117,9 @@ void frmMain::buildControls()
     picFrame_ = new QWidget(this);
     picFrame_->setObjectName("picFrame");
     picFrame_->setGeometry(0, 4, ViewSize, ViewSize);
-    picEdit_ = new PictureBox(&editor_.canvas(), picFrame_);
+    picEdit_ = new CanvasBox(editor_, grid_, picFrame_);
     picEdit_->setObjectName("picEdit");
+    picEdit_->setMouseTracking(true);
     // The canvas holds the keyboard focus, so that undo and redo reach the map rather than the
     // text of a Replace box.
     picEdit_->setFocusPolicy(Qt::ClickFocus);
@@ -87,6 +131,7 @@ void frmMain::buildControls()
     connect(picEdit_, &PictureBox::moved, this, [this](Qt::MouseButtons held, QPointF p) {
         editor_.canvasMove(editorButtons(held), p.x(), p.y());
         picEdit_->update();
+        showHoveredCell();
     });
     connect(picEdit_, &PictureBox::released, this,
             [this](Qt::MouseButtons stillHeld, QPointF) { editor_.canvasRelease(editorButtons(stillHeld)); });
@@ -94,6 +139,20 @@ void frmMain::buildControls()
     lblXY_ = new QLabel(this);
     lblXY_->setObjectName("lblXY");
     lblXY_->move(0, 4 + ViewSize);
+
+    // Below the status label and the Game button: the selected tile, and the cell under the pointer.
+    selectedSwatch_ = Surface(sheet::CellSize, sheet::CellSize);
+    picSelected_ = new SurfaceView(&selectedSwatch_, this);
+    picSelected_->setObjectName("picSelected");
+    picSelected_->move(0, 346);
+    lblSelected_ = new QLabel(this);
+    lblSelected_->setObjectName("lblSelected");
+    lblSelected_->setGeometry(38, 346, 290, 32);
+    lblSelected_->setWordWrap(true);
+    lblCell_ = new QLabel(this);
+    lblCell_->setObjectName("lblCell");
+    lblCell_->setGeometry(0, 382, ClientWidth, 16);
+    connect(palette_.get(), &frmParts::tileChosen, this, &frmMain::refresh);
 
     picMap_ = new PictureBox(&editor_.overview(), this);
     picMap_->setObjectName("picMap");
@@ -167,6 +226,11 @@ void frmMain::addShortcut(const QKeySequence& keys, std::function<bool()> action
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == picEdit_ && event->type() == QEvent::Leave) {
+        editor_.canvasLeave();
+        picEdit_->update();
+        showHoveredCell();
+    }
     if ((watched != picFrame_ && watched != picEdit_) || event->type() != QEvent::Wheel)
         return QWidget::eventFilter(watched, event);
     // A notch of the wheel is three cells; finer wheels and touch pads add up to whole cells.
@@ -203,7 +267,14 @@ void frmMain::refresh()
     lblXY_->adjustSize();
     cmdSave_->setEnabled(editor_.canSave());
     palette_->refresh();
+    const auto selected = static_cast<std::uint8_t>(editor_.selectedTile());
+    drawTile(selectedSwatch_, 0, 0, editor_.tileSheet(), selected);
+    picSelected_->update();
+    lblSelected_->setText("選択 " + QString::fromStdString(MapEditor::tileText(selected)));
+    showHoveredCell();
 }
+
+void frmMain::showHoveredCell() { lblCell_->setText(QString::fromStdString(editor_.hoveredText())); }
 
 void frmMain::showStatusNow()
 {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/SafeFile.h"
+#include "app/Surface.h"
 
 #include <QMessageBox>
 #include <QPoint>
@@ -21,6 +22,7 @@ namespace poronpa {
 
 class MapEditor;
 class PictureBox;
+class SurfaceView;
 class frmParts;
 
 /// The editor window "MapDesign": the area canvas in its view frame, the overview of the areas,
@@ -59,7 +61,8 @@ signals:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    /// The mouse wheel over the view frame scrolls it, sideways with Shift.
+    /// The mouse wheel over the view frame scrolls it, sideways with Shift; the pointer leaving
+    /// the canvas leaves no cell hovered.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -69,6 +72,7 @@ private:
     QPushButton* addButton(const QString& name, const QString& caption, QWidget* parent, int x, int y, int w, int h);
     void refresh();
     void showStatusNow();
+    void showHoveredCell();
     bool settleUnsavedChanges(const QString& question);
     bool saveMapFile();
     void load();
@@ -88,6 +92,11 @@ private:
     QWidget* picFrame_ = nullptr;
     PictureBox* picEdit_ = nullptr;
     QLabel* lblXY_ = nullptr;
+    Surface selectedSwatch_;
+    SurfaceView* picSelected_ = nullptr;
+    QLabel* lblSelected_ = nullptr;
+    QLabel* lblCell_ = nullptr;
+    bool grid_ = false;
     PictureBox* picMap_ = nullptr;
     QLineEdit* txtFrom_ = nullptr;
     QLineEdit* txtTo_ = nullptr;

@@ -6,15 +6,24 @@
 
 #include <QCloseEvent>
 #include <QFrame>
+#include <QGuiApplication>
+#include <QHelpEvent>
 #include <QPainter>
+#include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
+#include <QToolTip>
+#include <QVBoxLayout>
 
 namespace poronpa {
 
 namespace {
 
-constexpr int ClientWidth = 261;
-constexpr int ClientHeight = 741;
 constexpr int Border = 2;
+constexpr int OutsideWidth = sheet::Width + 2 * Border;
+constexpr int OutsideHeight = sheet::Height + 2 * Border;
+// Room the window system keeps for the palette's title bar and frame.
+constexpr int WindowFrameRoom = 48;
 
 /// The red outline around the selected tile; clicks go through it to the sheet.
 class SelectionBox : public QWidget {
@@ -40,30 +49,64 @@ frmParts::frmParts(MapEditor& editor) : editor_(editor)
 {
     setObjectName("frmParts");
     setWindowTitle("Parts");
-    resize(ClientWidth, ClientHeight);
 
-    // The sheet with its border; its top 12 pixels lie above the window's client area.
-    auto* border = new QFrame(this);
+    // The whole sheet with its border, in a scroller: on a small screen or at a large scale
+    // every row can still be reached.
+    auto* border = new QFrame;
     border->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     border->setLineWidth(Border);
-    border->setGeometry(0, -12, sheet::Width + 2 * Border, sheet::Height + 2 * Border);
+    border->setFixedSize(OutsideWidth, OutsideHeight);
+    auto* scroller = new QScrollArea(this);
+    scroller->setObjectName("partsScroller");
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setWidget(border);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scroller);
 
     picParts_ = new PictureBox(&editor_.tileSheet(), border);
     picParts_->setObjectName("picParts");
     picParts_->move(Border, Border);
+    picParts_->installEventFilter(this);
     shpSelect_ = new SelectionBox(picParts_);
     shpSelect_->setObjectName("shpSelect");
 
     connect(picParts_, &PictureBox::released, this, [this](Qt::MouseButtons, QPointF position) {
         editor_.paletteRelease(position.x(), position.y());
         refresh();
+        emit tileChosen();
     });
+
+    // As tall as the sheet where the screen allows, with room for a scroll bar where it does not.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const int room = screen ? screen->availableGeometry().height() - WindowFrameRoom : OutsideHeight;
+    const int height = std::min(OutsideHeight, room);
+    const int bar = height < OutsideHeight ? style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
+    resize(OutsideWidth + bar, height);
     refresh();
 }
 
 void frmParts::refresh()
 {
     shpSelect_->move(sheet::CellSize * editor_.selectedCol(), sheet::CellSize * editor_.selectedRow());
+}
+
+bool frmParts::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != picParts_ || event->type() != QEvent::ToolTip)
+        return QWidget::eventFilter(watched, event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QPoint at = help->pos();
+    if (!picParts_->rect().contains(at)) {
+        QToolTip::hideText();
+        return true;
+    }
+    const int column = at.x() / sheet::CellSize;
+    const int row = at.y() / sheet::CellSize;
+    const QRect cell(sheet::CellSize * column, sheet::CellSize * row, sheet::CellSize, sheet::CellSize);
+    const auto tile = static_cast<std::uint8_t>(sheet::Columns * row + column);
+    QToolTip::showText(help->globalPos(), QString::fromStdString(MapEditor::tileText(tile)), picParts_, cell);
+    return true;
 }
 
 void frmParts::closeEvent(QCloseEvent* event)

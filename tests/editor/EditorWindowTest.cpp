@@ -10,7 +10,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <QtTest>
 
@@ -117,10 +121,83 @@ private slots:
         QCOMPARE(e.window.windowTitle(), QString("MapDesign"));
         QCOMPARE(e.window.size(), QSize(522, 399));
         QCOMPARE(e.window.palette()->windowTitle(), QString("Parts"));
-        QCOMPARE(e.window.palette()->size(), QSize(261, 741));
-        QCOMPARE(e.control("picParts")->parentWidget()->pos(), QPoint(0, -12));
         QCOMPARE(e.status(), QString("Label1"));
         QCOMPARE(e.control("lblXY")->pos(), QPoint(0, 324));
+    }
+
+    void paletteReachesEveryRowAtAnySize_data()
+    {
+        QTest::addColumn<QSize>("size");
+        QTest::newRow("as it opens") << QSize();
+        QTest::newRow("squeezed") << QSize(120, 200);
+    }
+
+    void paletteReachesEveryRowAtAnySize()
+    {
+        QFETCH(QSize, size);
+        Editor e;
+        frmParts* palette = e.window.palette();
+        const QSize screen = QGuiApplication::primaryScreen()->availableSize();
+        QVERIFY(palette->width() <= screen.width() && palette->height() <= screen.height());
+        if (size.isValid())
+            palette->resize(size);
+        palette->show();
+        QVERIFY(QTest::qWaitForWindowExposed(palette));
+        auto* scroller = palette->findChild<QScrollArea*>("partsScroller");
+        QVERIFY(scroller);
+        QWidget* sheet = e.control("picParts");
+        QCOMPARE(sheet->size(), QSize(256, 768));
+        // Scrolled to either end, the sheet's first and last rows lie whole inside the view.
+        for (const auto& [horizontal, vertical, corner] :
+             {std::tuple{0, 0, QPoint(0, 0)}, {1, 1, QPoint(255, 767)}, {1, 0, QPoint(255, 0)}, {0, 1, QPoint(0, 767)}}) {
+            scroller->horizontalScrollBar()->setValue(horizontal * scroller->horizontalScrollBar()->maximum());
+            scroller->verticalScrollBar()->setValue(vertical * scroller->verticalScrollBar()->maximum());
+            const QPoint seen = sheet->mapTo(scroller->viewport(), corner);
+            QVERIFY2(scroller->viewport()->rect().contains(seen), qPrintable(QString("(%1,%2)").arg(seen.x()).arg(seen.y())));
+        }
+    }
+
+    void tilesAreNamedInThePaletteAndUnderThePointer()
+    {
+        Editor e;
+        QVERIFY(e.window.loadMapFile().ok());
+        e.window.show();
+        e.window.palette()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(&e.window));
+        QWidget* parts = e.control("picParts");
+        QWidget* canvas = e.control("picEdit");
+        const struct {
+            int tile;
+            QPoint cell;
+            QString text;
+        } tiles[] = {{7, {1, 1}, "タイル 7"}, {0, {2, 1}, "タイル 0"}};
+        for (const auto& t : tiles) {
+            const QPoint onSheet(32 * (t.tile % 8) + 16, 32 * (t.tile / 8) + 16);
+            QHelpEvent help(QEvent::ToolTip, onSheet, parts->mapToGlobal(onSheet));
+            QApplication::sendEvent(parts, &help);
+            QTRY_COMPARE(QToolTip::text(), t.text);
+
+            sendMouse(canvas, QEvent::MouseMove, QPointF(32 * t.cell.x() + 5, 32 * t.cell.y() + 30), Qt::NoButton, Qt::NoButton);
+            QCOMPARE(e.control<QLabel>("lblCell")->text(), QString("列 %1 行 %2 — ").arg(t.cell.x()).arg(t.cell.y()) + t.text);
+
+            release(parts, onSheet);
+            QCOMPARE(e.control<QLabel>("lblSelected")->text(), "選択 " + t.text);
+            QCOMPARE(e.control("picSelected")->grab().toImage().pixel(16, 16), test::tileColour(t.tile));
+        }
+        // The hovered cell is outlined; G lays a grid over the cells and takes it away again.
+        const auto pixel = [&](int x, int y) { return canvas->grab(QRect(x, y, 1, 1)).toImage().pixel(0, 0); };
+        QCOMPARE(pixel(64, 32), qRgb(0, 0, 0));
+        QCOMPARE(pixel(65, 33), qRgb(255, 255, 255));
+        QCOMPARE(pixel(160, 100), test::tileColour(0));
+        QTest::keyClick(&e.window, Qt::Key_G);
+        QVERIFY(pixel(160, 100) != test::tileColour(0));
+        QTest::keyClick(&e.window, Qt::Key_G);
+        QCOMPARE(pixel(160, 100), test::tileColour(0));
+
+        QEvent leave(QEvent::Leave);
+        QApplication::sendEvent(canvas, &leave);
+        QCOMPARE(e.control<QLabel>("lblCell")->text(), QString());
+        QCOMPARE(pixel(64, 32), test::tileColour(0));
     }
 
     void loadShowsProgressAndEnablesSave()

@@ -47,10 +47,10 @@ xdotool windowmove "$parts" 560 0
 sleep 0.5
 
 # Canvas pixel (x, y) lies at (20 + x, 12 + y) of the editor's client area; palette pixel (x, y)
-# at (2 + x, y - 10) of the palette's.
+# at (2 + x, 2 + y) of the palette's.
 canvas() { xdotool mousemove --window "$main" $((20 + $1)) $((12 + $2)); }
 
-xdotool mousemove --window "$parts" 42 60 click 1          # tile 17
+xdotool mousemove --window "$parts" 42 72 click 1          # tile 17
 canvas 5 5; xdotool mousedown 1
 for x in 37 69 101; do canvas "$x" 5; sleep 0.05; done
 xdotool mouseup 1
