@@ -15,6 +15,7 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth xdotool x11-apps libx11-dev imagemagick sox tiled
   fonts-ipafont-gothic fonts-ipafont-mincho
+  desktop-file-utils appstream man-db dpkg-dev
 )
 
 missing=()

@@ -7,3 +7,18 @@ gtest_discover_tests(location_tests DISCOVERY_MODE PRE_TEST)
 # The superuser may write almost everywhere; the same cases once more as an ordinary user.
 add_test(NAME location_tests_as_player COMMAND bash ${INSTALL_TEST_DIR}/as-player.sh $<TARGET_FILE:location_tests>)
 set_tests_properties(location_tests_as_player PROPERTIES SKIP_RETURN_CODE 77)
+
+# The installed tree: every file the game needs, the validators, --help and --version, and the
+# installed simulator run by a player.
+add_test(NAME install_tree COMMAND bash ${INSTALL_TEST_DIR}/install-tree.sh ${CMAKE_BINARY_DIR} ${PROJECT_VERSION})
+set_tests_properties(install_tree PROPERTIES TIMEOUT 120)
+
+# The Debian package, unpacked into a scratch root and played from there in a virtual X server.
+find_package(X11)
+find_program(XVFB_RUN xvfb-run)
+if(X11_FOUND AND XVFB_RUN)
+  add_test(NAME package_play
+           COMMAND ${XVFB_RUN} -a -n 180 -s "-screen 0 1024x768x24"
+                   bash ${INSTALL_TEST_DIR}/package-play.sh ${CMAKE_BINARY_DIR} $<TARGET_FILE:x11probe>)
+  set_tests_properties(package_play PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77 ENVIRONMENT "QT_QPA_PLATFORM=xcb")
+endif()
