@@ -1,4 +1,5 @@
 // The effect and tune files the build puts beside the program.
+#include "Loudness.h"
 #include "audio/MidiSummary.h"
 #include "tests/support/TempDir.h"
 
@@ -7,6 +8,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <numbers>
 #include <string>
 
 using namespace poronpa;
@@ -26,38 +28,97 @@ std::uint32_t littleEndian(const std::vector<unsigned char>& bytes, std::size_t 
     return value;
 }
 
+/// The level of each 10 ms of a mono signal, a window every 5 ms.
+std::vector<double> envelope(const std::vector<float>& samples, int rate)
+{
+    const auto window = static_cast<std::size_t>(rate / 100);
+    std::vector<double> levels;
+    for (std::size_t start = 0; start + window <= samples.size(); start += window / 2) {
+        double sum = 0.0;
+        for (std::size_t n = start; n < start + window; ++n)
+            sum += static_cast<double>(samples[n]) * samples[n];
+        levels.push_back(std::sqrt(sum / static_cast<double>(window)));
+    }
+    return levels;
+}
+
+/// The share of a signal's energy below 250 Hz, where small speakers play little or nothing.
+double lowShare(const std::vector<float>& samples, int rate)
+{
+    // Two second-order Butterworth low-pass sections.
+    const double w = 2.0 * std::numbers::pi * 250.0 / rate;
+    const double alpha = std::sin(w) / std::sqrt(2.0);
+    const double a0 = 1.0 + alpha;
+    const double b0 = (1.0 - std::cos(w)) / 2.0 / a0;
+    const double b1 = 2.0 * b0;
+    const double a1 = -2.0 * std::cos(w) / a0;
+    const double a2 = (1.0 - alpha) / a0;
+    std::vector<double> signal(samples.begin(), samples.end());
+    double total = 0.0;
+    for (double s : signal)
+        total += s * s;
+    for (int section = 0; section < 2; ++section) {
+        double x1 = 0.0, x2 = 0.0, y1 = 0.0, y2 = 0.0;
+        for (double& s : signal) {
+            const double y = b0 * s + b1 * x1 + b0 * x2 - a1 * y1 - a2 * y2;
+            x2 = x1;
+            x1 = s;
+            y2 = y1;
+            y1 = y;
+            s = y;
+        }
+    }
+    double low = 0.0;
+    for (double s : signal)
+        low += s * s;
+    return total > 0.0 ? low / total : 0.0;
+}
+
 } // namespace
 
-TEST(AudioFiles, EveryEffectIsShortAudibleUnclipped16BitPcm)
+TEST(AudioFiles, EveryEffectPlaysAtTheLoudnessOfItsImportance)
 {
-    for (const char* name : {"click5.wav", "jump2.wav", "dull3.wav", "sprash.wav", "sjump2.wav", "key1.wav",
-                             "burn2.wav", "gusa.wav", "ss6.wav", "fall1.wav", "clear5.wav", "ss21.wav",
-                             "sy18.wav", "rope.wav", "break6.wav"}) {
-        SCOPED_TRACE(name);
-        const std::vector<unsigned char> bytes = test::readBytes(runtimeFile(name));
+    // The loudest 400 ms of each effect, played on both speakers, in LUFS: the player's own moves
+    // lowest, the world's answers over them, mishaps clear, rewards highest.
+    constexpr double feedback = -17.0;
+    constexpr double worldEvent = -15.0;
+    constexpr double mishap = -14.0;
+    constexpr double reward = -12.0;
+    struct Case {
+        const char* name;
+        double loudness;
+    };
+    const Case cases[] = {
+        {"click5.wav", feedback}, {"jump2.wav", feedback},   {"dull3.wav", feedback},  {"sprash.wav", feedback},
+        {"sjump2.wav", feedback}, {"key1.wav", worldEvent},  {"burn2.wav", mishap},    {"gusa.wav", mishap},
+        {"ss6.wav", worldEvent},  {"fall1.wav", mishap},     {"clear5.wav", reward},   {"ss21.wav", reward},
+        {"sy18.wav", mishap},     {"rope.wav", feedback},    {"break6.wav", worldEvent},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<unsigned char> bytes = test::readBytes(runtimeFile(c.name));
         ASSERT_GT(bytes.size(), 44u);
         ASSERT_EQ(std::memcmp(bytes.data(), "RIFF", 4), 0);
         ASSERT_EQ(std::memcmp(bytes.data() + 8, "WAVEfmt ", 8), 0);
         EXPECT_EQ(littleEndian(bytes, 20, 2), 1u) << "PCM";
+        EXPECT_EQ(littleEndian(bytes, 22, 2), 1u) << "mono";
         EXPECT_EQ(littleEndian(bytes, 34, 2), 16u) << "bits per sample";
-        const std::uint32_t channels = littleEndian(bytes, 22, 2);
-        const std::uint32_t rate = littleEndian(bytes, 24, 4);
         ASSERT_EQ(std::memcmp(bytes.data() + 36, "data", 4), 0);
-        const std::uint32_t dataBytes = littleEndian(bytes, 40, 4);
-        ASSERT_EQ(dataBytes, bytes.size() - 44);
+        ASSERT_EQ(littleEndian(bytes, 40, 4), bytes.size() - 44);
 
-        const double seconds = dataBytes / 2.0 / channels / rate;
-        EXPECT_GT(seconds, 0.05);
-        EXPECT_LT(seconds, 2.0);
-        double sumOfSquares = 0.0;
-        int peak = 0;
-        for (std::size_t i = 44; i + 1 < bytes.size(); i += 2) {
-            const auto sample = static_cast<std::int16_t>(littleEndian(bytes, i, 2));
-            sumOfSquares += static_cast<double>(sample) * sample;
-            peak = std::max(peak, std::abs(static_cast<int>(sample)));
-        }
-        EXPECT_GT(std::sqrt(sumOfSquares / (dataBytes / 2)), 1000.0) << "audible";
-        EXPECT_LT(peak, 32000) << "not clipped";
+        const loudness::Audio audio = loudness::readWave(runtimeFile(c.name).string());
+        EXPECT_GT(audio.seconds(), 0.05);
+        EXPECT_LT(audio.seconds(), 2.5);
+        const loudness::Measurement m = loudness::measure(loudness::bothSpeakers(audio.samples, audio.sampleRate));
+        EXPECT_NEAR(m.momentaryMax, c.loudness, 1.0);
+        EXPECT_LE(m.truePeak, -2.9) << "under the peak ceiling, between the samples too";
+
+        const std::vector<double> levels = envelope(audio.samples, audio.sampleRate);
+        const double loudest = *std::max_element(levels.begin(), levels.end());
+        const auto firstLoud = std::find_if(levels.begin(), levels.end(), [&](double l) { return l >= loudest / 2.0; });
+        EXPECT_LE((firstLoud - levels.begin()) * 5, 30) << "ms before the main hit";
+        EXPECT_LT(levels.back(), loudest * std::pow(10.0, -45.0 / 20.0)) << "rings out to silence";
+        EXPECT_LT(lowShare(audio.samples, audio.sampleRate), 0.5) << "heard on small speakers";
     }
 }
 

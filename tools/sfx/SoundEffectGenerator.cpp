@@ -1,4 +1,4 @@
-// Synthesizes the game's sound effects into wave files.
+// Synthesizes the game's sound effects into wave files, each at the loudness of its importance.
 //   poronpa-sfxgen <output directory>
 #include "Effects.h"
 
@@ -14,8 +14,14 @@ int main(int argc, char** argv)
     }
     try {
         std::filesystem::create_directories(argv[1]);
-        for (const poronpa::sfx::Effect& effect : poronpa::sfx::gameEffects())
-            poronpa::sfx::writeWave((std::filesystem::path(argv[1]) / effect.fileName).string(), effect.make());
+        for (const poronpa::sfx::Effect& effect : poronpa::sfx::gameEffects()) {
+            const poronpa::sfx::Rendered rendered = poronpa::sfx::render(effect);
+            const double target = poronpa::sfx::loudnessTarget(effect.importance);
+            if (rendered.loudness < target - 0.05)
+                std::fprintf(stderr, "poronpa-sfxgen: %s reaches only %.1f LUFS of %.1f under the peak ceiling\n",
+                             effect.fileName.c_str(), rendered.loudness, target);
+            poronpa::sfx::writeWave((std::filesystem::path(argv[1]) / effect.fileName).string(), rendered.signal);
+        }
     } catch (const std::exception& error) {
         std::fprintf(stderr, "poronpa-sfxgen: %s\n", error.what());
         return 1;

@@ -168,14 +168,13 @@ double Random::next()
     return static_cast<double>(state_) / 4294967296.0;
 }
 
-Signal finish(Signal signal, double peak)
+double ringOut(double decay)
 {
-    double highest = 0.0;
-    for (double s : signal)
-        highest = std::max(highest, std::abs(s));
-    if (highest > 0.0)
-        for (double& s : signal)
-            s *= peak / highest;
+    return decay * std::log(1000.0);
+}
+
+Signal finish(Signal signal)
+{
     const std::size_t fade = std::min<std::size_t>(signal.size() / 2, sampleCount(0.004));
     for (std::size_t i = 0; i < fade; ++i) {
         const double g = static_cast<double>(i) / static_cast<double>(fade);
@@ -184,6 +183,25 @@ Signal finish(Signal signal, double peak)
     const std::size_t rise = std::min<std::size_t>(signal.size() / 2, sampleCount(0.0005));
     for (std::size_t i = 0; i < rise; ++i)
         signal[i] *= static_cast<double>(i) / static_cast<double>(rise);
+    return signal;
+}
+
+Signal saturated(Signal signal, double drive)
+{
+    double highest = 0.0;
+    for (double s : signal)
+        highest = std::max(highest, std::abs(s));
+    if (highest == 0.0)
+        return signal;
+    for (double& s : signal)
+        s = highest * std::tanh(drive * s / highest) / std::tanh(drive);
+    return signal;
+}
+
+Signal scaled(Signal signal, double gain)
+{
+    for (double& s : signal)
+        s *= gain;
     return signal;
 }
 

@@ -62,8 +62,19 @@ private:
     std::uint32_t state_;
 };
 
-/// Scales to the given peak and softens the first and last milliseconds against clicks.
-Signal finish(Signal signal, double peak);
+/// How long an exponential decay with time constant `decay` takes to fall 60 dB, that is to
+/// silence: a ring cut off sooner ends in a click.
+double ringOut(double decay);
+
+/// Softens the first half millisecond and the last 4 ms against clicks.
+Signal finish(Signal signal);
+
+/// Rounds off the loudest moments of a sound against its body, as a driven amplifier does:
+/// `drive` 1 leaves it nearly as it was, 3 or 4 brings the body a good deal closer to the peaks.
+Signal saturated(Signal signal, double drive);
+
+/// Scales a signal by `gain`.
+Signal scaled(Signal signal, double gain);
 
 /// Writes 16-bit mono PCM in a RIFF wave file.
 void writeWave(const std::string& path, const Signal& signal);
