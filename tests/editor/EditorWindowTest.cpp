@@ -400,6 +400,31 @@ private slots:
         QCOMPARE(saved.cell(1, 1), 17);
     }
 
+    void loadReadsTheShippedWorldUntilTheFirstSave()
+    {
+        Editor e;
+        const auto own = e.dir / "mapdata.dat";
+        const auto shipped = e.dir / "shipped.dat";
+        std::filesystem::rename(own, shipped);
+        e.window.readMapFrom(shipped);
+        const auto shippedBytes = test::readBytes(shipped);
+
+        QVERIFY(e.window.loadMapFile().ok());
+        QCOMPARE(e.map.cell(1, 1), 7);
+        QVERIFY2(!std::filesystem::exists(own), "loading must not make a map of the player's");
+
+        e.window.show();
+        QTest::mouseClick(e.control<QPushButton>("cmdSave"), Qt::LeftButton);
+        QVERIFY(e.messages.isEmpty());
+        std::vector<unsigned char> changed = test::readBytes(own);
+        QCOMPARE(changed.size(), std::size_t(MapGrid::FileBytes));
+        changed[251] = 5;
+        test::writeBytes(own, changed);
+        QTest::mouseClick(e.control<QPushButton>("cmdLoad"), Qt::LeftButton);
+        QCOMPARE(e.map.cell(1, 1), 5);
+        QVERIFY(test::readBytes(shipped) == shippedBytes);
+    }
+
     void gameButtonHandsOverAndClosesTheEditor()
     {
         Editor e;

@@ -4,53 +4,16 @@
 #include "app/FileLocations.h"
 #include "app/ProgramDirectory.h"
 #include "tests/hardening/FaultSupport.h"
-#include "world/MapGrid.h"
+#include "tests/support/Installation.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <optional>
 #include <sys/stat.h>
 
 using namespace poronpa;
 using namespace poronpa::test;
 
 namespace {
-
-/// Sets an environment variable (or unsets it, given nothing) for the object's life.
-class ScopedEnvironment {
-public:
-    ScopedEnvironment(const char* name, std::optional<std::string> value) : name_(name)
-    {
-        if (const char* old = std::getenv(name))
-            old_ = old;
-        value ? ::setenv(name, value->c_str(), 1) : ::unsetenv(name);
-    }
-    ~ScopedEnvironment() { old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_); }
-    ScopedEnvironment(const ScopedEnvironment&) = delete;
-    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
-
-/// An installation under a temporary prefix: the programs' folder and the data folder with the
-/// shipped world. The program counts as running from it while the object lives.
-struct Installation {
-    TempDir prefix;
-    std::filesystem::path programs = prefix / "games";
-    std::filesystem::path data = prefix / "share/games/poronpa";
-
-    Installation()
-    {
-        std::filesystem::create_directories(programs);
-        std::filesystem::create_directories(data);
-        writeBytes(data / "mapdata.dat", std::vector<unsigned char>(MapGrid::FileBytes, 7));
-        setProgramDirectory(programs);
-    }
-    ~Installation() { setProgramDirectory({}); }
-};
 
 /// Every path under a folder, relative to it, sorted.
 std::vector<std::string> treeOf(const std::filesystem::path& dir)
