@@ -10,22 +10,36 @@
 using namespace poronpa;
 using namespace poronpa::test;
 
+namespace {
+
+/// The start-up into `map`, with the message box it may show accepted.
+struct StartedUp {
+    std::string message; // the box's text
+    std::unique_ptr<QWidget> window;
+
+    explicit StartedUp(MapGrid& map)
+    {
+        WhenMessageBoxOpens watch([&](QMessageBox& box) {
+            message = box.text().toStdString();
+            box.accept();
+        });
+        window = startUp(map);
+    }
+};
+
+} // namespace
+
 TEST(StartUp, AnUnreadableMapIsNamedAndNothingOpens)
 {
     TempDir dir;
     setProgramDirectory(dir.path());
     std::filesystem::create_directory(dir / "mapdata.dat");
-    std::string message;
-    WhenMessageBoxOpens watch([&](QMessageBox& box) {
-        message = box.text().toStdString();
-        box.accept();
-    });
     MapGrid map;
-    const auto window = startUp(map);
+    const StartedUp started(map);
     setProgramDirectory({});
 
-    EXPECT_EQ(window, nullptr);
-    EXPECT_NE(message.find((dir / "mapdata.dat").string()), std::string::npos) << message;
+    EXPECT_EQ(started.window, nullptr);
+    EXPECT_NE(started.message.find((dir / "mapdata.dat").string()), std::string::npos) << started.message;
     EXPECT_FALSE(std::filesystem::exists(dir / "zembo.ini"));
 }
 
@@ -50,16 +64,11 @@ TEST(StartUp, WhatThePlayerHasThatCannotBeUsedIsNamedAndTheShippedWorldPlayed)
         std::filesystem::create_directories(spoilt.parent_path());
         writeText(spoilt, "not a map");
 
-        std::string message;
-        WhenMessageBoxOpens watch([&](QMessageBox& box) {
-            message = box.text().toStdString();
-            box.accept();
-        });
         MapGrid map;
-        const auto window = startUp(map);
+        const StartedUp started(map);
 
-        EXPECT_NE(window, nullptr) << c.what << ": the game must still start";
-        EXPECT_NE(message.find((data / c.named).string()), std::string::npos) << c.what << ": " << message;
+        EXPECT_NE(started.window, nullptr) << c.what << ": the game must still start";
+        EXPECT_NE(started.message.find((data / c.named).string()), std::string::npos) << c.what << ": " << started.message;
         EXPECT_EQ(map.cell(0, 0), Installation::ShippedTile) << c.what;
         EXPECT_EQ(map.cell(249, 249), Installation::ShippedTile) << c.what;
         EXPECT_EQ(readText(spoilt), "not a map") << c.what << ": the player's file changed";
