@@ -48,6 +48,8 @@ int main(int argc, char** argv)
     avoidStartingSessionBus();
     QApplication application(argc, argv);
     QApplication::setApplicationName("MapDesign");
+    // Lets the desktop match the window to its menu entry and icon.
+    QApplication::setDesktopFileName(QStringLiteral("invalid.poronpa.MapDesign"));
     QApplication::setWindowIcon(pictures::windowIcon());
     installJapaneseTranslation(application);
 

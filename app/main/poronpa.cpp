@@ -52,6 +52,8 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     qInstallMessageHandler(defaultHandler);
     QApplication::setApplicationName(QString::fromStdString(poronpa::texts::ApplicationTitle));
+    // Lets the desktop match the window to its menu entry and icon.
+    QApplication::setDesktopFileName(QStringLiteral("invalid.poronpa.Poronpa"));
     poronpa::installJapaneseTranslation(application);
 
     static poronpa::MapGrid map;
