@@ -11,8 +11,8 @@ namespace poronpa::pictures {
 
 QImage tileSheet();        ///< 256 × 768, cell n = tile n
 QImage spriteSheet();      ///< 256 × 768, hero sprites with masks, effects, animated-tile frames
-QImage gameFrame();        ///< 514 × 346, background of the game window
-QImage titlePicture();     ///< 514 × 346
+QImage gameFrame();        ///< 518 × 346, background of the game window, as wide as it
+QImage titlePicture();     ///< 518 × 346, as wide as the window
 QImage itemIcon(int item); ///< 32 × 32, item 0..9
 QImage dialogBackground(); ///< 256 × 160, background of the treasure box dialog
 QIcon windowIcon();        ///< the hero, for every window

@@ -11,3 +11,12 @@ target_compile_definitions(world_tests PRIVATE
   PORONPA_SIM="$<TARGET_FILE:poronpa-sim>")
 add_dependencies(world_tests mapdata poronpa-sim)
 gtest_discover_tests(world_tests DISCOVERY_MODE PRE_TEST)
+
+# The world as it looks: the tile sheet's pictures in the places the sources put them.
+if(PORONPA_BUILD_SHELL)
+  add_executable(world_look_tests ${WORLD_TEST_DIR}/look/WorldLookTest.cpp)
+  target_link_libraries(world_look_tests PRIVATE poronpa_mapsource poronpa_assets GTest::gtest)
+  target_compile_definitions(world_look_tests PRIVATE PORONPA_MAP_SOURCES="${CMAKE_SOURCE_DIR}/world/map")
+  gtest_discover_tests(world_look_tests DISCOVERY_MODE PRE_TEST
+                       PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+endif()

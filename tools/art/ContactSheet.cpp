@@ -1,17 +1,24 @@
 // Renders every built-in picture into PNG files for review: both sheets enlarged with their cell
 // numbers, every other picture enlarged as it is, and, given a map file, every area of the world
-// drawn with the tile sheet as the game draws it.
+// drawn with the tile sheet as the game draws it, every tile drawn on a background in the places
+// it stands (one of each tile with each mix of backgrounds round it), and how light and how busy
+// each background is beside the solid tiles next to it.
 #include "assets/Pictures.h"
 #include "world/AreaDrawing.h"
 #include "world/MapFile.h"
 #include "world/SheetCells.h"
 
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
+#include <cmath>
 #include <cstdio>
+#include <map>
+#include <set>
+#include <vector>
 
 namespace {
 
@@ -42,6 +49,153 @@ QImage numberedSheet(const QImage& sheetImage, int scale)
         p.drawImage(QPoint(x, y + gutter), enlarged(picture, scale));
     }
     return out;
+}
+
+/// The plain pictures the scenery is drawn on.
+constexpr int Backgrounds[] = {0, 1, 6, 8, 9, 14, 20, 49, 86, 63, 64};
+
+bool isBackground(int t)
+{
+    return std::find(std::begin(Backgrounds), std::end(Backgrounds), t) != std::end(Backgrounds);
+}
+
+bool isSolid(int t) { return t >= 96 && t <= 191; }
+
+QImage tilePicture(const QImage& tiles, int t)
+{
+    return tiles.copy(sheet::cellX(t), sheet::cellY(t), sheet::CellSize, sheet::CellSize);
+}
+
+/// One example of every tile that is not a plain background in each mix of backgrounds round it:
+/// the tile and its eight neighbours as the area shows them, twice the size, named underneath.
+QImage placesSheet(const MapGrid& map, const QImage& tiles)
+{
+    struct Example {
+        int tile, ax, ay, c, r;
+    };
+    std::map<std::pair<int, std::set<int>>, Example> examples;
+    for (int ay = 0; ay < MapGrid::Areas; ++ay)
+        for (int ax = 0; ax < MapGrid::Areas; ++ax)
+            for (int r = 1; r < MapGrid::AreaCells - 1; ++r)
+                for (int c = 1; c < MapGrid::AreaCells - 1; ++c) {
+                    const int t = map.areaCell(ax, ay, c, r);
+                    if (isBackground(t) || (isSolid(t) && t != 117 && t != 189 && t != 190 && t != 107 && t != 108))
+                        continue;
+                    std::set<int> round;
+                    for (const auto& [dc, dr] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}})
+                        if (const int n = map.areaCell(ax, ay, c + dc, r + dr); isBackground(n))
+                            round.insert(n);
+                    if (!round.empty())
+                        examples.try_emplace({t, round}, Example{t, ax, ay, c, r});
+                }
+    const int scale = 2;
+    const int side = 3 * sheet::CellSize * scale;
+    const int label = 16;
+    const int columns = 10;
+    const int rows = (static_cast<int>(examples.size()) + columns - 1) / columns;
+    QImage out(columns * (side + 8), rows * (side + label + 8), QImage::Format_RGB32);
+    out.fill(QColor(60, 60, 70));
+    QPainter p(&out);
+    QFont font("IPAPGothic");
+    font.setPixelSize(11);
+    p.setFont(font);
+    p.setPen(QColor(230, 230, 230));
+    int k = 0;
+    for (const auto& [key, e] : examples) {
+        const int x = (k % columns) * (side + 8) + 4;
+        const int y = (k / columns) * (side + label + 8) + 4;
+        for (int dr = -1; dr <= 1; ++dr)
+            for (int dc = -1; dc <= 1; ++dc) {
+                const QImage picture = tilePicture(tiles, map.areaCell(e.ax, e.ay, e.c + dc, e.r + dr));
+                p.drawImage(QPoint(x + (dc + 1) * sheet::CellSize * scale, y + (dr + 1) * sheet::CellSize * scale),
+                            enlarged(picture, scale));
+            }
+        p.drawText(QRect(x, y + side, side, label), Qt::AlignLeft | Qt::AlignVCenter,
+                   QStringLiteral("%1  (%2,%3) %4,%5").arg(e.tile).arg(e.ax).arg(e.ay).arg(e.c).arg(e.r));
+        ++k;
+    }
+    return out;
+}
+
+/// Relative luminance of a colour (sRGB made linear, weighted for the eye).
+double luminance(QRgb c)
+{
+    auto linear = [](int v) {
+        const double s = v / 255.0;
+        return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(qRed(c)) + 0.7152 * linear(qGreen(c)) + 0.0722 * linear(qBlue(c));
+}
+
+struct Look {
+    double luminance = 0; ///< mean relative luminance
+    double busy = 0;      ///< spread of the luminance over the picture
+    double saturation = 0;
+};
+
+Look lookOf(const QImage& picture)
+{
+    Look look;
+    std::vector<double> values;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) {
+            const QRgb c = picture.pixel(x, y);
+            values.push_back(luminance(c));
+            look.saturation += QColor(c).hsvSaturationF();
+        }
+    const double n = static_cast<double>(values.size());
+    for (double v : values)
+        look.luminance += v;
+    look.luminance /= n;
+    look.saturation /= n;
+    for (double v : values)
+        look.busy += (v - look.luminance) * (v - look.luminance);
+    look.busy = std::sqrt(look.busy / n);
+    return look;
+}
+
+double contrast(double a, double b) { return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05); }
+
+/// For every background, the solid tiles that border it in the world: how much lighter they are
+/// (the luminance contrast ratio), and how busy and how saturated each is.
+QString contrastReport(const MapGrid& map, const QImage& tiles)
+{
+    std::map<int, std::map<int, int>> borders; // background -> solid tile -> cells side by side
+    for (int ay = 0; ay < MapGrid::Areas; ++ay)
+        for (int ax = 0; ax < MapGrid::Areas; ++ax)
+            for (int r = 0; r < MapGrid::AreaCells; ++r)
+                for (int c = 0; c < MapGrid::AreaCells; ++c) {
+                    const int t = map.areaCell(ax, ay, c, r);
+                    if (!isBackground(t))
+                        continue;
+                    for (const auto& [dc, dr] : {std::pair{-1, 0}, {1, 0}, {0, -1}, {0, 1}}) {
+                        const int nc = c + dc;
+                        const int nr = r + dr;
+                        if (nc >= 0 && nr >= 0 && nc < MapGrid::AreaCells && nr < MapGrid::AreaCells)
+                            if (const int n = map.areaCell(ax, ay, nc, nr); isSolid(n))
+                                ++borders[t][n];
+                    }
+                }
+    QString report = QStringLiteral("background  lum  busy  sat | solid beside it: tile lum busy sat contrast (cells)\n");
+    for (const auto& [background, solids] : borders) {
+        const Look b = lookOf(tilePicture(tiles, background));
+        report += QStringLiteral("%1  %2 %3 %4 |").arg(background, 10).arg(b.luminance, 4, 'f', 3).arg(b.busy, 5, 'f', 3).arg(b.saturation, 4, 'f', 2);
+        double weighted = 0;
+        int cells = 0;
+        double lowest = 1e9;
+        for (const auto& [solid, count] : solids) {
+            const Look s = lookOf(tilePicture(tiles, solid));
+            const double ratio = contrast(b.luminance, s.luminance);
+            weighted += ratio * count;
+            cells += count;
+            lowest = std::min(lowest, ratio);
+            report += QStringLiteral(" %1:%2/%3/%4 %5 (%6)").arg(solid).arg(s.luminance, 0, 'f', 3).arg(s.busy, 0, 'f', 3)
+                          .arg(s.saturation, 0, 'f', 2).arg(ratio, 0, 'f', 2).arg(count);
+        }
+        report += QStringLiteral("\n%1  contrast: lowest %2, mean over %3 cell sides %4\n")
+                      .arg(QString(), 10).arg(lowest, 0, 'f', 2).arg(cells).arg(weighted / cells, 0, 'f', 2);
+    }
+    return report;
 }
 
 } // namespace
@@ -87,6 +241,10 @@ int main(int argc, char** argv)
                 DrawArea(map, ax, ay, tiles, canvas);
                 ok = pictures::toImage(canvas).save(out + QStringLiteral("/area_%1_%2.png").arg(ax).arg(ay)) && ok;
             }
+        ok = placesSheet(map, pictures::tileSheet()).save(out + "/places.png") && ok;
+        QFile report(out + "/contrast.txt");
+        ok = report.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+             report.write(contrastReport(map, pictures::tileSheet()).toUtf8()) > 0 && ok;
     }
 
     if (!ok) {

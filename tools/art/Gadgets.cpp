@@ -47,6 +47,19 @@ void coil(Canvas& c, bool horizontal, int from, int to, int centre, int halfWidt
     }
 }
 
+/// A gold plate with a keyhole, its top left at (x, y).
+void lockPlate(Canvas& c, int x, int y, int w, int h)
+{
+    c.rect(x, y, w, h, Gold.outline);
+    c.rect(x + 1, y + 1, w - 2, h - 2, Gold.base);
+    c.hline(x + 1, x + w - 2, y + 1, Gold.highlight);
+    c.vline(x + 1, y + 1, y + h - 2, Gold.light);
+    c.vline(x + w - 2, y + 2, y + h - 2, Gold.shadow);
+    const int hole = x + w / 2 - 1;
+    c.rect(hole, y + 3, 2, 2, Ink);
+    c.rect(hole, y + 5, 2, 3, Ink);
+}
+
 void sevenSegment(Canvas& c, int x, int y, int digit, Rgb on, Rgb off)
 {
     // Segments a..g, each lit or not for the digit.
@@ -75,6 +88,28 @@ void verticalSpring(Canvas& c, Background background, bool pressed)
     coil(c, false, plate + 4, 27, 16, 8);
     bevel(c, Lacquer, 3, plate, 26, 5);
     c.hline(8, 23, plate + 2, Lacquer.light);
+}
+
+void springLauncher(Canvas& c, bool pressed)
+{
+    // An iron housing open at the top, the spring standing in its dark shaft.
+    static const Rgb shaft[4] = {colour(0x3a3444), colour(0x2e2938), colour(0x25212d), colour(0x1c1922)};
+    for (int y = 0; y < 32; ++y)
+        c.hline(0, 31, y, shaft[std::min(3, y / 8)]);
+    const int plate = pressed ? 16 : 6;
+    coil(c, false, plate + 4, 26, 16, 8);
+    bevel(c, Lacquer, 5, plate, 22, 5);
+    c.hline(9, 22, plate + 2, Lacquer.light);
+    for (int x : {0, 27}) {
+        bevel(c, Steel, x, 0, 5, 32);
+        for (int y = 5; y < 32; y += 9) {
+            c.set(x + 2, y, Steel.highlight);
+            c.set(x + 2, y + 1, Steel.shadow);
+        }
+    }
+    bevel(c, Steel, 0, 26, 32, 6);
+    for (int x = 6; x < 28; x += 5)
+        c.set(x, 28, Steel.highlight);
 }
 
 void sideSpring(Canvas& c, Background background, bool throwsRight, bool pressed)
@@ -131,20 +166,6 @@ void ropeLadder(Canvas& c)
         }
 }
 
-void pole(Canvas& c)
-{
-    paintSky(c);
-    c.rect(13, 0, 6, 32, Steel.base);
-    c.vline(13, 0, 31, Steel.outline);
-    c.vline(18, 0, 31, Steel.outline);
-    c.vline(14, 0, 31, Steel.highlight);
-    c.vline(17, 0, 31, Steel.shadow);
-    for (int y = 4; y < 32; y += 16) {
-        c.rect(12, y, 8, 2, Steel.shadow);
-        c.hline(12, 19, y, Steel.light);
-    }
-}
-
 void net(Canvas& c, Background background)
 {
     background(c);
@@ -175,7 +196,9 @@ void claw(Canvas& c, Background background)
     bevel(c, Steel, 9, 0, 14, 4);
     for (int y = 4; y < 12; y += 4) {
         c.rect(14, y, 4, 4, Steel.outline);
-        c.rect(15, y + 1, 2, 2, background == paintNightSky ? Night : Sky);
+        for (int j = y + 1; j < y + 3; ++j)
+            for (int i = 15; i < 17; ++i)
+                c.set(i, j, backgroundAt(background, i, j));
         c.set(15, y, Steel.light);
     }
     c.rect(13, 12, 6, 5, Steel.outline);
@@ -317,6 +340,45 @@ void treasureBox(Canvas& c, Background background)
     c.rect(x0 + 9, y0 + 7, 4, 1, Gold.shadow);
 }
 
+void bigTreasureBox(Canvas& c)
+{
+    // The whole cell is the chest: a rounded lid over a banded body, so nothing behind it shows.
+    const Ramp& wood = Wood;
+    c.fill(wood.base);
+    // Lid: its planks curve, lit along the top.
+    static const Rgb lidRows[12] = {wood.outline, wood.highlight, wood.highlight, wood.light, wood.light, wood.light,
+                                    wood.base,    wood.base,      wood.base,      wood.shadow, wood.shadow, wood.outline};
+    for (int y = 0; y < 12; ++y)
+        c.hline(0, 31, y, lidRows[y]);
+    c.hline(1, 30, 6, wood.shadow);
+    // Body: boards with a shadow under the lid and along the floor.
+    for (int y = 12; y < 32; ++y)
+        c.hline(0, 31, y, y == 12 ? wood.shadow : (y > 28 ? wood.shadow : wood.base));
+    c.hline(0, 31, 19, wood.shadow);
+    c.hline(0, 31, 20, wood.light);
+    c.hline(0, 31, 26, wood.shadow);
+    c.hline(0, 31, 27, wood.light);
+    c.hline(0, 31, 31, wood.outline);
+    c.vline(0, 0, 31, wood.outline);
+    c.vline(31, 0, 31, wood.outline);
+    // Gold bands over lid and body, gold corners, and the lock.
+    for (int bx : {4, 24}) {
+        c.rect(bx, 0, 4, 31, Gold.base);
+        c.vline(bx, 0, 30, Gold.highlight);
+        c.vline(bx + 3, 0, 30, Gold.shadow);
+        c.hline(bx, bx + 3, 0, Gold.outline);
+        c.hline(bx, bx + 3, 11, Gold.outline);
+        c.set(bx + 1, 4, White);
+    }
+    for (int x : {0, 28})
+        for (int y : {28}) {
+            c.rect(x, y, 4, 4, Gold.base);
+            c.set(x + (x ? 0 : 3), y, Gold.highlight);
+        }
+    lockPlate(c, 11, 7, 10, 12);
+    c.set(13, 9, White);
+}
+
 void door(Canvas& c, const Ramp& ramp)
 {
     bevel(c, ramp, 0, 0, 32, 32);
@@ -334,14 +396,7 @@ void door(Canvas& c, const Ramp& ramp)
         c.set(x, 2, Steel.highlight);
         c.set(x, 29, Steel.shadow);
     }
-    c.rect(12, 11, 8, 11, Gold.outline);
-    c.rect(13, 12, 6, 9, Gold.base);
-    c.hline(13, 18, 12, Gold.highlight);
-    c.vline(13, 12, 20, Gold.light);
-    c.vline(18, 13, 20, Gold.shadow);
-    c.rect(15, 14, 2, 2, Ink);
-    c.vline(15, 16, 18, Ink);
-    c.vline(16, 16, 18, Ink);
+    lockPlate(c, 12, 11, 8, 11);
 }
 
 void glass(Canvas& c, bool broken)

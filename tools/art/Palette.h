@@ -51,13 +51,15 @@ constexpr Rgb GlowWarm = colour(0xffc860);
 constexpr Rgb Paper = colour(0xfff6dc);
 
 // Caves.
-constexpr Rgb CaveDark = colour(0x241c30);
-constexpr Ramp CaveWall{colour(0x4c405e), colour(0x42374f), colour(0x382e44), colour(0x2e2639), colour(0x1e1828)};
-constexpr Ramp Rock{colour(0xc0b4cc), colour(0x9c90ae), colour(0x7c7092), colour(0x5c5274), colour(0x2c2440)};
+// Passable backgrounds are dark, flat and greyish, so that the lit solid ground in front of them
+// reads at a glance as what the hero stands on.
+constexpr Rgb CaveDark = colour(0x1c1a22);
+constexpr Ramp CaveWall{colour(0x38343f), colour(0x33303a), colour(0x2e2b35), colour(0x2a2731), colour(0x23212a)};
+constexpr Ramp Rock{colour(0xd4cae0), colour(0xb2a8c6), colour(0x928aa8), colour(0x6e6688), colour(0x2c2440)};
 
 // Castle.
 constexpr Ramp Ashlar{colour(0xe4e4ea), colour(0xc8c8d2), colour(0xa8a8b8), colour(0x84849a), colour(0x3e3e56)};
-constexpr Ramp CastleInside{colour(0x5a4a5e), colour(0x4e4054), colour(0x443848), colour(0x3a2f3e), colour(0x261e2a)};
+constexpr Ramp CastleInside{colour(0x3e383f), colour(0x39343a), colour(0x343036), colour(0x2f2b31), colour(0x252226)};
 constexpr Ramp CastleRoof{colour(0x7cb4a8), colour(0x5a9688), colour(0x40786c), colour(0x2c5a52), colour(0x18342e)};
 constexpr Ramp Gold{colour(0xfff0a0), colour(0xf8d050), colour(0xd8a830), colour(0xa87820), colour(0x5a3e10)};
 constexpr Ramp Lacquer{colour(0xf07860), colour(0xd84838), colour(0xb03028), colour(0x842020), colour(0x421010)};
@@ -65,19 +67,18 @@ constexpr Ramp Lacquer{colour(0xf07860), colour(0xd84838), colour(0xb03028), col
 // Water.
 constexpr Rgb Foam = colour(0xf4fbff);
 constexpr Ramp Water{colour(0xb8e8fc), colour(0x78c4ee), colour(0x4c9ce0), colour(0x3474c4), colour(0x22509a)};
-constexpr Ramp DeepWater{colour(0x6cb0e8), colour(0x4a8ed8), colour(0x3470c0), colour(0x2656a2), colour(0x1a3c7a)};
 constexpr Ramp CaveWater{colour(0x6c8ed0), colour(0x4a6cb8), colour(0x36549c), colour(0x28407e), colour(0x1a2a58)};
 constexpr Rgb Weed = colour(0x3c9c6c);
 constexpr Rgb WeedDark = colour(0x246c4c);
 
 // Volcano.
-constexpr Ramp VolcanoWall{colour(0x5c2c2c), colour(0x4c2426), colour(0x3e1c20), colour(0x32161a), colour(0x220e12)};
-constexpr Ramp Basalt{colour(0x8a6464), colour(0x6e4c4e), colour(0x56393c), colour(0x40292c), colour(0x1e1014)};
+constexpr Ramp VolcanoWall{colour(0x3a2928), colour(0x352524), colour(0x302120), colour(0x2b1e1d), colour(0x231818)};
+constexpr Ramp Basalt{colour(0xd8aa98), colour(0xb8887a), colour(0x98685c), colour(0x744c44), colour(0x2e1416)};
 constexpr Ramp Lava{colour(0xfff0a0), colour(0xffc040), colour(0xff8020), colour(0xe04418), colour(0x901c10)};
 constexpr Ramp Flame{colour(0xfffce0), colour(0xffe060), colour(0xffa028), colour(0xf05018), colour(0xa01c10)};
 
 // Ice.
-constexpr Ramp IceWall{colour(0x7ab0d8), colour(0x6aa0cc), colour(0x5a8ec0), colour(0x4c7cb0), colour(0x36609a)};
+constexpr Ramp IceWall{colour(0x3e4a58), colour(0x384452), colour(0x323e4b), colour(0x2d3845), colour(0x26303b)};
 constexpr Ramp Ice{colour(0xfcffff), colour(0xcaf2ff), colour(0x96d8f4), colour(0x64aee0), colour(0x2c5e9c)};
 
 // Night sky.

@@ -202,14 +202,12 @@ void bush(Canvas& c)
     }
 }
 
-void cloudPuff(Canvas& c, bool wisp)
+void cloudPuff(Canvas& c)
 {
     paintSky(c);
     // A cloud that fills its cell, so that a row of them reads as one long cloud.
-    const std::vector<std::array<int, 4>> lobes = wisp
-        ? std::vector<std::array<int, 4>>{{4, 14, 14, 7}, {14, 11, 14, 8}, {20, 15, 10, 6}}
-        : std::vector<std::array<int, 4>>{{2, 14, 13, 12}, {10, 7, 14, 15}, {19, 11, 12, 12}};
-    const int bottom = wisp ? 21 : 25;
+    static const int lobes[][4] = {{2, 14, 13, 12}, {10, 7, 14, 15}, {19, 11, 12, 12}};
+    const int bottom = 25;
     for (const auto& l : lobes)
         c.ellipse(l[0] - 1, l[1] - 1, l[2] + 2, l[3] + 2, Cloud.outline);
     c.rect(1, bottom - 6, 30, 7, Cloud.outline);
@@ -287,17 +285,6 @@ void hangingVines(Canvas& c)
             }
         }
     }
-}
-
-void shojiScreen(Canvas& c)
-{
-    c.fill(Paper);
-    for (int y = 0; y < 32; ++y)
-        for (int x = 0; x < 32; ++x)
-            if (x % 8 == 0 || y % 10 == 0)
-                c.set(x, y, Wood.light);
-            else if (x % 8 == 1 || y % 10 == 1)
-                c.set(x, y, colour(0xeadcbc));
 }
 
 void cliffCushionFillet(Canvas& c, bool right, bool bottom)
@@ -484,6 +471,31 @@ void spikes(Canvas& c, Background background, bool down)
             if (p != PureBlack)
                 c.set(x, y, p);
         }
+}
+
+void spikePit(Canvas& c)
+{
+    // The pit is darker the deeper it goes; the spikes are the same steel as every other spike.
+    static const Rgb pit[4] = {colour(0x2a2430), colour(0x221d28), colour(0x1a1620), colour(0x141018)};
+    for (int y = 0; y < 32; ++y)
+        c.hline(0, 31, y, pit[std::min(3, y / 6)]);
+    QImage up = blankImage(32, 32, PureBlack);
+    Canvas s(up);
+    spikes(s, [](Canvas& behind) { behind.fill(PureBlack); }, false);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+            if (const Rgb p = up.pixel(x, y) | 0xFF000000u; p != PureBlack)
+                c.set(x, y, p);
+    // A second, shorter row behind the first, in shadow, so the pit reads as deep.
+    for (int i = 0; i < 4; ++i) {
+        const int left = i * 8 + 4;
+        for (int y = 14; y < 27; ++y) {
+            const int half = (y - 14) * 2 / 13;
+            for (int x = left + 3 - half; x <= left + 4 + half; ++x)
+                if (x < 32 && c.at(x, y) == pit[std::min(3, y / 6)])
+                    c.set(x, y, x < left + 4 ? Steel.shadow : Steel.outline);
+        }
+    }
 }
 
 } // namespace poronpa::art::tiles

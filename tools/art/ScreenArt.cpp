@@ -21,6 +21,8 @@ constexpr Ramp Pink{colour(0xffe0ee), colour(0xffc0dc), colour(0xf098c0), colour
 constexpr Ramp Meadow{colour(0xd8f8b8), colour(0xb0e890), colour(0x78c858), colour(0x4a9a3a), colour(0x22501c)};
 constexpr Ramp Panel{colour(0xffffff), colour(0xfbf7ff), colour(0xeee6f8), colour(0xd0c4e0), colour(0x5a4a7a)};
 constexpr Rgb PastelA = colour(0xece4f6);
+/// The window's width: the title and the game frame cover it whole.
+constexpr int TitleWidth = 518;
 constexpr Rgb PastelB = colour(0xf4eefa);
 
 // Title sky, from the top down to the horizon.
@@ -250,9 +252,9 @@ void cloudBank(Canvas& c, const std::vector<std::array<int, 3>>& puffs, int base
 
 QImage paintTitle(const Library& library)
 {
-    QImage image = blankImage(514, 346, TitleSky[0]);
+    QImage image = blankImage(TitleWidth, 346, TitleSky[0]);
     Canvas c(image);
-    bandedGradient(c, 0, 0, 514, 346, TitleSky, 5);
+    bandedGradient(c, 0, 0, TitleWidth, 346, TitleSky, 5);
 
     // Stars, none where the menu and the edition word will stand.
     static const int stars[][3] = {
@@ -282,7 +284,7 @@ QImage paintTitle(const Library& library)
         const double t = (x - 146) / 150.0;
         return x < 330 ? std::min(312, int(250 + 46 * t * t)) : 312;
     };
-    for (int x = 0; x < 514; ++x) {
+    for (int x = 0; x < TitleWidth; ++x) {
         const int top = hillTop(x);
         for (int y = top; y < 346; ++y) {
             const int depth = y - top;
@@ -330,14 +332,14 @@ QImage paintTitle(const Library& library)
 
     // The title lettering, and a credit line in the corner.
     const QImage title = letteringMask(QStringLiteral("ポロンパ"), 62, true);
-    letter(c, title, 506 - title.width(), 30, Moon, colour(0x0a0a24), 2, colour(0x060616));
-    smallText(c, QStringLiteral("© 2024 ポロンパ工房"), 392, 330, 11, colour(0x8a94c8));
+    letter(c, title, TitleWidth - 8 - title.width(), 30, Moon, colour(0x0a0a24), 2, colour(0x060616));
+    smallText(c, QStringLiteral("© 2024 ポロンパ工房"), TitleWidth - 122, 330, 11, colour(0x8a94c8));
     return image;
 }
 
 QImage paintGameFrame(const Library& library)
 {
-    QImage image = blankImage(514, 346, PastelA);
+    QImage image = blankImage(TitleWidth, 346, PastelA);
     Canvas c(image);
     pastelGround(c);
 

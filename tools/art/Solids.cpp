@@ -11,7 +11,7 @@ using namespace palette;
 namespace {
 
 constexpr Ramp Granite{colour(0xdcdce4), colour(0xbcbcc8), colour(0x9c9cac), colour(0x7c7c90), colour(0x3a3a50)};
-constexpr Ramp FrozenStone{colour(0xb8c8e0), colour(0x98aacc), colour(0x7a8cb4), colour(0x5e6e98), colour(0x2a3460)};
+constexpr Ramp FrozenStone{colour(0xf4faff), colour(0xd4e2f4), colour(0xb2c6e2), colour(0x88a0c8), colour(0x2e3e6e)};
 constexpr Ramp Sandstone{colour(0xf4dcaa), colour(0xe4c48c), colour(0xcca66e), colour(0xa88252), colour(0x5a4028)};
 constexpr Ramp Obsidian{colour(0x8a78a8), colour(0x5a4a78), colour(0x3a2e52), colour(0x2a2040), colour(0x120c1e)};
 constexpr Ramp Moss{colour(0xb4dc70), colour(0x88c050), colour(0x5e9a3a), colour(0x3e722a), colour(0x22441a)};
@@ -40,20 +40,21 @@ void bevelBlock(Canvas& c, const Ramp& r, int x = 0, int y = 0, int w = 32, int 
     c.vline(x + w - 1, y, y + h - 1, r.outline);
 }
 
-/// A rough lower edge: the solid ends a little above the cell's bottom at some columns.
-void raggedBottom(Canvas& c, const Ramp& r, Rgb background)
+/// A rough underside in shadow, drawn inside the cell so that it suits whatever lies below:
+/// the sky under an overhang, a cave, water.
+void roughUnderside(Canvas& c, const Ramp& r)
 {
     static const int lift[32] = {0, 1, 1, 2, 1, 0, 0, 1, 3, 4, 3, 1, 0, 0, 1, 1,
                                  0, 0, 2, 3, 2, 1, 0, 0, 1, 2, 4, 5, 3, 1, 0, 0};
     for (int x = 0; x < 32; ++x) {
-        const int end = 31 - lift[x];
-        c.vline(x, end + 1, 31, background);
-        c.set(x, end, r.outline);
+        const int end = 30 - lift[x];
+        c.vline(x, end + 1, 31, r.outline);
+        c.set(x, end, r.shadow);
         c.set(x, end - 1, r.shadow);
     }
 }
 
-void ground(Canvas& c, unsigned edges, const Ramp& grass, const Ramp& earth, Rgb background)
+void ground(Canvas& c, unsigned edges, const Ramp& grass, const Ramp& earth, Background background)
 {
     earthTexture(c, earth);
     exposeEdges(c, edges & ~Top, earth, background);
@@ -65,12 +66,12 @@ void ground(Canvas& c, unsigned edges, const Ramp& grass, const Ramp& earth, Rgb
 
 void meadowGround(Canvas& c, unsigned edges)
 {
-    ground(c, edges, Grass, Earth, Sky);
+    ground(c, edges, Grass, Earth, paintSky);
 }
 
 void nightGround(Canvas& c, unsigned edges)
 {
-    ground(c, edges, NightGrass, NightEarth, Night);
+    ground(c, edges, NightGrass, NightEarth, paintNightSky);
 }
 
 void floatingIsland(Canvas& c, bool night)
@@ -93,7 +94,7 @@ void floatingIsland(Canvas& c, bool night)
     for (int x = 0; x < 32; ++x)
         if (c.at(x, 30) != background && c.at(x, 31) == background)
             c.set(x, 30, earth.outline);
-    grassCap(c, Left | Right, night ? NightGrass : Grass, background);
+    grassCap(c, Left | Right, night ? NightGrass : Grass, night ? paintNightSky : paintSky);
 }
 
 void caveRock(Canvas& c, unsigned edges)
@@ -101,16 +102,15 @@ void caveRock(Canvas& c, unsigned edges)
     stoneTexture(c, {{6, 7, 1.2, 1.0}, {21, 5, 1.4, 1.0, true}, {30, 17, 1.0, 1.2}, {13, 20, 1.3, 1.0},
                      {24, 27, 1.1, 0.9, true}, {4, 28, 1.0, 1.0, true}},
                  Rock, Rock.outline);
-    exposeEdges(c, edges & ~Bottom, Rock, CaveWall.base);
+    exposeEdges(c, edges & ~Bottom, Rock, paintCaveWall);
     if (edges & Bottom) {
-        raggedBottom(c, Rock, CaveWall.base);
+        roughUnderside(c, Rock);
         if (edges & Left)
             c.vline(0, 0, 31, Rock.outline);
         if (edges & Right)
             c.vline(31, 0, 31, Rock.outline);
-        roundCorner(c, (edges & Right) != 0, true, CaveWall.base, Rock.outline, 3);
-        if (!(edges & (Left | Right)))
-            raggedBottom(c, Rock, CaveWall.base);
+        if (edges & (Left | Right))
+            roundCorner(c, (edges & Right) != 0, true, paintCaveWall, Rock.outline, 3);
     }
 }
 
@@ -125,7 +125,7 @@ void volcanicRock(Canvas& c, unsigned edges)
         for (int x = 0; x < 32; ++x)
             if (c.at(x, y) == hotMortar && (x * 5 + y * 3) % 23 == 0)
                 c.set(x, y, Lava.shadow);
-    exposeEdges(c, edges, Basalt, VolcanoWall.base);
+    exposeEdges(c, edges, Basalt, paintVolcanoWall);
     if (edges & Top)
         for (int x = 2; x < 30; x += 7) {
             c.set(x, 1, Lava.base);
@@ -138,7 +138,7 @@ void frozenRock(Canvas& c, unsigned edges)
     stoneTexture(c, {{7, 8, 1.3, 1.0}, {22, 6, 1.2, 1.0, true}, {29, 20, 1.0, 1.2}, {12, 22, 1.3, 1.1},
                      {21, 30, 1.1, 0.9, true}},
                  FrozenStone, FrozenStone.outline);
-    exposeEdges(c, edges, FrozenStone, IceWall.base);
+    exposeEdges(c, edges, FrozenStone, paintIceWall);
     if (edges & Top) {
         // A cap of snow with drips down the rock.
         static const int drip[32] = {4, 4, 5, 6, 5, 4, 4, 4, 5, 7, 8, 6, 4, 4, 5, 4,
@@ -150,9 +150,9 @@ void frozenRock(Canvas& c, unsigned edges)
             c.set(x, 0, Snow.outline);
         }
         if (edges & Left)
-            roundCorner(c, false, false, IceWall.base, Snow.outline);
+            roundCorner(c, false, false, paintIceWall, Snow.outline);
         if (edges & Right)
-            roundCorner(c, true, false, IceWall.base, Snow.outline);
+            roundCorner(c, true, false, paintIceWall, Snow.outline);
     }
 }
 
@@ -360,14 +360,13 @@ void ruinStones(Canvas& c)
 void boulder(Canvas& c)
 {
     caveRock(c, 0);
-    const Rgb bg = CaveWall.base;
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 32; ++x) {
             const double dx = (x - 15.5) / 16.0;
             const double dy = (y - 15.5) / 16.0;
             const double d = dx * dx * dx * dx + dy * dy * dy * dy;
             if (d > 0.9)
-                c.set(x, y, bg);
+                c.set(x, y, backgroundAt(paintCaveWall, x, y));
             else if (d > 0.62)
                 c.set(x, y, Rock.outline);
             else if (d > 0.42 && (x + y > 31))

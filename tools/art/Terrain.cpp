@@ -2,6 +2,8 @@
 
 #include <cmath>
 #include <limits>
+#include <map>
+#include <optional>
 
 namespace poronpa::art {
 
@@ -104,7 +106,7 @@ void earthTexture(Canvas& c, const Ramp& earth)
         c.set(s[0], s[1], earth.shadow);
 }
 
-void exposeEdges(Canvas& c, unsigned edges, const Ramp& ramp, Rgb background)
+void exposeEdges(Canvas& c, unsigned edges, const Ramp& ramp, Background background)
 {
     const int w = c.width() - 1;
     const int h = c.height() - 1;
@@ -134,11 +136,15 @@ void exposeEdges(Canvas& c, unsigned edges, const Ramp& ramp, Rgb background)
         roundCorner(c, true, true, background, ramp.outline);
 }
 
-void roundCorner(Canvas& c, bool right, bool bottom, Rgb background, Rgb outline, int radius)
+void roundCorner(Canvas& c, bool right, bool bottom, Background background, Rgb outline, int radius)
 {
     const int w = c.width() - 1;
     const int h = c.height() - 1;
-    auto px = [&](int x, int y, Rgb colour) { c.set(right ? w - x : x, bottom ? h - y : y, colour); };
+    auto px = [&](int x, int y, std::optional<Rgb> colour) {
+        const int cx = right ? w - x : x;
+        const int cy = bottom ? h - y : y;
+        c.set(cx, cy, colour ? *colour : backgroundAt(background, cx, cy));
+    };
     // A quarter circle of the given radius: clear what lies outside it, outline its rim.
     for (int y = 0; y <= radius; ++y)
         for (int x = 0; x <= radius; ++x) {
@@ -147,13 +153,13 @@ void roundCorner(Canvas& c, bool right, bool bottom, Rgb background, Rgb outline
             const int d2 = dx * dx + dy * dy;
             const int r2 = radius * radius;
             if (d2 > r2 + radius)
-                px(x, y, background);
+                px(x, y, std::nullopt);
             else if (d2 >= r2 - radius)
                 px(x, y, outline);
         }
 }
 
-void grassCap(Canvas& c, unsigned edges, const Ramp& grass, Rgb background)
+void grassCap(Canvas& c, unsigned edges, const Ramp& grass, Background background)
 {
     // Depth of the grass at each column: an uneven fringe that repeats every cell.
     static const int depth[32] = {7, 8, 8, 9, 8, 7, 7, 8, 9, 10, 9, 8, 7, 7, 8, 8,
@@ -239,10 +245,12 @@ void paintNightSky(Canvas& c)
 
 void paintCaveWall(Canvas& c)
 {
+    // Broad, low slabs in tones close together: rock far behind, with none of the lit cobbles of
+    // the rock in front.
     stoneTexture(c,
-                 {{5, 6, 1.3, 1.0}, {19, 3, 1.4, 0.9, true}, {29, 12, 1.0, 1.1}, {11, 17, 1.2, 1.0, true},
-                  {24, 24, 1.3, 1.0}, {3, 27, 1.1, 0.9}, {15, 29, 1.0, 0.8, true}},
-                 CaveWall, CaveDark, 1.0);
+                 {{8, 5, 2.4, 1.0}, {26, 9, 2.0, 1.0, true}, {4, 17, 2.2, 0.9, true}, {20, 21, 2.6, 1.0},
+                  {12, 28, 2.2, 0.8, true}, {29, 29, 1.8, 0.8}},
+                 CaveWall, CaveWall.outline, 1.0);
 }
 
 void paintCliffFace(Canvas& c)
@@ -256,7 +264,19 @@ void paintCliffFace(Canvas& c)
 
 void paintCastleInside(Canvas& c)
 {
-    brickTexture(c, CastleInside, CastleInside.outline, 16, 8);
+    // Large dim blocks with thin joints: the hall's far wall, flatter than the walls one stands on.
+    for (int y = 0; y < c.height(); ++y) {
+        const int course = y / 8;
+        for (int x = 0; x < c.width(); ++x) {
+            const int shifted = (x + (course % 2) * 8) % 32;
+            Rgb colour = (shifted / 16 + course) % 3 == 1 ? CastleInside.light : CastleInside.base;
+            if (y % 8 == 7 || shifted % 16 == 15)
+                colour = CastleInside.outline;
+            else if (y % 8 == 6)
+                colour = CastleInside.shadow;
+            c.set(x, y, colour);
+        }
+    }
 }
 
 void paintHouseWall(Canvas& c)
@@ -278,21 +298,47 @@ void paintHouseWall(Canvas& c)
 
 void paintIceWall(Canvas& c)
 {
-    stoneTexture(c,
-                 {{6, 5, 1.2, 1.3}, {20, 6, 1.3, 1.0, true}, {28, 18, 1.0, 1.2}, {12, 19, 1.3, 1.1, true},
-                  {22, 28, 1.2, 0.9}, {3, 29, 1.0, 1.0}},
-                 IceWall, IceWall.outline, 1.0);
-    static const int glints[][2] = {{7, 3}, {21, 4}, {13, 17}, {27, 16}};
+    // Dim blue ice with long frozen streaks running down it, and a few faint glints.
+    c.fill(IceWall.base);
+    static const int streaks[][3] = {{2, 0, 31}, {9, 4, 20}, {13, 14, 31}, {19, 0, 11}, {23, 8, 27}, {29, 18, 31},
+                                     {29, 0, 6}};
+    for (const auto& s : streaks) {
+        c.vline(s[0], s[1], s[2], IceWall.light);
+        c.vline(s[0] + 1, s[1], s[2], IceWall.shadow);
+    }
+    static const int glints[][2] = {{9, 6}, {23, 10}, {2, 22}, {13, 25}};
     for (const auto& g : glints)
-        c.set(g[0], g[1], Ice.light);
+        c.set(g[0], g[1], IceWall.highlight);
 }
 
 void paintVolcanoWall(Canvas& c)
 {
-    stoneTexture(c,
-                 {{7, 5, 1.4, 1.0}, {22, 8, 1.2, 1.1, true}, {14, 18, 1.3, 1.0}, {29, 22, 1.0, 1.0, true},
-                  {4, 27, 1.2, 0.9}, {19, 30, 1.3, 0.8}},
-                 VolcanoWall, VolcanoWall.outline, 1.0);
+    // Layers of dark ash and rock, gently bent, that tile from cell to cell.
+    for (int y = 0; y < c.height(); ++y)
+        for (int x = 0; x < c.width(); ++x) {
+            const double phase = x * 2.0 * 3.14159265 / 32.0;
+            const int bent = (y + static_cast<int>(std::lround(1.5 * std::sin(phase + y / 8)))) & 31;
+            const int layer = bent / 8;
+            Rgb colour = layer % 2 ? VolcanoWall.light : VolcanoWall.base;
+            if (bent % 8 == 7)
+                colour = VolcanoWall.outline;
+            else if (bent % 8 == 6)
+                colour = VolcanoWall.shadow;
+            c.set(x, y, colour);
+        }
+}
+
+Rgb backgroundAt(Background background, int x, int y)
+{
+    static std::map<Background, QImage> pictures;
+    auto found = pictures.find(background);
+    if (found == pictures.end()) {
+        QImage picture = blankImage(32, 32, PureBlack);
+        Canvas canvas(picture);
+        background(canvas);
+        found = pictures.emplace(background, picture).first;
+    }
+    return found->second.pixel(x & 31, y & 31) | 0xFF000000u;
 }
 
 } // namespace poronpa::art

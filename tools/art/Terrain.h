@@ -8,6 +8,8 @@
 /// Textures that tile seamlessly, and the edges that terrain shows where it meets the air.
 namespace poronpa::art {
 
+using Background = void (*)(Canvas&);
+
 /// Sides of a terrain cell that face open space.
 enum Edge : unsigned { Top = 1, Left = 2, Right = 4, Bottom = 8 };
 
@@ -35,11 +37,11 @@ void leafTexture(Canvas& c, const palette::Ramp& leaves);
 Rgb mix(Rgb from, Rgb to, double amount);
 /// Outlines and rim light on the exposed sides; a corner where two exposed sides meet is
 /// rounded off into the background.
-void exposeEdges(Canvas& c, unsigned edges, const palette::Ramp& ramp, Rgb background);
+void exposeEdges(Canvas& c, unsigned edges, const palette::Ramp& ramp, Background background);
 /// A grass cap on the top side, wrapping round an exposed left or right side.
-void grassCap(Canvas& c, unsigned edges, const palette::Ramp& grass, Rgb background);
+void grassCap(Canvas& c, unsigned edges, const palette::Ramp& grass, Background background);
 /// Rounds off the corners of a cell into the background, `radius` pixels deep.
-void roundCorner(Canvas& c, bool right, bool bottom, Rgb background, Rgb outline, int radius = 2);
+void roundCorner(Canvas& c, bool right, bool bottom, Background background, Rgb outline, int radius = 2);
 
 // The backgrounds of the themes: passable scenery that the hero walks in front of.
 void paintSky(Canvas& c);
@@ -51,6 +53,8 @@ void paintHouseWall(Canvas& c);
 void paintIceWall(Canvas& c);
 void paintVolcanoWall(Canvas& c);
 
-using Background = void (*)(Canvas&);
+/// The pixel at (x, y) of a background's picture. Where a solid cell is cut away (a rounded
+/// corner, a ragged edge) the background shows through exactly as in the cells beside it.
+Rgb backgroundAt(Background background, int x, int y);
 
 } // namespace poronpa::art

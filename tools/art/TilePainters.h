@@ -58,11 +58,10 @@ void houseWindow(Canvas& c);
 void houseLantern(Canvas& c);
 void fence(Canvas& c);
 void bush(Canvas& c);
-void cloudPuff(Canvas& c, bool wisp);
+void cloudPuff(Canvas& c);
 void moon(Canvas& c, int quarter);
 void pampasGrass(Canvas& c);
 void hangingVines(Canvas& c);
-void shojiScreen(Canvas& c);
 void cliffCushionFillet(Canvas& c, bool right, bool bottom);
 void hiddenBlock(Canvas& c, Background background);
 void star(Canvas& c, bool big, int phase);
@@ -72,6 +71,9 @@ void flames(Canvas& c, int phase);
 void flameJet(Canvas& c, int stage);
 void lava(Canvas& c);
 void spikes(Canvas& c, Background background, bool down);
+/// Spikes standing in a pit in the floor, dark behind them: the picture fills its cell and fits
+/// any floor.
+void spikePit(Canvas& c);
 
 // Water (Water.cpp).
 void water(Canvas& c, const palette::Ramp& ramp, int phase);
@@ -86,16 +88,19 @@ void bambooSpout(Canvas& c, int phase);
 
 // Things to use (Gadgets.cpp).
 void verticalSpring(Canvas& c, Background background, bool pressed);
+/// A spring in an iron housing that fills its cell, for any place.
+void springLauncher(Canvas& c, bool pressed);
 void sideSpring(Canvas& c, Background background, bool throwsRight, bool pressed);
 void cushion(Canvas& c, bool throwsRight, bool pressed);
 void cushionCorner(Canvas& c, bool right, bool bottom);
 void ladder(Canvas& c, Background background, const palette::Ramp& ramp);
 void ropeLadder(Canvas& c);
-void pole(Canvas& c);
 void net(Canvas& c, Background background);
 void claw(Canvas& c, Background background);
 void lowGravityCloud(Canvas& c, int part);
 void treasureBox(Canvas& c, Background background);
+/// A big chest that fills its cell, for any place.
+void bigTreasureBox(Canvas& c);
 void door(Canvas& c, const palette::Ramp& ramp);
 void glass(Canvas& c, bool broken);
 void conveyor(Canvas& c, const palette::Ramp& ramp, int phase);
