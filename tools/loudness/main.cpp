@@ -74,11 +74,13 @@ void printLead(const std::string& melodyPath, const std::string& accompanimentPa
     const double gate = count ? loudnessOf(sum / count) - 10.0 : 0.0;
     double mSum = 0.0;
     double aSum = 0.0;
-    std::vector<double> stretches;
+    // Each stretch with the time it starts at.
+    std::vector<std::pair<double, double>> stretches;
     double stretchM = 0.0;
     double stretchA = 0.0;
     int inStretch = 0;
-    for (const auto& [mp, ap] : blocks) {
+    for (std::size_t b = 0; b < blocks.size(); ++b) {
+        const auto [mp, ap] = blocks[b];
         if (loudnessOf(mp) <= -70.0 || loudnessOf(mp) <= gate) {
             inStretch = 0;
             stretchM = stretchA = 0.0;
@@ -90,18 +92,19 @@ void printLead(const std::string& melodyPath, const std::string& accompanimentPa
         stretchA += ap;
         // 27 blocks a tenth of a second apart cover 3 seconds.
         if (++inStretch == 27) {
-            stretches.push_back(loudnessOf(stretchM) - loudnessOf(stretchA));
+            stretches.emplace_back(loudnessOf(stretchM) - loudnessOf(stretchA), static_cast<double>(b - 26) * 0.1);
             inStretch = 0;
             stretchM = stretchA = 0.0;
         }
     }
     const double lead = loudnessOf(mSum) - loudnessOf(aSum);
-    if (stretches.empty())
+    if (stretches.empty()) {
         std::printf("lead %5.1f LU\n", lead);
-    else
-        std::printf("lead %5.1f LU  (3 s stretches %5.1f .. %5.1f LU)\n", lead,
-                    *std::min_element(stretches.begin(), stretches.end()),
-                    *std::max_element(stretches.begin(), stretches.end()));
+        return;
+    }
+    const auto [least, leastAt] = *std::min_element(stretches.begin(), stretches.end());
+    const auto [most, mostAt] = *std::max_element(stretches.begin(), stretches.end());
+    std::printf("lead %5.1f LU  (3 s stretches %5.1f LU at %.0f s .. %5.1f LU at %.0f s)\n", lead, least, leastAt, most, mostAt);
 }
 
 void printSeams(const std::string& path, const std::vector<double>& times, const RawLayout& layout)

@@ -2,12 +2,16 @@
 # Renders every tune with the game's soundfont at the game's synthesizer gain and measures it:
 # the whole tune, each part alone, and how far the lead (a score's first part) stands over the
 # rest of the band.
-#   tools/loudness/measure-tunes.sh [BUILD_DIR] [GAIN]
+#   tools/loudness/measure-tunes.sh [BUILD_DIR] [GAIN] [TUNE...]   (TUNE: km3, sky02, ...)
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 build="${1:-$here/build}"
 gain="${2:-$(grep -oP 'synthesizerGain = \K[0-9.]+' "$here/audio/SdlMusicDevice.cpp")}"
+shift $(($# < 2 ? $# : 2))
+scores=()
+for tune in "$@"; do scores+=("$here/audio/tunes/$tune.score"); done
+((${#scores[@]})) || scores=("$here"/audio/tunes/*.score)
 soundfont=/usr/share/sounds/sf2/TimGM6mb.sf2
 tunec="$build/tools/poronpa-tunec"
 meter="$build/tools/poronpa-loudness"
@@ -17,7 +21,7 @@ trap 'rm -rf "$work"' EXIT
 render() { fluidsynth -ni -q -F "$2" -r 44100 -g "$gain" "$soundfont" "$1" >/dev/null 2>&1; }
 
 echo "synthesizer gain $gain"
-for score in "$here"/audio/tunes/*.score; do
+for score in "${scores[@]}"; do
   name="$(basename "$score" .score)"
   mapfile -t parts < <("$tunec" --list-parts "$score")
   lead="${parts[0]}"

@@ -343,9 +343,14 @@ Score parseScore(const std::string& text, const std::string& fileName)
         } else if (w[0] == "section" && w.size() >= 2) {
             section = &score.sections[w[1]];
             section->name = w[1];
-            for (std::size_t i = 2; i < w.size(); ++i)
+            for (std::size_t i = 2; i < w.size(); ++i) {
                 if (w[i].starts_with("tempo="))
                     section->tempo = std::stod(w[i].substr(6));
+                else if (w[i].starts_with("rit="))
+                    section->slowingTo = std::stod(w[i].substr(4));
+                else
+                    fail(fileName, number, "a section takes tempo= and rit= only");
+            }
         } else if (w[0] == "form") {
             score.form.insert(score.form.end(), w.begin() + 1, w.end());
         } else {
@@ -380,6 +385,7 @@ std::pair<std::vector<std::uint8_t>, double> compileScore(const Score& score, co
             midi.tempo(cursor, tempo);
         }
         starts.push_back(cursor);
+        const std::uint32_t sectionStart = cursor;
         if (!sectionLength.contains(name)) {
             MidiWriter scratch(score.ticksPerQuarter);
             scratch.beginTrack("measure");
@@ -401,7 +407,20 @@ std::pair<std::vector<std::uint8_t>, double> compileScore(const Score& score, co
             sectionLength[name] = longest;
         }
         cursor += sectionLength[name];
-        seconds += sectionLength[name] / static_cast<double>(score.ticksPerQuarter) * 60.0 / tempo;
+        if (section.slowingTo <= 0.0) {
+            seconds += sectionLength[name] / static_cast<double>(score.ticksPerQuarter) * 60.0 / tempo;
+            continue;
+        }
+        // A ritardando: every beat a little slower, the last at the tempo asked for.
+        const auto beat = static_cast<std::uint32_t>(score.ticksPerQuarter * 4 / score.beatUnit);
+        const std::uint32_t beats = std::max<std::uint32_t>(1, sectionLength[name] / beat);
+        const double from = tempo;
+        for (std::uint32_t k = 0; k < beats; ++k) {
+            tempo = beats == 1 ? section.slowingTo : from + (section.slowingTo - from) * k / (beats - 1);
+            midi.tempo(sectionStart + k * beat, tempo);
+            const std::uint32_t length = k + 1 == beats ? sectionLength[name] - k * beat : beat;
+            seconds += length / static_cast<double>(score.ticksPerQuarter) * 60.0 / tempo;
+        }
     }
     const auto tail = static_cast<std::uint32_t>(std::lround(score.tailBeats * score.ticksPerQuarter));
     seconds += tail / static_cast<double>(score.ticksPerQuarter) * 60.0 / tempo;

@@ -35,6 +35,8 @@ struct SourceLine {
 struct Section {
     std::string name;
     double tempo = 0.0;
+    /// Above 0: the section slows beat by beat from the tempo it starts at to this one.
+    double slowingTo = 0.0;
     std::map<std::string, std::vector<SourceLine>> lines;
 };
 
