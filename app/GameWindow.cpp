@@ -23,6 +23,8 @@
 #include <QPainter>
 #include <QWindow>
 
+#include <iostream>
+
 namespace poronpa {
 
 namespace {
@@ -44,7 +46,8 @@ GameWindow::GameWindow(MapGrid& map, std::unique_ptr<AudioSystem> audio, QWidget
       engine_(std::make_unique<GameEngine>(map, tileSheet_, spriteSheet_, *host_))
 {
     ini_.InitINI("zembo.ini");
-    LoadSettings(ini_, settings_);
+    if (const FileStatus status = LoadSettings(ini_, settings_); !status.ok())
+        std::cerr << "poronpa: " << status.error << "; the options start as on a first run\n";
     engine_->setFrameRate(settings_.FrameRate);
     engine_->setSaveFile(playerFile("savedata.dat"));
 

@@ -1,5 +1,6 @@
 #include "audio/SdlMusicDevice.h"
 
+#include "app/SafeFile.h"
 #include "audio/MidiSummary.h"
 
 #include <SDL.h>
@@ -8,10 +9,10 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <cmath>
-#include <fstream>
+#include <cstring>
 #include <iostream>
-#include <iterator>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -30,12 +31,21 @@ constexpr float synthesizerGain = 0.9f;
 /// falls inside the silent tail of a tune that plays once.
 constexpr double endReportedEarlyMs = 500.0;
 
-std::optional<std::vector<std::uint8_t>> readTune(const std::string& path)
+/// Far more than any tune needs: a larger file is not a tune.
+constexpr std::size_t MostTuneBytes = std::size_t{4} << 20;
+
+/// The tune's bytes; nothing, with `why` set, for a file that cannot be read or is no tune. A pipe
+/// or a device in a tune's place must not hold the game, nor a huge file fill its memory.
+std::optional<std::vector<std::uint8_t>> readTune(const std::string& path, std::string& why)
 {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    std::vector<std::uint8_t> bytes;
+    bool exists = false;
+    const FileStatus status = readWholeFile(path, bytes, &exists, MostTuneBytes);
+    if (!status.ok() || !exists) {
+        why = status.ok() ? path + ": cannot be opened (" + std::strerror(ENOENT) + ")" : status.error;
         return std::nullopt;
-    return std::vector<std::uint8_t>{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+    return bytes;
 }
 
 } // namespace
@@ -289,11 +299,12 @@ void SdlMusicDevice::open(const std::string& command)
     const std::string path = command.substr(6, command.size() - 6 - suffix.size());
     auto known = tunes_.find(path);
     if (known == tunes_.end()) {
-        auto bytes = readTune(path);
+        std::string why;
+        auto bytes = readTune(path, why);
         const auto summary = bytes ? summarizeMidi(*bytes) : std::nullopt;
         if (!summary) {
             if (reportedPaths_.insert(path).second)
-                std::cerr << "poronpa: tune " << path << " cannot be played (not a readable MIDI file)\n";
+                std::cerr << "poronpa: tune " << (bytes ? path + " cannot be played (not a readable MIDI file)" : why) << "\n";
             return;
         }
         known = tunes_.emplace(path, Tune{std::make_shared<const std::vector<std::uint8_t>>(std::move(*bytes)),

@@ -24,7 +24,11 @@ constexpr float HighestPosition = 1536;
 constexpr int firstRecordOfSlot(int slot) { return SlotStride * slot + 2; }
 constexpr int lastRecordOfSlot(int slot) { return SlotStride * slot + 66; }
 
-std::size_t recordOffset(int record) { return RecordBytes * static_cast<std::size_t>(record - 1); }
+constexpr std::size_t recordOffset(int record) { return RecordBytes * static_cast<std::size_t>(record - 1); }
+
+// The last record any slot uses ends the part of the file the ring lives in; the rest of a longer
+// file is never read.
+constexpr std::size_t UsedBytes = recordOffset(lastRecordOfSlot(SlotCount - 1) + 1);
 
 /// The bytes of the record file. Reads beyond the end give zeros, as a value never written is
 /// naturally read; writes grow the file by whole records.
@@ -32,7 +36,7 @@ class RecordFile {
 public:
     explicit RecordFile(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
 
-    const std::vector<std::uint8_t>& bytes() const { return bytes_; }
+    std::vector<std::uint8_t> take() { return std::move(bytes_); }
 
     bool hasAnyByteOf(int record) const { return bytes_.size() > recordOffset(record); }
 
@@ -118,35 +122,35 @@ void makeSafe(SaveRecord& record)
 
 FileStatus SaveGame(const std::filesystem::path& file, const SaveRecord& record)
 {
-    std::vector<std::uint8_t> bytes;
-    if (FileStatus status = readWholeFile(file, bytes); !status.ok())
-        return status;
-    RecordFile records(std::move(bytes));
-
-    const int slot = readCounter(records);
-    int r = firstRecordOfSlot(slot);
-    records.write(r++, record.AreaX);
-    records.write(r++, record.AreaY);
-    records.write(r++, record.RespawnX);
-    records.write(r++, record.RespawnY);
-    records.write(r++, record.SwitchOn);
-    for (const std::int16_t held : record.ItemHeld)
-        records.write(r++, held);
-    for (int x = 0; x < 5; ++x) {
-        for (int y = 0; y < 5; ++y) {
-            records.write(r++, record.MiniMapColor[x][y]);
-            records.write(r++, record.DeathCount[x][y]);
+    // The counter is read and advanced in one turn with every other writer of the file, so two
+    // games saving at once each get a slot of their own.
+    return updateFile(file, UsedBytes, LongerFile::KeepTail, [&](std::vector<std::uint8_t>& bytes, bool) {
+        RecordFile records(std::move(bytes));
+        const int slot = readCounter(records);
+        int r = firstRecordOfSlot(slot);
+        records.write(r++, record.AreaX);
+        records.write(r++, record.AreaY);
+        records.write(r++, record.RespawnX);
+        records.write(r++, record.RespawnY);
+        records.write(r++, record.SwitchOn);
+        for (const std::int16_t held : record.ItemHeld)
+            records.write(r++, held);
+        for (int x = 0; x < 5; ++x) {
+            for (int y = 0; y < 5; ++y) {
+                records.write(r++, record.MiniMapColor[x][y]);
+                records.write(r++, record.DeathCount[x][y]);
+            }
         }
-    }
-    records.write(1, static_cast<std::int16_t>((slot + 1) % SlotCount));
-    return writeFileAtomically(file, records.bytes());
+        records.write(1, static_cast<std::int16_t>((slot + 1) % SlotCount));
+        bytes = records.take();
+    });
 }
 
 LoadOutcome LoadGameRecord(const std::filesystem::path& file, int back, SaveRecord& record, std::string* error)
 {
     std::vector<std::uint8_t> bytes;
     bool exists = false;
-    if (FileStatus status = readWholeFile(file, bytes, &exists); !status.ok()) {
+    if (FileStatus status = readFileHead(file, UsedBytes, bytes, &exists); !status.ok()) {
         if (error)
             *error = status.error;
         return LoadOutcome::Unreadable;

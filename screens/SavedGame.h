@@ -21,8 +21,9 @@ struct SaveRecord {
 };
 
 /// Writes the record into the slot the file's counter names and advances the counter (the ring
-/// of ten saves in 128-byte records). The file is rewritten whole beside the old one and renamed
-/// over it, so a failure leaves the saves already made untouched.
+/// of ten saves in 128-byte records). The file is rewritten beside the old one and renamed over
+/// it, so a failure leaves the saves already made untouched; another game saving into the same
+/// file meanwhile waits its turn, so neither save is lost.
 FileStatus SaveGame(const std::filesystem::path& file, const SaveRecord& record);
 
 enum class LoadOutcome {

@@ -5,15 +5,12 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <string_view>
 #include <vector>
 
 namespace poronpa {
 
 namespace {
-
-struct Line {
-    std::string text;
-};
 
 std::string trim(const std::string& s)
 {
@@ -58,33 +55,75 @@ bool keyValue(const std::string& line, std::string& key, std::string& value)
     return true;
 }
 
-std::vector<std::string> splitLines(const std::vector<std::uint8_t>& bytes)
-{
-    std::vector<std::string> lines;
-    std::string current;
-    for (std::uint8_t b : bytes) {
-        if (b == '\n') {
-            lines.push_back(current);
-            current.clear();
-        } else {
-            current.push_back(static_cast<char>(b));
+/// The file as lines, each with the line end it had, so that a write changes only its own line.
+/// A byte-order mark before the first line is kept apart: it belongs to no name.
+struct ProfileText {
+    struct Line {
+        std::string text;
+        std::string end; ///< "\n", "\r\n", "\r", or empty for a last line without one
+    };
+    std::string byteOrderMark;
+    std::vector<Line> lines;
+
+    static ProfileText parse(const std::vector<std::uint8_t>& bytes)
+    {
+        static const std::string Mark = "\xEF\xBB\xBF";
+        ProfileText profile;
+        std::string_view rest(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        if (rest.starts_with(Mark)) {
+            profile.byteOrderMark = Mark;
+            rest.remove_prefix(Mark.size());
         }
+        while (!rest.empty()) {
+            const std::size_t stop = rest.find_first_of("\r\n");
+            Line line{std::string(rest.substr(0, stop)), {}};
+            if (stop != std::string_view::npos) {
+                const std::size_t endLength = rest.compare(stop, 2, "\r\n") == 0 ? 2 : 1;
+                line.end = std::string(rest.substr(stop, endLength));
+                rest.remove_prefix(stop + endLength);
+            } else {
+                rest = {};
+            }
+            profile.lines.push_back(std::move(line));
+        }
+        return profile;
     }
-    if (!current.empty())
-        lines.push_back(current);
-    return lines;
-}
+
+    /// The line end new lines get: the file's first one, or a plain newline.
+    std::string newLine() const
+    {
+        for (const Line& line : lines)
+            if (!line.end.empty())
+                return line.end;
+        return "\n";
+    }
+
+    std::string text() const
+    {
+        const std::string fresh = newLine();
+        std::string all = byteOrderMark;
+        for (const Line& line : lines)
+            all += line.text + (line.end.empty() ? fresh : line.end);
+        return all;
+    }
+};
 
 } // namespace
+
+FileStatus ProfileFile::readable() const
+{
+    std::vector<std::uint8_t> bytes;
+    return readWholeFile(path_, bytes, nullptr, MostBytes);
+}
 
 std::string ProfileFile::read(const std::string& section, const std::string& key, const std::string& fallback,
                               std::size_t maxLength) const
 {
     std::vector<std::uint8_t> bytes;
-    if (!readWholeFile(path_, bytes).ok())
+    if (!readWholeFile(path_, bytes, nullptr, MostBytes).ok())
         return fallback;
     bool inSection = false;
-    for (const std::string& line : splitLines(bytes)) {
+    for (const auto& [line, end] : ProfileText::parse(bytes).lines) {
         std::string name;
         if (sectionName(line, name)) {
             inSection = sameName(name, section);
@@ -104,51 +143,48 @@ std::string ProfileFile::read(const std::string& section, const std::string& key
 
 bool ProfileFile::write(const std::string& section, const std::string& key, const std::string& value) const
 {
-    std::vector<std::uint8_t> bytes;
-    bool exists = false;
-    if (!readWholeFile(path_, bytes, &exists).ok())
-        return false;
-    std::vector<std::string> lines = splitLines(bytes);
-    // Follow the file's own line ends.
-    const bool crlf = !lines.empty() && !lines.front().empty() && lines.front().back() == '\r';
-    const std::string newLine = key + "=" + value + (crlf ? "\r" : "");
+    const auto change = [&](std::vector<std::uint8_t>& bytes, bool) {
+        ProfileText profile = ProfileText::parse(bytes);
+        auto& lines = profile.lines;
+        const std::string newLine = profile.newLine();
+        const ProfileText::Line entry{key + "=" + value, newLine};
 
-    bool inSection = false;
-    std::ptrdiff_t sectionLast = -1; // last non-blank line of the wanted section
-    bool written = false;
-    for (std::size_t i = 0; i < lines.size() && !written; ++i) {
-        std::string name;
-        if (sectionName(lines[i], name)) {
-            if (inSection)
-                break;
-            inSection = sameName(name, section);
-            if (inSection)
+        bool inSection = false;
+        std::ptrdiff_t sectionLast = -1; // last non-blank line of the wanted section
+        bool written = false;
+        for (std::size_t i = 0; i < lines.size() && !written; ++i) {
+            std::string name;
+            if (sectionName(lines[i].text, name)) {
+                if (inSection)
+                    break;
+                inSection = sameName(name, section);
+                if (inSection)
+                    sectionLast = static_cast<std::ptrdiff_t>(i);
+                continue;
+            }
+            if (!inSection)
+                continue;
+            std::string k, v;
+            if (keyValue(lines[i].text, k, v) && sameName(k, key)) {
+                lines[i].text = entry.text;
+                written = true;
+            } else if (!trim(lines[i].text).empty()) {
                 sectionLast = static_cast<std::ptrdiff_t>(i);
-            continue;
+            }
         }
-        if (!inSection)
-            continue;
-        std::string k, v;
-        if (keyValue(lines[i], k, v) && sameName(k, key)) {
-            lines[i] = newLine;
-            written = true;
-        } else if (!trim(lines[i]).empty()) {
-            sectionLast = static_cast<std::ptrdiff_t>(i);
+        if (!written) {
+            if (sectionLast >= 0) {
+                lines.insert(lines.begin() + sectionLast + 1, entry);
+            } else {
+                lines.push_back({"[" + section + "]", newLine});
+                lines.push_back(entry);
+            }
         }
-    }
-    if (!written) {
-        if (sectionLast >= 0) {
-            lines.insert(lines.begin() + sectionLast + 1, newLine);
-        } else {
-            lines.push_back("[" + section + "]" + (crlf ? "\r" : ""));
-            lines.push_back(newLine);
-        }
-    }
-
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\n";
-    return writeFileAtomically(path_, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size())).ok();
+        const std::string text = profile.text();
+        bytes.assign(text.begin(), text.end());
+    };
+    // A settings file too large to be ours is left alone rather than rewritten.
+    return updateFile(path_, MostBytes, LongerFile::Refuse, change).ok();
 }
 
 double leadingNumber(const std::string& text)

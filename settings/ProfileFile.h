@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/SafeFile.h"
+
 #include <filesystem>
 #include <string>
 
@@ -8,12 +10,20 @@ namespace poronpa {
 /// Reads and writes values in a sectioned key=value text file, with the semantics of the
 /// classic private-profile calls: section and key names compared without regard to case,
 /// values trimmed of surrounding blanks (and of one pair of enclosing quotes), a written value
-/// replacing the old one in place, every other line of the file kept as it was.
+/// replacing the old one in place, every other line of the file kept as it was. Lines may end in
+/// LF, CR LF or CR alone, and a UTF-8 byte-order mark may open the file; new lines take the
+/// file's own line end.
 class ProfileFile {
 public:
+    /// The longest file read as settings; a longer one is neither read nor rewritten.
+    static constexpr std::size_t MostBytes = std::size_t{1} << 20;
+
     explicit ProfileFile(std::filesystem::path path = {}) : path_(std::move(path)) {}
 
     const std::filesystem::path& path() const { return path_; }
+
+    /// Why the file cannot be read, when it exists but cannot (a missing file can).
+    FileStatus readable() const;
 
     /// The value of key in section, at most maxLength - 1 characters; fallback when the file, the
     /// section or the key is missing.

@@ -30,9 +30,10 @@ Int readNumber(const ProfileFile& file, const std::string& section, const std::s
 
 } // namespace
 
-void LoadSettings(const clsINI& ini, Settings& settings)
+FileStatus LoadSettings(const clsINI& ini, Settings& settings)
 {
     const ProfileFile& file = ini.file();
+    FileStatus status = file.readable();
     if (!file.read("INIExist", "Dummy").empty()) {
         settings.BGM = readNumber<std::int16_t>(file, "Option", "BGM");
         settings.SE = readNumber<std::int16_t>(file, "Option", "SE");
@@ -42,6 +43,7 @@ void LoadSettings(const clsINI& ini, Settings& settings)
         settings.SE = 1;
         SaveSettings(ini, settings);
     }
+    return status;
 }
 
 void SaveSettings(const clsINI& ini, const Settings& settings)

@@ -32,8 +32,10 @@ private:
 };
 
 /// Reads the settings; a file without its marker is a first run, which sets music and effects on
-/// and writes the file at once. Values beyond the variables' range are held at its limits.
-void LoadSettings(const clsINI& ini, Settings& settings);
+/// and writes the file at once. Values beyond the variables' range are held at its limits. A file
+/// that exists but cannot be read (not a regular file, or too large) counts as a first run and is
+/// left as it is; the status says why, for the caller to tell.
+FileStatus LoadSettings(const clsINI& ini, Settings& settings);
 
 /// Writes the marker and the BGM and SE values; FrameRate is left as the file has it.
 void SaveSettings(const clsINI& ini, const Settings& settings);

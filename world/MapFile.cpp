@@ -15,16 +15,22 @@ void reportProgress(const MapProgress& progress, int x)
 
 } // namespace
 
-FileStatus loadMap(const std::filesystem::path& path, MapGrid& map, const MapProgress& progress)
+FileStatus readMapFileHead(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes)
+{
+    return readFileHead(path, MapGrid::FileBytes, bytes);
+}
+
+FileStatus loadMap(const std::filesystem::path& path, MapGrid& map, const MapProgress& progress, std::vector<std::uint8_t>* fileHead)
 {
     std::vector<std::uint8_t> bytes;
     bool exists = false;
-    if (FileStatus status = readWholeFile(path, bytes, &exists); !status.ok())
+    if (FileStatus status = readFileHead(path, MapGrid::FileBytes, bytes, &exists); !status.ok())
         return status;
     if (!exists) {
         // The map file is opened for writing as well, so a missing one is created empty; a
-        // directory we may not write to simply leaves the world empty.
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+        // directory we may not write to simply leaves the world empty. A pipe put there
+        // meanwhile must not hold the program.
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0644);
         if (fd >= 0)
             ::close(fd);
     }
@@ -38,6 +44,8 @@ FileStatus loadMap(const std::filesystem::path& path, MapGrid& map, const MapPro
         }
         reportProgress(progress, x);
     }
+    if (fileHead)
+        *fileHead = std::move(bytes);
     return {};
 }
 
@@ -52,16 +60,13 @@ std::array<std::uint8_t, MapGrid::FileBytes> mapFileBytes(const MapGrid& map)
 
 FileStatus saveMap(const std::filesystem::path& path, const MapGrid& map, const MapProgress& progress)
 {
-    std::vector<std::uint8_t> bytes;
-    if (FileStatus status = readWholeFile(path, bytes); !status.ok())
-        return status;
-    if (bytes.size() < static_cast<std::size_t>(MapGrid::FileBytes))
-        bytes.resize(MapGrid::FileBytes);
     const auto cells = mapFileBytes(map);
-    std::copy(cells.begin(), cells.end(), bytes.begin());
     for (int x = 0; x < MapGrid::StoredSize; ++x)
         reportProgress(progress, x);
-    return writeFileAtomically(path, bytes);
+    // A longer file's tail stays; it is copied, never loaded.
+    return updateFile(path, MapGrid::FileBytes, LongerFile::KeepTail, [&](std::vector<std::uint8_t>& head, bool) {
+        head.assign(cells.begin(), cells.end());
+    });
 }
 
 } // namespace poronpa

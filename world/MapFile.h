@@ -15,8 +15,14 @@ using MapProgress = std::function<void(const std::string& caption)>;
 
 /// Reads the map file into the grid: byte 250·x + y is cell (x, y). A missing file is created
 /// empty and leaves the world at tile 0; a short file leaves the cells without a byte at 0; a
-/// longer file's extra bytes are ignored. Column and row 250 are left as they are.
-FileStatus loadMap(const std::filesystem::path& path, MapGrid& map, const MapProgress& progress = {});
+/// longer file's extra bytes are never read. Column and row 250 are left as they are. `fileHead`,
+/// when given, receives the bytes read.
+FileStatus loadMap(const std::filesystem::path& path, MapGrid& map, const MapProgress& progress = {},
+                   std::vector<std::uint8_t>* fileHead = nullptr);
+
+/// The map file's bytes as loadMap reads them (none for a missing file), to tell whether the file
+/// changed since.
+FileStatus readMapFileHead(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes);
 
 /// Writes the grid's stored cells in file order over the first 62,500 bytes of the file, keeping
 /// any longer file's tail. The old file stays whole until the new one is complete.

@@ -1,3 +1,4 @@
+#include "tests/support/HostileFiles.h"
 #include "tests/support/TempDir.h"
 #include "world/MapFile.h"
 
@@ -81,6 +82,40 @@ TEST(MapFile, UnreadableMapIsReportedWithItsName)
     const FileStatus status = loadMap(dir / "mapdata.dat", map);
     ASSERT_FALSE(status.ok());
     EXPECT_NE(status.error.find("mapdata.dat"), std::string::npos);
+}
+
+TEST(MapFile, FilesThatAreNoMapNeitherHoldNorSwallowTheLoader)
+{
+    const auto cells = numberedFile(MapGrid::FileBytes);
+    const std::string head(cells.begin(), cells.end());
+    for (const test::Hostile kind : {test::Hostile::Pipe, test::Hostile::Device, test::Hostile::HugeSparse}) {
+        TempDir dir;
+        const auto file = dir / "mapdata.dat";
+        test::makeHostile(file, kind, head, "TAIL");
+        const auto result = test::withinDeadline([&] {
+            MapGrid map;
+            if (const FileStatus status = loadMap(file, map); !status.ok())
+                return status.error;
+            map.setCell(1, 1, 77);
+            if (const FileStatus status = saveMap(file, map); !status.ok())
+                return status.error;
+            return "saved " + std::to_string(map.cell(249, 249));
+        });
+        ASSERT_TRUE(result) << describe(kind) << ": the loader did not finish";
+        if (kind != test::Hostile::HugeSparse) {
+            EXPECT_EQ(*result, file.string() + ": cannot be read (not a regular file)") << describe(kind);
+            continue;
+        }
+        // Only the cells were read; the save keeps the tail without filling the holes.
+        EXPECT_EQ(*result, "saved " + std::to_string(cells[62499]));
+        EXPECT_EQ(std::filesystem::file_size(file), static_cast<std::uintmax_t>(test::HugeSparseSize));
+        EXPECT_LT(test::diskUsage(file), 1u << 20);
+        std::vector<std::uint8_t> saved;
+        ASSERT_TRUE(readMapFileHead(file, saved).ok());
+        EXPECT_EQ(saved[251], 77);
+        EXPECT_TRUE(std::equal(saved.begin() + 252, saved.end(), cells.begin() + 252));
+        EXPECT_EQ(test::lastBytes(file, 4), "TAIL");
+    }
 }
 
 TEST(MapFile, FailedSaveLeavesTheOldFileWhole)

@@ -1,5 +1,6 @@
 #include "play/GameState.h"
 #include "screens/SavedGame.h"
+#include "tests/support/HostileFiles.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -214,6 +215,42 @@ TEST(SavedGame, DamagedValuesAreMadeSafe)
         ASSERT_TRUE(SaveGame(file, numbered(2)).ok()) << c.what;
         const bool counterSound = c.counter >= 0 && c.counter <= 9;
         EXPECT_EQ(valueAt<std::int16_t>(test::readBytes(file), 1), counterSound ? c.counter + 1 : 1) << c.what;
+    }
+}
+
+TEST(SavedGame, FilesThatAreNoSaveNeitherHoldNorSwallowTheGame)
+{
+    TempDir ring;
+    for (int n = 1; n <= 3; ++n)
+        ASSERT_TRUE(SaveGame(ring / "savedata.dat", numbered(n)).ok());
+    const auto saves = test::readBytes(ring / "savedata.dat");
+    const std::string head(saves.begin(), saves.end());
+
+    for (const test::Hostile kind : {test::Hostile::Pipe, test::Hostile::Device, test::Hostile::HugeSparse}) {
+        TempDir dir;
+        const auto file = dir / "savedata.dat";
+        test::makeHostile(file, kind, head, "TAIL");
+        const auto result = test::withinDeadline([&] {
+            SaveRecord r;
+            std::string error;
+            if (LoadGameRecord(file, 0, r, &error) != LoadOutcome::Loaded)
+                return "not loaded: " + error;
+            if (const FileStatus status = SaveGame(file, numbered(4)); !status.ok())
+                return status.error;
+            return "saved after " + std::to_string(r.DeathCount[4][4]);
+        });
+        ASSERT_TRUE(result) << describe(kind) << ": the loader did not finish";
+        if (kind != test::Hostile::HugeSparse) {
+            EXPECT_EQ(*result, "not loaded: " + file.string() + ": cannot be read (not a regular file)") << describe(kind);
+            continue;
+        }
+        // Only the ring was read; the save neither grew the file on the disk nor lost its tail.
+        EXPECT_EQ(*result, "saved after 3044");
+        EXPECT_EQ(std::filesystem::file_size(file), static_cast<std::uintmax_t>(test::HugeSparseSize));
+        EXPECT_LT(test::diskUsage(file), 1u << 20);
+        expectSame(load(file, 0), numbered(4));
+        expectSame(load(file, 3), numbered(1));
+        EXPECT_EQ(test::lastBytes(file, 4), "TAIL");
     }
 }
 

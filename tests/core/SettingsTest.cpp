@@ -1,4 +1,5 @@
 #include "settings/Settings.h"
+#include "tests/support/HostileFiles.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -90,4 +91,66 @@ TEST(Settings, UnwritableDirectoryIsNotAnError)
     LoadSettings(ini, s);
     EXPECT_EQ(s.BGM, 1);
     EXPECT_EQ(s.SE, 1);
+}
+
+TEST(Settings, ByteOrderMarkAndEveryLineEndReadAsTheSameFileAndAreWrittenBackSo)
+{
+    const std::string mark = "\xEF\xBB\xBF";
+    const auto file = [](const std::string& end) {
+        return "[INIExist]" + end + "Dummy=True" + end + "[Option]" + end + "BGM=0" + end + "SE=0" + end + "FrameRate=60" + end;
+    };
+    for (const std::string& end : {std::string("\n"), std::string("\r\n"), std::string("\r")}) {
+        for (const std::string& start : {std::string(), mark}) {
+            const std::string before = start + file(end);
+            TempDir dir;
+            const Loaded l = load(dir, &before);
+            const std::string what = (start.empty() ? "" : "mark, ") + std::to_string(end.size()) + "-byte line ends";
+            EXPECT_EQ(l.settings.BGM, 0) << what;
+            EXPECT_EQ(l.settings.SE, 0) << what;
+            EXPECT_EQ(l.settings.FrameRate, 60) << what;
+            EXPECT_EQ(l.fileAfter, before) << what;
+
+            clsINI ini;
+            ini.InitINIAt(dir / "zembo.ini");
+            SaveSettings(ini, Settings{1, 0, 0});
+            std::string expected = before;
+            expected.replace(expected.find("BGM=0"), 5, "BGM=1");
+            EXPECT_EQ(test::readText(dir / "zembo.ini"), expected) << what;
+
+            // A key the file lacks is added in the file's own line ends.
+            ASSERT_TRUE(ini.file().write("Option", "Volume", "3")) << what;
+            expected.replace(expected.find("FrameRate=60") + 12 + end.size(), 0, "Volume=3" + end);
+            EXPECT_EQ(test::readText(dir / "zembo.ini"), expected) << what;
+        }
+    }
+}
+
+TEST(Settings, FilesThatAreNoSettingsAreNeitherWaitedForNorRewritten)
+{
+    const std::string head = "[INIExist]\nDummy=True\n[Option]\nBGM=0\nSE=0\n";
+    for (const test::Hostile kind : {test::Hostile::Pipe, test::Hostile::Device, test::Hostile::HugeSparse}) {
+        TempDir dir;
+        const auto path = dir / "zembo.ini";
+        test::makeHostile(path, kind, head);
+        const auto result = test::withinDeadline([&] {
+            clsINI ini;
+            ini.InitINIAt(path);
+            Settings s;
+            const FileStatus status = LoadSettings(ini, s);
+            SaveSettings(ini, s);
+            return std::to_string(s.BGM) + std::to_string(s.SE) + " " + status.error;
+        });
+        ASSERT_TRUE(result) << describe(kind) << ": the settings were waited for";
+        const std::string why = kind == test::Hostile::HugeSparse ? "larger than 1048576 bytes" : "not a regular file";
+        EXPECT_EQ(*result, "11 " + path.string() + ": cannot be read (" + why + ")") << describe(kind);
+        if (kind == test::Hostile::HugeSparse) {
+            EXPECT_EQ(std::filesystem::file_size(path), static_cast<std::uintmax_t>(test::HugeSparseSize));
+            std::ifstream in(path, std::ios::binary);
+            std::string start(head.size(), ' ');
+            in.read(start.data(), static_cast<std::streamsize>(start.size()));
+            EXPECT_EQ(start, head);
+        } else {
+            EXPECT_FALSE(std::filesystem::is_regular_file(path)) << describe(kind) << " was replaced";
+        }
+    }
 }

@@ -3,6 +3,7 @@
 #include "app/ProgramDirectory.h"
 #include "audio/AudioSystem.h"
 #include "tests/hardening/FaultSupport.h"
+#include "tests/support/HostileFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -19,24 +20,25 @@ constexpr int CannotHideSoundFont = 77;
 struct Case {
     const char* what;
     const char* driver;
-    const char* missingFile; // left out of the program's directory
+    const char* missingFile; // left out of the program's directory, or put there as `hostile`
     bool hideSoundFont;
     const char* said;        // what the one line names
+    std::optional<Hostile> hostile = std::nullopt;
 };
 
 /// Plays every effect and every tune three times over, in a process of its own so that each case
-/// starts the sound system afresh; standard error goes to `errors`.
-int playEverything(const Case& c, const std::filesystem::path& programDir, const std::filesystem::path& errors)
+/// starts the sound system afresh; standard error goes to `errors`. Nothing when it does not end
+/// within the deadline.
+std::optional<int> playEverything(const Case& c, const std::filesystem::path& programDir, const std::filesystem::path& errors)
 {
-    const pid_t pid = ::fork();
-    if (pid == 0) {
+    const auto result = withinDeadline([&] {
         const int fd = ::open(errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         ::dup2(fd, 2);
         if (c.hideSoundFont) {
             // A private view of the file system, in which an empty folder covers the soundfonts.
             if (::unshare(CLONE_NEWNS) != 0 || ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
                 ::mount("tmpfs", SoundFontFolder, "tmpfs", 0, nullptr) != 0)
-                ::_exit(CannotHideSoundFont);
+                return std::to_string(CannotHideSoundFont);
         }
         ::setenv("SDL_AUDIODRIVER", c.driver, 1);
         setProgramDirectory(programDir);
@@ -55,11 +57,9 @@ int playEverything(const Case& c, const std::filesystem::path& programDir, const
             }
             audio->music().BGMStop();
         }
-        ::_exit(0);
-    }
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+        return std::string("0");
+    });
+    return result ? std::optional<int>(std::stoi(*result)) : std::nullopt;
 }
 
 } // namespace
@@ -71,6 +71,9 @@ TEST(AudioFaults, TheGamePlaysSilentlyAndSaysWhatIsMissingOnce)
         {"a missing effect", "dummy", "jump2.wav", false, "jump2.wav"},
         {"a missing tune", "dummy", "sky02.mid", false, "sky02.mid"},
         {"no soundfont", "dummy", nullptr, true, "soundfont"},
+        {"a pipe for a tune", "dummy", "km3.mid", false, "km3.mid: cannot be read (not a regular file)", Hostile::Pipe},
+        {"a device for a tune", "dummy", "org5.mid", false, "org5.mid: cannot be read (not a regular file)", Hostile::Device},
+        {"a huge tune", "dummy", "km2.mid", false, "km2.mid: cannot be read (larger than", Hostile::HugeSparse},
     };
     for (const Case& c : cases) {
         TempDir dir;
@@ -79,12 +82,15 @@ TEST(AudioFaults, TheGamePlaysSilentlyAndSaysWhatIsMissingOnce)
             if ((name.ends_with(".wav") || name.ends_with(".mid")) && (!c.missingFile || name != c.missingFile))
                 std::filesystem::copy_file(entry.path(), dir / name);
         }
-        const int status = playEverything(c, dir.path(), dir / "stderr.txt");
-        if (status == CannotHideSoundFont) {
+        if (c.hostile)
+            makeHostile(dir / c.missingFile, *c.hostile, "MThd");
+        const std::optional<int> status = playEverything(c, dir.path(), dir / "stderr.txt");
+        ASSERT_TRUE(status) << c.what << ": the sound system did not finish";
+        if (*status == CannotHideSoundFont) {
             std::cout << "skipped \"" << c.what << "\": the soundfont cannot be hidden here\n";
             continue;
         }
-        EXPECT_EQ(status, 0) << c.what;
+        EXPECT_EQ(*status, 0) << c.what;
         ProgramRun run;
         run.err = readText(dir / "stderr.txt");
         const auto lines = run.errLines();
