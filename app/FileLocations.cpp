@@ -150,7 +150,8 @@ WorldFile worldFileToRead()
     const auto own = where.player / "mapdata.dat";
     std::vector<std::uint8_t> bytes;
     bool exists = false;
-    const FileStatus status = readWholeFile(own, bytes, &exists);
+    // Only the cells are read, as the map loader reads them; a longer file is a whole map.
+    const FileStatus status = readFileHead(own, MapGrid::FileBytes, bytes, &exists);
     if (status.ok() && !exists)
         return {shipped, {}};
     std::string reason = status.error;

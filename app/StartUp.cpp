@@ -4,6 +4,7 @@
 #include "app/FileLocations.h"
 #include "screens/MessageTables.h"
 #include "world/MapFile.h"
+#include "world/MapGrid.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -50,8 +51,28 @@ void installJapaneseTranslation(QApplication& application)
         QApplication::installTranslator(translator);
 }
 
+namespace {
+
+/// Every file of the player's the programs replace.
+std::vector<std::filesystem::path> playerFilesWritten()
+{
+    std::vector<std::string> names{"mapdata.dat", "savedata.dat", "zembo.ini", "allmap.bmp"};
+    for (int ax = 0; ax < MapGrid::Areas; ++ax)
+        for (int ay = 0; ay < MapGrid::Areas; ++ay)
+            names.push_back("map" + std::to_string(ax) + std::to_string(ay) + ".bmp");
+    std::vector<std::filesystem::path> files;
+    for (const std::string& name : names)
+        if (const auto file = playerFile(name); !file.empty())
+            files.push_back(file);
+    return files;
+}
+
+} // namespace
+
 StartFiles prepareFiles(const char* program)
 {
+    // A write beyond the file-size limit fails like a full disk instead of ending the program.
+    ignoreFileSizeSignal();
     const WorldFile world = worldFileToRead();
     QStringList notices;
     for (const std::string& notice : {preparePlayerFolder(), world.notice}) {
@@ -60,6 +81,7 @@ StartFiles prepareFiles(const char* program)
         std::fprintf(stderr, "%s: %s\n", program, notice.c_str());
         notices << QString::fromStdString(notice);
     }
+    removeStaleTemporaries(playerFilesWritten());
     return {world.path, notices.join(QStringLiteral("\n\n"))};
 }
 

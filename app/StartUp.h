@@ -23,8 +23,8 @@ void avoidStartingSessionBus();
 /// Makes the message boxes' buttons read in Japanese with the toolkit's own translation.
 void installJapaneseTranslation(QApplication& application);
 
-/// What a program needs before its first window: the player's folder made ready and the world
-/// file chosen (app/FileLocations.h). What had to be worked around (a folder that cannot be used,
+/// What a program needs before its first window: the player's folder made ready, what writers
+/// killed mid-write left in it removed, and the world file chosen (app/FileLocations.h). What had to be worked around (a folder that cannot be used,
 /// a damaged map of the player's) has been written on standard error after `program` and is
 /// returned for a message box; empty when all is well.
 struct StartFiles {

@@ -1,3 +1,4 @@
+#include "app/SafeFile.h"
 #include "app/StandardOptions.h"
 #include "app/sim/Simulator.h"
 
@@ -38,5 +39,6 @@ int main(int argc, char** argv)
     if (poronpa::answerHelpOrVersion(argc, argv, "poronpa-sim", Usage))
         return 0;
     std::ios::sync_with_stdio(false);
+    poronpa::ignoreFileSizeSignal();
     return poronpa::sim::runSimulator(std::vector<std::string>(argv + 1, argv + argc), std::cin, std::cout, std::cerr);
 }

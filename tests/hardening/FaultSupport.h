@@ -36,7 +36,8 @@ struct ProgramRun {
 };
 
 /// Runs a program to its end with `input` on standard input. `fileSizeLimit` caps the size of
-/// every file it writes, as a full disk would.
+/// every file it writes, as a full disk would; the signal that limit raises is left at its
+/// default, which ends the program unless the program itself ignores it.
 inline ProgramRun runProgram(const std::vector<std::string>& args, const std::string& input = {},
                              std::optional<rlim_t> fileSizeLimit = std::nullopt)
 {
@@ -51,7 +52,7 @@ inline ProgramRun runProgram(const std::vector<std::string>& args, const std::st
         ::dup2(out, 1);
         ::dup2(err, 2);
         if (fileSizeLimit) {
-            ::signal(SIGXFSZ, SIG_IGN);
+            ::signal(SIGXFSZ, SIG_DFL);
             const rlimit limit{*fileSizeLimit, *fileSizeLimit};
             ::setrlimit(RLIMIT_FSIZE, &limit);
         }

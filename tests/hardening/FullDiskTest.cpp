@@ -123,6 +123,8 @@ TEST(FullDisk, EveryWriterKeepsTheOldFileWholeAtEveryFillLevel)
 
 TEST(FullDisk, ThePlayerIsToldOnceForEachSaveThatFails)
 {
+    // The file-size limit stands for the full disk; its signal is not ignored here, as a player's
+    // shell would not ignore it either.
     TempDir dir;
     const auto save = dir / "savedata.dat";
     for (int n = 1; n <= 3; ++n)
@@ -141,4 +143,5 @@ TEST(FullDisk, ThePlayerIsToldOnceForEachSaveThatFails)
         EXPECT_NE(line.find("セーブできませんでした"), std::string::npos) << line;
     EXPECT_NE(run.out.find("end frame=100 "), std::string::npos) << run.out;
     EXPECT_TRUE(readBytes(save) == before);
+    EXPECT_EQ(directoryNames(dir.path()), std::vector<std::string>{"savedata.dat"});
 }
