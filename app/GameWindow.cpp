@@ -2,6 +2,7 @@
 
 #include "app/AreaCanvasView.h"
 #include "app/BlockedCloseFilter.h"
+#include "app/ControlsHelp.h"
 #include "app/Fonts.h"
 #include "app/GamePlayHost.h"
 #include "app/MouseLabel.h"
@@ -48,6 +49,8 @@ GameWindow::GameWindow(MapGrid& map, std::unique_ptr<AudioSystem> audio, QWidget
     ini_.InitINI("zembo.ini");
     if (const FileStatus status = LoadSettings(ini_, settings_); !status.ok())
         std::cerr << "poronpa: " << status.error << "; the options start as on a first run\n";
+    LoadWindowSettings(ini_, windowSettings_, std::cerr);
+    keyMap_.rebind(ReadKeySettings(ini_, KeyMap::actionNames()), std::cerr);
     engine_->setFrameRate(settings_.FrameRate);
     engine_->setSaveFile(playerFile("savedata.dat"));
 
@@ -68,6 +71,9 @@ GameWindow::GameWindow(MapGrid& map, std::unique_ptr<AudioSystem> audio, QWidget
     options_ = std::make_unique<OptionsScreen>(*picTitle_, settings_, sound(), music(),
                                                [this] { title_->ShowOptions(false); });
     title_->setOptionsScreen(options_.get());
+    // Where to learn the keys, quietly in a corner of the title picture.
+    auto* helpHint = new MouseLabel(QStringLiteral("F1 : 操作説明"), fonts::gothic(8.25), QColor(150, 160, 200), picTitle_);
+    helpHint->move(8, 328);
 
     std::vector<QWidget*> panel(shpMap_.begin(), shpMap_.end());
     panel.insert(panel.end(), imgItem_.begin(), imgItem_.end());
@@ -83,6 +89,11 @@ GameWindow::GameWindow(MapGrid& map, std::unique_ptr<AudioSystem> audio, QWidget
     tmrBGMLoop_.setInterval(100);
     connect(&tmrBGMLoop_, &QTimer::timeout, this, [this] { music().CalledByTimer(); });
     tmrBGMLoop_.start();
+
+    // Queued: a button may start the play loop, which must not run inside the reading of the pads.
+    connect(&gamepads_, &Gamepads::buttonChanged, this, [this](PadButton button, bool down) {
+        QMetaObject::invokeMethod(this, [this, button, down] { padButtonChanged(button, down); }, Qt::QueuedConnection);
+    });
 }
 
 GameWindow::~GameWindow() = default;
@@ -142,13 +153,29 @@ void GameWindow::paintEvent(QPaintEvent*)
 
 bool GameWindow::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched != windowHandle() || (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease))
+    if (watched != windowHandle())
+        return false;
+    if (event->type() == QEvent::Expose && !exposed_ && windowHandle()->isExposed()) {
+        exposed_ = true;
+        // Bringing up the gamepads takes a moment: only once the window is on screen (it is painted
+        // as it is exposed).
+        QTimer::singleShot(0, this, [this] {
+            if (!closing_)
+                gamepads_.start();
+        });
+    }
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
         return false;
     const auto* key = static_cast<QKeyEvent*>(event);
     // A held key repeats as pairs of release and press; the held-key table must not see them.
     if (key->isAutoRepeat())
         return true;
-    if (const int code = virtualKeyCode(*key)) {
+    if (windowCommand(*key) != WindowCommand::None) {
+        if (event->type() == QEvent::KeyPress)
+            windowKey(*key);
+        return true;
+    }
+    if (const int code = keyMap_.virtualKeyCode(*key)) {
         if (event->type() == QEvent::KeyPress)
             engine_->keyDown(code);
         else
@@ -166,6 +193,7 @@ void GameWindow::closeEvent(QCloseEvent* event)
     music().BGMStop();
     engine_->requestStop();
     SaveSettings(ini_, settings_);
+    gamepads_.stop();
     tmrBGMLoop_.stop();
     ending_->stop();
     // A question or dialog open over the window goes with it, so that the play loop waiting on
@@ -177,6 +205,59 @@ void GameWindow::closeEvent(QCloseEvent* event)
             modal->close();
     }
     QCoreApplication::quit();
+}
+
+bool GameWindow::windowKey(const QKeyEvent& key)
+{
+    switch (windowCommand(key)) {
+    case WindowCommand::Help:
+        // Not from inside the key's own delivery: the window opens once the event is done.
+        QTimer::singleShot(0, this, &GameWindow::showControlsHelp);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void GameWindow::showControlsHelp()
+{
+    if (closing_ || QApplication::activeModalWidget())
+        return;
+    ControlsHelp help(keyMap_, 1, this);
+    help.exec();
+    engine_->ClearKeys();
+}
+
+void GameWindow::padButtonChanged(PadButton button, bool down)
+{
+    PadKey& pressed = padKeys_[static_cast<std::size_t>(button)];
+    const auto send = [](QWindow* target, QEvent::Type type, QKeyCombination key) {
+        const Qt::Key k = key.key();
+        // The title reads the typed character of its keys.
+        const QString text = k == Qt::Key_Space                   ? QStringLiteral(" ")
+                             : (k >= Qt::Key_A && k <= Qt::Key_Z) ? QString(QChar(u'a' + (k - Qt::Key_A)))
+                                                                  : QString();
+        QKeyEvent event(type, k, key.keyboardModifiers(), text);
+        QCoreApplication::sendEvent(target, &event);
+    };
+    if (!down) {
+        if (pressed.target && pressed.key.key() != Qt::Key_unknown)
+            send(pressed.target, QEvent::KeyRelease, pressed.key);
+        pressed = {};
+        return;
+    }
+    // Keys go to the window that has the keyboard: none while another program has it.
+    QWindow* target = QGuiApplication::focusWindow();
+    if (!target)
+        return;
+    const KeyMap::PadContext context = target != windowHandle() ? KeyMap::PadContext::Dialog
+                                       : picTitle_->isVisible() ? KeyMap::PadContext::Title
+                                                                : KeyMap::PadContext::Play;
+    const QKeyCombination key = keyMap_.padKey(button, context);
+    if (key.key() == Qt::Key_unknown)
+        return;
+    pressed = {target, key};
+    send(target, QEvent::KeyPress, key);
 }
 
 void GameWindow::resetGame()

@@ -1,11 +1,15 @@
 #pragma once
 
+#include "app/Gamepads.h"
 #include "app/Surface.h"
+#include "app/VirtualKeys.h"
 #include "audio/AudioSystem.h"
 #include "screens/TitleScreen.h"
 #include "settings/Settings.h"
+#include "settings/WindowSettings.h"
 
 #include <QImage>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -59,6 +63,12 @@ public:
     MouseLabel& lblBeta2() const { return *lblBeta2_; }
     QLabel& lblDPS() const { return *lblDPS_; }
 
+    const KeyMap& keyMap() const { return keyMap_; }
+    Gamepads& gamepads() { return gamepads_; }
+    /// Shows the window "操作説明" (F1) and waits until it is closed; the keys held before it
+    /// opened count as let go, as after the game's own questions.
+    void showControlsHelp();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
@@ -73,6 +83,10 @@ private:
     const AreaCounters& deathCounts() const override;
 
     void layOutPlayScreen();
+    /// Carries out the window's own keys; false for a key that is not one of them.
+    bool windowKey(const QKeyEvent& key);
+    /// A gamepad button as the key it stands for, pressed or let go where the keyboard's would be.
+    void padButtonChanged(PadButton button, bool down);
 
     std::unique_ptr<AudioSystem> audio_;
     clsINI ini_;
@@ -95,6 +109,17 @@ private:
     std::unique_ptr<EndingSequence> ending_;
     std::unique_ptr<BlockedCloseFilter> closeFilter_;
     QTimer tmrBGMLoop_;
+    WindowSettings windowSettings_;
+    KeyMap keyMap_;
+    Gamepads gamepads_;
+    /// The key each gamepad button pressed, and the window it went to, so that letting go of the
+    /// button lets go of that key there, whatever has happened in between.
+    struct PadKey {
+        QPointer<QWindow> target;
+        QKeyCombination key{Qt::Key_unknown};
+    };
+    std::array<PadKey, PadButtonCount> padKeys_{};
+    bool exposed_ = false;
     bool closing_ = false;
 };
 

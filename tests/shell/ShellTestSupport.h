@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QColor>
+#include <QElapsedTimer>
 #include <QMessageBox>
 #include <QTest>
 #include <QTimer>
@@ -134,6 +135,65 @@ public:
 private:
     std::function<void(QMessageBox&)> action_;
     QTimer poll_;
+};
+
+/// Steps that each wait for a condition and then act, run from a timer in whatever loop is
+/// running (the play loop, a modal box): a test drives the game from inside them. A step whose
+/// condition is not met within the deadline ends the run and closes the window, so that the loop
+/// it waits in unwinds; `failedAt` then names it.
+class Steps {
+public:
+    Steps(GameWindow& window, int deadlineMs = 20000) : window_(window), deadlineMs_(deadlineMs)
+    {
+        poll_.setInterval(5);
+        QObject::connect(&poll_, &QTimer::timeout, [this] { next(); });
+    }
+
+    Steps& then(std::string name, std::function<bool()> until, std::function<void()> act)
+    {
+        steps_.push_back({std::move(name), std::move(until), std::move(act)});
+        return *this;
+    }
+    void start()
+    {
+        clock_.start();
+        poll_.start();
+    }
+    bool done() const { return !poll_.isActive() && failedAt.empty() && index_ == steps_.size(); }
+
+    std::string failedAt;
+
+private:
+    struct Step {
+        std::string name;
+        std::function<bool()> until;
+        std::function<void()> act;
+    };
+    void next()
+    {
+        if (index_ == steps_.size()) {
+            poll_.stop();
+            return;
+        }
+        Step& step = steps_[index_];
+        if (step.until()) {
+            ++index_;
+            clock_.restart();
+            // Acting may run a loop of its own (a game, a box); this timer must go on inside it.
+            QTimer::singleShot(0, step.act);
+        } else if (clock_.elapsed() > deadlineMs_) {
+            failedAt = step.name;
+            poll_.stop();
+            window_.close();
+        }
+    }
+
+    GameWindow& window_;
+    int deadlineMs_;
+    std::vector<Step> steps_;
+    std::size_t index_ = 0;
+    QTimer poll_;
+    QElapsedTimer clock_;
 };
 
 inline bool sameColour(const QColor& a, const QColor& b)

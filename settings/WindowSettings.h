@@ -1,0 +1,37 @@
+#pragma once
+
+#include "settings/Settings.h"
+
+#include <iosfwd>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace poronpa {
+
+/// How the game window was shown when the program last ended, kept in a section of its own
+/// beside the options so that their lines stay as they are.
+struct WindowSettings {
+    static constexpr int MaxScale = 4;
+    int Scale = 0;           ///< 1..MaxScale; 0 when none is kept and the screen decides
+    bool FullScreen = false;
+};
+
+/// Reads the [Window] section. A value that is not one the game writes (garbage, out of range)
+/// leaves that field at its default and is reported as one line on `problems`; a missing section
+/// is no problem.
+void LoadWindowSettings(const clsINI& ini, WindowSettings& window, std::ostream& problems);
+
+/// Writes the [Window] section, leaving every other line of the file as it is.
+void SaveWindowSettings(const clsINI& ini, const WindowSettings& window);
+
+/// The player's own keys: the [Keys] section's key names for those of `actions` it names, as
+/// (action, key name). The file is only read; the names are the window's to understand.
+std::vector<std::pair<std::string, std::string>> ReadKeySettings(const clsINI& ini,
+                                                                 const std::vector<std::string>& actions);
+
+/// A value from the file fit to be quoted in a message: control and non-ASCII bytes shown as '?',
+/// long values cut short.
+std::string quotedForMessage(const std::string& value);
+
+} // namespace poronpa
