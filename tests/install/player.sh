@@ -27,9 +27,13 @@ player_home() {
   echo "$1"
 }
 
+# The environment of a fresh session, keeping what a sanitized build needs to report its findings.
 #   as_player HOME [NAME=VALUE]... PROGRAM [ARG]...
 as_player() {
-  local home=$1
+  local home=$1 kept=() name
   shift
-  "${player_switch[@]}" env -i HOME="$home" PATH=/usr/bin:/bin LANG=C.UTF-8 "$@"
+  for name in ASAN_OPTIONS UBSAN_OPTIONS LSAN_OPTIONS; do
+    [[ -n ${!name:-} ]] && kept+=("$name=${!name}")
+  done
+  "${player_switch[@]}" env -i HOME="$home" PATH=/usr/bin:/bin LANG=C.UTF-8 "${kept[@]}" "$@"
 }
