@@ -74,11 +74,15 @@ public:
             return nullptr;
         }
         auto renderer = std::unique_ptr<Renderer>(new Renderer(rate, channels));
-        if (!renderer->synth_) {
-            std::cerr << "poronpa: no MIDI synthesizer; playing without music\n";
-            return nullptr;
-        }
+        // Making the synthesizer and reading the soundfont take a few hundred milliseconds:
+        // the window need not wait for them.
         renderer->loader_ = std::thread([r = renderer.get(), soundFont] {
+            r->synth_ = new_fluid_synth(r->settings_);
+            if (!r->synth_) {
+                std::cerr << "poronpa: no MIDI synthesizer; playing without music\n";
+                r->failed_ = true;
+                return;
+            }
             if (fluid_synth_sfload(r->synth_, soundFont.c_str(), 1) == FLUID_FAILED) {
                 std::cerr << "poronpa: soundfont " << soundFont << " cannot be read; playing without music\n";
                 r->failed_ = true;
@@ -135,7 +139,6 @@ private:
         fluid_settings_setnum(settings_, "synth.gain", synthesizerGain);
         // Between two passes of a tune the notes still ringing must ring on.
         fluid_settings_setint(settings_, "player.reset-synth", 0);
-        synth_ = new_fluid_synth(settings_);
     }
 
     static void SDLCALL mix(void* self, Uint8* stream, int length)

@@ -14,7 +14,7 @@ namespace poronpa {
 /// The music alias "bgm" over one MIDI synthesizer that feeds the mixer's music stream for the
 /// whole run, answering the command texts the music layer sends.
 ///
-/// The synthesizer and its soundfont are made once (the soundfont on a worker thread), so
+/// The synthesizer and its soundfont are made once, on a worker thread, so
 /// opening a tune costs only reading its small file. Everything the synthesizer does happens on
 /// the audio thread: the commands are handed over in a mailbox and the player's position comes
 /// back the same way, so no command ever waits for the sound to be rendered.

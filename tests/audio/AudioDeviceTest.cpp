@@ -139,12 +139,12 @@ std::vector<unsigned char> oneBarTune()
     return track.file(tick);
 }
 
-/// A second of silence, then two seconds of quick organ notes, so that wherever the tune is
-/// resumed in its second half, notes sound.
+/// A soft tap to mark the start, silence to the end of the first second, then two seconds of
+/// quick organ notes, so that wherever the tune is resumed in its second half, notes sound.
 std::vector<unsigned char> lateNotesTune()
 {
     MidiTrack track;
-    track.at(0, {0xC0, 19});
+    track.at(0, {0xC0, 19}).at(0, {0x99, 76, 60}).at(60, {0x89, 76, 0});
     for (std::uint32_t tick = 960; tick < 2880; tick += 240)
         track.at(tick, {0x90, 67, 110}).at(tick + 240, {0x80, 67, 0});
     return track.file(2880);
@@ -285,14 +285,13 @@ TEST_F(AudioDevice, AnEffectCutOffByTheNextFadesOutInsteadOfClicking)
 
 TEST_F(AudioDevice, ATunePlaysThroughTheSynthesizer)
 {
-    {
-        auto audio = AudioSystem::create(false);
-        LoadAudioLists(audio->music(), audio->sound());
-        audio->music().InitBGM();
-        audio->music().BGMPlay(2, false);
-        std::this_thread::sleep_for(1500ms);
-        audio->music().BGMStop();
-    }
+    auto audio = AudioSystem::create(false);
+    LoadAudioLists(audio->music(), audio->sound());
+    audio->music().InitBGM();
+    audio->music().BGMPlay(2, false);
+    const auto deadline = std::chrono::steady_clock::now() + 20s;
+    while (loudestSample(rawFile()) <= 1000 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(100ms);
     EXPECT_GT(loudestSample(rawFile()), 1000);
 }
 
@@ -362,19 +361,27 @@ TEST_F(AudioDevice, AMissingTuneLeavesTheAliasClosed)
 TEST_F(AudioDevice, StartingAgainFromTheTopDoesNotResumeWhereTheTuneWas)
 {
     test::writeBytes(dir / "late.mid", lateNotesTune());
+    double startedAt = -1.0;
     double restartedAt = 0.0;
     {
         auto audio = AudioSystem::create(false);
         SdlMusicDevice device(SdlMusicDevice::gameSoundFont);
         device.send("open \"" + (dir / "late.mid").string() + "\" alias bgm");
         device.send("play bgm");
-        std::this_thread::sleep_for(1600ms);
+        const auto deadline = std::chrono::steady_clock::now() + 20s;
+        while ((startedAt < 0.0 || recordedSeconds() < startedAt + 1.6) && std::chrono::steady_clock::now() < deadline) {
+            std::this_thread::sleep_for(10ms);
+            if (startedAt < 0.0)
+                startedAt = firstSound();
+        }
+        ASSERT_GE(startedAt, 0.0) << "the tune began";
         device.send("play bgm from 0");
         restartedAt = recordedSeconds();
-        std::this_thread::sleep_for(800ms);
+        while (recordedSeconds() < restartedAt + 0.8 && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(10ms);
     }
-    const int before = loudestSample(rawFile(), 1.2, restartedAt - 0.1);
+    const int before = loudestSample(rawFile(), startedAt + 1.1, restartedAt - 0.05);
     EXPECT_GT(before, 1000) << "the notes sounded before the restart";
-    EXPECT_LT(loudestSample(rawFile(), restartedAt + 0.2, restartedAt + 0.7) * 10, before)
+    EXPECT_LT(loudestSample(rawFile(), restartedAt + 0.25, restartedAt + 0.7) * 10, before)
         << "after the restart the tune is back in its opening second of silence, the notes before only ringing out";
 }
