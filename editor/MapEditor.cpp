@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace poronpa {
 
@@ -45,13 +46,18 @@ FileStatus MapEditor::load(const std::filesystem::path& path, const std::functio
     // Read into a fresh grid, so that a file that fails leaves the map alone and a short file
     // leaves no cells of the map loaded before.
     MapGrid loaded;
-    const FileStatus status = loadMap(path, loaded, [&](const std::string& caption) {
-        status_ = caption;
-        if (showProgress)
-            showProgress();
-    });
+    std::vector<std::uint8_t> head;
+    const FileStatus status = loadMap(
+        path, loaded,
+        [&](const std::string& caption) {
+            status_ = caption;
+            if (showProgress)
+                showProgress();
+        },
+        &head);
     if (!status.ok())
         return status;
+    noted_[path] = std::move(head);
     map_ = loaded;
     history_.clear();
     selectArea(0, 0);
@@ -67,9 +73,31 @@ FileStatus MapEditor::save(const std::filesystem::path& path, const std::functio
         if (showProgress)
             showProgress();
     });
-    if (status.ok())
+    if (status.ok()) {
         history_.markSaved();
+        const auto bytes = mapFileBytes(map_);
+        noted_[path].assign(bytes.begin(), bytes.end());
+    } else {
+        status_ = SaveFailedStatus;
+    }
     return status;
+}
+
+void MapEditor::noteFile(const std::filesystem::path& path)
+{
+    std::vector<std::uint8_t> head;
+    readMapFileHead(path, head);
+    noted_[path] = std::move(head);
+}
+
+bool MapEditor::changedSinceNoted(const std::filesystem::path& path) const
+{
+    const auto noted = noted_.find(path);
+    if (noted == noted_.end())
+        return false;
+    std::vector<std::uint8_t> head;
+    readMapFileHead(path, head);
+    return head != noted->second;
 }
 
 void MapEditor::overviewRelease(double x, double y)
@@ -163,7 +191,7 @@ void MapEditor::canvasPress(MouseButton button, double x, double y)
     if (button == LeftButton) {
         finishStroke();
         stroke_.emplace(AreaPosition{areaX_, areaY_});
-        paintAt(x, y);
+        paintLineTo(x, y);
     } else if (button == RightButton) {
         moveView(wholePixel(ViewSize / 2 - x), wholePixel(ViewSize / 2 - y));
         // The cell at the view's top-left corner, not the pixel offsets.
@@ -175,7 +203,9 @@ void MapEditor::canvasMove(unsigned heldButtons, double x, double y)
 {
     hoverAt(x, y);
     if (heldButtons == LeftButton)
-        paintAt(x, y);
+        paintLineTo(x, y);
+    else
+        strokeEnd_.reset(); // where the pointer went meanwhile is not to be painted
 }
 
 void MapEditor::canvasRelease(unsigned stillHeldButtons)
@@ -204,16 +234,45 @@ std::string MapEditor::hoveredText() const
 
 std::string MapEditor::tileText(std::uint8_t tile) { return "タイル " + std::to_string(tile); }
 
-void MapEditor::paintAt(double x, double y)
+void MapEditor::paintLineTo(double x, double y)
+{
+    // Whole cells, rounded down also left of and above the canvas.
+    const auto cellOf = [](double position) {
+        const int pixel = wholePixel(position);
+        return pixel >= 0 ? pixel / sheet::CellSize : -((-pixel + sheet::CellSize - 1) / sheet::CellSize);
+    };
+    const CanvasCell to{cellOf(x), cellOf(y)};
+    const CanvasCell from = strokeEnd_.value_or(to);
+    strokeEnd_ = to;
+    // The pointer is sampled, not followed: a fast drag jumps over cells, which the line between
+    // two samples gives back (Bresenham's, one cell per step along the longer axis).
+    const int dx = std::abs(to.column - from.column);
+    const int dy = -std::abs(to.row - from.row);
+    const int stepX = from.column < to.column ? 1 : -1;
+    const int stepY = from.row < to.row ? 1 : -1;
+    int error = dx + dy;
+    for (CanvasCell cell = from;;) {
+        paintCell(cell.column, cell.row);
+        if (cell == to)
+            break;
+        const int twice = 2 * error;
+        if (twice >= dy) {
+            error += dy;
+            cell.column += stepX;
+        }
+        if (twice <= dx) {
+            error += dx;
+            cell.row += stepY;
+        }
+    }
+}
+
+void MapEditor::paintCell(int cx, int cy)
 {
     // A drag that leaves the canvas would otherwise reach into the neighbouring area or, at the
     // world's edge, beyond the grid.
-    const int px = wholePixel(x);
-    const int py = wholePixel(y);
-    if (px < 0 || py < 0 || px >= AreaCanvasSize || py >= AreaCanvasSize)
+    if (cx < 0 || cy < 0 || cx >= MapGrid::AreaCells || cy >= MapGrid::AreaCells)
         return;
-    const int cx = px / sheet::CellSize;
-    const int cy = py / sheet::CellSize;
     const auto tile = static_cast<std::uint8_t>(selectedTile());
     drawTile(canvas_, sheet::CellSize * cx, sheet::CellSize * cy, tileSheet_, tile);
     if (!stroke_)
@@ -223,6 +282,7 @@ void MapEditor::paintAt(double x, double y)
 
 void MapEditor::finishStroke()
 {
+    strokeEnd_.reset();
     if (!stroke_)
         return;
     history_.push(std::move(*stroke_));

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -71,8 +72,17 @@ public:
     /// `showProgress` after it, then selects area (0, 0). A file that cannot be read leaves
     /// everything as it was.
     FileStatus load(const std::filesystem::path& path, const std::function<void()>& showProgress = {});
-    /// Writes the map file with the same progress captions.
+    /// Writes the map file with the same progress captions; after a failure the status text says
+    /// that the map was not saved.
     FileStatus save(const std::filesystem::path& path, const std::function<void()>& showProgress = {});
+    static constexpr const char* SaveFailedStatus = "Save できませんでした";
+
+    /// Notes what a map file holds now, so that a later change by another program is noticed.
+    /// Load and Save note the file they read or wrote.
+    void noteFile(const std::filesystem::path& path);
+    /// Whether a noted map file holds something else than it did when last noted: another
+    /// editor saved it meanwhile, and a Save would undo that.
+    bool changedSinceNoted(const std::filesystem::path& path) const;
 
     /// A mouse release on the overview: selects the area under the pointer, moves the marker
     /// and draws the area. A release outside the overview, after a drag, is ignored.
@@ -90,8 +100,9 @@ public:
 
     /// A press on the canvas: the left button paints, the right one centres the view there.
     void canvasPress(MouseButton button, double x, double y);
-    /// A move over the canvas: the cell under the pointer becomes the hovered one, and it is
-    /// painted while the left button alone is held. Positions outside the canvas paint nothing.
+    /// A move over the canvas: the cell under the pointer becomes the hovered one, and while the
+    /// left button alone is held every cell on the line from the pointer's last position to this
+    /// one is painted, so a fast drag leaves no gaps. Cells outside the canvas are not painted.
     void canvasMove(unsigned heldButtons, double x, double y);
     /// The pointer has left the canvas: no cell is hovered.
     void canvasLeave() { hovered_.reset(); }
@@ -122,7 +133,8 @@ public:
 private:
     void selectArea(int ax, int ay);
     void drawMarker(std::uint32_t colour);
-    void paintAt(double x, double y);
+    void paintLineTo(double x, double y);
+    void paintCell(int cx, int cy);
     void hoverAt(double x, double y);
     void finishStroke();
     void showEdit(const MapEdit& edit);
@@ -143,6 +155,11 @@ private:
     EditHistory history_;
     std::optional<MapEdit> stroke_;
     std::optional<CanvasCell> hovered_;
+    /// Where the pointer was at the stroke's last press or move, in cells; outside the canvas
+    /// too, so that a drag coming back in paints from the edge it crossed.
+    std::optional<CanvasCell> strokeEnd_;
+    /// The map files' contents as last noted.
+    std::map<std::filesystem::path, std::vector<std::uint8_t>> noted_;
 };
 
 } // namespace poronpa

@@ -32,6 +32,11 @@ QMessageBox::StandardButton askWithBox(QWidget* parent, const QString& question)
 
 void tellWithBox(QWidget* parent, const QString& message) { QMessageBox::warning(parent, "MapDesign", message); }
 
+QMessageBox::StandardButton askYesOrNo(QWidget* parent, const QString& question)
+{
+    return QMessageBox::question(parent, "MapDesign", question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+}
+
 /// The area canvas with what the editor draws over the map: the grid of cells when it is on,
 /// and an outline round the cell under the pointer.
 class CanvasBox : public PictureBox {
@@ -74,7 +79,7 @@ private:
 
 frmMain::frmMain(MapEditor& editor, std::filesystem::path mapFile, std::filesystem::path pictureDirectory)
     : editor_(editor), mapFile_(std::move(mapFile)), readFile_(mapFile_),
-      pictureDirectory_(std::move(pictureDirectory)), dialogs_{askWithBox, tellWithBox},
+      pictureDirectory_(std::move(pictureDirectory)), dialogs_{askWithBox, tellWithBox, askYesOrNo},
       palette_(std::make_unique<frmParts>(editor))
 {
     setObjectName("frmMain");
@@ -292,6 +297,10 @@ void frmMain::showEvent(QShowEvent* event)
 FileStatus frmMain::loadMapFile()
 {
     const FileStatus status = editor_.load(readFile_, [this] { showStatusNow(); });
+    // Save writes the player's map even while Load reads the shipped world: what it holds now is
+    // what Save may overwrite without asking.
+    if (status.ok() && readFile_ != mapFile_)
+        editor_.noteFile(mapFile_);
     refresh();
     return status;
 }
@@ -305,6 +314,11 @@ void frmMain::load()
 
 bool frmMain::saveMapFile()
 {
+    // Another editor on the same map saved meanwhile: overwriting would silently take its work back.
+    if (editor_.changedSinceNoted(mapFile_) &&
+        dialogs_.askToOverwrite(this, "マップファイルは、読み込みか保存のあとに別のところで書き換えられています。上書きしますか？") !=
+            QMessageBox::Yes)
+        return false;
     const FileStatus status = editor_.save(mapFile_, [this] { showStatusNow(); });
     if (status.ok())
         readFile_ = mapFile_;

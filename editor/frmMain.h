@@ -36,6 +36,8 @@ public:
         std::function<QMessageBox::StandardButton(QWidget* parent, const QString& question)> askToSave;
         /// Tells the user something went wrong.
         std::function<void(QWidget* parent, const QString& message)> tell;
+        /// Asks whether to overwrite a map file another program changed: Yes or No.
+        std::function<QMessageBox::StandardButton(QWidget* parent, const QString& question)> askToOverwrite;
     };
 
     /// `mapFile` is the map Load and Save use; the pictures are exported into `pictureDirectory`.

@@ -31,6 +31,7 @@ struct Editor {
     MapEditor editor{map, test::solidTileSheet()};
     frmMain window{editor, dir / "mapdata.dat", dir.path()};
     QMessageBox::StandardButton answer = QMessageBox::Cancel;
+    QMessageBox::StandardButton overwrite = QMessageBox::No;
     QStringList questions;
     QStringList messages;
 
@@ -43,7 +44,11 @@ struct Editor {
                                questions << q;
                                return answer;
                            },
-                           [this](QWidget*, const QString& m) { messages << m; }});
+                           [this](QWidget*, const QString& m) { messages << m; },
+                           [this](QWidget*, const QString& q) {
+                               questions << q;
+                               return overwrite;
+                           }});
     }
 
     template <typename T = QWidget>
@@ -323,8 +328,8 @@ private slots:
         release(canvas, {-5, 72});
         QCOMPARE(e.map.cell(52, 101), 17);
         QCOMPARE(e.map.cell(52, 102), 17);
-        QCOMPARE(e.map.cell(50, 102), 0);
-        QCOMPARE(e.map.cell(49, 102), 0);
+        QCOMPARE(e.map.cell(50, 102), 17); // passed over on the way out
+        QCOMPARE(e.map.cell(49, 102), 0);  // the area to the left
         QCOMPARE(canvas->grab(QRect(64, 32, 32, 32)).toImage().pixel(0, 0), test::tileColour(17));
 
         sendMouse(canvas, QEvent::MouseButtonPress, {800, 800}, Qt::RightButton, Qt::RightButton);
@@ -398,6 +403,61 @@ private slots:
         MapGrid saved;
         QVERIFY(loadMap(e.dir / "mapdata.dat", saved).ok());
         QCOMPARE(saved.cell(1, 1), 17);
+    }
+
+    void aMapAnotherEditorSavedIsOverwrittenOnlyWhenTheUserSaysSo()
+    {
+        Editor mine;
+        const auto file = mine.dir / "mapdata.dat";
+        MapGrid theirMap;
+        MapEditor theirEditor{theirMap, test::solidTileSheet()};
+        frmMain theirs{theirEditor, file, mine.dir.path()};
+        QVERIFY(mine.window.loadMapFile().ok());
+        QVERIFY(theirs.loadMapFile().ok());
+        mine.window.show();
+        const auto cellOnDisk = [&](int x, int y) {
+            MapGrid saved;
+            loadMap(file, saved);
+            return saved.cell(x, y);
+        };
+
+        // The other editor paints cell (3, 3) and saves first; this one paints cell (9, 9).
+        theirEditor.paletteRelease(8, 40);
+        theirEditor.canvasPress(LeftButton, 100, 100);
+        theirEditor.canvasRelease(NoButton);
+        QTest::mouseClick(theirs.findChild<QPushButton*>("cmdSave"), Qt::LeftButton);
+        mine.editor.paletteRelease(40, 70);
+        mine.editor.canvasPress(LeftButton, 300, 300);
+        mine.editor.canvasRelease(NoButton);
+
+        // No keeps their save; Yes overwrites it; after that nothing is asked until they save again.
+        const struct {
+            QMessageBox::StandardButton answer;
+            qsizetype questions;
+            int theirCell, myCell;
+        } saves[] = {{QMessageBox::No, 1, 8, 0}, {QMessageBox::Yes, 2, 0, 17}, {QMessageBox::No, 2, 0, 17}};
+        for (const auto& save : saves) {
+            mine.overwrite = save.answer;
+            QTest::mouseClick(mine.control<QPushButton>("cmdSave"), Qt::LeftButton);
+            QCOMPARE(mine.questions.size(), save.questions);
+            QCOMPARE(cellOnDisk(3, 3), save.theirCell);
+            QCOMPARE(cellOnDisk(9, 9), save.myCell);
+        }
+        QVERIFY(mine.questions.front().contains("上書きしますか"));
+        QVERIFY(mine.messages.isEmpty());
+    }
+
+    void aFailedSaveSaysSoInTheStatusLabel()
+    {
+        Editor e;
+        QVERIFY(e.window.loadMapFile().ok());
+        std::filesystem::remove(e.dir / "mapdata.dat");
+        std::filesystem::create_directory(e.dir / "mapdata.dat");
+        e.overwrite = QMessageBox::Yes; // the map file did change
+        e.window.show();
+        QTest::mouseClick(e.control<QPushButton>("cmdSave"), Qt::LeftButton);
+        QCOMPARE(e.messages.size(), 1);
+        QCOMPARE(e.status(), QString::fromUtf8(MapEditor::SaveFailedStatus));
     }
 
     void loadReadsTheShippedWorldUntilTheFirstSave()

@@ -190,15 +190,72 @@ TEST(MapEditorPainting, OnlyALeftOnlyDragPaintsAndNeverOutsideTheCanvas)
     EXPECT_EQ(e.map.cell(0, 5), 0);
 
     // Off the canvas of the world's last area: to its right and below lie column and row 250,
-    // which must stay 0, and to its left and above the neighbouring areas.
+    // which must stay 0, and to its left and above the neighbouring areas. (The lines between
+    // those positions cross the area itself, whose cells they paint.)
     Editor edge;
     edge.selectArea(4, 4);
     edge.selectTile(5);
     edge.editor.canvasPress(LeftButton, 1590, 1590);
-    const MapGrid painted = edge.map;
     for (const auto& [x, y] : {std::pair{1620.0, 800.0}, {800.0, 1650.0}, {-10.0, 800.0}, {800.0, -31.0}, {-40.0, -40.0}})
         edge.editor.canvasMove(LeftButton, x, y);
-    EXPECT_EQ(edge.map, painted);
+    for (int x = 0; x < MapGrid::Size; ++x) {
+        for (int y = 0; y < MapGrid::Size; ++y) {
+            if (x < 200 || y < 200 || x == 250 || y == 250) {
+                ASSERT_EQ(edge.map.cell(x, y), 0) << x << "," << y;
+            }
+        }
+    }
+}
+
+TEST(MapEditorPainting, AFastDragPaintsEveryCellThePointerPassedBetweenTwoSamples)
+{
+    using Cells = std::vector<CanvasCell>;
+    const auto row = [](int y, int from, int to) {
+        Cells cells;
+        for (int x = from; x <= to; ++x)
+            cells.push_back({x, y});
+        return cells;
+    };
+    const auto centre = [](int cell) { return 32.0 * cell + 16; };
+    struct Move {
+        unsigned buttons;
+        double x, y;
+    };
+    const struct {
+        const char* what;
+        double pressX, pressY;
+        std::vector<Move> moves;
+        Cells painted;
+    } drags[] = {
+        {"along a row in three jumps", 16, 16, {{LeftButton, centre(3), 16}, {LeftButton, centre(6), 16}, {LeftButton, centre(9), 16}}, row(0, 0, 9)},
+        {"back along a row", centre(30), centre(4), {{LeftButton, centre(25), centre(4)}}, row(4, 25, 30)},
+        {"a diagonal", 16, 16, {{LeftButton, centre(4), centre(4)}}, {{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}}},
+        {"steeply up", centre(2), centre(6), {{LeftButton, centre(4), centre(0)}},
+         {{2, 6}, {2, 5}, {3, 4}, {3, 3}, {3, 2}, {4, 1}, {4, 0}}},
+        {"out over the edge and back further down", centre(49), 16,
+         {{LeftButton, 1700, 16}, {LeftButton, centre(49), centre(4)}}, {{49, 0}, {49, 4}}},
+        {"with the right button held on the way", 16, 16,
+         {{LeftButton | RightButton, 16, centre(8)}, {LeftButton, 16, centre(12)}, {LeftButton, 16, centre(14)}},
+         {{0, 0}, {0, 12}, {0, 13}, {0, 14}}},
+    };
+    for (const auto& drag : drags) {
+        Editor e;
+        e.selectTile(9);
+        e.editor.canvasPress(LeftButton, drag.pressX, drag.pressY);
+        for (const Move& move : drag.moves)
+            e.editor.canvasMove(move.buttons, move.x, move.y);
+        e.editor.canvasRelease(NoButton);
+        for (int cx = 0; cx < MapGrid::AreaCells; ++cx) {
+            for (int cy = 0; cy < MapGrid::AreaCells; ++cy) {
+                const bool expected = std::find(drag.painted.begin(), drag.painted.end(), CanvasCell{cx, cy}) != drag.painted.end();
+                EXPECT_EQ(e.map.cell(cx, cy), expected ? 9 : 0) << drag.what << ": cell " << cx << "," << cy;
+                EXPECT_EQ(e.canvasTile(cx, cy), expected ? 9 : 0) << drag.what << ": canvas " << cx << "," << cy;
+            }
+        }
+        // The whole stroke is one step.
+        EXPECT_TRUE(e.editor.undo());
+        EXPECT_EQ(e.map, MapGrid{}) << drag.what;
+    }
 }
 
 TEST(MapEditorTools, FillCoversTheCurrentAreaOnly)
@@ -413,10 +470,46 @@ TEST(MapEditorFile, LoadShowsProgressSelectsTheFirstAreaAndTracksChanges)
     editor.redo();
     EXPECT_TRUE(editor.modified()) << "the saved state can no longer be reached";
 
+    // A save that fails says so where the progress was shown.
+    std::filesystem::create_directory(dir / "taken");
+    EXPECT_FALSE(editor.save(dir / "taken").ok());
+    EXPECT_EQ(editor.status(), MapEditor::SaveFailedStatus);
+
     // A map file that cannot be read leaves the editor as it was.
     const MapGrid before = map;
     std::filesystem::create_directory(dir / "folder");
     EXPECT_FALSE(editor.load(dir / "folder").ok());
     EXPECT_EQ(map, before);
     EXPECT_TRUE(editor.modified());
+}
+
+TEST(MapEditorFile, ASaveByAnotherEditorIsNoticedUntilThisOneSavesOrLoadsAgain)
+{
+    TempDir dir;
+    const auto file = dir / "mapdata.dat";
+    test::writeBytes(file, std::vector<unsigned char>(MapGrid::FileBytes, 3));
+    MapGrid map, theirs;
+    MapEditor editor(map, solidTileSheet());
+    ASSERT_TRUE(editor.load(file).ok());
+    EXPECT_FALSE(editor.changedSinceNoted(file));
+
+    // Another editor saves a cell of its own; touching the file without changing it is no change.
+    ASSERT_TRUE(loadMap(file, theirs).ok());
+    theirs.setCell(5, 5, 44);
+    ASSERT_TRUE(saveMap(file, theirs).ok());
+    EXPECT_TRUE(editor.changedSinceNoted(file));
+    ASSERT_TRUE(editor.save(file).ok());
+    EXPECT_FALSE(editor.changedSinceNoted(file));
+    ASSERT_TRUE(saveMap(file, map).ok());
+    EXPECT_FALSE(editor.changedSinceNoted(file));
+    ASSERT_TRUE(saveMap(file, theirs).ok());
+    ASSERT_TRUE(editor.load(file).ok());
+    EXPECT_FALSE(editor.changedSinceNoted(file));
+
+    // A file Save writes but Load did not read is noted as it was; its creation is a change.
+    const auto own = dir / "own.dat";
+    editor.noteFile(own);
+    EXPECT_FALSE(editor.changedSinceNoted(own));
+    ASSERT_TRUE(saveMap(own, theirs).ok());
+    EXPECT_TRUE(editor.changedSinceNoted(own));
 }
