@@ -95,6 +95,7 @@ void TitleScreen::ShowTitle()
 
 void TitleScreen::ShowOptions(bool show)
 {
+    optionsShown_ = show;
     for (MouseLabel* label : lblTitle_)
         label->setVisible(!show);
     if (options_)
@@ -161,8 +162,9 @@ bool TitleScreen::eventFilter(QObject* watched, QEvent* event)
     if (watched == &picTitle_ && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         // The hidden title keeps the keyboard focus during play and after the ending; only the
-        // title on screen takes its shortcuts, or space would start a game inside the game.
-        if (picTitle_.isVisible() && !key->isAutoRepeat() && key->text().size() == 1)
+        // title's menu on screen takes its shortcuts, or space would start a game inside the
+        // game, or behind the options screen, which has no keys of its own.
+        if (picTitle_.isVisible() && !optionsShown_ && !key->isAutoRepeat() && key->text().size() == 1)
             picTitle_KeyPress(key->text().at(0).unicode());
         return true;
     }

@@ -74,6 +74,7 @@ private:
     clsBGMAPI& music_;
     TitleActions& actions_;
     OptionsScreen* options_ = nullptr;
+    bool optionsShown_ = false;
     std::array<MouseLabel*, 3> lblTitle_{};
     std::array<MouseLabel*, 2> lblWait_{};
     MouseLabel* lblBeta1_ = nullptr;

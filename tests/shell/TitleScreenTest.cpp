@@ -3,6 +3,7 @@
 #include "app/MouseLabel.h"
 #include "app/OverviewSquare.h"
 #include "play/GameEngine.h"
+#include "screens/OptionsScreen.h"
 #include "screens/TitleScreen.h"
 
 #include <QLabel>
@@ -84,9 +85,31 @@ TEST(TitleScreen, KeysAndClicksStartTheGameAlike)
 }
 
 // During play the hidden title keeps the keyboard focus: space (jump) and L (load) must reach
-// only the game, not the title's shortcuts.
-TEST(TitleScreen, ShortcutsActOnlyWhileTheTitleIsShown)
+// only the game, not the title's shortcuts. Nor do they start a game behind the options screen.
+TEST(TitleScreen, ShortcutsActOnlyWhileTheTitleMenuIsShown)
 {
+    for (const auto key : {Qt::Key_Space, Qt::Key_L}) {
+        OpenWindow w;
+        GameWindow& gw = *w.window;
+        QTest::mouseClick(&gw.title().lblTitle(2), Qt::LeftButton);
+        // A game started by the key would run its loop inside the key press; the first event
+        // it handles ends it.
+        bool checked = false, gameStarted = false;
+        soon([&] {
+            checked = true;
+            gameStarted = !gw.picTitle().isVisible();
+            if (gameStarted)
+                gw.close();
+        });
+        QTest::keyClick(gw.windowHandle(), key);
+        while (!checked)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        EXPECT_FALSE(gameStarted) << key;
+        EXPECT_TRUE(gw.options().lblOption(6).isVisible()) << key;
+        EXPECT_FALSE(gw.title().lblTitle(0).isVisible()) << key;
+        EXPECT_EQ(w.audio.wavesOf("click5.wav"), 1) << key;
+    }
+
     OpenWindow w;
     GameWindow& gw = *w.window;
     int loopsEntered = 0;
