@@ -33,7 +33,8 @@ std::vector<std::int16_t> samplesOf(const std::filesystem::path& rawFile)
 {
     const std::vector<unsigned char> bytes = test::readBytes(rawFile);
     std::vector<std::int16_t> samples(bytes.size() / 2);
-    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+    if (!samples.empty())
+        std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
     return samples;
 }
 
