@@ -1,14 +1,13 @@
 #include "editor/BulkTools.h"
 
+#include "world/TileFacts.h"
+
 #include <array>
 #include <optional>
 
 namespace poronpa {
 
 namespace {
-
-constexpr std::uint8_t Ground = 8;
-constexpr std::uint8_t Rock = 72;
 
 constexpr int SnapshotSize = MapGrid::AreaCells + 1;
 using Snapshot = std::array<std::array<std::uint8_t, SnapshotSize>, SnapshotSize>;
@@ -28,25 +27,23 @@ std::optional<std::uint8_t> edgeTile(const Snapshot& d, int a, int b)
                                    down == other && right == other, down == other && left == other};
     };
 
-    if (self == Ground) {
+    if (self == tiles::CliffFace) {
         // Every matching corner writes the cell, so the last one tested wins.
-        constexpr std::array<std::uint8_t, 4> groundCorners{11, 10, 2, 3};
         std::optional<std::uint8_t> result;
-        const auto found = corners(Rock);
+        const auto found = corners(tiles::Cushion);
         for (std::size_t k = 0; k < found.size(); ++k)
             if (found[k])
-                result = groundCorners[k];
+                result = tiles::CliffCushionCorners[k];
         return result;
     }
-    if (self == Rock) {
-        // Rock with two or more ground corners has no corner tile of its own and stays rock.
-        constexpr std::array<std::uint8_t, 4> rockCorners{89, 88, 80, 81};
+    if (self == tiles::Cushion) {
+        // Cushion with two or more cliff corners has no corner tile of its own and stays as it is.
         std::optional<std::uint8_t> result;
         int count = 0;
-        const auto found = corners(Ground);
+        const auto found = corners(tiles::CliffFace);
         for (std::size_t k = 0; k < found.size(); ++k)
             if (found[k]) {
-                result = rockCorners[k];
+                result = tiles::CushionCliffCorners[k];
                 ++count;
             }
         return count > 1 ? std::nullopt : result;

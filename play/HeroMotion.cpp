@@ -3,6 +3,8 @@
 #include "audio/SoundNumbers.h"
 #include "play/KeyCodes.h"
 #include "play/PlayNumbers.h"
+#include "play/StartAndBand.h"
+#include "world/TileFacts.h"
 
 #include <algorithm>
 
@@ -15,8 +17,6 @@ using play::when;
 
 namespace {
 
-constexpr float EdgeMin = 32;
-constexpr float EdgeMax = 1536;
 constexpr float SpeedLimit = 15;
 
 } // namespace
@@ -44,7 +44,7 @@ void GameEngine::Impl::motionStep()
             ++s.JumpCount;
             if (s.JumpCount == 1) {
                 s.HeroVX = stored(static_cast<double>(s.HeroVX) + s.ConveyorPush);
-                if (cellAt(cellOf(s.HeroX + 15.0), cellOf(s.HeroY - 1.0)) < 96)
+                if (!isSolid(cellAt(cellOf(s.HeroX + 15.0), cellOf(s.HeroY - 1.0))))
                     host.playSound(sounds::Jump);
             }
         }
@@ -109,7 +109,7 @@ void GameEngine::Impl::motionStep()
 
 void GameEngine::Impl::throwRope()
 {
-    // The rope goes straight up from the hero's centre through every cell up to tile 64 and hooks
+    // The rope goes straight up from the hero's centre through every cell it passes and hooks
     // the first claw. Never one in the area's top row: the haul ends one row below the claw's,
     // which would lie outside the area.
     s.RopeRow = -1;
@@ -117,13 +117,13 @@ void GameEngine::Impl::throwRope()
     const int c = cellOf(s.HeroX + 15.0);
     for (int r = ownRow; r >= 1; --r) {
         const std::uint8_t t = cellAt(c, r);
-        if (t == 52 || t == 53) {
+        if (tileKind(t) == TileKind::Claw) {
             if (r != ownRow)
                 host.playSound(sounds::RopeHooked);
             s.RopeRow = r + 1;
             break;
         }
-        if (t > 64)
+        if (!ropePasses(t))
             break;
     }
     if (s.RopeRow > 0) {
@@ -175,31 +175,31 @@ void GameEngine::Impl::crossAreaEdges()
         rebaseFrameClock();
     };
     const bool free = s.EventTimer == 0;
-    if (s.HeroX < EdgeMin) {
+    if (s.HeroX < BandLowest) {
         if (s.AreaX >= 1 && free) {
             s.HeroX = 1528;
             enterNeighbour(-1, 0);
         } else {
-            s.HeroX = EdgeMin;
+            s.HeroX = BandLowest;
         }
     }
-    if (s.HeroY < EdgeMin) {
+    if (s.HeroY < BandLowest) {
         if (s.AreaY >= 1 && free) {
             s.HeroY = 1528;
             enterNeighbour(0, -1);
         } else {
-            s.HeroY = EdgeMin;
+            s.HeroY = BandLowest;
         }
     }
-    if (s.HeroX > EdgeMax) {
+    if (s.HeroX > BandHighest) {
         if (s.AreaX <= 3 && free) {
             s.HeroX = 40;
             enterNeighbour(1, 0);
         } else {
-            s.HeroX = EdgeMax;
+            s.HeroX = BandHighest;
         }
     }
-    if (s.HeroY > EdgeMax) {
+    if (s.HeroY > BandHighest) {
         if (s.AreaY <= 3 && free) {
             s.HeroY = 40;
             enterNeighbour(0, 1);
@@ -211,7 +211,7 @@ void GameEngine::Impl::crossAreaEdges()
                     host.playSound(sounds::FellOut);
                 }
             }
-            s.HeroY = EdgeMax;
+            s.HeroY = BandHighest;
         }
     }
 }

@@ -3,6 +3,7 @@
 #include "audio/SoundNumbers.h"
 #include "play/KeyCodes.h"
 #include "play/PlayNumbers.h"
+#include "world/TileFacts.h"
 
 #include <algorithm>
 
@@ -12,15 +13,9 @@ using play::cellOf;
 using play::nearest;
 using play::stored;
 
-namespace {
-
-bool isSolid(std::uint8_t t) { return t >= 96 && t <= 191; }
-bool isWater(std::uint8_t t)
-{
-    return t == 5 || t == 48 || t == 49 || t == 56 || t == 57 || t == 86 || t == 87 || (t >= 90 && t <= 95);
-}
-
-} // namespace
+static_assert(static_cast<int>(DoorColour::Blue) == BlueKey && static_cast<int>(DoorColour::Green) == GreenKey &&
+                  static_cast<int>(DoorColour::Red) == RedKey && static_cast<int>(DoorColour::Yellow) == YellowKey,
+              "a door opens with the key of its colour");
 
 std::uint8_t& GameEngine::Impl::cellAt(int c, int r)
 {
@@ -42,11 +37,11 @@ void GameEngine::Impl::headTest()
     const int c = cellOf(s.HeroX + 15.0);
     const int r = cellOf(s.HeroY);
     std::uint8_t& t = cellAt(c, r);
-    if (t == 61 || t == 62) {
+    if (tileKind(t) == TileKind::HiddenBlock) {
         // A hidden block shows itself when butted from below; the hero keeps rising and bumps
         // into it next frame.
         if (s.HeroVY < 0) {
-            t = t == 61 ? 135 : 157;
+            t = tileFacts(t).becomes;
             DrawCell(c, r);
             s.HeroY = static_cast<float>(r * 32 + 32);
         }
@@ -68,7 +63,8 @@ void GameEngine::Impl::sideTests()
         const int c = cellOf(s.HeroX + 31.0 * k);
         const int r = cellOf(s.HeroY);
         std::uint8_t& t = cellAt(c, r);
-        if (t >= 148 && t <= 151 && s.ItemHeld[static_cast<std::size_t>(t - 148)] != 0) {
+        const DoorColour door = tileFacts(t).door;
+        if (door != DoorColour::None && s.ItemHeld[static_cast<std::size_t>(door)] != 0) {
             // The doorway shows whatever continues beside it; keys are never used up.
             host.playSound(sounds::Door);
             t = cellAt(c + 1, r);
@@ -104,8 +100,8 @@ void GameEngine::Impl::floorTests()
             s.HeroY = static_cast<float>((r - 1) * 32);
             s.HeroVY = 0;
         };
-        switch (t) {
-        case 142:
+        switch (tileKind(t)) {
+        case TileKind::ViewingSpot:
             land();
             friction();
             s.JumpCount = 0;
@@ -114,20 +110,19 @@ void GameEngine::Impl::floorTests()
                 reachViewingSpot();
             }
             break;
-        case 143:
+        case TileKind::Switch:
             s.HeroY = static_cast<float>((r - 1) * 32 - 1);
             s.SwitchOn = static_cast<std::int16_t>(1 - s.SwitchOn);
             s.HeroVY = -3;
             host.playSound(sounds::Switch);
             break;
-        case 144: case 145: case 146: case 147:
-        case 160: case 161: case 162: case 163:
+        case TileKind::Crumbling:
             crumblingStep(c, r);
             break;
-        case 152:
+        case TileKind::Glass:
             if (s.HeroVY > 14) {
                 host.playSound(sounds::Glass);
-                t = 153;
+                t = tileFacts(t).becomes;
                 DrawCell(c, r);
                 s.HeroY = stored(s.HeroY - 15.0);
                 s.HeroVY = -5;
@@ -137,21 +132,21 @@ void GameEngine::Impl::floorTests()
                 s.JumpCount = 0;
             }
             break;
-        case 153:
+        case TileKind::BrokenGlass:
             host.playSound(sounds::Glass);
             s.HeroY = stored(s.HeroY - 6.0);
             s.HeroVY = -2;
             t = cellAt(c, r - 1);
             DrawCell(c, r);
             break;
-        case 154: case 155: case 158: case 159:
+        case TileKind::Conveyor:
             land();
             friction();
             brakeOnLanding();
             if (s.SwitchOn != 0)
-                s.ConveyorPush = t == 154 ? -1.0f : t == 155 ? 1.0f : t == 158 ? -4.0f : 4.0f;
+                s.ConveyorPush = tileFacts(t).push;
             break;
-        case 156: case 157:
+        case TileKind::Ice:
             // Ice: no friction and weak control.
             s.OnSlippery = 1;
             land();
@@ -189,9 +184,7 @@ void GameEngine::Impl::crumblingStep(int c, int r)
     if (s.CrumbleTimer <= 1) {
         s.CrumbleTimer = 0;
         std::uint8_t& t = cellAt(c, r);
-        t = static_cast<std::uint8_t>(t + 1);
-        if (t == 148 || t == 164)
-            t = cellAt(c, r - 1);
+        t = tileFacts(t).is(TileFacts::Vanishes) ? cellAt(c, r - 1) : tileFacts(t).becomes;
         DrawCell(c, r);
     }
     PushSprite(c * 32, r * 32, (s.FrameClock / 20) % 2, 8);
@@ -202,45 +195,45 @@ void GameEngine::Impl::centreTest()
     const int c = cellOf(s.HeroX + 15.0);
     const int r = cellOf(s.HeroY + 15.0);
     std::uint8_t& t = cellAt(c, r);
-    switch (t) {
-    case 32:
+    switch (tileKind(t)) {
+    case TileKind::Flames:
         startMishap(StateBurning, 90, sounds::Burn);
         break;
-    case 33:
+    case TileKind::Lava:
         startMishap(StateSinking, 90, 0);
         break;
-    case 34: case 35: case 36: case 37:
+    case TileKind::Spikes:
         s.HeroVX = 0;
         s.HeroVY = 0;
         startMishap(StateImpaled, 60, sounds::Spikes);
         break;
-    case 38: case 39: case 68: case 69: case 70: case 71:
+    case TileKind::Spring:
         verticalSpring(t, c, r);
         break;
-    case 44: case 45: case 72: case 73: case 76: case 77:
+    case TileKind::SpringLeft:
         sideSpring(t, c, r, false);
         break;
-    case 46: case 47: case 74: case 75: case 78: case 79:
+    case TileKind::SpringRight:
         sideSpring(t, c, r, true);
         break;
-    case 40: case 41: case 42: case 43: case 65: case 66: case 67:
+    case TileKind::Climbing:
         s.JumpCount = 1;
         s.HeroState = StateClimbing;
         s.HeroVX = 0;
         s.HeroVY = 0;
         break;
-    case 50: case 51: case 58: case 59: case 60:
+    case TileKind::LowGravity:
         if (s.PrevState == StateFree)
             s.HeroVY = stored(s.HeroVY * 0.15);
         s.JumpCount = 3;
         s.HeroState = StateFloating;
         break;
-    case 54:
+    case TileKind::FlameJet:
         // The jet burns only at the start of its cycle, while its picture is still small.
         if (s.FrameClock % 100 < 10)
             startMishap(StateBurning, 90, sounds::Burn);
         break;
-    case 55: case 82: case 83:
+    case TileKind::TreasureBox:
         t = cellAt(c, r - 1);
         DrawCell(c, r);
         s.HeroVX = 0;
@@ -248,9 +241,10 @@ void GameEngine::Impl::centreTest()
         OpenTreasureBox();
         rebaseFrameClock();
         break;
+    case TileKind::Water:
+        water();
+        break;
     default:
-        if (isWater(t))
-            water();
         break;
     }
 }

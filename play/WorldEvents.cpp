@@ -3,9 +3,11 @@
 #include "audio/SoundNumbers.h"
 #include "play/KeyCodes.h"
 
+#include "play/StartAndBand.h"
 #include "screens/SavedGame.h"
 #include "world/AreaDrawing.h"
 #include "world/SheetCells.h"
+#include "world/TileFacts.h"
 
 #include <cmath>
 #include <limits>
@@ -29,16 +31,16 @@ std::size_t at(std::int16_t index) { return static_cast<std::size_t>(index); }
 
 void GameEngine::Impl::NewGame()
 {
-    s.AreaX = 2;
-    s.AreaY = 4;
+    s.AreaX = StartAreaX;
+    s.AreaY = StartAreaY;
     for (int i = 0; i < ItemCount; ++i) {
         s.ItemHeld[static_cast<std::size_t>(i)] = 0;
         host.setItemIconVisible(i, false);
     }
     for (auto& column : s.MiniMapColor)
         column.fill(MiniMapUnvisited);
-    s.HeroX = 160;
-    s.HeroY = 1498;
+    s.HeroX = StartX;
+    s.HeroY = StartY;
     s.HeroVX = 0;
     s.HeroVY = 0;
     s.HeroState = StatePlaced;
@@ -228,7 +230,7 @@ void GameEngine::Impl::StartEnding()
         for (int i = 0; i <= 50; ++i)
             for (int j = 0; j <= 50; ++j) {
                 const std::uint8_t t = s.AreaCells[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)];
-                if (t == 142 || t == 98)
+                if (t == tiles::ViewingSpot || t == tiles::ViewingPlatform)
                     canvas.bitBlt(32 * i, 32 * j, sheet::CellSize, sheet::CellSize, spriteSheet,
                                   sheet::cellX(sprites::StoneBlock), sheet::cellY(sprites::StoneBlock),
                                   RasterOp::SrcCopy);

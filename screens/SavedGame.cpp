@@ -1,6 +1,7 @@
 #include "screens/SavedGame.h"
 
-#include <cmath>
+#include "play/StartAndBand.h"
+
 #include <cstring>
 #include <vector>
 
@@ -12,14 +13,6 @@ constexpr std::size_t RecordBytes = 128;
 constexpr int SlotCount = 10;
 constexpr int SlotStride = 70;
 
-// Where a damaged file's hero is put instead: the start of a new game.
-constexpr std::int16_t StartAreaX = 2;
-constexpr std::int16_t StartAreaY = 4;
-constexpr float StartX = 160;
-constexpr float StartY = 1498;
-// The area edges keep the hero inside this band on both axes.
-constexpr float LowestPosition = 32;
-constexpr float HighestPosition = 1536;
 
 constexpr int firstRecordOfSlot(int slot) { return SlotStride * slot + 2; }
 constexpr int lastRecordOfSlot(int slot) { return SlotStride * slot + 66; }
@@ -96,13 +89,12 @@ int readCounter(const RecordFile& file)
     return counter >= 0 && counter < SlotCount ? counter : 0;
 }
 
-bool insideArea(float position) { return std::isfinite(position) && position >= LowestPosition && position <= HighestPosition; }
 bool isArea(std::int16_t coordinate) { return coordinate >= 0 && coordinate <= 4; }
 
 /// A damaged file must neither crash the game nor put the hero outside the world.
 void makeSafe(SaveRecord& record)
 {
-    const bool placeIsSound = isArea(record.AreaX) && isArea(record.AreaY) && insideArea(record.RespawnX) && insideArea(record.RespawnY);
+    const bool placeIsSound = isArea(record.AreaX) && isArea(record.AreaY) && insideBand(record.RespawnX) && insideBand(record.RespawnY);
     if (!placeIsSound) {
         // A position is only known to be free in the area it was saved in; the start of a new
         // game is the one place known to be safe whatever else the file has lost.

@@ -1,17 +1,11 @@
 #include "app/sim/SimOptions.h"
 
 #include <charconv>
-#include <cmath>
 #include <string_view>
 
 namespace poronpa::sim {
 
 namespace {
-
-// The area edges keep the hero inside this band; a start outside it would put the hero's box
-// outside the area's cells.
-constexpr float LowestPosition = 32;
-constexpr float HighestPosition = 1536;
 
 template <typename T> bool parseNumber(std::string_view text, T& value)
 {
@@ -36,12 +30,10 @@ bool parseArea(std::string_view text, std::int16_t& x, std::int16_t& y)
     return splitPair(text, a, b) && parseNumber(a, x) && parseNumber(b, y) && x >= 0 && x <= 4 && y >= 0 && y <= 4;
 }
 
-bool insideArea(float position) { return std::isfinite(position) && position >= LowestPosition && position <= HighestPosition; }
-
 bool parsePosition(std::string_view text, float& x, float& y)
 {
     std::string_view a, b;
-    return splitPair(text, a, b) && parseNumber(a, x) && parseNumber(b, y) && insideArea(x) && insideArea(y);
+    return splitPair(text, a, b) && parseNumber(a, x) && parseNumber(b, y) && insideBand(x) && insideBand(y);
 }
 
 bool parseItems(std::string_view text, std::vector<int>& items)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "play/StartAndBand.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -12,8 +14,8 @@ struct SimOptions {
     std::optional<std::string> mapFile;   ///< absent: the world the game would read
     std::optional<std::string> saveFile;  ///< absent: savedata.dat in a fresh temporary directory
     bool continueGame = false;
-    std::int16_t areaX = 2, areaY = 4;
-    float heroX = 160, heroY = 1498;
+    std::int16_t areaX = StartAreaX, areaY = StartAreaY;
+    float heroX = StartX, heroY = StartY;
     std::vector<int> items;
     std::int16_t switchOn = 1;
     std::int32_t frameRate = 0;

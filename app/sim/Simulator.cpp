@@ -2,6 +2,7 @@
 
 #include "app/FileLocations.h"
 #include "app/SafeFile.h"
+#include "app/TemporaryFolder.h"
 #include "app/sim/KeyScript.h"
 #include "app/sim/SimHost.h"
 #include "app/sim/SimOptions.h"
@@ -18,33 +19,6 @@
 namespace poronpa::sim {
 
 namespace {
-
-/// A fresh directory for a save file nobody asked to keep, removed with the run.
-class ScratchDirectory {
-public:
-    ScratchDirectory()
-    {
-        std::error_code error;
-        std::string pattern = (std::filesystem::temp_directory_path(error) / "poronpa-sim-XXXXXX").string();
-        if (!error && ::mkdtemp(pattern.data()))
-            path_ = pattern;
-    }
-    ~ScratchDirectory()
-    {
-        if (!path_.empty()) {
-            std::error_code ignored;
-            std::filesystem::remove_all(path_, ignored);
-        }
-    }
-    ScratchDirectory(const ScratchDirectory&) = delete;
-    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-
-    bool ok() const { return !path_.empty(); }
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
 
 /// Reads the map without creating a missing one, as the game would: a missing map here is a
 /// mistake on the command line.
@@ -123,7 +97,7 @@ int runSimulator(const std::vector<std::string>& args, std::istream& in, std::os
             return fail(*options.inputFile + " " + error);
     }
 
-    ScratchDirectory scratch;
+    TemporaryFolder scratch("sim");
     std::filesystem::path saveFile;
     if (options.saveFile) {
         saveFile = *options.saveFile;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/TemporaryFolder.h"
+
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -7,28 +9,10 @@
 
 namespace poronpa::test {
 
-/// A fresh directory under the system's temporary directory, removed with everything in it.
-class TempDir {
+/// A fresh folder for one test, removed with everything in it.
+class TempDir : public TemporaryFolder {
 public:
-    TempDir()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "poronpa-test-XXXXXX").string();
-        path_ = ::mkdtemp(pattern.data());
-    }
-    ~TempDir()
-    {
-        std::error_code ignored;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all, std::filesystem::perm_options::add, ignored);
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-
-    const std::filesystem::path& path() const { return path_; }
-    std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
-
-private:
-    std::filesystem::path path_;
+    TempDir() : TemporaryFolder("test") {}
 };
 
 inline std::vector<unsigned char> readBytes(const std::filesystem::path& path)

@@ -1,4 +1,6 @@
+#include "play/StartAndBand.h"
 #include "tools/mapc/MapSource.h"
+#include "world/TileFacts.h"
 
 #include <gtest/gtest.h>
 
@@ -13,10 +15,6 @@ MapGrid world()
     return map;
 }
 
-bool isDoor(int t) { return t >= 148 && t <= 151; }
-bool isBox(int t) { return t == 55 || t == 82 || t == 83; }
-bool isSolid(int t) { return t >= 96 && t <= 191; }
-
 } // namespace
 
 TEST(WorldRules, EveryCellHasAPicture)
@@ -24,7 +22,7 @@ TEST(WorldRules, EveryCellHasAPicture)
     const MapGrid map = world();
     for (int x = 0; x < MapGrid::StoredSize; ++x)
         for (int y = 0; y < MapGrid::StoredSize; ++y)
-            EXPECT_LE(map.cell(x, y), 191) << "cell (" << x << ", " << y << ")";
+            EXPECT_LT(map.cell(x, y), tiles::WithPicture) << "cell (" << x << ", " << y << ")";
 }
 
 TEST(WorldRules, DoorsStandAloneAndClawsHangBelowTheTopRow)
@@ -34,22 +32,25 @@ TEST(WorldRules, DoorsStandAloneAndClawsHangBelowTheTopRow)
         for (int y = 0; y < MapGrid::StoredSize; ++y) {
             // An opened door takes the tile on its right: a door there would open again and again,
             // and a wall would leave the doorway shut.
-            if (isDoor(map.cell(x, y))) {
+            if (tileKind(map.cell(x, y)) == TileKind::Door) {
                 EXPECT_FALSE(isSolid(map.cell(x + 1, y))) << "door at (" << x << ", " << y << ")";
                 EXPECT_NE(x % MapGrid::AreaCells, MapGrid::AreaCells - 1) << "door at (" << x << ", " << y << ")";
             }
-            if (map.cell(x, y) == 52 || map.cell(x, y) == 53)
+            if (tileKind(map.cell(x, y)) == TileKind::Claw) {
                 EXPECT_NE(y % MapGrid::AreaCells, 0) << "claw at (" << x << ", " << y << ")";
+            }
         }
 }
 
 TEST(WorldRules, NewGameLandsOnTheHomeMeadowsFloor)
 {
     const MapGrid map = world();
-    // The hero starts at (160, 1498) in area (2, 4): column 5, falling six pixels onto row 48.
-    EXPECT_TRUE(isSolid(map.areaCell(2, 4, 5, 48)));
-    EXPECT_FALSE(isSolid(map.areaCell(2, 4, 5, 47)));
-    EXPECT_FALSE(isSolid(map.areaCell(2, 4, 5, 46)));
+    // The hero's box starts in the cells below, falling six pixels onto the floor.
+    const int column = static_cast<int>(StartX) / 32;
+    const int row = static_cast<int>(StartY + 6) / 32;
+    EXPECT_TRUE(isSolid(map.areaCell(StartAreaX, StartAreaY, column, row + 1)));
+    EXPECT_FALSE(isSolid(map.areaCell(StartAreaX, StartAreaY, column, row)));
+    EXPECT_FALSE(isSolid(map.areaCell(StartAreaX, StartAreaY, column, row - 1)));
 }
 
 TEST(WorldRules, TheViewingSpotIsOnTheHillOnItsPlatform)
@@ -58,11 +59,11 @@ TEST(WorldRules, TheViewingSpotIsOnTheHillOnItsPlatform)
     int spots = 0;
     for (int x = 0; x < MapGrid::StoredSize; ++x)
         for (int y = 0; y < MapGrid::StoredSize; ++y)
-            if (map.cell(x, y) == 142) {
+            if (map.cell(x, y) == tiles::ViewingSpot) {
                 ++spots;
                 EXPECT_EQ(x / MapGrid::AreaCells, 2);
                 EXPECT_EQ(y / MapGrid::AreaCells, 0);
-                EXPECT_EQ(map.cell(x, y + 1), 98) << "the spot turns to stone with its platform";
+                EXPECT_EQ(map.cell(x, y + 1), tiles::ViewingPlatform) << "the spot turns to stone with its platform";
             }
     EXPECT_EQ(spots, 1);
 }
@@ -76,7 +77,7 @@ TEST(WorldRules, EveryAreaWithSomethingToFindHasABox)
         bool box = false;
         for (int i = 0; i < MapGrid::AreaCells && !box; ++i)
             for (int j = 0; j < MapGrid::AreaCells && !box; ++j)
-                box = isBox(map.areaCell(ax, ay, i, j));
+                box = tileKind(map.areaCell(ax, ay, i, j)) == TileKind::TreasureBox;
         EXPECT_TRUE(box) << "area (" << ax << ", " << ay << ")";
     }
 }

@@ -2,6 +2,7 @@
 
 #include "TilePainters.h"
 #include "world/SheetCells.h"
+#include "world/TileFacts.h"
 
 namespace poronpa::art {
 
@@ -9,37 +10,6 @@ using namespace palette;
 using namespace tiles;
 
 namespace {
-
-/// The frame an animated tile shows when still: the switch off, or the flame jet between bursts.
-int stillFrame(int tile)
-{
-    switch (tile) {
-    case 4: return 106;
-    case 5: return 108;
-    case 7: return 126;
-    case 12: return 104;
-    case 15: return 124;
-    case 17: return 112;
-    case 18: return 114;
-    case 25: return 120;
-    case 26: return 122;
-    case 32: return 100;
-    case 49: return 110;
-    case 54: return 91;
-    case 56: return 102;
-    case 90: return 128;
-    case 91: return 130;
-    case 92: return 132;
-    case 93: return 134;
-    case 143: return 94;
-    case 154: return 96;
-    case 155: return 99;
-    case 158: return 116;
-    case 159: return 119;
-    case 172: return 138;
-    default: return 0;
-    }
-}
 
 void paintScenery(Canvas& c, int t)
 {
@@ -224,11 +194,12 @@ void paintSolid(Canvas& c, int t)
 
 QImage paintTile(int tile)
 {
-    if (const int frame = stillFrame(tile))
-        return paintAnimationCell(frame);
+    // An animated tile's own cell shows the picture it has while the switch is off or the jet idle.
+    if (isAnimated(static_cast<std::uint8_t>(tile)))
+        return paintAnimationCell(tileFacts(static_cast<std::uint8_t>(tile)).animation.still);
     QImage image = blankImage(sheet::CellSize, sheet::CellSize, PureBlack);
     Canvas c(image);
-    if (tile < 96)
+    if (!isSolid(static_cast<std::uint8_t>(tile)))
         paintScenery(c, tile);
     else
         paintSolid(c, tile);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/TemporaryFolder.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -30,23 +32,10 @@ private:
     /// One directory per fuzzing process, removed when the process ends.
     static const std::filesystem::path& directory()
     {
-        struct Directory {
-            std::filesystem::path path;
-            Directory()
-            {
-                std::string pattern = (std::filesystem::temp_directory_path() / "poronpa-fuzz-XXXXXX").string();
-                if (::mkdtemp(pattern.data()) == nullptr)
-                    std::abort();
-                path = pattern;
-            }
-            ~Directory()
-            {
-                std::error_code ignored;
-                std::filesystem::remove_all(path, ignored);
-            }
-        };
-        static const Directory dir;
-        return dir.path;
+        static const TemporaryFolder folder("fuzz");
+        if (!folder.ok())
+            std::abort();
+        return folder.path();
     }
 
     std::filesystem::path path_;

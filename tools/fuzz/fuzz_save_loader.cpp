@@ -1,16 +1,14 @@
+#include "play/StartAndBand.h"
 #include "screens/SavedGame.h"
 #include "tools/fuzz/FuzzFile.h"
 
 #include <algorithm>
-#include <cmath>
 
 using namespace poronpa;
 
 namespace {
 
 constexpr std::size_t RecordBytes = 128;
-
-bool inWorld(float position) { return std::isfinite(position) && position >= 32 && position <= 1536; }
 
 /// A save that differs from the zeros of a fresh file in every field.
 SaveRecord knownRecord()
@@ -64,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (outcome != LoadOutcome::Loaded)
             continue;
         require(r.AreaX >= 0 && r.AreaX <= 4 && r.AreaY >= 0 && r.AreaY <= 4);
-        require(inWorld(r.RespawnX) && inWorld(r.RespawnY));
+        require(insideBand(r.RespawnX) && insideBand(r.RespawnY));
         require(r.SwitchOn == 0 || r.SwitchOn == 1);
         require(std::all_of(r.ItemHeld.begin(), r.ItemHeld.end(), [](std::int16_t held) { return held == 0 || held == 1; }));
     }

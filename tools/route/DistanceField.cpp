@@ -1,5 +1,7 @@
 #include "tools/route/DistanceField.h"
 
+#include "world/TileFacts.h"
+
 #include <algorithm>
 #include <functional>
 #include <queue>
@@ -23,20 +25,19 @@ constexpr int JumpReach = 4;                // cells above a floor a jump still 
 
 /// Doors open with their keys and glass breaks under a long fall, so neither stops the model;
 /// hidden blocks count as the blocks they become once butted.
-bool solid(int t) { return (t >= 96 && t <= 191 && !(t >= 148 && t <= 153)) || t == 61 || t == 62; }
-bool deadly(int t) { return t == 32 || t == 33 || (t >= 34 && t <= 37); }
-bool climbable(int t)
+bool solid(std::uint8_t t)
 {
-    return (t >= 40 && t <= 43) || (t >= 65 && t <= 67);
+    switch (tileKind(t)) {
+    case TileKind::Door:
+    case TileKind::Glass:
+    case TileKind::BrokenGlass: return false;
+    case TileKind::HiddenBlock: return true;
+    default: return isSolid(t);
+    }
 }
-bool carrying(int t) // water and mist hold the hero up
-{
-    return t == 5 || t == 48 || t == 49 || t == 56 || t == 57 || t == 86 || t == 87 || (t >= 90 && t <= 95) || t == 50 ||
-           t == 51 || (t >= 58 && t <= 60);
-}
-bool spring(int t) { return t == 38 || t == 39 || (t >= 68 && t <= 71); }
-bool claw(int t) { return t == 52 || t == 53; }
-constexpr int RopePasses = 64; // the rope runs through tiles up to this number
+bool carrying(std::uint8_t t) { return isWater(t) || isFloating(t); } // water and mist hold the hero up
+bool spring(std::uint8_t t) { return tileKind(t) == TileKind::Spring; }
+bool claw(std::uint8_t t) { return tileKind(t) == TileKind::Claw; }
 
 } // namespace
 
@@ -45,7 +46,7 @@ DistanceField::DistanceField(const MapGrid& map, int areaX, int areaY, int colum
 {
     const auto tile = [&](int x, int y) { return map.cell(worldOf(x), worldOf(y)); };
     const auto open = [&](int x, int y) {
-        return x >= 0 && y >= 0 && x < Side && y < Side && !solid(tile(x, y)) && !deadly(tile(x, y));
+        return x >= 0 && y >= 0 && x < Side && y < Side && !solid(tile(x, y)) && !isDeadly(tile(x, y));
     };
 
     // Where the hero can be on its way up: on a ladder, in water or mist, a few cells above a
@@ -54,12 +55,12 @@ DistanceField::DistanceField(const MapGrid& map, int areaX, int areaY, int colum
     for (int x = 0; x < Side; ++x) {
         int springBelow = -1;
         for (int y = Side - 1; y >= 0; --y) {
-            const int t = tile(x, y);
+            const std::uint8_t t = tile(x, y);
             if (solid(t))
                 springBelow = -1;
             else if (spring(t))
                 springBelow = y;
-            bool up = climbable(t) || carrying(t) || (springBelow >= 0 && springBelow - y <= SpringReach);
+            bool up = isClimbable(t) || carrying(t) || (springBelow >= 0 && springBelow - y <= SpringReach);
             for (int k = 1; k <= JumpReach && !up; ++k)
                 up = y + k < Side && solid(tile(x, y + k)) && (k == 1 || open(x, y + k - 1));
             rises[static_cast<std::size_t>(x + Side * y)] = up;
@@ -70,7 +71,7 @@ DistanceField::DistanceField(const MapGrid& map, int areaX, int areaY, int colum
         for (int y = 0; y < Side; ++y) {
             if (!claw(tile(x, y)))
                 continue;
-            for (int below = y; below < Side && (below == y || tile(x, below) <= RopePasses); ++below)
+            for (int below = y; below < Side && (below == y || ropePasses(tile(x, below))); ++below)
                 rises[static_cast<std::size_t>(x + Side * below)] = true;
         }
 
@@ -79,8 +80,8 @@ DistanceField::DistanceField(const MapGrid& map, int areaX, int areaY, int colum
     std::vector<bool> carried(static_cast<std::size_t>(Side * Side), false);
     for (int x = 0; x < Side; ++x)
         for (int y = 0; y < Side; ++y) {
-            const int t = tile(x, y);
-            bool held = climbable(t) || carrying(t);
+            const std::uint8_t t = tile(x, y);
+            bool held = isClimbable(t) || carrying(t);
             for (int dx = -JumpReach; dx <= JumpReach && !held; ++dx)
                 for (int k = 1; k <= JumpReach && !held; ++k)
                     held = x + dx >= 0 && x + dx < Side && y + k < Side && solid(tile(x + dx, y + k));

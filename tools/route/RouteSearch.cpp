@@ -2,6 +2,7 @@
 
 #include "play/PlayNumbers.h"
 #include "tools/route/DistanceField.h"
+#include "world/TileFacts.h"
 
 #include <algorithm>
 #include <cmath>
@@ -109,7 +110,7 @@ std::vector<bool> cellsNearFlameJets(const MapGrid& map)
     std::vector<bool> near(static_cast<std::size_t>(Side * Side), false);
     for (int x = 0; x < Side; ++x)
         for (int y = 0; y < Side; ++y)
-            if (map.cell(x, y) == 54)
+            if (tileKind(map.cell(x, y)) == TileKind::FlameJet)
                 for (int i = std::max(0, x - Near); i <= std::min(Side - 1, x + Near); ++i)
                     for (int j = std::max(0, y - Near); j <= std::min(Side - 1, y + Near); ++j)
                         near[static_cast<std::size_t>(i + Side * j)] = true;

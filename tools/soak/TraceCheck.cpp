@@ -1,5 +1,7 @@
 #include "tools/soak/TraceCheck.h"
 
+#include "play/StartAndBand.h"
+
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -7,9 +9,6 @@
 namespace poronpa::soak {
 
 namespace {
-
-constexpr float LowestPosition = 32;
-constexpr float HighestPosition = 1536;
 
 enum Column { Frame, AreaX, AreaY, HeroX, HeroY, HeroVX, HeroVY, ColumnsChecked };
 
@@ -47,7 +46,7 @@ std::string TraceCheck::line(std::string_view text)
         float value = 0;
         if (!parse(columns[c], value) || !std::isfinite(value))
             return "value " + std::string(columns[c]) + " is not a finite number";
-        if ((c == HeroX || c == HeroY) && (value < LowestPosition || value > HighestPosition))
+        if ((c == HeroX || c == HeroY) && !insideBand(value))
             return "hero position " + std::string(columns[c]) + " is outside the band the area edges keep";
     }
     return {};

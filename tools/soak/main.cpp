@@ -6,9 +6,12 @@
 // kept and the command that replays it.
 
 #include "app/ProgramDirectory.h"
+#include "app/TemporaryFolder.h"
+#include "play/StartAndBand.h"
 #include "tools/soak/RandomKeyScript.h"
 #include "tools/soak/TraceCheck.h"
 #include "world/MapFile.h"
+#include "world/TileFacts.h"
 
 #include <chrono>
 #include <cstdio>
@@ -60,7 +63,7 @@ bool parseOptions(int argc, char** argv, Options& options)
 }
 
 /// Where a run starts: a random cell of the area the hero can stand in (scenery or a tile that
-/// acts on the hero's centre; solid tiles are 96 to 191), in pixels.
+/// acts on the hero's centre, not a solid one), in pixels.
 std::string startPosition(const MapGrid& map, int ax, int ay, std::mt19937_64& random)
 {
     // Cells 1..47 keep the start inside the band the simulator accepts.
@@ -68,11 +71,11 @@ std::string startPosition(const MapGrid& map, int ax, int ay, std::mt19937_64& r
     for (int attempt = 0; attempt < 200; ++attempt) {
         const int i = cell(random);
         const int j = cell(random);
-        const int tile = map.areaCell(ax, ay, i, j);
-        if (tile < 96 || tile > 191)
+        const std::uint8_t tile = map.areaCell(ax, ay, i, j);
+        if (!isSolid(tile))
             return std::to_string(32 * i + 16) + "," + std::to_string(32 * j + 16);
     }
-    return "160,1498";
+    return std::to_string(static_cast<int>(StartX)) + "," + std::to_string(static_cast<int>(StartY));
 }
 
 struct RunResult {
@@ -168,12 +171,11 @@ int main(int argc, char** argv)
         std::cerr << "poronpa-soak: " << status.error << '\n';
         return 2;
     }
-    std::string pattern = (std::filesystem::temp_directory_path() / "poronpa-soak-XXXXXX").string();
-    if (::mkdtemp(pattern.data()) == nullptr) {
+    TemporaryFolder work("soak");
+    if (!work.ok()) {
         std::cerr << "poronpa-soak: no temporary directory\n";
         return 2;
     }
-    const std::filesystem::path work = pattern;
     const std::filesystem::path keys = work / "run.keys";
     const std::filesystem::path errors = work / "run.err";
 
@@ -204,6 +206,7 @@ int main(int argc, char** argv)
         if (!result.failure.empty()) {
             const std::filesystem::path kept = work / ("failed-run-" + std::to_string(runs) + ".keys");
             std::filesystem::copy_file(keys, kept);
+            work.keep();
             args[5] = kept.string();
             std::cerr << "soak: run " << runs << " failed: " << result.failure << "\n  replay: " << options.sim.string()
                       << quoted(args) << "\n";
@@ -215,7 +218,6 @@ int main(int argc, char** argv)
         }
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    std::filesystem::remove_all(work);
     std::printf("soak: %lld frames in %d runs starting in %d areas, %.1f s (%.0f frames/s); every frame kept the "
                 "rules\n",
                 static_cast<long long>(done), runs, std::min(runs, 25), seconds, static_cast<double>(done) / seconds);

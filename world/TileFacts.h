@@ -1,0 +1,212 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <initializer_list>
+#include <string_view>
+
+namespace poronpa {
+
+/// What a tile number does in play. Numbers 0..95 are passable, 96..191 solid; 192..255 have no
+/// picture and are passable scenery.
+enum class TileKind : std::uint8_t {
+    Scenery,     ///< the hero walks through it
+    Water,       ///< swim with the diving helmet, drown without
+    Flames,      ///< burning mishap
+    Lava,        ///< sinking mishap
+    Spikes,      ///< impaling mishap
+    FlameJet,    ///< burns during 10 frames of every 100
+    Spring,      ///< compresses, then throws the hero up
+    SpringLeft,  ///< compresses, then throws the hero to the left
+    SpringRight, ///< compresses, then throws the hero to the right
+    Climbing,    ///< ladder, pole or net
+    LowGravity,  ///< the hero floats
+    Claw,        ///< the rope hooks here; touching it does nothing
+    TreasureBox, ///< opened when the hero's centre touches it, then gone
+    HiddenBlock, ///< passable until butted from below, then the block it hides
+    Wall,        ///< solid, and nothing more
+    ViewingSpot, ///< where the journey ends
+    Switch,      ///< toggles the world switch and bounces the hero up
+    Crumbling,   ///< a floor that wears away in four steps
+    Door,        ///< opens from the side with the key of its colour
+    Glass,       ///< breaks under a long fall
+    BrokenGlass, ///< vanishes when stood on
+    Conveyor,    ///< pushes whoever stands on it while the switch is on
+    Ice,         ///< no friction, weak control
+};
+
+/// Door colours, in the order of the keys' item numbers.
+enum class DoorColour : std::int8_t { None = -1, Blue, Green, Red, Yellow };
+
+/// How an animated tile's picture changes with the frame clock c and the world switch s; each
+/// picture is a cell of the sprite sheet.
+enum class TileMotion : std::uint8_t {
+    Still,     ///< keeps its tile-sheet picture
+    TwoFrames, ///< still + (c div period) mod 2
+    Blink,     ///< still − s × (1 + (c div period) mod 2): two pictures while the switch is on
+    RunOn,     ///< still + s × ((c div period) mod 4): four pictures while the switch is on
+    RunBack,   ///< still − s × ((c div period) mod 4)
+    FlameJet,  ///< bursts through still − 1, still − 2 and still − 3 at the start of every 100
+};
+
+struct TileAnimation {
+    TileMotion motion = TileMotion::Still;
+    std::uint8_t still = 0;  ///< the picture shown while the switch is off or the jet is idle
+    std::uint8_t period = 0; ///< frames each picture lasts
+};
+
+/// Everything play needs to know about one tile number, worked out once.
+struct TileFacts {
+    enum Flag : std::uint8_t {
+        Solid = 1,      ///< stops the head, the sides and the feet
+        Wet = 2,        ///< water
+        Climbable = 4,  ///< ladders, poles, nets
+        Floating = 8,   ///< low gravity
+        Deadly = 16,    ///< a mishap on every touch (flames, lava, spikes)
+        RopePasses = 32, ///< the thrown rope goes through it
+        Vanishes = 64,  ///< crumbling: the last step, after which the cell takes the tile above
+    };
+
+    TileKind kind = TileKind::Scenery;
+    std::uint8_t flags = 0;
+    DoorColour door = DoorColour::None;
+    std::int8_t push = 0;     ///< conveyors: pixels per frame to the right (negative: left)
+    std::uint8_t becomes = 0; ///< hidden block: the block shown; glass: broken; crumbling: next step
+    TileAnimation animation;
+
+    constexpr bool is(Flag flag) const { return (flags & flag) != 0; }
+};
+
+namespace tiles {
+
+/// Tiles with a picture on the tile sheet.
+constexpr int WithPicture = 192;
+/// The first solid tile; every tile from here to the last with a picture is solid.
+constexpr int FirstSolid = 96;
+
+/// The tiles the ending turns to stone: the viewing spot and the platform it stands on.
+constexpr std::uint8_t ViewingSpot = 142;
+constexpr std::uint8_t ViewingPlatform = 98;
+
+/// The two backgrounds the editor's Edge tool rounds off against each other, and the corner
+/// pictures it writes (cut at the top left, top right, bottom right, bottom left).
+constexpr std::uint8_t CliffFace = 8;
+constexpr std::uint8_t Cushion = 72;
+constexpr std::array<std::uint8_t, 4> CliffCushionCorners{11, 10, 2, 3};
+constexpr std::array<std::uint8_t, 4> CushionCliffCorners{89, 88, 80, 81};
+
+namespace detail {
+
+constexpr TileAnimation twoFrames(int still, int period)
+{
+    return {TileMotion::TwoFrames, static_cast<std::uint8_t>(still), static_cast<std::uint8_t>(period)};
+}
+constexpr TileAnimation moving(TileMotion motion, int still, int period)
+{
+    return {motion, static_cast<std::uint8_t>(still), static_cast<std::uint8_t>(period)};
+}
+
+constexpr std::array<TileFacts, 256> build()
+{
+    std::array<TileFacts, 256> table{};
+    const auto at = [&](int n) -> TileFacts& { return table[static_cast<std::size_t>(n)]; };
+    for (int n = FirstSolid; n < WithPicture; ++n) {
+        at(n).kind = TileKind::Wall;
+        at(n).flags |= TileFacts::Solid;
+    }
+    for (int n = 0; n <= 64; ++n)
+        at(n).flags |= TileFacts::RopePasses;
+
+    const auto kind = [&](TileKind k, std::initializer_list<int> numbers, std::uint8_t flags = 0) {
+        for (int n : numbers) {
+            at(n).kind = k;
+            at(n).flags |= flags;
+        }
+    };
+    kind(TileKind::Water, {5, 48, 49, 56, 57, 86, 87, 90, 91, 92, 93, 94, 95}, TileFacts::Wet);
+    kind(TileKind::Flames, {32}, TileFacts::Deadly);
+    kind(TileKind::Lava, {33}, TileFacts::Deadly);
+    kind(TileKind::Spikes, {34, 35, 36, 37}, TileFacts::Deadly);
+    kind(TileKind::Spring, {38, 39, 68, 69, 70, 71});
+    kind(TileKind::Climbing, {40, 41, 42, 43, 65, 66, 67}, TileFacts::Climbable);
+    kind(TileKind::SpringLeft, {44, 45, 72, 73, 76, 77});
+    kind(TileKind::SpringRight, {46, 47, 74, 75, 78, 79});
+    kind(TileKind::LowGravity, {50, 51, 58, 59, 60}, TileFacts::Floating);
+    kind(TileKind::Claw, {52, 53});
+    kind(TileKind::FlameJet, {54});
+    kind(TileKind::TreasureBox, {55, 82, 83});
+    kind(TileKind::HiddenBlock, {61, 62});
+    kind(TileKind::ViewingSpot, {ViewingSpot});
+    kind(TileKind::Switch, {143});
+    kind(TileKind::Crumbling, {144, 145, 146, 147, 160, 161, 162, 163});
+    kind(TileKind::Door, {148, 149, 150, 151});
+    kind(TileKind::Glass, {152});
+    kind(TileKind::BrokenGlass, {153});
+    kind(TileKind::Conveyor, {154, 155, 158, 159});
+    kind(TileKind::Ice, {156, 157});
+
+    at(61).becomes = 135;
+    at(62).becomes = 157;
+    at(152).becomes = 153;
+    for (int first : {144, 160}) {
+        for (int n = first; n < first + 3; ++n)
+            at(n).becomes = static_cast<std::uint8_t>(n + 1);
+        at(first + 3).flags |= TileFacts::Vanishes;
+    }
+    at(148).door = DoorColour::Blue;
+    at(149).door = DoorColour::Green;
+    at(150).door = DoorColour::Red;
+    at(151).door = DoorColour::Yellow;
+    at(154).push = -1;
+    at(155).push = 1;
+    at(158).push = -4;
+    at(159).push = 4;
+
+    at(4).animation = twoFrames(106, 8);
+    at(5).animation = twoFrames(108, 10);
+    at(7).animation = twoFrames(126, 4);
+    at(12).animation = twoFrames(104, 8);
+    at(15).animation = twoFrames(124, 4);
+    at(17).animation = twoFrames(112, 6);
+    at(18).animation = twoFrames(114, 4);
+    at(25).animation = twoFrames(120, 6);
+    at(26).animation = twoFrames(122, 4);
+    at(32).animation = twoFrames(100, 10);
+    at(49).animation = twoFrames(110, 25);
+    at(54).animation = moving(TileMotion::FlameJet, 91, 100);
+    at(56).animation = twoFrames(102, 25);
+    at(90).animation = twoFrames(128, 25);
+    at(91).animation = twoFrames(130, 25);
+    at(92).animation = twoFrames(132, 25);
+    at(93).animation = twoFrames(134, 25);
+    at(143).animation = moving(TileMotion::Blink, 94, 5);
+    at(154).animation = moving(TileMotion::RunOn, 96, 5);
+    at(155).animation = moving(TileMotion::RunBack, 99, 5);
+    at(158).animation = moving(TileMotion::RunOn, 116, 1);
+    at(159).animation = moving(TileMotion::RunBack, 119, 1);
+    at(172).animation = moving(TileMotion::Blink, 138, 10);
+    return table;
+}
+
+} // namespace detail
+
+/// One entry for each of the 256 tile numbers.
+inline constexpr std::array<TileFacts, 256> Table = detail::build();
+
+} // namespace tiles
+
+inline constexpr const TileFacts& tileFacts(std::uint8_t tile) { return tiles::Table[tile]; }
+inline constexpr TileKind tileKind(std::uint8_t tile) { return tiles::Table[tile].kind; }
+inline constexpr bool isSolid(std::uint8_t tile) { return tiles::Table[tile].is(TileFacts::Solid); }
+inline constexpr bool isWater(std::uint8_t tile) { return tiles::Table[tile].is(TileFacts::Wet); }
+inline constexpr bool isClimbable(std::uint8_t tile) { return tiles::Table[tile].is(TileFacts::Climbable); }
+inline constexpr bool isFloating(std::uint8_t tile) { return tiles::Table[tile].is(TileFacts::Floating); }
+inline constexpr bool isDeadly(std::uint8_t tile) { return tiles::Table[tile].is(TileFacts::Deadly); }
+inline constexpr bool ropePasses(std::uint8_t tile) { return tiles::Table[tile].is(TileFacts::RopePasses); }
+inline constexpr bool isAnimated(std::uint8_t tile) { return tiles::Table[tile].animation.motion != TileMotion::Still; }
+
+/// The tile's name as the world's builders call it, for the editor and for messages; "no
+/// picture" for 192..255.
+std::string_view tileName(std::uint8_t tile);
+
+} // namespace poronpa
