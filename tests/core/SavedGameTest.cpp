@@ -167,6 +167,7 @@ TEST(SavedGame, DamagedValuesAreMadeSafe)
     const Case cases[] = {
         {"sound", 1, 3, 1, 32, 1536, 1, 1, false},
         {"counter past the ring", 57, 3, 1, 100, 100, 0, 0, false},
+        {"counter one past the ring", 10, 3, 1, 100, 100, 0, 0, false},
         {"negative counter", -3, 3, 1, 100, 100, 0, 0, false},
         {"area column too far", 1, 5, 1, 100, 100, 0, 0, true},
         {"negative area row", 1, 3, -1, 100, 100, 0, 0, true},
