@@ -212,10 +212,13 @@ TEST(SavedGame, DamagedValuesAreMadeSafe)
         EXPECT_EQ(r.ItemHeld[0], c.item != 0 ? 1 : 0) << c.what;
         EXPECT_EQ(r.DeathCount[4][4], 12) << c.what;
 
-        // Saving over a damaged counter restarts the ring at slot 0 and leaves a sound counter.
+        // Saving over a damaged counter restarts the ring at slot 0 and leaves a sound counter;
+        // the save is the latest, inside the ring.
         ASSERT_TRUE(SaveGame(file, numbered(2)).ok()) << c.what;
         const bool counterSound = c.counter >= 0 && c.counter <= 9;
         EXPECT_EQ(valueAt<std::int16_t>(test::readBytes(file), 1), counterSound ? c.counter + 1 : 1) << c.what;
+        EXPECT_EQ(std::filesystem::file_size(file), 696u * 128) << c.what;
+        expectSame(load(file, 0), numbered(2));
     }
 }
 
