@@ -106,6 +106,19 @@ constexpr TileAnimation moving(TileMotion motion, int still, int period)
     return {motion, static_cast<std::uint8_t>(still), static_cast<std::uint8_t>(period)};
 }
 
+constexpr std::uint8_t flagsOf(TileKind kind)
+{
+    switch (kind) {
+    case TileKind::Water: return TileFacts::Wet;
+    case TileKind::Climbing: return TileFacts::Climbable;
+    case TileKind::LowGravity: return TileFacts::Floating;
+    case TileKind::Flames:
+    case TileKind::Lava:
+    case TileKind::Spikes: return TileFacts::Deadly;
+    default: return 0;
+    }
+}
+
 constexpr std::array<TileFacts, 256> build()
 {
     std::array<TileFacts, 256> table{};
@@ -117,50 +130,59 @@ constexpr std::array<TileFacts, 256> build()
     for (int n = 0; n <= 64; ++n)
         at(n).flags |= TileFacts::RopePasses;
 
-    const auto kind = [&](TileKind k, std::initializer_list<int> numbers, std::uint8_t flags = 0) {
+    // What the engine asks of a tile besides its kind follows from the kind, or comes with it.
+    const auto kind = [&](TileKind k, std::initializer_list<int> numbers) {
         for (int n : numbers) {
             at(n).kind = k;
-            at(n).flags |= flags;
+            at(n).flags |= flagsOf(k);
         }
     };
-    kind(TileKind::Water, {5, 48, 49, 56, 57, 86, 87, 90, 91, 92, 93, 94, 95}, TileFacts::Wet);
-    kind(TileKind::Flames, {32}, TileFacts::Deadly);
-    kind(TileKind::Lava, {33}, TileFacts::Deadly);
-    kind(TileKind::Spikes, {34, 35, 36, 37}, TileFacts::Deadly);
+    const auto door = [&](int n, DoorColour colour) {
+        kind(TileKind::Door, {n});
+        at(n).door = colour;
+    };
+    const auto conveyor = [&](int n, int push) {
+        kind(TileKind::Conveyor, {n});
+        at(n).push = static_cast<std::int8_t>(push);
+    };
+    const auto changing = [&](TileKind k, int n, int becomes) {
+        kind(k, {n});
+        at(n).becomes = static_cast<std::uint8_t>(becomes);
+    };
+    kind(TileKind::Water, {5, 48, 49, 56, 57, 86, 87, 90, 91, 92, 93, 94, 95});
+    kind(TileKind::Flames, {32});
+    kind(TileKind::Lava, {33});
+    kind(TileKind::Spikes, {34, 35, 36, 37});
     kind(TileKind::Spring, {38, 39, 68, 69, 70, 71});
-    kind(TileKind::Climbing, {40, 41, 42, 43, 65, 66, 67}, TileFacts::Climbable);
+    kind(TileKind::Climbing, {40, 41, 42, 43, 65, 66, 67});
     kind(TileKind::SpringLeft, {44, 45, 72, 73, 76, 77});
     kind(TileKind::SpringRight, {46, 47, 74, 75, 78, 79});
-    kind(TileKind::LowGravity, {50, 51, 58, 59, 60}, TileFacts::Floating);
+    kind(TileKind::LowGravity, {50, 51, 58, 59, 60});
     kind(TileKind::Claw, {52, 53});
     kind(TileKind::FlameJet, {54});
     kind(TileKind::TreasureBox, {55, 82, 83});
-    kind(TileKind::HiddenBlock, {61, 62});
+    changing(TileKind::HiddenBlock, 61, 135);
+    changing(TileKind::HiddenBlock, 62, 157);
     kind(TileKind::ViewingSpot, {ViewingSpot});
     kind(TileKind::Switch, {143});
-    kind(TileKind::Crumbling, {144, 145, 146, 147, 160, 161, 162, 163});
-    kind(TileKind::Door, {148, 149, 150, 151});
-    kind(TileKind::Glass, {152});
-    kind(TileKind::BrokenGlass, {153});
-    kind(TileKind::Conveyor, {154, 155, 158, 159});
-    kind(TileKind::Ice, {156, 157});
-
-    at(61).becomes = 135;
-    at(62).becomes = 157;
-    at(152).becomes = 153;
+    // Four steps each; after the last the block is gone.
     for (int first : {144, 160}) {
         for (int n = first; n < first + 3; ++n)
-            at(n).becomes = static_cast<std::uint8_t>(n + 1);
+            changing(TileKind::Crumbling, n, n + 1);
+        kind(TileKind::Crumbling, {first + 3});
         at(first + 3).flags |= TileFacts::Vanishes;
     }
-    at(148).door = DoorColour::Blue;
-    at(149).door = DoorColour::Green;
-    at(150).door = DoorColour::Red;
-    at(151).door = DoorColour::Yellow;
-    at(154).push = -1;
-    at(155).push = 1;
-    at(158).push = -4;
-    at(159).push = 4;
+    door(148, DoorColour::Blue);
+    door(149, DoorColour::Green);
+    door(150, DoorColour::Red);
+    door(151, DoorColour::Yellow);
+    changing(TileKind::Glass, 152, 153);
+    kind(TileKind::BrokenGlass, {153});
+    conveyor(154, -1);
+    conveyor(155, 1);
+    conveyor(158, -4);
+    conveyor(159, 4);
+    kind(TileKind::Ice, {156, 157});
 
     at(4).animation = twoFrames(106, 8);
     at(5).animation = twoFrames(108, 10);

@@ -1,3 +1,4 @@
+#include "tools/route/DistanceField.h"
 #include "tools/route/RouteScript.h"
 #include "tools/route/RouteSearch.h"
 
@@ -106,4 +107,28 @@ TEST(RouteSearch, ReportsWhereItCameClosestWhenThereIsNoWay)
     driver.restore(leg.end);
     EXPECT_EQ(driver.state().AreaX, 2);
     EXPECT_LT(driver.state().HeroX, 20 * 32);
+}
+
+TEST(DistanceField, WhichTilesBarTheWay)
+{
+    // A column of one tile from the floor to the top of the home meadow, between the hero and
+    // the goal; a tile of every kind. Doors and glass give way in play, and hidden blocks are
+    // counted as the blocks they become.
+    struct Case {
+        int tile;
+        bool bars;
+    };
+    MapGrid map;
+    for (int i = 0; i < MapGrid::AreaCells; ++i)
+        map.setCell(100 + i, 248, 96);
+    for (const Case c : {Case{0, false}, Case{5, false}, Case{32, true}, Case{33, true}, Case{37, true},
+                         Case{54, false}, Case{38, false}, Case{44, false}, Case{67, false}, Case{59, false},
+                         Case{52, false}, Case{55, false}, Case{61, true}, Case{62, true}, Case{96, true},
+                         Case{142, true}, Case{143, true}, Case{144, true}, Case{151, false}, Case{152, false},
+                         Case{153, false}, Case{154, true}, Case{156, true}, Case{172, true}, Case{200, false}}) {
+        for (int j = 201; j < 248; ++j)
+            map.setCell(125, j, static_cast<std::uint8_t>(c.tile));
+        const DistanceField field(map, 2, 4, 30, 47, 30, 47);
+        EXPECT_EQ(field.at(120, 247) >= DistanceField::Unreachable, c.bars) << "tile " << c.tile;
+    }
 }
