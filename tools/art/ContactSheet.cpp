@@ -7,6 +7,7 @@
 #include "world/AreaDrawing.h"
 #include "world/MapFile.h"
 #include "world/SheetCells.h"
+#include "world/TileFacts.h"
 
 #include <QDir>
 #include <QFile>
@@ -59,7 +60,7 @@ bool isBackground(int t)
     return std::find(std::begin(Backgrounds), std::end(Backgrounds), t) != std::end(Backgrounds);
 }
 
-bool isSolid(int t) { return t >= 96 && t <= 191; }
+bool isSolid(int t) { return poronpa::isSolid(static_cast<std::uint8_t>(t)); }
 
 QImage tilePicture(const QImage& tiles, int t)
 {
