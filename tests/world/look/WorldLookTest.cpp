@@ -5,6 +5,7 @@
 #include "assets/Pictures.h"
 #include "tools/mapc/MapSource.h"
 #include "world/SheetCells.h"
+#include "world/TileFacts.h"
 
 #include <QGuiApplication>
 #include <gtest/gtest.h>
@@ -223,9 +224,10 @@ TEST(WorldLook, WhatOpenedAndBrokenThingsLeaveFitsTheirPlace)
     const TilePictures& pictures = tilePictures();
     forEachCell(map, [&](const Place& at) {
         const int t = at.tile();
-        const bool box = t == 55 || t == 82 || t == 83;
-        const bool fromAbove = box || (t >= 144 && t <= 147) || (t >= 160 && t <= 163) || t == 152 || t == 153;
-        const bool door = t >= 148 && t <= 151;
+        const TileKind kind = tileKind(static_cast<std::uint8_t>(t));
+        const bool box = kind == TileKind::TreasureBox;
+        const bool fromAbove = box || kind == TileKind::Crumbling || kind == TileKind::Glass || kind == TileKind::BrokenGlass;
+        const bool door = kind == TileKind::Door;
         if (!fromAbove && !door)
             return;
         // An opened box, a crumbled block and broken glass take the tile above; an opened door
