@@ -32,7 +32,7 @@ private:
     /// One directory per fuzzing process, removed when the process ends.
     static const std::filesystem::path& directory()
     {
-        static const TemporaryFolder folder("fuzz");
+        static const poronpa::TemporaryFolder folder("fuzz");
         if (!folder.ok())
             std::abort();
         return folder.path();
