@@ -2,6 +2,8 @@
 
 #include <array>
 #include <charconv>
+#include <limits>
+#include <sstream>
 #include <utility>
 
 namespace poronpa::sim {
@@ -78,44 +80,67 @@ std::int64_t KeyScript::totalFrames() const
     return total;
 }
 
-bool parseKeyScript(std::string_view text, KeyScript& script, std::string& error)
+bool KeyScriptReader::next(KeyRun& run)
 {
-    script.runs.clear();
-    int lineNumber = 0;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos)
-            end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        start = end + 1;
-        ++lineNumber;
-
-        if (const std::size_t hash = line.find('#'); hash != std::string_view::npos)
-            line = line.substr(0, hash);
+    if (!error_.empty())
+        return false;
+    std::streambuf& in = *in_.rdbuf();
+    for (;;) {
+        if (in.sgetc() == std::char_traits<char>::eof())
+            return false;
+        ++lineNumber_;
+        // Only the text before a comment is kept, and only as much of it as a line can need.
+        const auto fail = [&](const std::string& problem) {
+            error_ = "line " + std::to_string(lineNumber_) + ": " + problem;
+            return false;
+        };
+        std::string line;
+        bool comment = false;
+        for (int c; (c = in.sbumpc()) != std::char_traits<char>::eof() && c != '\n';) {
+            if (c == '#')
+                comment = true;
+            else if (!comment && line.size() == MostLineChars) // (an endless device ends here too)
+                return fail("longer than " + std::to_string(MostLineChars) + " characters before any comment");
+            else if (!comment)
+                line.push_back(static_cast<char>(c));
+        }
         const auto parts = words(line);
         if (parts.empty())
             continue;
-        KeyRun run;
-        if (std::string problem = parseRun(parts, run); !problem.empty()) {
-            error = "line " + std::to_string(lineNumber) + ": " + problem;
-            return false;
-        }
-        script.runs.push_back(run);
+        run = KeyRun{};
+        if (std::string problem = parseRun(parts, run); !problem.empty())
+            return fail(problem);
+        if (run.frames > std::numeric_limits<std::int64_t>::max() - totalFrames_)
+            return fail("the counts add up to more than " + std::to_string(std::numeric_limits<std::int64_t>::max()) + " frames");
+        totalFrames_ += run.frames;
+        return true;
     }
-    return true;
 }
 
-KeySet KeyFeed::next()
+bool parseKeyScript(std::string_view text, KeyScript& script, std::string& error)
 {
-    while (run_ < script_.runs.size() && usedOfRun_ == script_.runs[run_].frames) {
-        ++run_;
+    script.runs.clear();
+    std::istringstream in{std::string(text)};
+    KeyScriptReader reader(in);
+    for (KeyRun run; reader.next(run);)
+        script.runs.push_back(run);
+    error = reader.error();
+    return error.empty();
+}
+
+bool KeyFeed::next(KeySet& keys)
+{
+    while (!ended_ && usedOfRun_ == run_.frames) {
+        ended_ = !script_.next(run_);
         usedOfRun_ = 0;
     }
-    if (run_ == script_.runs.size())
-        return {};
+    if (ended_) {
+        keys.reset();
+        return false;
+    }
     ++usedOfRun_;
-    return script_.runs[run_].keys;
+    keys = run_.keys;
+    return true;
 }
 
 KeyChanges keyChanges(const KeySet& before, const KeySet& now)

@@ -2,6 +2,7 @@
 
 #include <bitset>
 #include <cstdint>
+#include <istream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,22 +25,46 @@ struct KeyScript {
     std::int64_t totalFrames() const;
 };
 
-/// Parses lines of `COUNT KEYS`, KEYS being `-` or key names joined by `+`. Blank lines and text
-/// after `#` are ignored. On a bad line returns false with `error` naming the line.
-bool parseKeyScript(std::string_view text, KeyScript& script, std::string& error);
-
-/// Hands out the held keys frame by frame; once the script is used up nothing is held.
-class KeyFeed {
+/// Reads a key script run by run as it is needed, so that a script of any length takes no more
+/// memory than one line: lines of `COUNT KEYS`, KEYS being `-` or key names joined by `+`. Blank
+/// lines and text after `#` are ignored. A bad line, a line too long to be one, or counts that
+/// add up to more frames than any run can have end the script with an error naming the line.
+class KeyScriptReader {
 public:
-    explicit KeyFeed(const KeyScript& script) : script_(script) {}
+    /// More characters before a comment than any line of counts and keys needs.
+    static constexpr std::size_t MostLineChars = 4096;
 
-    /// The keys held in the next frame.
-    KeySet next();
+    explicit KeyScriptReader(std::istream& in) : in_(in) {}
+
+    /// The next run; false at the end of the script or at a bad line.
+    bool next(KeyRun& run);
+    /// Why the script ended early; empty at its proper end.
+    const std::string& error() const { return error_; }
 
 private:
-    const KeyScript& script_;
-    std::size_t run_ = 0;
+    std::istream& in_;
+    std::int64_t lineNumber_ = 0;
+    std::int64_t totalFrames_ = 0;
+    std::string error_;
+};
+
+/// Parses a whole script; on a bad line returns false with `error` naming the line.
+bool parseKeyScript(std::string_view text, KeyScript& script, std::string& error);
+
+/// Hands out the held keys frame by frame, reading the script as it goes.
+class KeyFeed {
+public:
+    explicit KeyFeed(KeyScriptReader& script) : script_(script) {}
+
+    /// The keys held in the next frame; false, with nothing held, once the script is used up (or
+    /// ended at a bad line: see KeyScriptReader::error()).
+    bool next(KeySet& keys);
+
+private:
+    KeyScriptReader& script_;
+    KeyRun run_;
     std::int64_t usedOfRun_ = 0;
+    bool ended_ = false;
 };
 
 /// The key events a window would deliver between two frames.

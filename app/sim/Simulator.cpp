@@ -11,14 +11,113 @@
 #include "world/MapFile.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <csignal>
 #include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <fstream>
 #include <iostream>
-#include <iterator>
+#include <optional>
+#include <sstream>
+#include <sys/stat.h>
+#include <sys/syscall.h>
 #include <system_error>
+#include <unistd.h>
 
 namespace poronpa::sim {
 
 namespace {
+
+// The scratch folder as the signal handler sees it: its path and an open descriptor of it.
+char scratchPath[PATH_MAX];
+volatile std::sig_atomic_t scratchFd = -1;
+constexpr int EndingSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+/// Removes the scratch folder and what is in it, then lets the signal end the process as it
+/// would have. Only calls that are safe inside a signal handler.
+extern "C" void removeScratchAndEnd(int signal)
+{
+    const int fd = scratchFd;
+    if (fd >= 0) {
+        struct Entry {
+            std::uint64_t inode;
+            std::int64_t offset;
+            unsigned short length;
+            unsigned char type;
+            char name[1];
+        };
+        // Listing while removing may skip names; a pass that removes nothing ends it.
+        for (bool removed = true; removed;) {
+            removed = false;
+            ::lseek(fd, 0, SEEK_SET);
+            alignas(8) char buffer[4096];
+            for (long n; (n = ::syscall(SYS_getdents64, fd, buffer, sizeof buffer)) > 0;) {
+                for (long at = 0; at < n;) {
+                    const auto* entry = reinterpret_cast<const Entry*>(buffer + at);
+                    at += entry->length;
+                    const bool dots = entry->name[0] == '.' && (entry->name[1] == '\0' || (entry->name[1] == '.' && entry->name[2] == '\0'));
+                    if (!dots && ::unlinkat(fd, entry->name, 0) == 0)
+                        removed = true;
+                }
+            }
+        }
+        ::rmdir(scratchPath);
+    }
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);
+}
+
+/// While it lives, a signal to stop (SIGINT, SIGTERM, SIGHUP) removes `folder` and what is in
+/// it before it ends the process, as the folder's owner would have at a normal end.
+class RemovedWhenStopped {
+public:
+    explicit RemovedWhenStopped(const std::filesystem::path& folder)
+    {
+        const std::string path = folder.string();
+        if (path.size() >= sizeof scratchPath)
+            return;
+        std::memcpy(scratchPath, path.c_str(), path.size() + 1);
+        scratchFd = ::open(scratchPath, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        struct sigaction action {};
+        action.sa_handler = removeScratchAndEnd;
+        sigemptyset(&action.sa_mask);
+        for (const int signal : EndingSignals)
+            ::sigaction(signal, &action, nullptr);
+    }
+    ~RemovedWhenStopped()
+    {
+        for (const int signal : EndingSignals)
+            ::signal(signal, SIG_DFL);
+        if (scratchFd >= 0)
+            ::close(scratchFd);
+        scratchFd = -1;
+    }
+    RemovedWhenStopped(const RemovedWhenStopped&) = delete;
+    RemovedWhenStopped& operator=(const RemovedWhenStopped&) = delete;
+};
+
+/// A message kept on one line whatever it quotes: control characters are written as escapes.
+std::string oneLine(std::string_view text)
+{
+    static constexpr char Hex[] = "0123456789abcdef";
+    std::string line;
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\n')
+            line += "\\n";
+        else if (c == '\r')
+            line += "\\r";
+        else if (c == '\t')
+            line += "\\t";
+        else if (byte < 0x20 || byte == 0x7F)
+            line += std::string("\\x") + Hex[byte >> 4] + Hex[byte & 0xF];
+        else
+            line += c;
+    }
+    return line;
+}
 
 /// Reads the map without creating a missing one, as the game would: a missing map here is a
 /// mistake on the command line.
@@ -30,19 +129,27 @@ FileStatus readMap(const std::filesystem::path& path, MapGrid& map)
     return loadMap(path, map);
 }
 
-FileStatus readScript(const std::string& name, std::istream& in, std::string& text)
+/// Opens a key script file. A regular file is read through once first, so that a bad line is
+/// reported before any frame runs; anything else (a pipe) is read only as the run goes.
+FileStatus openScript(const std::string& name, std::ifstream& file)
 {
-    if (name == "-") {
-        text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-        return in.bad() ? FileStatus{"standard input cannot be read"} : FileStatus{};
+    struct stat status {};
+    if (::stat(name.c_str(), &status) != 0)
+        return {name + ": cannot be opened (" + std::strerror(errno) + ")"};
+    if (S_ISDIR(status.st_mode))
+        return {name + ": cannot be read (" + std::strerror(EISDIR) + ")"};
+    file.open(name, std::ios::binary);
+    if (!file)
+        return {name + ": cannot be opened (" + std::strerror(errno) + ")"};
+    if (!S_ISREG(status.st_mode))
+        return {};
+    KeyScriptReader check(file);
+    for (KeyRun run; check.next(run);) {
     }
-    std::vector<std::uint8_t> bytes;
-    bool exists = false;
-    if (FileStatus status = readWholeFile(name, bytes, &exists); !status.ok())
-        return status;
-    if (!exists)
-        return {name + ": cannot be opened (no such file)"};
-    text.assign(bytes.begin(), bytes.end());
+    if (!check.error().empty())
+        return {name + " " + check.error()};
+    file.clear();
+    file.seekg(0);
     return {};
 }
 
@@ -66,7 +173,7 @@ void startShapedNewGame(GameEngine& engine, const SimOptions& options)
 int runSimulator(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err)
 {
     const auto fail = [&](const std::string& message) {
-        err << "poronpa-sim: " << message << '\n';
+        err << "poronpa-sim: " << oneLine(message) << '\n';
         return 2;
     };
 
@@ -88,26 +195,35 @@ int runSimulator(const std::vector<std::string>& args, std::istream& in, std::os
     if (FileStatus status = readMap(mapFile, map); !status.ok())
         return fail(status.error);
 
-    KeyScript script;
-    if (options.inputFile) {
-        std::string text;
-        if (FileStatus status = readScript(*options.inputFile, in, text); !status.ok())
+    // The script is read as the run goes: its length costs no memory.
+    std::istringstream noScript;
+    std::ifstream scriptFile;
+    std::istream* scriptSource = &noScript;
+    if (options.inputFile && *options.inputFile == "-") {
+        scriptSource = &in;
+    } else if (options.inputFile) {
+        if (FileStatus status = openScript(*options.inputFile, scriptFile); !status.ok())
             return fail(status.error);
-        if (!parseKeyScript(text, script, error))
-            return fail(*options.inputFile + " " + error);
+        scriptSource = &scriptFile;
     }
+    KeyScriptReader script(*scriptSource);
 
-    TemporaryFolder scratch("sim");
+    // The scratch folder only when no save file is named.
+    std::optional<TemporaryFolder> scratch;
+    std::optional<RemovedWhenStopped> removedWhenStopped;
     std::filesystem::path saveFile;
     if (options.saveFile) {
         saveFile = *options.saveFile;
         std::vector<std::uint8_t> unused;
-        if (FileStatus status = readWholeFile(saveFile, unused); !status.ok())
+        if (FileStatus status = readFileHead(saveFile, 0, unused); !status.ok())
             return fail(status.error);
+        removeStaleTemporaries({saveFile});
     } else {
-        if (!scratch.ok())
+        scratch.emplace("sim");
+        if (!scratch->ok())
             return fail("no temporary directory for the save file");
-        saveFile = scratch.path() / "savedata.dat";
+        removedWhenStopped.emplace(scratch->path());
+        saveFile = scratch->path() / "savedata.dat";
     }
 
     std::int64_t frame = 0;
@@ -115,7 +231,7 @@ int runSimulator(const std::vector<std::string>& args, std::istream& in, std::os
     // line each, and the run goes on as the game would.
     SimHost host([&](std::string message) {
         std::replace(message.begin(), message.end(), '\n', ' ');
-        err << "poronpa-sim: frame " << frame + 1 << ": " << message << '\n';
+        err << "poronpa-sim: frame " << frame + 1 << ": " << oneLine(message) << '\n';
     });
     // Drawing is off, so the sheets are never read; blank ones of the right size keep any
     // stray read inside them.
@@ -134,12 +250,17 @@ int runSimulator(const std::vector<std::string>& args, std::istream& in, std::os
 
     if (options.trace)
         out << traceHeader() << '\n';
-    const std::int64_t frames = options.frames ? *options.frames : script.totalFrames();
     KeyFeed feed(script);
     KeySet held;
     LoopExit exit = LoopExit::Stopped;
-    while (frame < frames) {
-        const KeySet next = feed.next();
+    while (!options.frames || frame < *options.frames) {
+        KeySet next;
+        if (!feed.next(next)) {
+            if (!script.error().empty())
+                return fail(*options.inputFile + " " + script.error());
+            if (!options.frames)
+                break;
+        }
         const KeyChanges changes = keyChanges(held, next);
         for (const int key : changes.released)
             engine.keyUp(key);

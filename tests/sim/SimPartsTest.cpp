@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <sstream>
 
 using namespace poronpa;
 using namespace poronpa::sim;
@@ -62,20 +63,25 @@ TEST(KeyScript, BadLinesAreNamed)
         {"left\n", "line 1: expected COUNT KEYS"},
         {"3\n", "line 1: expected COUNT KEYS"},
         {"3 left right\n", "line 1: unexpected text after the keys"},
+        {"5 -\n9223372036854775803 left\n", "line 2: the counts add up to more than 9223372036854775807 frames"},
+        {"9223372036854775807 -\n\n1 -\n", "line 3: the counts add up to more than"},
+        {"1 -\n2 -", "line 2: longer than 4096 characters before any comment"},
     };
-    for (const auto& c : cases) {
+    for (auto c : cases) {
+        std::string text = c.script;
+        if (text.ends_with("2 -"))
+            text += std::string(KeyScriptReader::MostLineChars, ' ') + "# a long line that is not a comment";
         KeyScript script;
         std::string error;
-        EXPECT_FALSE(parseKeyScript(c.script, script, error)) << c.script;
+        EXPECT_FALSE(parseKeyScript(text, script, error)) << c.script;
         EXPECT_EQ(error.rfind(c.error, 0), 0u) << c.script << " gave: " << error;
     }
 }
 
 TEST(KeyScript, ChangesBetweenFramesAreTheKeyEvents)
 {
-    KeyScript script;
-    std::string error;
-    ASSERT_TRUE(parseKeyScript("2 right\n1 right+space\n1 -\n1 left", script, error));
+    std::istringstream text("2 right\n1 right+space\n1 -\n1 left");
+    KeyScriptReader script(text);
     KeyFeed feed(script);
     const struct {
         std::vector<int> released, pressed;
@@ -84,7 +90,8 @@ TEST(KeyScript, ChangesBetweenFramesAreTheKeyEvents)
     };
     KeySet before;
     for (std::size_t frame = 0; frame < std::size(expected); ++frame) {
-        const KeySet now = feed.next();
+        KeySet now;
+        EXPECT_EQ(feed.next(now), frame < 5) << "frame " << frame + 1 << ": the script ends after frame 5";
         const KeyChanges changes = keyChanges(before, now);
         EXPECT_EQ(changes.released, expected[frame].released) << "frame " << frame + 1;
         EXPECT_EQ(changes.pressed, expected[frame].pressed) << "frame " << frame + 1;

@@ -4,10 +4,16 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <csignal>
 #include <fcntl.h>
+#include <functional>
 #include <spawn.h>
 #include <sstream>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
 
 using poronpa::test::TempDir;
 using poronpa::test::TestMap;
@@ -22,7 +28,9 @@ constexpr std::uint8_t Box = 55;
 constexpr std::uint8_t ViewingSpot = 142;
 
 struct SimRun {
-    int status = -1;
+    int status = -1; ///< the exit status; -1 when ended by a signal, -2 when it did not end in time
+    int signal = 0;  ///< the signal that ended it
+    long maxResidentKb = 0;
     std::string out;
     std::string err;
 
@@ -43,34 +51,76 @@ struct SimRun {
     std::string endLine() const { return lines().empty() ? std::string() : lines().back(); }
 };
 
+/// poronpa-sim started with `input` on its standard input, its output kept in files of `dir`.
+struct StartedSim {
+    const TempDir& dir;
+    pid_t pid = 0;
+
+    StartedSim(const TempDir& where, const std::vector<std::string>& args, const std::string& input,
+               const std::string& executable = PORONPA_SIM_EXECUTABLE)
+        : dir(where)
+    {
+        const auto in = dir / "stdin.txt", out = dir / "stdout.txt", err = dir / "stderr.txt";
+        poronpa::test::writeText(in, input);
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
+        posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        std::vector<std::string> argvStrings{executable};
+        argvStrings.insert(argvStrings.end(), args.begin(), args.end());
+        std::vector<char*> argv;
+        for (std::string& s : argvStrings)
+            argv.push_back(s.data());
+        argv.push_back(nullptr);
+        if (posix_spawn(&pid, executable.c_str(), &actions, nullptr, argv.data(), environ) != 0)
+            pid = 0;
+        posix_spawn_file_actions_destroy(&actions);
+    }
+
+    /// Waits for the end, at most `limit`; a run still going then is killed.
+    SimRun finish(std::chrono::seconds limit = std::chrono::seconds(60))
+    {
+        SimRun run;
+        const auto deadline = std::chrono::steady_clock::now() + limit;
+        int status = 0;
+        rusage usage{};
+        while (pid != 0 && wait4(pid, &status, WNOHANG, &usage) == 0) {
+            if (std::chrono::steady_clock::now() > deadline) {
+                kill(pid, SIGKILL);
+                wait4(pid, &status, 0, &usage);
+                run.status = -2;
+                break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        if (run.status != -2) {
+            run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            run.signal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+        }
+        run.maxResidentKb = usage.ru_maxrss;
+        run.out = poronpa::test::readText(dir / "stdout.txt");
+        run.err = poronpa::test::readText(dir / "stderr.txt");
+        return run;
+    }
+};
+
 SimRun runSim(const TempDir& dir, const std::vector<std::string>& args, const std::string& input = "",
               const std::string& executable = PORONPA_SIM_EXECUTABLE)
 {
-    const auto in = dir / "stdin.txt", out = dir / "stdout.txt", err = dir / "stderr.txt";
-    poronpa::test::writeText(in, input);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 0, in.c_str(), O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    std::vector<std::string> argvStrings{executable};
-    argvStrings.insert(argvStrings.end(), args.begin(), args.end());
-    std::vector<char*> argv;
-    for (std::string& s : argvStrings)
-        argv.push_back(s.data());
-    argv.push_back(nullptr);
+    return StartedSim(dir, args, input, executable).finish();
+}
 
-    SimRun run;
-    pid_t pid = 0;
-    if (posix_spawn(&pid, executable.c_str(), &actions, nullptr, argv.data(), environ) == 0) {
-        int status = 0;
-        waitpid(pid, &status, 0);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+/// Polls `condition` every few milliseconds until it holds or `limit` has passed.
+bool waitFor(const std::function<bool()>& condition, std::chrono::seconds limit = std::chrono::seconds(20))
+{
+    const auto deadline = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-    posix_spawn_file_actions_destroy(&actions);
-    run.out = poronpa::test::readText(out);
-    run.err = poronpa::test::readText(err);
-    return run;
+    return true;
 }
 
 /// Area (2, 4), where a new game starts at (160, 1498), with a floor two cells below the hero's
@@ -238,7 +288,10 @@ TEST(Simulator, BadArgumentsAndFilesExitWithTwo)
     TempDir dir;
     const std::string map = writeMap(dir, TestMap());
     poronpa::test::writeText(dir / "bad.txt", "3 right\n# fine\n2 right+jump\n");
+    poronpa::test::writeText(dir / "long.txt", "5 -\n9223372036854775807 right\n");
+    poronpa::test::writeText(dir / "escape.txt", "1 rig\x1bht\n");
     std::filesystem::create_directory(dir / "folder");
+    mkfifo((dir / "pipe").c_str(), 0644);
     const struct {
         std::vector<std::string> args;
         const char* message;
@@ -250,6 +303,12 @@ TEST(Simulator, BadArgumentsAndFilesExitWithTwo)
         {{"--map", map, "--input", (dir / "missing.txt").string()}, "missing.txt"},
         {{"--map", map, "--input", (dir / "bad.txt").string()}, "line 3: unknown key \"jump\""},
         {{"--map", map, "--save", (dir / "folder").string()}, "folder"},
+        {{"--map", map, "--input", (dir / "long.txt").string()}, "line 2: the counts add up to more than 9223372036854775807 frames"},
+        {{"--map", map, "--input", (dir / "escape.txt").string()}, "line 1: unknown key \"rig\\x1bht\""},
+        {{"--map", map, "--area", "1\n2"}, "--area \"1\\n2\": expected"},
+        {{"--map", map, "--input", "/dev/zero"}, "line 1: longer than 4096 characters"},
+        {{"--map", (dir / "pipe").string()}, "pipe: cannot be read (not a regular file)"},
+        {{"--map", map, "--save", (dir / "pipe").string()}, "pipe: cannot be read (not a regular file)"},
     };
     const std::string toFullDisk = std::string(PORONPA_SIM_EXECUTABLE) + " --map " + map + " --frames 3 --trace >/dev/full 2>/dev/null";
     EXPECT_EQ(WEXITSTATUS(std::system(toFullDisk.c_str())), 2) << "a trace that could not be written";
@@ -281,4 +340,63 @@ TEST(Simulator, MapBesideTheProgramAndMapsOfAnyLength)
         EXPECT_EQ(run.status, 0) << length << ": " << run.err;
         EXPECT_TRUE(run.endLine().starts_with("end frame=3 area=2,4 ")) << run.out;
     }
+}
+
+TEST(Simulator, AScriptIsReadAsTheRunGoes)
+{
+    TempDir dir;
+    const std::string map = writeMap(dir, floorUnderTheStart());
+
+    // Two million lines of script take no more memory than a few.
+    std::string script;
+    for (int n = 0; n < 1'000'000; ++n)
+        script += "1 right\n1 -\n";
+    const SimRun longRun = runSim(dir, {"--map", map, "--input", "-"}, script);
+    ASSERT_EQ(longRun.status, 0) << longRun.err;
+    EXPECT_TRUE(longRun.endLine().starts_with("end frame=2000000 ")) << longRun.endLine();
+    EXPECT_LT(longRun.maxResidentKb, 48 * 1024) << "kB at most in memory";
+
+    // From standard input a bad line is found when the run comes to it; the frames before it
+    // were played and traced.
+    const SimRun bad = runSim(dir, {"--map", map, "--input", "-", "--trace"}, "5 -\n9223372036854775807 right\n");
+    EXPECT_EQ(bad.status, 2);
+    EXPECT_EQ(bad.err, "poronpa-sim: - line 2: the counts add up to more than 9223372036854775807 frames\n");
+    EXPECT_EQ(bad.lines().size(), 6u) << bad.out;
+}
+
+TEST(Simulator, TheScratchFolderIsMadeOnlyWhenNeededAndGoesWhenTheRunIsStopped)
+{
+    TempDir dir;
+    const std::string map = writeMap(dir, floorUnderTheStart());
+    const auto scratch = dir / "tmp";
+    std::filesystem::create_directory(scratch);
+    const char* oldTmp = std::getenv("TMPDIR");
+    const std::string keptTmp = oldTmp ? oldTmp : "";
+    setenv("TMPDIR", scratch.c_str(), 1);
+    const auto empty = [&] { return std::filesystem::is_empty(scratch); };
+
+    const SimRun saved = runSim(dir, {"--map", map, "--save", (dir / "mine.dat").string(), "--frames", "3"});
+    EXPECT_EQ(saved.status, 0) << saved.err;
+    EXPECT_TRUE(empty()) << "a folder was made though --save was given";
+
+    // A run saving into the scratch folder, stopped by a signal while it plays on.
+    poronpa::test::writeText(dir / "keys.txt", "2 -\n40 s\n");
+    for (const int signal : {SIGINT, SIGTERM}) {
+        StartedSim running(dir, {"--map", map, "--items", "4", "--input", (dir / "keys.txt").string(), "--frames", "4000000000"}, "");
+        const bool savedThere = waitFor([&] {
+            for (const auto& folder : std::filesystem::directory_iterator(scratch))
+                if (std::filesystem::exists(folder.path() / "savedata.dat"))
+                    return true;
+            return false;
+        });
+        EXPECT_TRUE(savedThere) << "no save in the scratch folder";
+        kill(running.pid, signal);
+        const SimRun stopped = running.finish(std::chrono::seconds(20));
+        EXPECT_EQ(stopped.signal, signal) << stopped.err;
+        EXPECT_TRUE(empty()) << "the scratch folder was left after signal " << signal;
+    }
+    if (oldTmp)
+        setenv("TMPDIR", keptTmp.c_str(), 1);
+    else
+        unsetenv("TMPDIR");
 }
