@@ -9,7 +9,7 @@ namespace poronpa {
 
 namespace {
 
-constexpr std::size_t RecordBytes = 128;
+constexpr std::size_t RecordBytes = SaveRecordBytes;
 constexpr int SlotCount = 10;
 constexpr int SlotStride = 70;
 
@@ -22,6 +22,7 @@ constexpr std::size_t recordOffset(int record) { return RecordBytes * static_cas
 // The last record any slot uses ends the part of the file the ring lives in; the rest of a longer
 // file is never read.
 constexpr std::size_t UsedBytes = recordOffset(lastRecordOfSlot(SlotCount - 1) + 1);
+static_assert(UsedBytes == SaveFileUsedBytes);
 
 /// The bytes of the record file. Reads beyond the end give zeros, as a value never written is
 /// naturally read; writes grow the file by whole records.

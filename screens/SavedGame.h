@@ -8,6 +8,11 @@
 
 namespace poronpa {
 
+/// The save file is a file of 128-byte records; the ring of ten slots ends with the 696th, and
+/// the loader reads no further.
+inline constexpr std::size_t SaveRecordBytes = 128;
+inline constexpr std::size_t SaveFileUsedBytes = 696 * SaveRecordBytes;
+
 /// What one save slot keeps.
 struct SaveRecord {
     std::int16_t AreaX = 0;
@@ -18,6 +23,8 @@ struct SaveRecord {
     std::array<std::int16_t, 10> ItemHeld{};
     std::array<std::array<std::int32_t, 5>, 5> MiniMapColor{}; ///< [column][row]
     std::array<std::array<std::int32_t, 5>, 5> DeathCount{};   ///< [column][row]
+
+    bool operator==(const SaveRecord&) const = default;
 };
 
 /// Writes the record into the slot the file's counter names and advances the counter (the ring

@@ -70,7 +70,38 @@ std::string parseRun(const std::vector<std::string_view>& parts, KeyRun& run)
     }
 }
 
+std::string tooLong() { return "longer than " + std::to_string(KeyScriptReader::MostLineChars) + " characters before any comment"; }
+
 } // namespace
+
+KeyLine parseKeyLine(std::string_view line, KeyRun& run, std::string& problem)
+{
+    if (const std::size_t hash = line.find('#'); hash != std::string_view::npos)
+        line = line.substr(0, hash);
+    if (line.size() > KeyScriptReader::MostLineChars) {
+        problem = tooLong();
+        return KeyLine::Bad;
+    }
+    const auto parts = words(line);
+    if (parts.empty())
+        return KeyLine::Nothing;
+    run = KeyRun{};
+    problem = parseRun(parts, run);
+    return problem.empty() ? KeyLine::Run : KeyLine::Bad;
+}
+
+std::string keysText(const KeySet& keys)
+{
+    std::string text;
+    for (const auto& [name, code] : KeyNames) {
+        if (!keys.test(static_cast<std::size_t>(code)))
+            continue;
+        if (!text.empty())
+            text += '+';
+        text += name;
+    }
+    return text.empty() ? "-" : text;
+}
 
 std::int64_t KeyScript::totalFrames() const
 {
@@ -100,15 +131,15 @@ bool KeyScriptReader::next(KeyRun& run)
             if (c == '#')
                 comment = true;
             else if (!comment && line.size() == MostLineChars) // (an endless device ends here too)
-                return fail("longer than " + std::to_string(MostLineChars) + " characters before any comment");
+                return fail(tooLong());
             else if (!comment)
                 line.push_back(static_cast<char>(c));
         }
-        const auto parts = words(line);
-        if (parts.empty())
+        std::string problem;
+        const KeyLine kind = parseKeyLine(line, run, problem);
+        if (kind == KeyLine::Nothing)
             continue;
-        run = KeyRun{};
-        if (std::string problem = parseRun(parts, run); !problem.empty())
+        if (kind == KeyLine::Bad)
             return fail(problem);
         if (run.frames > std::numeric_limits<std::int64_t>::max() - totalFrames_)
             return fail("the counts add up to more than " + std::to_string(std::numeric_limits<std::int64_t>::max()) + " frames");

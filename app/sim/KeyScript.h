@@ -51,6 +51,18 @@ private:
 /// Parses a whole script; on a bad line returns false with `error` naming the line.
 bool parseKeyScript(std::string_view text, KeyScript& script, std::string& error);
 
+/// What one line of a script holds.
+enum class KeyLine {
+    Nothing, ///< blank, or a comment alone
+    Run,     ///< a run of frames, now in `run`
+    Bad,     ///< not a line of the script; `problem` says why
+};
+/// Reads one line (without its line end) as KeyScriptReader does.
+KeyLine parseKeyLine(std::string_view line, KeyRun& run, std::string& problem);
+
+/// KEYS as a script writes them: `-`, or the names of the keys held joined by `+`.
+std::string keysText(const KeySet& keys);
+
 /// Hands out the held keys frame by frame, reading the script as it goes.
 class KeyFeed {
 public:

@@ -57,8 +57,13 @@ bool parseItems(std::string_view text, std::vector<int>& items)
 
 bool parseSimOptions(const std::vector<std::string>& args, SimOptions& options, std::string& error)
 {
+    // What a replay decides for itself cannot also come from the command line.
+    std::string startFlag;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& flag = args[i];
+        if (flag == "--continue" || flag == "--save" || flag == "--area" || flag == "--pos" || flag == "--items" ||
+            flag == "--switch" || flag == "--framerate" || flag == "--input")
+            startFlag = flag;
         if (flag == "--continue") {
             options.continueGame = true;
             continue;
@@ -67,10 +72,14 @@ bool parseSimOptions(const std::vector<std::string>& args, SimOptions& options, 
             options.trace = true;
             continue;
         }
+        if (flag == "--check") {
+            options.check = true;
+            continue;
+        }
 
         const bool takesValue = flag == "--map" || flag == "--save" || flag == "--area" || flag == "--pos" ||
                                 flag == "--items" || flag == "--switch" || flag == "--framerate" ||
-                                flag == "--input" || flag == "--frames";
+                                flag == "--input" || flag == "--frames" || flag == "--replay";
         if (!takesValue) {
             error = "unknown argument \"" + flag + "\"";
             return false;
@@ -85,10 +94,10 @@ bool parseSimOptions(const std::vector<std::string>& args, SimOptions& options, 
             return false;
         };
 
-        if (flag == "--map" || flag == "--save" || flag == "--input") {
+        if (flag == "--map" || flag == "--save" || flag == "--input" || flag == "--replay") {
             if (value.empty())
                 return bad("a file name");
-            (flag == "--map" ? options.mapFile : flag == "--save" ? options.saveFile : options.inputFile) = value;
+            (flag == "--map" ? options.mapFile : flag == "--save" ? options.saveFile : flag == "--input" ? options.inputFile : options.replayFile) = value;
         } else if (flag == "--area") {
             if (!parseArea(value, options.areaX, options.areaY))
                 return bad("AX,AY with each 0 to 4");
@@ -111,6 +120,14 @@ bool parseSimOptions(const std::vector<std::string>& args, SimOptions& options, 
                 return bad("a whole number of frames from 0");
             options.frames = frames;
         }
+    }
+    if (options.replayFile && !startFlag.empty()) {
+        error = startFlag + " cannot go with --replay: the replay brings its own start, saves, frame rate and keys";
+        return false;
+    }
+    if (options.check && !options.replayFile) {
+        error = "--check needs --replay";
+        return false;
     }
     return true;
 }

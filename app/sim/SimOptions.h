@@ -22,6 +22,9 @@ struct SimOptions {
     std::optional<std::string> inputFile; ///< "-" for standard input; absent: no key is held
     std::optional<std::int64_t> frames;   ///< absent: until the input script ends
     bool trace = false;
+    /// A replay to play instead of a key script: it brings its own start, saves and frame rate.
+    std::optional<std::string> replayFile;
+    bool check = false; ///< exit 3 when the replay's end line is not the one it recorded
 };
 
 /// Reads the arguments after the program name. On a bad argument returns false with `error`

@@ -8,6 +8,8 @@
 #include "app/sim/SimOptions.h"
 #include "app/sim/Trace.h"
 #include "play/GameEngine.h"
+#include "replay/ReplayFile.h"
+#include "replay/ReplaySaves.h"
 #include "world/MapFile.h"
 
 #include <algorithm>
@@ -195,11 +197,21 @@ int runSimulator(const std::vector<std::string>& args, std::istream& in, std::os
     if (FileStatus status = readMap(mapFile, map); !status.ok())
         return fail(status.error);
 
-    // The script is read as the run goes: its length costs no memory.
+    // The script is read as the run goes: its length costs no memory. A replay is read and
+    // checked whole first; its keys are then a script like any other.
     std::istringstream noScript;
     std::ifstream scriptFile;
     std::istream* scriptSource = &noScript;
-    if (options.inputFile && *options.inputFile == "-") {
+    replay::Replay recorded;
+    std::istringstream replayText;
+    if (options.replayFile) {
+        if (FileStatus status = replay::readReplay(*options.replayFile, recorded); !status.ok())
+            return fail(status.error);
+        if (recorded.header && recorded.header->mapDigest != replay::mapDigest(map))
+            err << "poronpa-sim: " << oneLine(*options.replayFile) << ": this replay was recorded on another map\n";
+        replayText.str(std::move(recorded.text));
+        scriptSource = &replayText;
+    } else if (options.inputFile && *options.inputFile == "-") {
         scriptSource = &in;
     } else if (options.inputFile) {
         if (FileStatus status = openScript(*options.inputFile, scriptFile); !status.ok())
@@ -208,7 +220,7 @@ int runSimulator(const std::vector<std::string>& args, std::istream& in, std::os
     }
     KeyScriptReader script(*scriptSource);
 
-    // The scratch folder only when no save file is named.
+    // The scratch folder only when no save file is named (a replay brings its own saves there).
     std::optional<TemporaryFolder> scratch;
     std::optional<RemovedWhenStopped> removedWhenStopped;
     std::filesystem::path saveFile;
@@ -225,6 +237,12 @@ int runSimulator(const std::vector<std::string>& args, std::istream& in, std::os
         removedWhenStopped.emplace(scratch->path());
         saveFile = scratch->path() / "savedata.dat";
     }
+    std::optional<replay::ReplaySaves> saves;
+    if (options.replayFile) {
+        saves.emplace(scratch->path(), recorded);
+        if (FileStatus status = saves->prepare(); !status.ok())
+            return fail(status.error);
+    }
 
     std::int64_t frame = 0;
     // What the game would show in a message box (a save that failed) goes to standard error, one
@@ -239,25 +257,35 @@ int runSimulator(const std::vector<std::string>& args, std::istream& in, std::os
     const Surface spriteSheet(256, 768);
     GameEngine engine(map, tileSheet, spriteSheet, host);
     engine.setDrawingEnabled(false);
-    engine.setFrameRate(options.frameRate);
+    engine.setFrameRate(recorded.header ? recorded.header->frameRate : options.frameRate);
     engine.setSaveFile(saveFile);
 
-    if (options.continueGame)
+    if (recorded.header) {
+        if (recorded.header->continued) {
+            engine.ContinueGame();
+        } else {
+            engine.NewGame();
+            engine.EnterArea();
+        }
+        recorded.header->carry.applyTo(engine.state());
+    } else if (options.continueGame) {
         engine.ContinueGame();
-    else
+    } else {
         startShapedNewGame(engine, options);
+    }
     engine.beginLoop();
 
     if (options.trace)
         out << traceHeader() << '\n';
     KeyFeed feed(script);
     KeySet held;
+    const std::filesystem::path* framesSaveFile = &saveFile;
     LoopExit exit = LoopExit::Stopped;
     while (!options.frames || frame < *options.frames) {
         KeySet next;
         if (!feed.next(next)) {
             if (!script.error().empty())
-                return fail(*options.inputFile + " " + script.error());
+                return fail((options.replayFile ? *options.replayFile : *options.inputFile) + " " + script.error());
             if (!options.frames)
                 break;
         }
@@ -267,6 +295,12 @@ int runSimulator(const std::vector<std::string>& args, std::istream& in, std::os
         for (const int key : changes.pressed)
             engine.keyDown(key);
         held = next;
+        if (saves) {
+            if (const std::filesystem::path& file = saves->fileFor(frame + 1); &file != framesSaveFile) {
+                framesSaveFile = &file;
+                engine.setSaveFile(file);
+            }
+        }
 
         host.startFrame();
         const bool goesOn = engine.runFrame(exit);
@@ -276,12 +310,26 @@ int runSimulator(const std::vector<std::string>& args, std::istream& in, std::os
         if (!goesOn)
             break;
     }
-    out << endLine(frame, engine.state(), host.endingStarted()) << '\n';
+    const std::string summary = endLine(frame, engine.state(), host.endingStarted());
+    out << summary << '\n';
     out.flush();
     // A trace cut short by a full disk must not pass for a whole one.
     if (!out)
         return fail("standard output cannot be written");
-    return 0;
+    if (!options.replayFile)
+        return 0;
+    const std::string name = oneLine(*options.replayFile);
+    if (!recorded.endLine) {
+        err << "poronpa-sim: " << name << ": " << (recorded.header ? "the recording did not finish" : "a key script")
+            << "; there is no recorded end line to compare\n";
+        return 0;
+    }
+    if (*recorded.endLine == summary) {
+        err << "poronpa-sim: " << name << ": the end line matches the recording\n";
+        return 0;
+    }
+    err << "poronpa-sim: " << name << ": the end line differs from the recording's: " << *recorded.endLine << '\n';
+    return options.check ? 3 : 0;
 }
 
 } // namespace poronpa::sim

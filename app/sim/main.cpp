@@ -23,13 +23,18 @@ Runs the game's engine without a window from a key script and prints where the h
   --input FILE     key script, - for standard input; without it no key is held
   --frames N       stop after N frames (default: when the script ends)
   --trace          print a CSV header, then one line per frame
+  --replay FILE    play a replay the game recorded (or a key script, as a new game): it
+                   brings its start, saves, frame rate and keys; standard error says whether
+                   the end line matches the one the game saw
+  --check          with --replay: exit 3 when the end lines differ
   --help, --version
 
 Key script: one line per run of frames, COUNT KEYS, where KEYS is - (nothing held) or key names
 joined by +: left right up down space enter s l q 0 1 2 3 4 5 6 7 8 9. Blank lines and text
 after # are ignored. Example:  printf '30 right\n20 right+space\n' | poronpa-sim --input -
 
-Exit status 0, or 2 with one line on standard error for bad arguments or unreadable files.
+Exit status 0, or 2 with one line on standard error for bad arguments, unreadable files or a
+damaged replay; 3 with --check when a replay's end line is not the recorded one.
 )";
 
 } // namespace

@@ -1,0 +1,8 @@
+# Replays: the file and its checks, the recorder, the folder's rules, the writer, and the real
+# poronpa-sim playing replays.
+file(GLOB REPLAY_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
+add_executable(replay_tests ${REPLAY_TEST_SOURCES})
+target_link_libraries(replay_tests PRIVATE poronpa_replay GTest::gtest GTest::gtest_main)
+target_compile_definitions(replay_tests PRIVATE PORONPA_SIM_EXECUTABLE="$<TARGET_FILE:poronpa-sim>")
+add_dependencies(replay_tests poronpa-sim)
+gtest_discover_tests(replay_tests DISCOVERY_MODE PRE_TEST)
