@@ -7,6 +7,7 @@
 #include "world/AreaDrawing.h"
 #include "world/MapFile.h"
 #include "world/SheetCells.h"
+#include "world/TileFacts.h"
 
 #include <algorithm>
 #include <cmath>
@@ -232,7 +233,10 @@ std::string MapEditor::hoveredText() const
     return "列 " + std::to_string(hovered_->column) + " 行 " + std::to_string(hovered_->row) + " — " + tileText(tile);
 }
 
-std::string MapEditor::tileText(std::uint8_t tile) { return "タイル " + std::to_string(tile); }
+std::string MapEditor::tileText(std::uint8_t tile)
+{
+    return "タイル " + std::to_string(tile) + ": " + std::string(tileName(tile));
+}
 
 void MapEditor::paintLineTo(double x, double y)
 {

@@ -58,10 +58,11 @@ public:
     int selectedTile() const { return 8 * selectedRow_ + selectedCol_; }
     /// The canvas cell under the pointer, or none once it has left the canvas.
     std::optional<CanvasCell> hoveredCell() const { return hovered_; }
-    /// The hovered cell's column and row in the area and its tile, such as "列 12 行 7 — タイル 40";
+    /// The hovered cell's column and row in the area and its tile, such as
+    /// "列 12 行 7 — タイル 40: ladder (in the castle)";
     /// empty when no cell is hovered.
     std::string hoveredText() const;
-    /// A tile's number and what it is, as the palette and the editor name it.
+    /// A tile's number and name, as the palette and the editor show it.
     static std::string tileText(std::uint8_t tile);
     /// Saving is possible once a map has been loaded.
     bool canSave() const { return loaded_; }

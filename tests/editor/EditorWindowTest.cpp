@@ -5,6 +5,7 @@
 #include "tests/editor/EditorFixture.h"
 #include "tests/support/TempDir.h"
 #include "world/MapFile.h"
+#include "world/TileFacts.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -175,7 +176,7 @@ private slots:
             int tile;
             QPoint cell;
             QString text;
-        } tiles[] = {{7, {1, 1}, "タイル 7"}, {0, {2, 1}, "タイル 0"}};
+        } tiles[] = {{7, {1, 1}, "タイル 7: " + QString::fromUtf8(tileName(7))}, {0, {2, 1}, "タイル 0: " + QString::fromUtf8(tileName(0))}};
         for (const auto& t : tiles) {
             const QPoint onSheet(32 * (t.tile % 8) + 16, 32 * (t.tile / 8) + 16);
             QHelpEvent help(QEvent::ToolTip, onSheet, parts->mapToGlobal(onSheet));

@@ -1,6 +1,7 @@
 #include "tests/support/TempDir.h"
 #include "tools/mapc/TiledMap.h"
 #include "world/MapFile.h"
+#include "world/TileFacts.h"
 
 #include <QImage>
 #include <QImageReader>
@@ -67,6 +68,13 @@ TEST(TiledMap, RoundTripKeepsEveryByte)
     ASSERT_EQ(run(PORONPA_MAPC, {"export-tmx", q(dir / "world.dat"), q(dir / "tiled")}).exitCode, 0);
     for (const char* name : {"world.tmx", tiledmap::TilesetFileName, tiledmap::TilesetPictureName})
         EXPECT_TRUE(std::filesystem::exists(dir / "tiled" / name)) << name;
+    // Each tile's name goes with it into Tiled, as its kind.
+    const std::string tileset = test::readText(dir / "tiled" / tiledmap::TilesetFileName);
+    for (const int tile : {0, 40, 150, 255}) {
+        const std::string property = "<tile id=\"" + std::to_string(tile) + "\">\n  <properties>\n   <property name=\"kind\" value=\"" +
+                                     std::string(tileName(static_cast<std::uint8_t>(tile))) + "\"/>";
+        EXPECT_NE(tileset.find(property), std::string::npos) << property;
+    }
 
     struct Case {
         const char* name;

@@ -3,6 +3,7 @@
 #include "assets/Pictures.h"
 #include "world/AreaDrawing.h"
 #include "world/SheetCells.h"
+#include "world/TileFacts.h"
 
 #include <QBuffer>
 #include <QXmlStreamReader>
@@ -292,6 +293,16 @@ QByteArray tilesetText(const std::string& pictureName)
                              writeAttributes(xml, {{"source", QString::fromStdString(pictureName)},
                                                    {"width", QString::number(sheet::Width)},
                                                    {"height", QString::number(sheet::CellSize * TilesetRows)}});
+                             for (int tile = 0; tile < TilesetTiles; ++tile) {
+                                 xml.writeStartElement("tile");
+                                 xml.writeAttribute("id", QString::number(tile));
+                                 xml.writeStartElement("properties");
+                                 xml.writeEmptyElement("property");
+                                 const auto name = tileName(static_cast<std::uint8_t>(tile));
+                                 writeAttributes(xml, {{"name", KindProperty}, {"value", QString::fromUtf8(name)}});
+                                 xml.writeEndElement();
+                                 xml.writeEndElement();
+                             }
                          });
 }
 

@@ -20,11 +20,13 @@ constexpr int TilesetTiles = 256;
 constexpr const char* TilesetFileName = "tiles.tsx";
 constexpr const char* TilesetPictureName = "tiles.png";
 constexpr const char* LayerName = "world";
+/// The tile property that names what a tile is, in the words of the world's builders.
+constexpr const char* KindProperty = "kind";
 
 /// The tileset's picture: 8 columns of 32 rows, tile n where the game's sheet has it.
 QImage tilesetPicture(const QImage& tileSheet);
 
-/// The TSX text naming `pictureName` as its image, with each tile's kind as a property.
+/// The TSX text naming `pictureName` as its image, with each tile's name as its kind property.
 QByteArray tilesetText(const std::string& pictureName);
 
 /// The TMX text of the world, over the external tileset `tilesetName`.
