@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # Runs the real editor in a virtual X server and works it with the mouse and keyboard: paints a
 # stroke, takes it back and makes it again, saves, exports both pictures, paints once more and
-# closes, keeps the editor open on Cancel and saves on Yes. With a third argument, screenshots go
-# to that directory.
+# closes, keeps the editor open on Cancel and saves on Yes. Every step waits for what it needs to
+# see, with a deadline. With a third argument, screenshots go to that directory.
 #   usage: xvfb-run -a -s "-screen 0 1024x800x24" mapdesign-in-xvfb.sh <mapdesign> <x11probe> [shots]
 set -euo pipefail
 
 program="$1"
 probe="$2"
-shots="${3:-}"
-[[ -n "$shots" ]] && mkdir -p "$shots"
+source "$(dirname "${BASH_SOURCE[0]}")/../support/xwindow.sh"
 work="$(mktemp -d)"
+shots="${3:-$work/shots}"
+mkdir -p "$shots"
 pid=""
 cleanup() {
   [[ -n "$pid" ]] && kill "$pid" 2>/dev/null || true
@@ -19,21 +20,22 @@ cleanup() {
 trap cleanup EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
-shot() { [[ -n "$shots" ]] && import -window root "$shots/$1.png" || true; }
 
 # The map file's byte of cell (x, y), column by column.
 cell() { od -An -tu1 -j $((250 * $1 + $2)) -N1 "$work/mapdata.dat" | tr -d ' '; }
 
-# Waits up to ten seconds for a visible window whose name matches, other than $2.
+# Waits for a visible window whose name matches, other than $2.
 window() {
-  for _ in $(seq 100); do
+  local deadline=$((SECONDS + patience))
+  while ((SECONDS < deadline)); do
     for w in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
       [[ "$w" != "${2:-}" ]] && { echo "$w"; return; }
     done
-    sleep 0.1
+    sleep 0.05
   done
   fail "no window named $1"
 }
+gone() { ! xdotool search --onlyvisible --name "$1" 2>/dev/null | grep -qx "$2"; }
 
 # A fresh program directory: the editor reads and writes beside itself. Cell (1, 1) holds 7.
 cp "$program" "$work/mapdesign"
@@ -44,55 +46,60 @@ printf '\x07' | dd of="$work/mapdata.dat" bs=1 seek=251 conv=notrunc status=none
 main="$(window '^MapDesign$')"
 parts="$(window '^Parts$')"
 xdotool windowmove "$parts" 560 0
-sleep 0.5
+at_its_place() { [[ $(xdotool getwindowgeometry "$parts") == *"Position: 560,0 "* ]]; }
+wait_for "$patience" at_its_place || fail "the palette did not move aside"
 
 # Canvas pixel (x, y) lies at (20 + x, 12 + y) of the editor's client area; palette pixel (x, y)
 # at (2 + x, 2 + y) of the palette's.
 canvas() { xdotool mousemove --window "$main" $((20 + $1)) $((12 + $2)); }
 
-xdotool mousemove --window "$parts" 42 72 click 1          # tile 17
+# The stroke, taken back and made again, then saved: the events reach the editor in this order,
+# so only the saved file is waited for.
+click "$parts" 42 72                                        # tile 17
 canvas 5 5; xdotool mousedown 1
-for x in 37 69 101; do canvas "$x" 5; sleep 0.05; done
+for x in 37 69 101; do canvas "$x" 5; sleep 0.05; done      # the pace of a hand's drag
 xdotool mouseup 1
-sleep 0.2
-shot painted
-xdotool key ctrl+z; sleep 0.2
-xdotool key ctrl+y; sleep 0.2
-
-xdotool mousemove --window "$main" 464 288 click 1         # Save
-sleep 0.3
-for x in 0 1 2 3; do [[ "$(cell "$x" 0)" == 17 ]] || fail "cell ($x, 0) was not saved as 17"; done
+press ctrl+z
+press ctrl+y
+click "$main" 464 288                                       # Save
+stroke_saved() { for x in 0 1 2 3; do [[ "$(cell "$x" 0)" == 17 ]] || return 1; done; }
+wait_for "$patience" stroke_saved || fail "the stroke was not saved as tile 17"
 [[ "$(cell 4 0)" == 0 && "$(cell 1 1)" == 7 ]] || fail "cells beyond the stroke changed"
+"$probe" shot "$main" "$shots/painted.ppm"
 
-xdotool mousemove --window "$main" 468 42 click 1          # 1Map
-xdotool mousemove --window "$main" 468 18 click 1          # AllMap
-sleep 1
-shot exported
+click "$main" 468 42                                        # 1Map
+click "$main" 468 18                                        # AllMap
+# Each picture appears whole or not at all (written beside and renamed).
+picture_written() { [[ -f "$work/$1" ]] && [[ "$(od -An -tu4 -j 18 -N 8 "$work/$1" | xargs)" == "$2 $2" ]]; }
 for picture in "map00.bmp 1600" "allmap.bmp 1000"; do
   set -- $picture
-  [[ -f "$work/$1" ]] || fail "$1 was not written"
-  header="$(od -An -tu4 -j 18 -N 8 "$work/$1" | xargs)"
+  wait_for "$patience" picture_written "$1" "$2" || fail "$1 was not written at $2 x $2"
   bits="$(od -An -tu2 -j 28 -N 2 "$work/$1" | xargs)"
-  [[ "$header" == "$2 $2" && "$bits" == 24 ]] || fail "$1 is '$header' at $bits bits"
+  [[ "$bits" == 24 ]] || fail "$1 has $bits bits a pixel"
 done
 
-xdotool mousemove --window "$main" 351 9 click 1           # area (1, 0)
-canvas 5 5; xdotool click 1                                # cell (50, 0), not saved yet
-sleep 0.2
+click "$main" 351 9                                         # area (1, 0)
+"$probe" shot "$main" "$shots/area-1-0.ppm"
+canvas 5 5; xdotool mousedown 1; sleep 0.1; xdotool mouseup 1   # cell (50, 0), not saved yet
+# The canvas shows the paint (the view frame starts 4 pixels down, the canvas at 20, 8 in it).
+painted() { (($("$probe" differ "$shots/area-1-0.ppm" "$shots/unsaved.ppm" 20 12 32 32) > 100)); }
+wait_for "$patience" shows "$main" unsaved painted || fail "the cell was not painted"
 
 "$probe" close "$main"
 question="$(window '^MapDesign$' "$main")"
-shot question
-xdotool mousemove --window "$question" 20 20 key Escape    # Cancel: the editor stays
-sleep 0.5
+"$probe" shot "$question" "$shots/question.ppm"
+xdotool windowfocus --sync "$question"
+press Escape                                                # Cancel: the editor stays
+wait_for "$patience" gone '^MapDesign$' "$question" || fail "the question stayed open"
 kill -0 "$pid" 2>/dev/null || fail "the editor closed although the question was cancelled"
 [[ "$(cell 50 0)" == 0 ]] || fail "cancelled, but saved"
 
 "$probe" close "$main"
 question="$(window '^MapDesign$' "$main")"
-xdotool mousemove --window "$question" 20 20 key Return    # Yes: save, then close
+xdotool windowfocus --sync "$question"
+press Return                                                # Yes: save, then close
+wait_for "$patience" ended "$pid" || fail "the editor did not end after Yes"
 status=0
-for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 wait "$pid" || status=$?
 pid=""
 [[ "$status" == 0 ]] || fail "the editor ended with status $status"

@@ -1,13 +1,17 @@
 #!/usr/bin/env bash
 # The real game in a real X server, started from program directories that are not as they should
-# be: read-only, without a map, with an empty map, with a directory in the map's place.
+# be: read-only, without a map, with an empty map, with a directory in the map's or the settings'
+# place, with pipes and a device in the places of the player's files.
 #   real-game-faults.sh BIN_DIR X11PROBE   (run it inside xvfb-run)
 set -euo pipefail
 bin=$1
 probe=$2
+source "$(dirname "${BASH_SOURCE[0]}")/../support/xwindow.sh"
 title="ポロンパ　ぽぷらん Ver 0.94"
 
 work=$(mktemp -d)
+shots=$work/shots
+mkdir "$shots"
 pid=
 mounted=
 cleanup() {
@@ -57,23 +61,42 @@ finish() {
   pid=
 }
 
-# Starts a new game, walks, jumps, then closes the window; the game must end with status 0.
-play_and_close() {
+# Waits for the game to end, with a deadline; its exit status lands in $status.
+finish() {
+  wait_for "$patience" ended "$pid" || fail "the game did not end"
+  status=0
+  wait "$pid" || status=$?
+  pid=
+}
+
+# The title menu drawn in its own yellow; the play screen with the start area red on the overview.
+menu_drawn() { (($("$probe" count "$shots/title.ppm" 272 208 160 100 C0C000) > 50)); }
+play_shown() { [[ $("$probe" pixel "$shots/play.ppm" 399 218) == FF0000 ]]; }
+
+# Waits for the title menu and chooses entry $1 (0 はじめから, 1 つづきから); prints the window.
+choose() {
   local window
-  window=$("$probe" wait "$title" 15000) || fail "no game window"
-  sleep 0.5
-  xdotool mousemove --window "$window" 300 222 click 1
-  sleep 1
+  window=$("$probe" wait "$title" $((patience * 1000))) || fail "no game window"
+  wait_for "$patience" shows "$window" title menu_drawn || fail "the title menu was not drawn"
+  click "$window" 300 $((222 + 40 * $1))
+  echo "$window"
+}
+
+# Walks, jumps, then closes the window; the game must end with status 0.
+walk_and_close() {
+  local window=$1
+  wait_for "$patience" shows "$window" play play_shown || fail "the play screen did not show the start area"
   xdotool windowfocus --sync "$window"
   xdotool keydown Right
-  sleep 0.5
-  xdotool key space
+  sleep 0.5 # walking for half a second, as a player holds the key
+  press space
   xdotool keyup Right
-  sleep 0.3
   "$probe" close "$window"
   finish
   ((status == 0)) || fail "the game ended with status $status"
 }
+
+play_and_close() { walk_and_close "$(choose 0)"; }
 
 case="read-only program directory"
 dir=$(program_dir read-only)
@@ -116,9 +139,9 @@ rm "$dir/mapdata.dat"
 mkdir "$dir/mapdata.dat"
 listing=$(ls -lR "$dir")
 start "$dir"
-box=$("$probe" wait "ポロンパ　ぽぷらん" 15000) || fail "no message box"
+box=$("$probe" wait "ポロンパ　ぽぷらん" $((patience * 1000))) || fail "no message box"
 xdotool windowfocus --sync "$box"
-xdotool key Return
+press Return
 finish
 ((status != 0)) || fail "the game ended with status 0"
 [[ $(ls -lR "$dir") == "$listing" ]] || fail "something was written"
@@ -130,4 +153,23 @@ mkdir "$dir/zembo.ini"
 start "$dir"
 play_and_close
 [[ -d $dir/zembo.ini && -z $(ls -A "$dir/zembo.ini") ]] || fail "the settings directory changed"
+echo "ok: $case"
+
+case="pipes and a device in the player's files' places, and what a killed save left"
+dir=$(program_dir hostile)
+mkfifo "$dir/zembo.ini" "$dir/savedata.dat"
+ln -sf /dev/zero "$dir/km2.mid"
+echo half >"$dir/savedata.dat.tmp-Ab12Cd"
+SDL_AUDIODRIVER=dummy start "$dir"
+# The window opens although nothing writes into the pipes; the leftover is gone. つづきから says
+# the save cannot be read and starts a new game.
+window=$(choose 1)
+[[ ! -e $dir/savedata.dat.tmp-Ab12Cd ]] || fail "the killed save's leftover is still there"
+box=$("$probe" wait "ポロンパ　ぽぷらん" $((patience * 1000))) || fail "no message that the save cannot be read"
+xdotool windowfocus --sync "$box"
+press Return
+walk_and_close "$window"
+[[ -p $dir/zembo.ini && -p $dir/savedata.dat && -L $dir/km2.mid ]] || fail "a file in a pipe's or the device's place was replaced"
+grep -q 'zembo.ini: cannot be read (not a regular file)' "$work/stderr.txt" || fail "the settings pipe was not named"
+grep -q 'km2.mid: cannot be read (not a regular file)' "$work/stderr.txt" || fail "the tune's device was not named"
 echo "ok: $case"

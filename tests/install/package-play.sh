@@ -17,6 +17,7 @@ for tool in cpack dpkg-deb apt-get xdotool; do
   fi
 done
 source "$here/player.sh"
+source "$here/../support/xwindow.sh"
 
 work=$(mktemp -d)
 pid=
@@ -31,16 +32,6 @@ fail() {
   echo "FAIL: $*" >&2
   [[ -s $work/stderr.txt ]] && sed 's/^/  | /' "$work/stderr.txt" >&2
   exit 1
-}
-
-# Waits up to $1 seconds for the command after it to succeed.
-wait_for() {
-  local deadline=$((SECONDS + $1))
-  shift
-  until "$@"; do
-    ((SECONDS < deadline)) || return 1
-    sleep 0.1
-  done
 }
 
 (cd "$build" && cpack -G DEB -B "$work/package" >/dev/null) || fail "cpack could not build the package"
@@ -88,11 +79,6 @@ as_player "$home" DISPLAY="$DISPLAY" XAUTHORITY="$home/.Xauthority" XDG_RUNTIME_
 pid=$!
 window=$("$probe" wait "$title" 30000) || fail "no game window"
 xdotool windowfocus --sync "$window"
-press() {
-  xdotool keydown "$1"
-  sleep 0.1
-  xdotool keyup "$1"
-}
 # L on the title continues the latest save; S saves while the diary is held, once the play loop
 # reads the keys, so it is pressed until the save counter moves.
 press l
@@ -106,8 +92,7 @@ done
 echo "ok: saved in $folder"
 
 "$probe" close "$window"
-ended() { ! kill -0 "$pid" 2>/dev/null; }
-wait_for 30 ended || fail "the game did not end after its window closed"
+wait_for 30 ended "$pid" || fail "the game did not end after its window closed"
 status=0
 wait "$pid" || status=$?
 pid=

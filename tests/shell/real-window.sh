@@ -2,11 +2,13 @@
 # The game in a real X server, driven like a player with xdotool: title, options and back, a new
 # game, Q answered Yes, another game, then the window closed while the Q prompt is open. Screens
 # are checked by screenshot; the run ends with status 0 and the settings file beside the program.
+# Every step waits for what it needs to see, with a deadline.
 #   real-window.sh BIN_DIR X11PROBE SCREENSHOT_DIR   (run it inside xvfb-run)
 set -euo pipefail
 bin=$1
 probe=$2
 shots=$3
+source "$(dirname "${BASH_SOURCE[0]}")/../support/xwindow.sh"
 mkdir -p "$shots"
 rm -f "$shots"/*.ppm
 
@@ -24,40 +26,36 @@ fail() {
   echo "FAIL: $*" >&2
   exit 1
 }
-shot() { "$probe" shot "$1" "$shots/$2.ppm"; }
 pixel() { "$probe" pixel "$shots/$1.ppm" "$2" "$3"; }
 differing() { "$probe" differ "$shots/$1.ppm" "$shots/$2.ppm" "$3" "$4" "$5" "$6"; }
-click() {
-  xdotool mousemove --window "$window" "$1" "$2" click 1
-  sleep 0.4
-}
+# The title menu's entries are drawn in their own yellow.
+menu_drawn() { (($("$probe" count "$shots/$1.ppm" 272 208 160 100 C0C000) > 50)); }
+# The play screen: the start area red on the overview, the view showing the area.
+play_shown() { [[ $(pixel "$1" 399 218) == FF0000 ]] && (($(differing 1-title "$1" 8 4 320 320) > 10000)); }
 
 started=$(date +%s%N)
 "$game_dir/poronpa" 2>"$game_dir/stderr.txt" &
 pid=$!
-window=$("$probe" wait "ポロンパ　ぽぷらん Ver 0.94" 10000) || fail "no game window"
+window=$("$probe" wait "ポロンパ　ぽぷらん Ver 0.94" $((patience * 1000))) || fail "no game window"
 shown=$(date +%s%N)
 echo "start-up to window on screen: $(((shown - started) / 1000000)) ms"
-sleep 0.5
-shot "$window" 1-title
+wait_for "$patience" shows "$window" 1-title menu_drawn 1-title || fail "the title menu was not drawn"
 [[ $(xwininfo -id "$window" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}') == 518x346 ]] ||
   fail "client area is not 518 x 346"
 
 # 設 定 opens the options in place of the menu; 戻 る (at the same place) brings the menu back.
-click 285 300
-shot "$window" 2-options
-(($(differing 1-title 2-options 432 208 70 70) > 100)) || fail "the options screen did not open"
-click 285 300
-shot "$window" 3-back
-(($(differing 1-title 3-back 432 208 70 70) == 0)) || fail "the options screen did not close"
+click "$window" 285 300
+wait_for "$patience" shows "$window" 2-options '(($(differing 1-title 2-options 432 208 70 70) > 100))' ||
+  fail "the options screen did not open"
+click "$window" 285 300
+wait_for "$patience" shows "$window" 3-back '(($(differing 1-title 3-back 432 208 70 70) == 0))' ||
+  fail "the options screen did not close"
 
 # はじめから: the play screen, the start area red on the overview.
-click 300 222
-sleep 1
-shot "$window" 4-play
-[[ $(pixel 4-play 399 218) == FF0000 ]] || fail "the start area is not marked on the overview"
-(($(differing 1-title 4-play 8 4 320 320) > 10000)) || fail "the view does not show the area"
+click "$window" 300 222
+wait_for "$patience" shows "$window" 4-play play_shown 4-play || fail "the play screen did not show the start area"
 
+# A measurement over three seconds of play, not a wait.
 read -r -a before < "/proc/$pid/stat"
 sleep 3
 read -r -a after < "/proc/$pid/stat"
@@ -66,27 +64,22 @@ percent=$((ticks * 100 / ($(getconf CLK_TCK) * 3)))
 echo "processor use during play: ${percent} % of a core"
 ((percent < 50)) || fail "the frame loop keeps the processor busy"
 
-# Q held opens the prompt; Yes brings the title back.
+# Q opens the prompt; Yes brings the title back.
 xdotool windowfocus --sync "$window"
-xdotool keydown q
-prompt=$("$probe" wait "ポロンパ　ぽぷらん" 5000) || fail "no prompt for Q"
-xdotool keyup q
-sleep 0.3
-shot "$prompt" 5-prompt
+prompt=$(press_until_window q "ポロンパ　ぽぷらん") || fail "no prompt for Q"
+"$probe" shot "$prompt" "$shots/5-prompt.ppm"
 xdotool windowfocus --sync "$prompt"
-xdotool key Return
-sleep 0.6
-shot "$window" 6-title-again
-(($(differing 1-title 6-title-again 8 4 250 190) == 0)) || fail "the title did not come back"
+press Return
+wait_for "$patience" shows "$window" 6-title-again '(($(differing 1-title 6-title-again 8 4 250 190) == 0))' ||
+  fail "the title did not come back"
 
 # Closing the game window while a prompt is open over it still ends the program cleanly.
-click 300 222
-sleep 0.5
+click "$window" 300 222
+wait_for "$patience" shows "$window" 7-play-again play_shown 7-play-again || fail "the second game did not start"
 xdotool windowfocus --sync "$window"
-xdotool keydown q
-"$probe" wait "ポロンパ　ぽぷらん" 5000 >/dev/null || fail "no second prompt for Q"
-xdotool keyup q
+press_until_window q "ポロンパ　ぽぷらん" >/dev/null || fail "no second prompt for Q"
 "$probe" close "$window"
+wait_for "$patience" ended "$pid" || fail "the game did not end after its window closed"
 status=0
 wait "$pid" || status=$?
 pid=

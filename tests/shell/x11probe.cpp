@@ -5,6 +5,7 @@
 //   x11probe shot WINDOW FILE.ppm       the window's pixels as a binary PPM
 //   x11probe pixel FILE.ppm X Y         prints the pixel as RRGGBB
 //   x11probe differ A.ppm B.ppm X Y W H prints how many pixels of the rectangle differ
+//   x11probe count FILE.ppm X Y W H RRGGBB  prints how many pixels of the rectangle have that colour
 //   x11probe close WINDOW               sends WM_DELETE_WINDOW
 
 #include <X11/Xatom.h>
@@ -162,6 +163,21 @@ int differ(const char* fileA, const char* fileB, int x0, int y0, int w, int h)
     return 0;
 }
 
+int count(const char* file, int x0, int y0, int w, int h, const char* colour)
+{
+    const Picture picture = readPicture(file);
+    const unsigned long rgb = std::strtoul(colour, nullptr, 16);
+    const unsigned char wanted[3] = {static_cast<unsigned char>(rgb >> 16), static_cast<unsigned char>(rgb >> 8),
+                                     static_cast<unsigned char>(rgb)};
+    int found = 0;
+    for (int y = y0; y < y0 + h && y < picture.height; ++y)
+        for (int x = x0; x < x0 + w && x < picture.width; ++x)
+            if (x >= 0 && y >= 0 && std::memcmp(picture.at(x, y), wanted, 3) == 0)
+                ++found;
+    std::printf("%d\n", found);
+    return 0;
+}
+
 int close(Window window)
 {
     const DisplayConnection connection = openDisplay();
@@ -191,8 +207,10 @@ int main(int argc, char** argv)
         return pixel(argv[2], std::atoi(argv[3]), std::atoi(argv[4]));
     if (command == "differ" && argc == 8)
         return differ(argv[2], argv[3], std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]), std::atoi(argv[7]));
+    if (command == "count" && argc == 8)
+        return count(argv[2], std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]), argv[7]);
     if (command == "close" && argc == 3)
         return close(std::strtoul(argv[2], nullptr, 0));
-    std::fprintf(stderr, "usage: x11probe wait|shot|pixel|differ|close ...\n");
+    std::fprintf(stderr, "usage: x11probe wait|shot|pixel|differ|count|close ...\n");
     return 2;
 }

@@ -1,0 +1,55 @@
+# Helpers for the tests that drive a real program in a virtual X server. They wait for what they
+# need (a window, a file, a picture, the end of a process) with a deadline instead of sleeping for
+# a fixed time, so a busy machine makes them slower, not wrong; and they press keys and buttons as
+# a person does: down, a tenth of a second, up.
+#   source tests/support/xwindow.sh   (needs xdotool; $probe names the x11probe for the pictures)
+
+# The deadline of every wait, in seconds.
+patience=${PORONPA_TEST_PATIENCE:-30}
+
+# Runs the command after $1 until it succeeds, for at most $1 seconds.
+wait_for() {
+  local deadline=$((SECONDS + $1))
+  shift
+  until "$@"; do
+    ((SECONDS < deadline)) || return 1
+    sleep 0.05
+  done
+}
+
+press() {
+  xdotool keydown "$1"
+  sleep 0.1
+  xdotool keyup "$1"
+}
+
+# click WINDOW X Y: the left button at (X, Y) of the window.
+click() {
+  xdotool mousemove --window "$1" "$2" "$3" mousedown 1
+  sleep 0.1
+  xdotool mouseup 1
+}
+
+# shows WINDOW NAME CONDITION...: takes a picture of the window as $shots/NAME.ppm and evaluates
+# the condition on it; for wait_for.
+shows() {
+  local window=$1 name=$2
+  shift 2
+  "$probe" shot "$window" "$shots/$name.ppm" && eval "$*"
+}
+
+ended() { ! kill -0 "$1" 2>/dev/null; }
+
+# Presses the key until the window titled $2 opens; prints its id. A key pressed while the program
+# is too busy to look may go unseen, as it would for a person, who presses it again.
+press_until_window() {
+  local key=$1 title=$2 deadline=$((SECONDS + patience)) found
+  while ((SECONDS < deadline)); do
+    press "$key"
+    if found=$("$probe" wait "$title" 3000 2>/dev/null); then
+      echo "$found"
+      return 0
+    fi
+  done
+  return 1
+}
