@@ -2,8 +2,8 @@
 // samples, so the tests can hear whether, when and how things sounded.
 #include "app/ProgramDirectory.h"
 #include "audio/AudioSystem.h"
-#include "audio/SdlMusicDevice.h"
-#include "audio/SdlWavePlayer.h"
+#include "audio/sdl/SdlMusicDevice.h"
+#include "audio/sdl/SdlWavePlayer.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "screens/MissGagScene.h"
+#include "screens/qt/MissGagScene.h"
 
 #include "assets/Pictures.h"
 #include "world/SheetCells.h"

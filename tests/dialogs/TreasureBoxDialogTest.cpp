@@ -1,4 +1,4 @@
-#include "screens/TreasureBoxDialog.h"
+#include "screens/qt/TreasureBoxDialog.h"
 
 #include "RecordingWavePlayer.h"
 #include "assets/Pictures.h"

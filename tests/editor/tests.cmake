@@ -1,12 +1,13 @@
-# The map editor: its model with GoogleTest, its windows with QTest under the offscreen platform,
-# and one run of the real program in a virtual X server.
+# The map editor: its model with GoogleTest, the pictures it exports read back by Qt, its windows
+# with QTest under the offscreen platform, and one run of the real program in a virtual X server.
+add_executable(editor_model_tests ${CMAKE_CURRENT_LIST_DIR}/MapEditorTest.cpp)
+target_link_libraries(editor_model_tests PRIVATE poronpa_core GTest::gtest GTest::gtest_main)
+gtest_discover_tests(editor_model_tests DISCOVERY_MODE PRE_TEST)
+
 if(PORONPA_BUILD_SHELL)
-  add_executable(editor_model_tests
-    ${CMAKE_CURRENT_LIST_DIR}/MapEditorTest.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/PictureExportTest.cpp
-  )
-  target_link_libraries(editor_model_tests PRIVATE poronpa_editor GTest::gtest GTest::gtest_main)
-  gtest_discover_tests(editor_model_tests DISCOVERY_MODE PRE_TEST)
+  add_executable(editor_picture_tests ${CMAKE_CURRENT_LIST_DIR}/PictureExportTest.cpp)
+  target_link_libraries(editor_picture_tests PRIVATE poronpa_core Qt6::Gui GTest::gtest GTest::gtest_main)
+  gtest_discover_tests(editor_picture_tests DISCOVERY_MODE PRE_TEST)
 
   add_executable(editor_window_tests ${CMAKE_CURRENT_LIST_DIR}/EditorWindowTest.cpp)
   set_target_properties(editor_window_tests PROPERTIES AUTOMOC ON)

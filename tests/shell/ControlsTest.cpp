@@ -1,7 +1,7 @@
 #include "tests/shell/ShellTestSupport.h"
 
-#include "app/ControlsHelp.h"
-#include "app/VirtualKeys.h"
+#include "app/qt/ControlsHelp.h"
+#include "app/qt/VirtualKeys.h"
 #include "play/GameEngine.h"
 
 #include <QKeyEvent>

@@ -1,10 +1,10 @@
 #include "tests/shell/ShellTestSupport.h"
 
-#include "app/Fonts.h"
-#include "app/MouseLabel.h"
-#include "app/OverviewSquare.h"
+#include "screens/qt/Fonts.h"
+#include "screens/qt/MouseLabel.h"
+#include "app/qt/OverviewSquare.h"
 #include "play/GameEngine.h"
-#include "screens/EndingSequence.h"
+#include "screens/qt/EndingSequence.h"
 
 #include <QFontMetrics>
 #include <QLabel>

@@ -1,11 +1,11 @@
 #include "tests/shell/ShellTestSupport.h"
 
-#include "app/AreaCanvasView.h"
-#include "app/MouseLabel.h"
-#include "app/OverviewSquare.h"
+#include "app/qt/AreaCanvasView.h"
+#include "screens/qt/MouseLabel.h"
+#include "app/qt/OverviewSquare.h"
 #include "play/GameEngine.h"
 #include "screens/MessageTables.h"
-#include "screens/OptionsScreen.h"
+#include "screens/qt/OptionsScreen.h"
 
 #include <QLabel>
 #include <QTest>

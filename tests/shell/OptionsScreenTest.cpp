@@ -1,7 +1,7 @@
 #include "tests/shell/ShellTestSupport.h"
 
-#include "app/MouseLabel.h"
-#include "screens/OptionsScreen.h"
+#include "screens/qt/MouseLabel.h"
+#include "screens/qt/OptionsScreen.h"
 
 #include <QTest>
 

@@ -1,9 +1,9 @@
 #include "tests/shell/ShellTestSupport.h"
 
-#include "app/AreaCanvasView.h"
-#include "app/GamePlayHost.h"
-#include "app/OverviewSquare.h"
-#include "app/VirtualKeys.h"
+#include "app/qt/AreaCanvasView.h"
+#include "app/qt/GamePlayHost.h"
+#include "app/qt/OverviewSquare.h"
+#include "app/qt/VirtualKeys.h"
 #include "play/GameEngine.h"
 
 #include <QKeyEvent>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/GameWindow.h"
+#include "app/qt/GameWindow.h"
 #include "app/ProgramDirectory.h"
 #include "audio/BackendAudioSystem.h"
 #include "tests/support/TempDir.h"

@@ -1,6 +1,6 @@
 #include "tests/shell/ShellTestSupport.h"
 
-#include "app/StartUp.h"
+#include "app/qt/StartUp.h"
 #include "tests/support/Installation.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 #include "tests/shell/ShellTestSupport.h"
 
-#include "app/MouseLabel.h"
-#include "app/OverviewSquare.h"
+#include "screens/qt/MouseLabel.h"
+#include "app/qt/OverviewSquare.h"
 #include "play/GameEngine.h"
-#include "screens/OptionsScreen.h"
-#include "screens/TitleScreen.h"
+#include "screens/qt/OptionsScreen.h"
+#include "screens/qt/TitleScreen.h"
 
 #include <QLabel>
 #include <QTest>

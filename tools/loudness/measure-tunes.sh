@@ -7,7 +7,7 @@ set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 build="${1:-$here/build}"
-gain="${2:-$(grep -oP 'synthesizerGain = \K[0-9.]+' "$here/audio/SdlMusicDevice.cpp")}"
+gain="${2:-$(grep -oP 'synthesizerGain = \K[0-9.]+' "$here/audio/sdl/SdlMusicDevice.cpp")}"
 shift $(($# < 2 ? $# : 2))
 scores=()
 for tune in "$@"; do scores+=("$here/audio/tunes/$tune.score"); done

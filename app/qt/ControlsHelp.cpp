@@ -1,0 +1,100 @@
+#include "app/qt/ControlsHelp.h"
+
+#include "screens/qt/Fonts.h"
+#include "app/qt/VirtualKeys.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace poronpa {
+
+namespace {
+
+struct Row {
+    QString keys;
+    QString what;
+};
+
+struct Group {
+    QString heading;
+    std::vector<Row> rows;
+};
+
+std::vector<Group> groups(const KeyMap& keys)
+{
+    const auto k = [&keys](Action a) { return keys.keyText(a); };
+    return {
+        {QStringLiteral("ゲーム中"),
+         {
+             {k(Action::Left) + QStringLiteral(" ") + k(Action::Right),
+              QStringLiteral("歩く・泳ぐ（はしごやロープでは左右へ）")},
+             {k(Action::Up) + QStringLiteral(" ") + k(Action::Down), QStringLiteral("はしご・ロープを上り下りする")},
+             {k(Action::Jump), QStringLiteral("ジャンプ（水の中では泳ぎ上がる）")},
+             {k(Action::Rope), QStringLiteral("ロープを上に投げる（ロープを持っているとき）")},
+             {k(Action::Save), QStringLiteral("セーブ（日記を持っているとき）")},
+             {k(Action::Load), QStringLiteral("ロード（数字キーと一緒に押すと、その数だけ前のセーブ）")},
+             {k(Action::Title), QStringLiteral("タイトルに戻る")},
+         }},
+        {QStringLiteral("タイトル画面"),
+         {
+             {QStringLiteral("Space"), QStringLiteral("はじめから")},
+             {QStringLiteral("L"), QStringLiteral("つづきから")},
+         }},
+        {QStringLiteral("ウィンドウ"),
+         {
+             {QStringLiteral("F1"), QStringLiteral("この操作説明")},
+             {QStringLiteral("F11 / Alt+Enter"), QStringLiteral("全画面表示の切り替え")},
+             {QStringLiteral("Ctrl と + / Ctrl と -"), QStringLiteral("画面を大きく・小さく")},
+             {QStringLiteral("Ctrl と 0"), QStringLiteral("画面を元の大きさに")},
+         }},
+        {QStringLiteral("ゲームパッド"),
+         {
+             {QStringLiteral("十字キー・左スティック"), QStringLiteral("移動（上下左右のキーと同じ）")},
+             {QStringLiteral("A"), QStringLiteral("ジャンプ（タイトル画面では はじめから）")},
+             {QStringLiteral("B"), QStringLiteral("ロープ（タイトル画面では つづきから）")},
+             {QStringLiteral("Y"), QStringLiteral("セーブ")},
+             {QStringLiteral("Back"), QStringLiteral("ロード")},
+             {QStringLiteral("Start"), QStringLiteral("タイトルに戻る")},
+             {QStringLiteral("確認の画面で"), QStringLiteral("A で決定、B で取り消し、十字キーでボタンを選ぶ")},
+         }},
+    };
+}
+
+} // namespace
+
+ControlsHelp::ControlsHelp(const KeyMap& keys, int scale, QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(QStringLiteral("操作説明"));
+    QFont font = fonts::gothic(9.75);
+    font.setPixelSize(font.pixelSize() * scale);
+    setFont(font);
+
+    QString html = QStringLiteral("<table cellspacing='0' cellpadding='%1'>").arg(2 * scale);
+    for (const Group& group : groups(keys)) {
+        html += QStringLiteral("<tr><td colspan='2'><b>%1</b></td></tr>").arg(group.heading.toHtmlEscaped());
+        listing_ += QStringLiteral("[%1]\n").arg(group.heading);
+        for (const Row& row : group.rows) {
+            html += QStringLiteral("<tr><td>&nbsp;&nbsp;%1&nbsp;&nbsp;</td><td>%2</td></tr>")
+                        .arg(row.keys.toHtmlEscaped(), row.what.toHtmlEscaped());
+            listing_ += row.keys + QStringLiteral(" : ") + row.what + QLatin1Char('\n');
+        }
+    }
+    html += QStringLiteral("</table>");
+
+    auto* text = new QLabel(html, this);
+    text->setTextFormat(Qt::RichText);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(text);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+QString ControlsHelp::listing() const
+{
+    return listing_;
+}
+
+} // namespace poronpa

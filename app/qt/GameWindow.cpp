@@ -1,0 +1,288 @@
+#include "app/qt/GameWindow.h"
+
+#include "app/qt/AreaCanvasView.h"
+#include "app/qt/BlockedCloseFilter.h"
+#include "app/qt/ControlsHelp.h"
+#include "screens/qt/Fonts.h"
+#include "app/qt/GamePlayHost.h"
+#include "screens/qt/MouseLabel.h"
+#include "app/qt/OverviewSquare.h"
+#include "app/FileLocations.h"
+#include "app/qt/VirtualKeys.h"
+#include "assets/Pictures.h"
+#include "play/GameEngine.h"
+#include "screens/qt/EndingSequence.h"
+#include "screens/MessageTables.h"
+#include "screens/qt/OptionsScreen.h"
+#include "world/AreaDrawing.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QWindow>
+
+#include <iostream>
+
+namespace poronpa {
+
+namespace {
+
+QPalette withColour(QPalette palette, QPalette::ColorRole role, const QColor& colour)
+{
+    palette.setColor(role, colour);
+    return palette;
+}
+
+} // namespace
+
+GameWindow::GameWindow(MapGrid& map, std::unique_ptr<AudioSystem> audio, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      audio_(std::move(audio)), background_(pictures::gameFrame()),
+      tileSheet_(pictures::toSurface(pictures::tileSheet())), spriteSheet_(pictures::toSurface(pictures::spriteSheet())),
+      host_(std::make_unique<GamePlayHost>(*this)),
+      engine_(std::make_unique<GameEngine>(map, tileSheet_, spriteSheet_, *host_))
+{
+    ini_.InitINI("zembo.ini");
+    if (const FileStatus status = LoadSettings(ini_, settings_); !status.ok())
+        std::cerr << "poronpa: " << status.error << "; the options start as on a first run\n";
+    LoadWindowSettings(ini_, windowSettings_, std::cerr);
+    keyMap_.rebind(ReadKeySettings(ini_, KeyMap::actionNames()), std::cerr);
+    engine_->setFrameRate(settings_.FrameRate);
+    engine_->setSaveFile(playerFile("savedata.dat"));
+
+    setWindowTitle(QString::fromStdString(texts::windowCaption()));
+    setWindowIcon(pictures::windowIcon());
+    setFixedSize(ClientWidth, ClientHeight);
+    layOutPlayScreen();
+
+    // The title picture lies over the whole window, the play screen included.
+    auto* picture = new QLabel(this);
+    picture->setPixmap(QPixmap::fromImage(pictures::titlePicture()));
+    picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    picture->setAutoFillBackground(true);
+    picture->setPalette(withColour(picture->palette(), QPalette::Window, Qt::black));
+    picture->setGeometry(0, 0, 518, 350);
+    picTitle_ = picture;
+    title_ = std::make_unique<TitleScreen>(*picTitle_, *lblBeta2_, sound(), music(), static_cast<TitleActions&>(*this));
+    options_ = std::make_unique<OptionsScreen>(*picTitle_, settings_, sound(), music(),
+                                               [this] { title_->ShowOptions(false); });
+    title_->setOptionsScreen(options_.get());
+    // Where to learn the keys, quietly in a corner of the title picture.
+    auto* helpHint = new MouseLabel(QStringLiteral("F1 : 操作説明"), fonts::gothic(8.25), QColor(150, 160, 200), picTitle_);
+    helpHint->move(8, 328);
+
+    std::vector<QWidget*> panel(shpMap_.begin(), shpMap_.end());
+    panel.insert(panel.end(), imgItem_.begin(), imgItem_.end());
+    panel.push_back(lblBeta2_);
+    panel.push_back(lblDPS_);
+    ending_ = std::make_unique<EndingSequence>(*this, *picFrame_, std::move(panel), sound(), music());
+
+    music().InitBGM();
+    LoadAudioLists(music(), sound());
+    music().BGMOnOff(settings_.BGM != 0);
+    sound().SoundOn = settings_.SE != 0;
+
+    tmrBGMLoop_.setInterval(100);
+    connect(&tmrBGMLoop_, &QTimer::timeout, this, [this] { music().CalledByTimer(); });
+    tmrBGMLoop_.start();
+
+    // Queued: a button may start the play loop, which must not run inside the reading of the pads.
+    connect(&gamepads_, &Gamepads::buttonChanged, this, [this](PadButton button, bool down) {
+        QMetaObject::invokeMethod(this, [this, button, down] { padButtonChanged(button, down); }, Qt::QueuedConnection);
+    });
+}
+
+GameWindow::~GameWindow() = default;
+
+void GameWindow::layOutPlayScreen()
+{
+    picFrame_ = new QWidget(this);
+    picFrame_->setGeometry(8, 4, ViewSize, ViewSize);
+    picFrame_->setAutoFillBackground(true);
+    picFrame_->setPalette(withColour(picFrame_->palette(), QPalette::Window, Qt::black));
+    picGame_ = new AreaCanvasView(&engine_->canvas(), picFrame_);
+    picGame_->setGeometry(0, 0, AreaCanvasSize, AreaCanvasSize);
+
+    for (int r = 0; r < 5; ++r) {
+        for (int c = 0; c < 5; ++c) {
+            auto* square = new OverviewSquare(this);
+            square->setGeometry(342 + 24 * c, 113 + 24 * r, 18, 18);
+            shpMap_[static_cast<std::size_t>(c + 5 * r)] = square;
+        }
+    }
+
+    for (int k = 0; k < 10; ++k) {
+        auto* icon = new QLabel(this);
+        icon->setPixmap(QPixmap::fromImage(pictures::itemIcon(k)));
+        icon->setGeometry(340 + 32 * (k % 5), 262 + 32 * (k / 5), 32, 32);
+        icon->setToolTip(QString::fromStdString(texts::ItemText[static_cast<std::size_t>(k)]));
+        icon->hide();
+        imgItem_[static_cast<std::size_t>(k)] = icon;
+    }
+
+    lblBeta2_ = new MouseLabel(QStringLiteral("ぽぷらん"), fonts::gothic(12, true), QColor(255, 255, 128), this);
+    lblBeta2_->move(384, 56);
+
+    lblDPS_ = new QLabel(this);
+    lblDPS_->setFont(fonts::gothic(8.25));
+    lblDPS_->setPalette(withColour(lblDPS_->palette(), QPalette::WindowText, Qt::black));
+    lblDPS_->setGeometry(12, 329, 120, 14);
+}
+
+void GameWindow::open()
+{
+    show();
+    // Key events are taken from the window itself, before any control sees them.
+    if (QWindow* handle = windowHandle())
+        handle->installEventFilter(this);
+    closeFilter_ = std::make_unique<BlockedCloseFilter>(*this);
+    QCoreApplication::instance()->installNativeEventFilter(closeFilter_.get());
+    title_->ShowTitle();
+}
+
+void GameWindow::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), palette().color(QPalette::Window));
+    painter.drawImage(0, 0, background_);
+}
+
+bool GameWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != windowHandle())
+        return false;
+    if (event->type() == QEvent::Expose && !exposed_ && windowHandle()->isExposed()) {
+        exposed_ = true;
+        // Bringing up the gamepads takes a moment: only once the window is on screen (it is painted
+        // as it is exposed).
+        QTimer::singleShot(0, this, [this] {
+            if (!closing_)
+                gamepads_.start();
+        });
+    }
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+        return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    // A held key repeats as pairs of release and press; the held-key table must not see them.
+    if (key->isAutoRepeat())
+        return true;
+    if (windowCommand(*key) != WindowCommand::None) {
+        if (event->type() == QEvent::KeyPress)
+            windowKey(*key);
+        return true;
+    }
+    if (const int code = keyMap_.virtualKeyCode(*key)) {
+        if (event->type() == QEvent::KeyPress)
+            engine_->keyDown(code);
+        else
+            engine_->keyUp(code);
+    }
+    return false;
+}
+
+void GameWindow::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    if (closing_)
+        return;
+    closing_ = true;
+    music().BGMStop();
+    engine_->requestStop();
+    SaveSettings(ini_, settings_);
+    gamepads_.stop();
+    tmrBGMLoop_.stop();
+    ending_->stop();
+    // A question or dialog open over the window goes with it, so that the play loop waiting on
+    // it can unwind.
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != this) {
+        if (auto* dialog = qobject_cast<QDialog*>(modal))
+            dialog->reject();
+        else
+            modal->close();
+    }
+    QCoreApplication::quit();
+}
+
+bool GameWindow::windowKey(const QKeyEvent& key)
+{
+    switch (windowCommand(key)) {
+    case WindowCommand::Help:
+        // Not from inside the key's own delivery: the window opens once the event is done.
+        QTimer::singleShot(0, this, &GameWindow::showControlsHelp);
+        return true;
+    default:
+        return false;
+    }
+}
+
+void GameWindow::showControlsHelp()
+{
+    if (closing_ || QApplication::activeModalWidget())
+        return;
+    ControlsHelp help(keyMap_, 1, this);
+    help.exec();
+    engine_->ClearKeys();
+}
+
+void GameWindow::padButtonChanged(PadButton button, bool down)
+{
+    PadKey& pressed = padKeys_[static_cast<std::size_t>(button)];
+    const auto send = [](QWindow* target, QEvent::Type type, QKeyCombination key) {
+        const Qt::Key k = key.key();
+        // The title reads the typed character of its keys.
+        const QString text = k == Qt::Key_Space                   ? QStringLiteral(" ")
+                             : (k >= Qt::Key_A && k <= Qt::Key_Z) ? QString(QChar(u'a' + (k - Qt::Key_A)))
+                                                                  : QString();
+        QKeyEvent event(type, k, key.keyboardModifiers(), text);
+        QCoreApplication::sendEvent(target, &event);
+    };
+    if (!down) {
+        if (pressed.target && pressed.key.key() != Qt::Key_unknown)
+            send(pressed.target, QEvent::KeyRelease, pressed.key);
+        pressed = {};
+        return;
+    }
+    // Keys go to the window that has the keyboard: none while another program has it.
+    QWindow* target = QGuiApplication::focusWindow();
+    if (!target)
+        return;
+    const KeyMap::PadContext context = target != windowHandle() ? KeyMap::PadContext::Dialog
+                                       : picTitle_->isVisible() ? KeyMap::PadContext::Title
+                                                                : KeyMap::PadContext::Play;
+    const QKeyCombination key = keyMap_.padKey(button, context);
+    if (key.key() == Qt::Key_unknown)
+        return;
+    pressed = {target, key};
+    send(target, QEvent::KeyPress, key);
+}
+
+void GameWindow::resetGame()
+{
+    engine_->NewGame();
+}
+
+void GameWindow::enterStartArea()
+{
+    engine_->EnterArea();
+}
+
+void GameWindow::continueGame()
+{
+    engine_->ContinueGame();
+}
+
+void GameWindow::runGame()
+{
+    engine_->GameLoop();
+}
+
+const AreaCounters& GameWindow::deathCounts() const
+{
+    return engine_->state().DeathCount;
+}
+
+} // namespace poronpa

@@ -1,0 +1,126 @@
+#pragma once
+
+#include "app/qt/Gamepads.h"
+#include "app/Surface.h"
+#include "app/qt/VirtualKeys.h"
+#include "audio/AudioSystem.h"
+#include "screens/qt/TitleScreen.h"
+#include "settings/Settings.h"
+#include "settings/WindowSettings.h"
+
+#include <QImage>
+#include <QPointer>
+#include <QTimer>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+class QLabel;
+
+namespace poronpa {
+
+class AreaCanvasView;
+class BlockedCloseFilter;
+class EndingSequence;
+class GameEngine;
+class GamePlayHost;
+class MapGrid;
+class MouseLabel;
+class OptionsScreen;
+class OverviewSquare;
+
+/// The game window: title, options, play and ending all happen in it, by showing and hiding its
+/// controls. Closing it in any state stops the music, writes the settings and ends the program.
+class GameWindow : public QWidget, private TitleActions {
+public:
+    static constexpr int ClientWidth = 518;
+    static constexpr int ClientHeight = 346;
+
+    /// Loads the window: settings, tables, layout, audio lists. The map must outlive the window.
+    GameWindow(MapGrid& map, std::unique_ptr<AudioSystem> audio, QWidget* parent = nullptr);
+    ~GameWindow() override;
+
+    /// Shows the window and the title screen.
+    void open();
+
+    /// True once the window has begun to close; the play loop then unwinds.
+    bool closing() const { return closing_; }
+
+    GameEngine& engine() const { return *engine_; }
+    Settings& settings() { return settings_; }
+    Sound& sound() const { return audio_->sound(); }
+    clsBGMAPI& music() const { return audio_->music(); }
+    TitleScreen& title() const { return *title_; }
+    OptionsScreen& options() const { return *options_; }
+    EndingSequence& ending() const { return *ending_; }
+
+    QWidget& picTitle() const { return *picTitle_; }
+    QWidget& picFrame() const { return *picFrame_; }
+    AreaCanvasView& picGame() const { return *picGame_; }
+    OverviewSquare& shpMap(int index) const { return *shpMap_.at(static_cast<std::size_t>(index)); }
+    QLabel& imgItem(int item) const { return *imgItem_.at(static_cast<std::size_t>(item)); }
+    MouseLabel& lblBeta2() const { return *lblBeta2_; }
+    QLabel& lblDPS() const { return *lblDPS_; }
+
+    const KeyMap& keyMap() const { return keyMap_; }
+    Gamepads& gamepads() { return gamepads_; }
+    /// Shows the window "操作説明" (F1) and waits until it is closed; the keys held before it
+    /// opened count as let go, as after the game's own questions.
+    void showControlsHelp();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The title menu's requests, answered by the play engine.
+    void resetGame() override;
+    void enterStartArea() override;
+    void continueGame() override;
+    void runGame() override;
+    const AreaCounters& deathCounts() const override;
+
+    void layOutPlayScreen();
+    /// Carries out the window's own keys; false for a key that is not one of them.
+    bool windowKey(const QKeyEvent& key);
+    /// A gamepad button as the key it stands for, pressed or let go where the keyboard's would be.
+    void padButtonChanged(PadButton button, bool down);
+
+    std::unique_ptr<AudioSystem> audio_;
+    clsINI ini_;
+    Settings settings_;
+    QImage background_;
+    Surface tileSheet_;
+    Surface spriteSheet_;
+    std::unique_ptr<GamePlayHost> host_;
+    std::unique_ptr<GameEngine> engine_;
+
+    QWidget* picFrame_ = nullptr;
+    AreaCanvasView* picGame_ = nullptr;
+    std::array<OverviewSquare*, 25> shpMap_{};
+    std::array<QLabel*, 10> imgItem_{};
+    MouseLabel* lblBeta2_ = nullptr;
+    QLabel* lblDPS_ = nullptr;
+    QWidget* picTitle_ = nullptr;
+    std::unique_ptr<TitleScreen> title_;
+    std::unique_ptr<OptionsScreen> options_;
+    std::unique_ptr<EndingSequence> ending_;
+    std::unique_ptr<BlockedCloseFilter> closeFilter_;
+    QTimer tmrBGMLoop_;
+    WindowSettings windowSettings_;
+    KeyMap keyMap_;
+    Gamepads gamepads_;
+    /// The key each gamepad button pressed, and the window it went to, so that letting go of the
+    /// button lets go of that key there, whatever has happened in between.
+    struct PadKey {
+        QPointer<QWindow> target;
+        QKeyCombination key{Qt::Key_unknown};
+    };
+    std::array<PadKey, PadButtonCount> padKeys_{};
+    bool exposed_ = false;
+    bool closing_ = false;
+};
+
+} // namespace poronpa

@@ -1,0 +1,389 @@
+#include "editor/qt/frmMain.h"
+
+#include "screens/qt/Fonts.h"
+#include "editor/MapEditor.h"
+#include "editor/qt/PictureBox.h"
+#include "editor/qt/frmParts.h"
+#include "world/AreaDrawing.h"
+#include "world/SheetCells.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QShortcut>
+#include <QWheelEvent>
+
+namespace poronpa {
+
+namespace {
+
+constexpr int ClientWidth = 522;
+constexpr int ClientHeight = 399;
+
+QMessageBox::StandardButton askWithBox(QWidget* parent, const QString& question)
+{
+    return QMessageBox::question(parent, "MapDesign", question,
+                                 QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+}
+
+void tellWithBox(QWidget* parent, const QString& message) { QMessageBox::warning(parent, "MapDesign", message); }
+
+QMessageBox::StandardButton askYesOrNo(QWidget* parent, const QString& question)
+{
+    return QMessageBox::question(parent, "MapDesign", question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+}
+
+/// The area canvas with what the editor draws over the map: the grid of cells when it is on,
+/// and an outline round the cell under the pointer.
+class CanvasBox : public PictureBox {
+public:
+    CanvasBox(const MapEditor& editor, const bool& grid, QWidget* parent)
+        : PictureBox(&editor.canvas(), parent), editor_(editor), grid_(grid)
+    {
+    }
+
+protected:
+    void paintOver(QPainter& painter) override
+    {
+        constexpr int Cell = sheet::CellSize;
+        if (grid_) {
+            // Light and dark dots in turn: seen on dark tiles and on light ones.
+            for (const QPen& pen : {QPen(QColor(255, 255, 255, 110)), QPen(QColor(0, 0, 0, 140), 1, Qt::DotLine)}) {
+                painter.setPen(pen);
+                for (int k = 1; k < MapGrid::AreaCells; ++k) {
+                    painter.drawLine(Cell * k, 0, Cell * k, AreaCanvasSize);
+                    painter.drawLine(0, Cell * k, AreaCanvasSize, Cell * k);
+                }
+            }
+        }
+        if (const auto cell = editor_.hoveredCell()) {
+            // Dark outside, light inside: seen on any tile.
+            const QRect outline(Cell * cell->column, Cell * cell->row, Cell - 1, Cell - 1);
+            painter.setPen(Qt::black);
+            painter.drawRect(outline);
+            painter.setPen(Qt::white);
+            painter.drawRect(outline.adjusted(1, 1, -1, -1));
+        }
+    }
+
+private:
+    const MapEditor& editor_;
+    const bool& grid_;
+};
+
+} // namespace
+
+frmMain::frmMain(MapEditor& editor, std::filesystem::path mapFile, std::filesystem::path pictureDirectory)
+    : editor_(editor), mapFile_(std::move(mapFile)), readFile_(mapFile_),
+      pictureDirectory_(std::move(pictureDirectory)), dialogs_{askWithBox, tellWithBox, askYesOrNo},
+      palette_(std::make_unique<frmParts>(editor))
+{
+    setObjectName("frmMain");
+    setWindowTitle("MapDesign");
+    setFixedSize(ClientWidth, ClientHeight);
+    setFont(fonts::gothic(9));
+    buildControls();
+
+    // The palette is a window of its own, so the shortcuts must work from either. Keys a Replace
+    // box uses for its text (the arrows sideways, Home, End, letters) stay with the box.
+    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { return editor_.undo(); });
+    for (const QKeySequence& keys : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)})
+        addShortcut(keys, [this] { return editor_.redo(); });
+    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { return editor_.canSave() && saveMapFile(); });
+    addShortcut(QKeySequence(Qt::Key_G), [this] {
+        grid_ = !grid_;
+        return true;
+    });
+    constexpr int View = ViewSize / sheet::CellSize;
+    const struct {
+        Qt::Key key;
+        int columns, rows;
+    } scrolls[] = {{Qt::Key_Left, -1, 0},     {Qt::Key_Right, 1, 0},     {Qt::Key_Up, 0, -1},   {Qt::Key_Down, 0, 1},
+                   {Qt::Key_PageUp, 0, -View}, {Qt::Key_PageDown, 0, View}, {Qt::Key_Home, -View, 0}, {Qt::Key_End, View, 0}};
+    for (const auto& scroll : scrolls)
+        addShortcut(QKeySequence(scroll.key), [this, scroll] {
+            editor_.scrollCells(scroll.columns, scroll.rows);
+            return true;
+        });
+    // The canvas covers the frame but for the margin of its design position.
+    picFrame_->installEventFilter(this);
+    picEdit_->installEventFilter(this);
+    refresh();
+}
+
+frmMain::~frmMain() = default;
+
+void frmMain::buildControls()
+{
+    picFrame_ = new QWidget(this);
+    picFrame_->setObjectName("picFrame");
+    picFrame_->setGeometry(0, 4, ViewSize, ViewSize);
+    picEdit_ = new CanvasBox(editor_, grid_, picFrame_);
+    picEdit_->setObjectName("picEdit");
+    picEdit_->setMouseTracking(true);
+    // The canvas holds the keyboard focus, so that undo and redo reach the map rather than the
+    // text of a Replace box.
+    picEdit_->setFocusPolicy(Qt::ClickFocus);
+    picEdit_->setFocus();
+    connect(picEdit_, &PictureBox::pressed, this, [this](Qt::MouseButton button, QPointF p) {
+        editor_.canvasPress(static_cast<MouseButton>(editorButtons(button)), p.x(), p.y());
+        refresh();
+    });
+    connect(picEdit_, &PictureBox::moved, this, [this](Qt::MouseButtons held, QPointF p) {
+        editor_.canvasMove(editorButtons(held), p.x(), p.y());
+        picEdit_->update();
+        showHoveredCell();
+    });
+    connect(picEdit_, &PictureBox::released, this,
+            [this](Qt::MouseButtons stillHeld, QPointF) { editor_.canvasRelease(editorButtons(stillHeld)); });
+
+    lblXY_ = new QLabel(this);
+    lblXY_->setObjectName("lblXY");
+    lblXY_->move(0, 4 + ViewSize);
+
+    // Below the status label and the Game button: the selected tile, and the cell under the pointer.
+    selectedSwatch_ = Surface(sheet::CellSize, sheet::CellSize);
+    picSelected_ = new SurfaceView(&selectedSwatch_, this);
+    picSelected_->setObjectName("picSelected");
+    picSelected_->move(0, 346);
+    lblSelected_ = new QLabel(this);
+    lblSelected_->setObjectName("lblSelected");
+    lblSelected_->setGeometry(38, 346, 290, 32);
+    lblSelected_->setWordWrap(true);
+    lblCell_ = new QLabel(this);
+    lblCell_->setObjectName("lblCell");
+    lblCell_->setGeometry(0, 382, ClientWidth, 16);
+    connect(palette_.get(), &frmParts::tileChosen, this, &frmMain::refresh);
+
+    picMap_ = new PictureBox(&editor_.overview(), this);
+    picMap_->setObjectName("picMap");
+    picMap_->move(336, 4);
+    connect(picMap_, &PictureBox::released, this, [this](Qt::MouseButtons, QPointF p) {
+        editor_.overviewRelease(p.x(), p.y());
+        refresh();
+    });
+
+    auto* pad = new QFrame(this);
+    pad->setObjectName("Picture1");
+    pad->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    pad->setGeometry(336, 64, 161, 89);
+    const struct {
+        const char* caption;
+        int x, y;
+    } arrows[] = {{"↑", 56, 8}, {"→", 104, 24}, {"↓", 56, 48}, {"←", 8, 24}};
+    for (int index = 0; index < 4; ++index) {
+        const auto& arrow = arrows[index];
+        QPushButton* button =
+            addButton(QString("cmdArrow%1").arg(index), QString::fromUtf8(arrow.caption), pad, arrow.x, arrow.y, 41, 33);
+        connect(button, &QPushButton::clicked, this, [this, index] {
+            editor_.arrowClick(index);
+            refresh();
+        });
+    }
+
+    connect(addButton("cmdFill", "Fill", this, 336, 164, 81, 33), &QPushButton::clicked, this, [this] {
+        editor_.fill();
+        refresh();
+    });
+    connect(addButton("cmdProve", "Edge", this, 424, 164, 81, 33), &QPushButton::clicked, this, [this] {
+        editor_.edge();
+        refresh();
+    });
+
+    txtFrom_ = new QLineEdit(this);
+    txtFrom_->setObjectName("txtFrom");
+    txtFrom_->setGeometry(336, 220, 33, 18);
+    auto* between = new QLabel(">", this);
+    between->setObjectName("lblStatic");
+    between->setGeometry(372, 224, 6, 12);
+    txtTo_ = new QLineEdit(this);
+    txtTo_->setObjectName("txtTo");
+    txtTo_->setGeometry(380, 220, 33, 17);
+    for (QLineEdit* box : {txtFrom_, txtTo_})
+        box->setTextMargins(0, 0, 0, 0);
+    connect(addButton("cmdReplace", "Replace", this, 424, 208, 81, 33), &QPushButton::clicked, this, &frmMain::replace);
+
+    connect(addButton("cmdLoad", "Load", this, 336, 272, 81, 33), &QPushButton::clicked, this, &frmMain::load);
+    cmdSave_ = addButton("cmdSave", "Save", this, 424, 272, 81, 33);
+    connect(cmdSave_, &QPushButton::clicked, this, [this] { saveMapFile(); });
+    connect(addButton("cmdGame", "Game", this, 336, 316, 169, 33), &QPushButton::clicked, this, &frmMain::startGame);
+
+    connect(addButton("cmdMakeMap", "AllMap", this, 440, 8, 57, 21), &QPushButton::clicked, this,
+            [this] { exportPicture(&MapEditor::exportWorld); });
+    connect(addButton("cmdBMP", "1Map", this, 440, 32, 57, 21), &QPushButton::clicked, this,
+            [this] { exportPicture(&MapEditor::exportArea); });
+}
+
+void frmMain::addShortcut(const QKeySequence& keys, std::function<bool()> action)
+{
+    auto* shortcut = new QShortcut(keys, this);
+    shortcut->setContext(Qt::ApplicationShortcut);
+    connect(shortcut, &QShortcut::activated, this, [this, action = std::move(action)] {
+        if (action())
+            refresh();
+    });
+    shortcuts_.push_back(shortcut);
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == picEdit_ && event->type() == QEvent::Leave) {
+        editor_.canvasLeave();
+        picEdit_->update();
+        showHoveredCell();
+    }
+    if ((watched != picFrame_ && watched != picEdit_) || event->type() != QEvent::Wheel)
+        return QWidget::eventFilter(watched, event);
+    // A notch of the wheel is three cells; finer wheels and touch pads add up to whole cells.
+    constexpr int TurnPerCell = QWheelEvent::DefaultDeltasPerStep / 3;
+    const auto* wheel = static_cast<QWheelEvent*>(event);
+    QPoint turn = wheel->angleDelta();
+    if (wheel->modifiers() & Qt::ShiftModifier)
+        turn = QPoint(turn.x() + turn.y(), 0);
+    wheelTurn_ += turn;
+    const int columns = -wheelTurn_.x() / TurnPerCell;
+    const int rows = -wheelTurn_.y() / TurnPerCell;
+    wheelTurn_ += QPoint(columns, rows) * TurnPerCell;
+    if (columns != 0 || rows != 0) {
+        editor_.scrollCells(columns, rows);
+        refresh();
+    }
+    return true;
+}
+
+QPushButton* frmMain::addButton(const QString& name, const QString& caption, QWidget* parent, int x, int y, int w, int h)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setGeometry(x, y, w, h);
+    return button;
+}
+
+void frmMain::refresh()
+{
+    picEdit_->move(editor_.scrollLeft(), editor_.scrollTop());
+    picEdit_->update();
+    picMap_->update();
+    lblXY_->setText(QString::fromStdString(editor_.status()));
+    lblXY_->adjustSize();
+    cmdSave_->setEnabled(editor_.canSave());
+    palette_->refresh();
+    const auto selected = static_cast<std::uint8_t>(editor_.selectedTile());
+    drawTile(selectedSwatch_, 0, 0, editor_.tileSheet(), selected);
+    picSelected_->update();
+    lblSelected_->setText("選択 " + QString::fromStdString(MapEditor::tileText(selected)));
+    showHoveredCell();
+}
+
+void frmMain::showHoveredCell() { lblCell_->setText(QString::fromStdString(editor_.hoveredText())); }
+
+void frmMain::showStatusNow()
+{
+    lblXY_->setText(QString::fromStdString(editor_.status()));
+    lblXY_->adjustSize();
+    lblXY_->repaint();
+}
+
+void frmMain::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    palette_->show();
+}
+
+FileStatus frmMain::loadMapFile()
+{
+    const FileStatus status = editor_.load(readFile_, [this] { showStatusNow(); });
+    // Save writes the player's map even while Load reads the shipped world: what it holds now is
+    // what Save may overwrite without asking.
+    if (status.ok() && readFile_ != mapFile_)
+        editor_.noteFile(mapFile_);
+    refresh();
+    return status;
+}
+
+void frmMain::load()
+{
+    if (!settleUnsavedChanges("マップの変更が保存されていません。読み込む前に保存しますか？"))
+        return;
+    reportFailure(loadMapFile());
+}
+
+bool frmMain::saveMapFile()
+{
+    // Another editor on the same map saved meanwhile: overwriting would silently take its work back.
+    if (editor_.changedSinceNoted(mapFile_) &&
+        dialogs_.askToOverwrite(this, "マップファイルは、読み込みか保存のあとに別のところで書き換えられています。上書きしますか？") !=
+            QMessageBox::Yes)
+        return false;
+    const FileStatus status = editor_.save(mapFile_, [this] { showStatusNow(); });
+    if (status.ok())
+        readFile_ = mapFile_;
+    refresh();
+    reportFailure(status);
+    return status.ok();
+}
+
+bool frmMain::settleUnsavedChanges(const QString& question)
+{
+    if (!editor_.modified())
+        return true;
+    switch (dialogs_.askToSave(this, question)) {
+    case QMessageBox::Yes:
+        return saveMapFile();
+    case QMessageBox::No:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void frmMain::startGame()
+{
+    // The game plays the map as it is in memory, but the program ends with the game window.
+    if (!settleUnsavedChanges("マップの変更が保存されていません。ゲームを始める前に保存しますか？"))
+        return;
+    handingOver_ = true;
+    for (QShortcut* shortcut : shortcuts_)
+        shortcut->setEnabled(false);
+    emit gameRequested();
+    palette_->hide();
+    close();
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    if (!handingOver_ && !settleUnsavedChanges("マップの変更が保存されていません。保存しますか？")) {
+        event->ignore();
+        return;
+    }
+    palette_->close();
+    event->accept();
+}
+
+void frmMain::replace()
+{
+    const std::string message = editor_.replace(txtFrom_->text().toStdString(), txtTo_->text().toStdString());
+    refresh();
+    if (!message.empty())
+        dialogs_.tell(this, QString::fromStdString(message));
+}
+
+void frmMain::exportPicture(FileStatus (MapEditor::*exportTo)(const std::filesystem::path&) const)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const FileStatus status = (editor_.*exportTo)(pictureDirectory_);
+    QApplication::restoreOverrideCursor();
+    reportFailure(status);
+}
+
+void frmMain::reportFailure(const FileStatus& status)
+{
+    if (!status.ok())
+        dialogs_.tell(this, QString::fromStdString(status.error));
+}
+
+} // namespace poronpa

@@ -1,0 +1,72 @@
+// The map editor: starts like the game, but keeps the editor and its palette on screen. Its Game
+// button hands over to the game window over the map as edited.
+
+#include "app/FileLocations.h"
+#include "app/qt/GameLauncher.h"
+#include "app/StandardOptions.h"
+#include "app/qt/StartUp.h"
+#include "assets/Pictures.h"
+#include "editor/MapEditor.h"
+#include "editor/qt/frmMain.h"
+#include "world/MapGrid.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+constexpr std::string_view Usage = R"(Usage: mapdesign [--help] [--version]
+
+The map editor of ポロンパ　ぽぷらん: the world's 5 x 5 areas with the tile palette. The left
+button paints the selected tile, the right one centres the view; Ctrl+Z undoes, Ctrl+Y or
+Ctrl+Shift+Z redoes. Save writes the map, AllMap and 1Map export pictures, Game starts the game
+on the map as edited.
+
+Run from a folder it may write to, the editor reads and writes mapdata.dat beside itself.
+Installed, it reads the map the player saved in $XDG_DATA_HOME/poronpa (~/.local/share/poronpa
+by default), or the shipped world while there is none, and saves the map and the pictures there.
+)";
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    using namespace poronpa;
+    if (answerHelpOrVersion(argc, argv, "mapdesign", Usage))
+        return 0;
+    const auto set = [](const char* name) {
+        const char* value = std::getenv(name);
+        return value && *value;
+    };
+    if (!set("DISPLAY") && !set("WAYLAND_DISPLAY") && !set("QT_QPA_PLATFORM")) {
+        std::fputs("mapdesign: no display; run it in a virtual one with  xvfb-run -a mapdesign\n", stderr);
+        return 1;
+    }
+    avoidStartingSessionBus();
+    QApplication application(argc, argv);
+    QApplication::setApplicationName("MapDesign");
+    // Lets the desktop match the window to its menu entry and icon.
+    QApplication::setDesktopFileName(QStringLiteral("invalid.poronpa.MapDesign"));
+    QApplication::setWindowIcon(pictures::windowIcon());
+    installJapaneseTranslation(application);
+
+    // The game window works on the same map store and may outlive the editor's windows.
+    static MapGrid map;
+    static MapEditor editor(map, pictures::toSurface(pictures::tileSheet()));
+    const StartFiles files = prepareFiles("mapdesign");
+    auto* window = new frmMain(editor, playerFile("mapdata.dat"), fileLocations().player);
+    window->readMapFrom(files.world);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(window, &frmMain::gameRequested, [] { openGameWindow(map); });
+    window->show();
+    if (const FileStatus status = window->loadMapFile(); !status.ok()) {
+        QMessageBox::critical(window, "MapDesign", QString::fromStdString(status.error));
+        return 1;
+    }
+    if (!files.notices.isEmpty())
+        QMessageBox::warning(window, "MapDesign", files.notices);
+    return QApplication::exec();
+}

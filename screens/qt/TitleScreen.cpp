@@ -1,0 +1,174 @@
+#include "audio/SoundNumbers.h"
+#include "screens/qt/TitleScreen.h"
+
+#include "screens/qt/Fonts.h"
+#include "screens/qt/MouseLabel.h"
+#include "audio/Sound.h"
+#include "audio/clsBGMAPI.h"
+#include "screens/MessageTables.h"
+#include "screens/qt/OptionsScreen.h"
+
+#include <QKeyEvent>
+#include <QMessageBox>
+
+#include <string>
+
+namespace poronpa {
+
+namespace {
+
+const QColor MenuColour(192, 192, 0);
+const QColor MenuPointedColour(255, 255, 160);
+
+struct MenuEntry {
+    const char* caption;
+    int x, y;
+};
+constexpr MenuEntry MenuEntries[3] = {
+    {"はじめから", 272, 208},
+    {"つづきから", 272, 248},
+    {"設 定", 273, 288},
+};
+
+std::string fourDigits(std::int32_t v)
+{
+    const std::string digits = std::to_string(v < 0 ? -static_cast<std::int64_t>(v) : static_cast<std::int64_t>(v));
+    return (v < 0 ? "-" : "") + std::string(digits.size() < 4 ? 4 - digits.size() : 0, '0') + digits;
+}
+
+} // namespace
+
+std::string playCountText(const AreaCounters& deathCount)
+{
+    std::string text = "プレイ回数 : \r\n";
+    // Counters come back from saved games too, so the total must not overflow whatever they say.
+    std::int64_t total = 0;
+    for (int x = 0; x < 5; ++x) {
+        for (int y = 0; y < 5; ++y) {
+            const std::int32_t count = deathCount[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)];
+            text += fourDigits(count) + " ";
+            total += count;
+        }
+        text += "\r\n";
+    }
+    return text + "total " + std::to_string(total) + " plays";
+}
+
+TitleScreen::TitleScreen(QWidget& picTitle, MouseLabel& lblBeta2, Sound& sound, clsBGMAPI& music, TitleActions& actions)
+    : picTitle_(picTitle), lblBeta2_(lblBeta2), sound_(sound), music_(music), actions_(actions)
+{
+    const QFont menuFont = fonts::mincho(21.75, true);
+    for (int i = 0; i < 3; ++i) {
+        auto* label = new MouseLabel(QString::fromUtf8(MenuEntries[i].caption), menuFont, MenuColour, &picTitle_);
+        label->move(MenuEntries[i].x, MenuEntries[i].y);
+        connect(label, &MouseLabel::clicked, this, [this, i] { lblTitle_Click(i); });
+        connect(label, &MouseLabel::pointerMoved, this, [this, i] { lblTitle_MouseMove(i); });
+        lblTitle_[static_cast<std::size_t>(i)] = label;
+    }
+
+    // The shadow is made first so that the bright text lies over it.
+    const QFont waitFont = fonts::gothic(26.25, true, true);
+    lblWait_[1] = new MouseLabel(QStringLiteral("Please wait..."), waitFont, QColor(192, 192, 0), &picTitle_);
+    lblWait_[1]->move(172, 156);
+    lblWait_[0] = new MouseLabel(QStringLiteral("Please wait..."), waitFont, QColor(255, 255, 128), &picTitle_);
+    lblWait_[0]->move(168, 152);
+    for (MouseLabel* label : lblWait_)
+        label->hide();
+
+    lblBeta1_ = new MouseLabel(QStringLiteral("ぽぷらん"), fonts::gothic(15.75, true), QColor(255, 255, 192), &picTitle_);
+    lblBeta1_->move(392, 168);
+
+    picTitle_.setFocusPolicy(Qt::StrongFocus);
+    picTitle_.installEventFilter(this);
+    connect(&lblBeta2_, &MouseLabel::released, this,
+            [this](Qt::MouseButton button, Qt::KeyboardModifiers modifiers) { lblBeta2_MouseUp(button, modifiers); });
+}
+
+void TitleScreen::ShowTitle()
+{
+    picTitle_.show();
+    picTitle_.raise();
+    picTitle_.setFocus();
+    music_.BGMPlay(tunes::Title, true);
+    actions_.resetGame();
+}
+
+void TitleScreen::ShowOptions(bool show)
+{
+    optionsShown_ = show;
+    for (MouseLabel* label : lblTitle_)
+        label->setVisible(!show);
+    if (options_)
+        options_->setVisible(show);
+}
+
+void TitleScreen::lblTitle_MouseMove(int index)
+{
+    for (MouseLabel* label : lblTitle_)
+        label->setColour(MenuColour);
+    lblTitle(index).setColour(MenuPointedColour);
+}
+
+void TitleScreen::lblTitle_Click(int index)
+{
+    sound_.PlayAsync(sounds::Click, 0, 1, 0);
+    if (index == 2) {
+        ShowOptions(true);
+        return;
+    }
+
+    // Preparing a game keeps the window busy; the notice has to be on screen before that starts.
+    for (MouseLabel* label : lblWait_) {
+        label->show();
+        label->repaint();
+    }
+    if (index == 1)
+        actions_.continueGame();
+    else
+        actions_.enterStartArea();
+    picTitle_.hide();
+    for (MouseLabel* label : lblWait_)
+        label->hide();
+    actions_.runGame();
+}
+
+void TitleScreen::picTitle_KeyPress(int characterCode)
+{
+    int entry = -1;
+    if (characterCode == ' ')
+        entry = 0;
+    else if (characterCode == 'L' || characterCode == 'l')
+        entry = 1;
+    if (entry < 0)
+        return;
+    lblTitle_MouseMove(entry);
+    lblTitle_Click(entry);
+}
+
+void TitleScreen::lblBeta2_MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers)
+{
+    const auto held = modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    if (button != Qt::RightButton || held == Qt::NoModifier)
+        return;
+    QString text = QString::fromStdString(playCountText(actions_.deathCounts()));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(texts::ApplicationTitle), text, QMessageBox::Ok,
+                    lblBeta2_.window());
+    box.exec();
+}
+
+bool TitleScreen::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == &picTitle_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // The hidden title keeps the keyboard focus during play and after the ending; only the
+        // title's menu on screen takes its shortcuts, or space would start a game inside the
+        // game, or behind the options screen, which has no keys of its own.
+        if (picTitle_.isVisible() && !optionsShown_ && !key->isAutoRepeat() && key->text().size() == 1)
+            picTitle_KeyPress(key->text().at(0).unicode());
+        return true;
+    }
+    return false;
+}
+
+} // namespace poronpa
