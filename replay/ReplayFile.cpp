@@ -3,7 +3,9 @@
 #include "app/sim/Trace.h"
 #include "screens/SavedGame.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 #include <ctime>
 
@@ -138,6 +140,14 @@ std::string parseCarry(std::string_view text, Carry& carry)
         return "a value that is not a number of its kind";
     for (std::size_t i = 0; i < 25; ++i)
         carry.DeathCount[i / 5][i % 5] = deaths[i];
+    // Only what a game can hand on: a replay from anyone must not put the hero or the stars of a
+    // bump outside the area.
+    const auto within = [](auto value, double low, double high) { return value >= low && value <= high; };
+    if (!within(carry.FrameClock, 0, 999) || !within(carry.Facing, 0, 1) || !std::isfinite(carry.ConveyorPush) ||
+        !within(carry.ConveyorPush, -4, 4) || !within(carry.OnSlippery, 0, 1) || !within(carry.BumpTimer, 0, 8) ||
+        !within(carry.BumpX, 0, 1568) || !within(carry.BumpY, 0, 1568) ||
+        !std::all_of(deaths.begin(), deaths.end(), [](std::int32_t n) { return n >= 0; }))
+        return "a value no game hands on";
     return "";
 }
 

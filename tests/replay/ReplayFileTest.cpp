@@ -222,6 +222,9 @@ TEST(ReplayFile, DamageIsRefusedWithItsLine)
         {"a header line lost", replaced("# framerate 60\n", ""), "line " + std::to_string(std::stoi(dataLine) - 1) + ": the header has no framerate line"},
         {"a run lost", replaced("2 -\n", ""), "line " + std::to_string(std::stoi(endLine) - 1) + ": the closing line counts 32 frames, the keys before it 30"},
         {"keys after the end", good + "5 left\n", "line " + std::to_string(std::stoi(endLine) + 1) + ": text after the replay's closing line"},
+        {"a conveyor that is no number", replaced("conveyor=-4", "conveyor=nan"), "line " + lineOf("# carry") + ": carry: a value no game hands on"},
+        {"a bump outside the area", replaced("bump=3,160,1470", "bump=3,160,2000"), "line " + lineOf("# carry") + ": carry: a value no game hands on"},
+        {"a carry word missing", replaced(" slippery=1", ""), "line " + lineOf("# carry") + ": carry: expected frameclock="},
         {"a failure out of order", replaced("2 -\n", "2 -\n# load failed at frame 33\n"), "line " + endLine + ": a failure at frame 33, out of order"},
     };
     for (const auto& c : cases) {

@@ -10,7 +10,7 @@ here="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 seconds="${1:-60}"
 shift || true
 loaders=("$@")
-((${#loaders[@]})) || loaders=(map_loader save_loader settings_reader midi_summary)
+((${#loaders[@]})) || loaders=(map_loader save_loader settings_reader midi_summary replay_reader)
 build="${PORONPA_FUZZ_BUILD_DIR:-${PORONPA_BUILD_DIR:-$here/build}/fuzz}"
 work="$build/corpus"
 
