@@ -7,6 +7,8 @@
 #include "app/qt/GamePlayHost.h"
 #include "screens/qt/MouseLabel.h"
 #include "app/qt/OverviewSquare.h"
+#include "app/qt/PixelView.h"
+#include "app/qt/WindowScale.h"
 #include "app/FileLocations.h"
 #include "app/qt/VirtualKeys.h"
 #include "assets/Pictures.h"
@@ -21,9 +23,12 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPaintEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QWindow>
 
+#include <algorithm>
 #include <iostream>
 
 namespace poronpa {
@@ -35,6 +40,30 @@ QPalette withColour(QPalette palette, QPalette::ColorRole role, const QColor& co
     palette.setColor(role, colour);
     return palette;
 }
+
+/// The game's own 518 × 346 pixels: the side-panel picture with every control laid on it.
+class ClientArea : public QWidget {
+public:
+    explicit ClientArea(const QImage& background) : background_(background)
+    {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setFixedSize(GameWindow::ClientWidth, GameWindow::ClientHeight);
+    }
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QPainter painter(this);
+        painter.fillRect(event->rect(), Qt::black);
+        painter.drawImage(event->rect(), background_, event->rect());
+    }
+
+private:
+    const QImage& background_;
+};
+
+/// The largest magnification of a window in full screen; screens beyond 8K are not expected.
+constexpr int MostFullScreenScale = 16;
 
 } // namespace
 
@@ -56,11 +85,14 @@ GameWindow::GameWindow(MapGrid& map, std::unique_ptr<AudioSystem> audio, QWidget
 
     setWindowTitle(QString::fromStdString(texts::windowCaption()));
     setWindowIcon(pictures::windowIcon());
-    setFixedSize(ClientWidth, ClientHeight);
+    // Around the magnified client in full screen: black.
+    setAutoFillBackground(true);
+    setPalette(withColour(palette(), QPalette::Window, Qt::black));
+    client_ = new ClientArea(background_);
     layOutPlayScreen();
 
     // The title picture lies over the whole window, the play screen included.
-    auto* picture = new QLabel(this);
+    auto* picture = new QLabel(client_);
     picture->setPixmap(QPixmap::fromImage(pictures::titlePicture()));
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     picture->setAutoFillBackground(true);
@@ -79,7 +111,14 @@ GameWindow::GameWindow(MapGrid& map, std::unique_ptr<AudioSystem> audio, QWidget
     panel.insert(panel.end(), imgItem_.begin(), imgItem_.end());
     panel.push_back(lblBeta2_);
     panel.push_back(lblDPS_);
-    ending_ = std::make_unique<EndingSequence>(*this, *picFrame_, std::move(panel), sound(), music());
+    ending_ = std::make_unique<EndingSequence>(*client_, *picFrame_, std::move(panel), sound(), music());
+
+    // Shown magnified once every control is on it (controls made later would start hidden).
+    view_ = new PixelView(client_, this);
+    scale_ = windowSettings_.Scale;
+    if (scale_ == 0)
+        scale_ = firstStartScale(screen()->availableGeometry().height(), ClientHeight);
+    layOutWindow();
 
     music().InitBGM();
     LoadAudioLists(music(), sound());
@@ -100,7 +139,7 @@ GameWindow::~GameWindow() = default;
 
 void GameWindow::layOutPlayScreen()
 {
-    picFrame_ = new QWidget(this);
+    picFrame_ = new QWidget(client_);
     picFrame_->setGeometry(8, 4, ViewSize, ViewSize);
     picFrame_->setAutoFillBackground(true);
     picFrame_->setPalette(withColour(picFrame_->palette(), QPalette::Window, Qt::black));
@@ -109,14 +148,14 @@ void GameWindow::layOutPlayScreen()
 
     for (int r = 0; r < 5; ++r) {
         for (int c = 0; c < 5; ++c) {
-            auto* square = new OverviewSquare(this);
+            auto* square = new OverviewSquare(client_);
             square->setGeometry(342 + 24 * c, 113 + 24 * r, 18, 18);
             shpMap_[static_cast<std::size_t>(c + 5 * r)] = square;
         }
     }
 
     for (int k = 0; k < 10; ++k) {
-        auto* icon = new QLabel(this);
+        auto* icon = new QLabel(client_);
         icon->setPixmap(QPixmap::fromImage(pictures::itemIcon(k)));
         icon->setGeometry(340 + 32 * (k % 5), 262 + 32 * (k / 5), 32, 32);
         icon->setToolTip(QString::fromStdString(texts::ItemText[static_cast<std::size_t>(k)]));
@@ -124,10 +163,10 @@ void GameWindow::layOutPlayScreen()
         imgItem_[static_cast<std::size_t>(k)] = icon;
     }
 
-    lblBeta2_ = new MouseLabel(QStringLiteral("ぽぷらん"), fonts::gothic(12, true), QColor(255, 255, 128), this);
+    lblBeta2_ = new MouseLabel(QStringLiteral("ぽぷらん"), fonts::gothic(12, true), QColor(255, 255, 128), client_);
     lblBeta2_->move(384, 56);
 
-    lblDPS_ = new QLabel(this);
+    lblDPS_ = new QLabel(client_);
     lblDPS_->setFont(fonts::gothic(8.25));
     lblDPS_->setPalette(withColour(lblDPS_->palette(), QPalette::WindowText, Qt::black));
     lblDPS_->setGeometry(12, 329, 120, 14);
@@ -135,7 +174,11 @@ void GameWindow::layOutPlayScreen()
 
 void GameWindow::open()
 {
-    show();
+    if (windowSettings_.FullScreen)
+        setFullScreen(true);
+    else
+        show();
+    view_->setFocus();
     // Key events are taken from the window itself, before any control sees them.
     if (QWindow* handle = windowHandle())
         handle->installEventFilter(this);
@@ -144,11 +187,66 @@ void GameWindow::open()
     title_->ShowTitle();
 }
 
-void GameWindow::paintEvent(QPaintEvent*)
+int GameWindow::scale() const
 {
-    QPainter painter(this);
-    painter.fillRect(rect(), palette().color(QPalette::Window));
-    painter.drawImage(0, 0, background_);
+    return view_->scale();
+}
+
+void GameWindow::setScale(int scale)
+{
+    scale_ = std::clamp(scale, 1, WindowSettings::MaxScale);
+    layOutWindow();
+}
+
+bool GameWindow::fullScreen() const
+{
+    return windowState().testFlag(Qt::WindowFullScreen);
+}
+
+void GameWindow::setFullScreen(bool on)
+{
+    if (on) {
+        // A window of fixed size cannot take the screen's.
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        // Without a window manager to carry the request out, the window takes the screen itself.
+        setGeometry(screen()->geometry());
+        showFullScreen();
+    } else {
+        showNormal();
+    }
+    layOutWindow();
+}
+
+void GameWindow::layOutWindow()
+{
+    const QSize client(ClientWidth, ClientHeight);
+    if (fullScreen()) {
+        setMinimumSize(0, 0);
+        setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        view_->setScale(fittingScale(size(), client, MostFullScreenScale));
+        view_->setGeometry(centredIn(size(), view_->size()));
+        return;
+    }
+    // A screen too small for the magnification asked gets the largest that fits.
+    const int fitting = fittingScale(screen()->availableGeometry().size(), client, WindowSettings::MaxScale);
+    view_->setScale(std::min(scale_, fitting));
+    view_->move(0, 0);
+    setFixedSize(view_->size());
+}
+
+void GameWindow::resizeEvent(QResizeEvent*)
+{
+    if (fullScreen())
+        layOutWindow();
+}
+
+void GameWindow::changeEvent(QEvent* event)
+{
+    // Full screen may also be asked for, or left, by the window manager.
+    if (event->type() == QEvent::WindowStateChange)
+        layOutWindow();
+    QWidget::changeEvent(event);
 }
 
 bool GameWindow::eventFilter(QObject* watched, QEvent* event)
@@ -193,6 +291,9 @@ void GameWindow::closeEvent(QCloseEvent* event)
     music().BGMStop();
     engine_->requestStop();
     SaveSettings(ini_, settings_);
+    windowSettings_.Scale = scale_;
+    windowSettings_.FullScreen = fullScreen();
+    SaveWindowSettings(ini_, windowSettings_);
     gamepads_.stop();
     tmrBGMLoop_.stop();
     ending_->stop();
@@ -209,10 +310,22 @@ void GameWindow::closeEvent(QCloseEvent* event)
 
 bool GameWindow::windowKey(const QKeyEvent& key)
 {
-    switch (windowCommand(key)) {
+    switch (const WindowCommand command = windowCommand(key)) {
     case WindowCommand::Help:
         // Not from inside the key's own delivery: the window opens once the event is done.
         QTimer::singleShot(0, this, &GameWindow::showControlsHelp);
+        return true;
+    case WindowCommand::FullScreen:
+        setFullScreen(!fullScreen());
+        return true;
+    case WindowCommand::Larger:
+    case WindowCommand::Smaller:
+    case WindowCommand::ActualSize:
+        // Full screen takes the largest magnification the screen has room for.
+        if (!fullScreen()) {
+            const int now = scale();
+            setScale(command == WindowCommand::Larger ? now + 1 : command == WindowCommand::Smaller ? now - 1 : 1);
+        }
         return true;
     default:
         return false;
@@ -223,7 +336,7 @@ void GameWindow::showControlsHelp()
 {
     if (closing_ || QApplication::activeModalWidget())
         return;
-    ControlsHelp help(keyMap_, 1, this);
+    ControlsHelp help(keyMap_, scale(), this);
     help.exec();
     engine_->ClearKeys();
 }

@@ -29,6 +29,7 @@ class MapGrid;
 class MouseLabel;
 class OptionsScreen;
 class OverviewSquare;
+class PixelView;
 
 /// The game window: title, options, play and ending all happen in it, by showing and hiding its
 /// controls. Closing it in any state stops the music, writes the settings and ends the program.
@@ -63,6 +64,17 @@ public:
     MouseLabel& lblBeta2() const { return *lblBeta2_; }
     QLabel& lblDPS() const { return *lblDPS_; }
 
+    /// The game's own 518 × 346 pixels, where every control lies; the window shows them magnified.
+    QWidget& client() const { return *client_; }
+    PixelView& view() const { return *view_; }
+    /// The magnification the window shows the client at now.
+    int scale() const;
+    /// Magnifies the window 1..4 times (Ctrl with plus, minus, 0), as far as the screen has room.
+    void setScale(int scale);
+    bool fullScreen() const;
+    /// Full screen: the client as large as whole pixels allow, centred on black (F11, Alt+Enter).
+    void setFullScreen(bool on);
+
     const KeyMap& keyMap() const { return keyMap_; }
     Gamepads& gamepads() { return gamepads_; }
     /// Shows the window "操作説明" (F1) and waits until it is closed; the keys held before it
@@ -71,7 +83,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -83,6 +96,8 @@ private:
     const AreaCounters& deathCounts() const override;
 
     void layOutPlayScreen();
+    /// Sizes the window and places the magnified client in it, for the scale asked and the screen.
+    void layOutWindow();
     /// Carries out the window's own keys; false for a key that is not one of them.
     bool windowKey(const QKeyEvent& key);
     /// A gamepad button as the key it stands for, pressed or let go where the keyboard's would be.
@@ -97,6 +112,10 @@ private:
     std::unique_ptr<GamePlayHost> host_;
     std::unique_ptr<GameEngine> engine_;
 
+    QWidget* client_ = nullptr;
+    PixelView* view_ = nullptr;
+    /// The magnification asked for (Ctrl keys, the settings file, the first-start rule).
+    int scale_ = 1;
     QWidget* picFrame_ = nullptr;
     AreaCanvasView* picGame_ = nullptr;
     std::array<OverviewSquare*, 25> shpMap_{};

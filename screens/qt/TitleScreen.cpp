@@ -3,6 +3,7 @@
 
 #include "screens/qt/Fonts.h"
 #include "screens/qt/MouseLabel.h"
+#include "screens/qt/WindowShowing.h"
 #include "audio/Sound.h"
 #include "audio/clsBGMAPI.h"
 #include "screens/MessageTables.h"
@@ -153,7 +154,7 @@ void TitleScreen::lblBeta2_MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers
     QString text = QString::fromStdString(playCountText(actions_.deathCounts()));
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(texts::ApplicationTitle), text, QMessageBox::Ok,
-                    lblBeta2_.window());
+                    windowShowing(lblBeta2_));
     box.exec();
 }
 

@@ -59,9 +59,11 @@ TEST(EndingSequence, DarkScreenThenTuneAndClosingTextAtTheFourthTick)
     EXPECT_EQ(tuneAtTick, expected);
     EXPECT_FALSE(gw.sound().SoundOn);
 
-    const QImage shot = gw.grab().toImage();
-    EXPECT_EQ(shot.pixel(420, 10), qRgb(0, 0, 120));
+    // The window shows what was printed once it has repainted.
     const int line = QFontMetrics(fonts::gothic(9)).height();
+    QImage shot;
+    QTest::qWaitFor([&] { return leftmostText(shot = gw.grab().toImage(), 48, line) != -1; }, 5000);
+    EXPECT_EQ(shot.pixel(420, 10), qRgb(0, 0, 120));
     EXPECT_EQ(leftmostText(shot, 0, 48), -1);
     for (int i = 0; i < 9; ++i) {
         const int x = leftmostText(shot, 48 + i * line, line);

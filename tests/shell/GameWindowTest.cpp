@@ -56,7 +56,7 @@ TEST(GameWindow, LoadsWithTheLayoutCaptionAndAFreshSettingsFile)
 
     // The title is up: its picture over everything, with the focus, the title tune started once.
     EXPECT_TRUE(gw.picTitle().isVisible());
-    EXPECT_EQ(QApplication::focusWidget(), &gw.picTitle());
+    EXPECT_TRUE(gw.picTitle().hasFocus());
     EXPECT_EQ(w.audio.opensOf("km2.mid"), 1);
     EXPECT_EQ(w.settingsFile(), "[INIExist]\nDummy=True\n[Option]\nBGM=1\nSE=1\n");
 }
@@ -73,7 +73,8 @@ TEST(GameWindow, ClosingDuringTheOptionsScreenKeepsTheValuesClicked)
     gw.close();
 
     EXPECT_FALSE(gw.isVisible());
-    EXPECT_EQ(w.settingsFile(), "[INIExist]\nDummy=True\n[Option]\nBGM=0\nSE=0\nFrameRate=60\n");
+    EXPECT_EQ(w.settingsFile(),
+              "[INIExist]\nDummy=True\n[Option]\nBGM=0\nSE=0\nFrameRate=60\n[Window]\nScale=1\nFullScreen=0\n");
     ASSERT_GE(w.audio.commands.size(), 2u);
     EXPECT_EQ(w.audio.commands.back(), "close bgm");
 }

@@ -1,12 +1,27 @@
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)
 {
-    // The widget tests need no display.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The widget tests need no display. Their virtual screens: the first, where windows open, as
+    // small as an old laptop's; a second one large enough for a window magnified three times.
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (platform.isEmpty() || platform == "offscreen") {
+        const QString config = QDir::temp().filePath(QStringLiteral("poronpa-shell-tests-screens.json"));
+        QFile file(config);
+        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+            file.write(R"({"screens": [
+                {"name": "Small", "x": 0, "y": 0, "width": 800, "height": 600, "logicalDpi": 96},
+                {"name": "Large", "x": 800, "y": 0, "width": 2000, "height": 1200, "logicalDpi": 96}]})");
+            file.close();
+            qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.toLocal8Bit());
+        } else {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+    }
     ::testing::InitGoogleTest(&argc, argv);
     QApplication application(argc, argv);
     return RUN_ALL_TESTS();

@@ -6,6 +6,10 @@
 //   x11probe pixel FILE.ppm X Y         prints the pixel as RRGGBB
 //   x11probe differ A.ppm B.ppm X Y W H prints how many pixels of the rectangle differ
 //   x11probe count FILE.ppm X Y W H RRGGBB  prints how many pixels of the rectangle have that colour
+//   x11probe magnified SMALL.ppm LARGE.ppm SCALE X Y
+//                                       prints how many pixels of LARGE, from (X, Y) on, differ
+//                                       from SMALL with every pixel made a SCALE × SCALE square
+//   x11probe size WINDOW                prints the window's size as WxH
 //   x11probe close WINDOW               sends WM_DELETE_WINDOW
 
 #include <X11/Xatom.h>
@@ -178,6 +182,30 @@ int count(const char* file, int x0, int y0, int w, int h, const char* colour)
     return 0;
 }
 
+int magnified(const char* smallFile, const char* largeFile, int scale, int x0, int y0)
+{
+    const Picture small = readPicture(smallFile);
+    const Picture large = readPicture(largeFile);
+    int count = 0;
+    for (int y = 0; y < small.height * scale; ++y)
+        for (int x = 0; x < small.width * scale; ++x)
+            if (x0 + x >= large.width || y0 + y >= large.height ||
+                std::memcmp(small.at(x / scale, y / scale), large.at(x0 + x, y0 + y), 3))
+                ++count;
+    std::printf("%d\n", count);
+    return 0;
+}
+
+int size(Window window)
+{
+    const DisplayConnection connection = openDisplay();
+    XWindowAttributes attributes;
+    if (!XGetWindowAttributes(connection.get(), window, &attributes))
+        return 1;
+    std::printf("%dx%d\n", attributes.width, attributes.height);
+    return 0;
+}
+
 int close(Window window)
 {
     const DisplayConnection connection = openDisplay();
@@ -209,8 +237,12 @@ int main(int argc, char** argv)
         return differ(argv[2], argv[3], std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]), std::atoi(argv[7]));
     if (command == "count" && argc == 8)
         return count(argv[2], std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]), argv[7]);
+    if (command == "magnified" && argc == 7)
+        return magnified(argv[2], argv[3], std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]));
+    if (command == "size" && argc == 3)
+        return size(std::strtoul(argv[2], nullptr, 0));
     if (command == "close" && argc == 3)
         return close(std::strtoul(argv[2], nullptr, 0));
-    std::fprintf(stderr, "usage: x11probe wait|shot|pixel|differ|count|close ...\n");
+    std::fprintf(stderr, "usage: x11probe wait|shot|pixel|differ|count|magnified|size|close ...\n");
     return 2;
 }
