@@ -1,30 +1,87 @@
 #include "replay/ReplaySession.h"
 
+#include "app/StandardOptions.h"
+#include "app/sim/Trace.h"
+
+#include <array>
+
 namespace poronpa::replay {
 
+namespace {
+
+// The messages the engine shows when the save file fails it.
+constexpr std::array<std::pair<std::string_view, Failure::Kind>, 2> FailureMessages{{
+    {"セーブできませんでした。", Failure::Kind::Save},
+    {"ロードできませんでした。", Failure::Kind::Load},
+}};
+
+} // namespace
+
+ReplayHeader startHeader(const GameState& state, bool continued, std::int32_t frameRate, const MapGrid& map,
+                         const std::filesystem::path& saveFile)
+{
+    ReplayHeader header;
+    header.program = std::string(programVersion());
+    header.date = localDateNow();
+    header.continued = continued;
+    header.frameRate = frameRate;
+    header.mapDigest = mapDigest(map);
+    header.carry = Carry::of(state);
+    header.saves = captureSaveImage(saveFile);
+    return header;
+}
+
+sim::KeySet heldKeys(const GameState& state)
+{
+    static const sim::KeySet named = sim::namedKeys();
+    sim::KeySet keys;
+    for (std::size_t code = 0; code < state.KeyHeld.size(); ++code)
+        if (state.KeyHeld[code] && named.test(code))
+            keys.set(code);
+    return keys;
+}
+
+std::optional<Failure::Kind> failureOf(const std::string& message)
+{
+    for (const auto& [text, kind] : FailureMessages)
+        if (message.starts_with(text))
+            return kind;
+    return std::nullopt;
+}
+
 ReplaySession::ReplaySession(ReplayWriter& writer, std::filesystem::path path, const ReplayHeader& header,
-                             std::chrono::steady_clock::duration period)
-    : writer_(writer), path_(std::move(path)), header_(headerText(header)), period_(period)
+                             const GameState& start, std::chrono::steady_clock::duration period)
+    : writer_(writer), path_(std::move(path)), header_(headerText(header)), period_(period),
+      endLine_(sim::endLine(0, start, false))
 {
     // At once, so that a game that goes wrong early still leaves its replay, and a folder that
     // cannot be written is known before the first step.
     write(unfinishedLine(0));
 }
 
-void ReplaySession::afterFrame()
+void ReplaySession::messageShown(const std::string& message)
 {
-    if (finished_ || std::chrono::steady_clock::now() - lastWrite_ < period_)
-        return;
-    write(unfinishedLine(recorder_.frames()));
+    if (const auto kind = failureOf(message))
+        recorder_.failed(*kind);
 }
 
-void ReplaySession::finish(const std::string& endLine)
+void ReplaySession::endFrame(const GameState& state, bool ending)
+{
+    recorder_.endFrame();
+    if (finished_)
+        return;
+    endLine_ = sim::endLine(recorder_.frames(), state, ending);
+    if (std::chrono::steady_clock::now() - lastWrite_ >= period_)
+        write(unfinishedLine(recorder_.frames()));
+}
+
+void ReplaySession::finish()
 {
     if (finished_)
         return;
     finished_ = true;
     // Frames lost to a recording grown too long would not lead to this end line.
-    write(recorder_.full() ? unfinishedLine(recorder_.frames()) : endingLine(endLine));
+    write(recorder_.full() ? unfinishedLine(recorder_.frames()) : endingLine(endLine_));
 }
 
 void ReplaySession::write(std::string closing)

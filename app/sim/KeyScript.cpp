@@ -103,6 +103,14 @@ std::string keysText(const KeySet& keys)
     return text.empty() ? "-" : text;
 }
 
+KeySet namedKeys()
+{
+    KeySet keys;
+    for (const auto& [name, code] : KeyNames)
+        keys.set(static_cast<std::size_t>(code));
+    return keys;
+}
+
 std::int64_t KeyScript::totalFrames() const
 {
     std::int64_t total = 0;

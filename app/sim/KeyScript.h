@@ -63,6 +63,9 @@ KeyLine parseKeyLine(std::string_view line, KeyRun& run, std::string& problem);
 /// KEYS as a script writes them: `-`, or the names of the keys held joined by `+`.
 std::string keysText(const KeySet& keys);
 
+/// Every key a script can name.
+KeySet namedKeys();
+
 /// Hands out the held keys frame by frame, reading the script as it goes.
 class KeyFeed {
 public:

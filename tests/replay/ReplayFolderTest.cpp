@@ -102,23 +102,28 @@ TEST_F(ReplayFolder, WritesReplaceTheFileWholeAndMakeRoomForIt)
     std::vector<std::string> reports;
     {
         ReplayWriter writer([&](const std::string& reason) { reports.push_back(reason); });
-        ReplaySession session(writer, path, header(), std::chrono::hours(1));
+        ReplaySession session(writer, path, header(), GameState{}, std::chrono::hours(1));
         writer.flush();
         EXPECT_EQ(test::readText(path), headerText(header()) + "# unfinished frame=0\n");
         // Older replays that appear while the game runs are left for the next game to remove.
         for (int i = 0; i < 25; ++i)
             test::writeText(dir / "replays" / replayName(at(i)), "old");
+        GameState state;
+        state.AreaX = 2;
+        state.AreaY = 4;
         for (int frame = 0; frame < 3; ++frame) {
-            session.recorder().beginFrame({});
-            session.recorder().endFrame();
-            session.afterFrame(); // not yet time to write
+            session.beginFrame(state);
+            state.HeroX = 100.5f + static_cast<float>(frame);
+            session.endFrame(state, false); // not yet time to write
         }
-        session.finish("end frame=3 area=2,4 pos=160,1498 state=9 items=0000000000 deaths=0 ending=no");
+        session.beginFrame(state); // the window closed inside this frame
+        state.HeroX = 200;
+        session.finish();
     }
     Replay replay;
     ASSERT_TRUE(readReplay(path, replay).ok());
     EXPECT_EQ(replay.frames, 3);
-    EXPECT_EQ(replay.endLine, "end frame=3 area=2,4 pos=160,1498 state=9 items=0000000000 deaths=0 ending=no");
+    EXPECT_EQ(replay.endLine, "end frame=3 area=2,4 pos=102.5,0 state=0 items=0000000000 deaths=0 ending=no");
     EXPECT_EQ(reports, std::vector<std::string>{});
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "replays"), {}), 26);
 
@@ -126,7 +131,7 @@ TEST_F(ReplayFolder, WritesReplaceTheFileWholeAndMakeRoomForIt)
     const auto next = dir / "replays" / replayName(at(200));
     {
         ReplayWriter writer([&](const std::string& reason) { reports.push_back(reason); });
-        ReplaySession session(writer, next, header());
+        ReplaySession session(writer, next, header(), GameState{});
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "replays"), {}), 20);
     EXPECT_TRUE(std::filesystem::exists(next));
@@ -144,14 +149,13 @@ TEST_F(ReplayFolder, AFolderThatCannotBeWrittenIsReportedOnceAndRecordingStops)
         SCOPED_TRACE(path.string());
         std::vector<std::string> reports;
         ReplayWriter writer([&](const std::string& reason) { reports.push_back(reason); });
-        ReplaySession session(writer, path, header(), std::chrono::seconds(0));
+        ReplaySession session(writer, path, header(), GameState{}, std::chrono::seconds(0));
         for (int frame = 0; frame < 5; ++frame) {
-            session.recorder().beginFrame({});
-            session.recorder().endFrame();
-            session.afterFrame();
+            session.beginFrame(GameState{});
+            session.endFrame(GameState{}, false);
             writer.flush();
         }
-        session.finish("end frame=5");
+        session.finish();
         writer.flush();
         EXPECT_TRUE(writer.failed());
         ASSERT_EQ(reports.size(), 1u);

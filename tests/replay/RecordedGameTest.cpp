@@ -1,0 +1,178 @@
+// Games played through the engine as the window plays them (keys changing between frames,
+// questions answered No as often as Yes, saves refused, several games in one session, a route to
+// the ending), each recorded; the real poronpa-sim plays every recording to the end line the game
+// saw.
+#include "replay/ReplaySession.h"
+#include "screens/SavedGame.h"
+#include "tests/core/EngineFixture.h"
+#include "tests/hardening/FaultSupport.h"
+#include "world/MapFile.h"
+
+#include <fstream>
+#include <random>
+#include <sys/stat.h>
+
+using namespace poronpa;
+using namespace poronpa::replay;
+using poronpa::test::TempDir;
+
+namespace {
+
+/// The window's side of play: answers the questions as `answers` says and tells the recording
+/// what the frame showed.
+class PlayerHost : public test::FakeHost {
+public:
+    std::function<bool()> answer = [] { return true; };
+    ReplaySession* session = nullptr;
+
+    bool askYesNo(const std::string& question) override
+    {
+        FakeHost::askYesNo(question);
+        const bool yes = answer();
+        if (!yes)
+            session->declineQuestion();
+        return yes;
+    }
+    void showMessage(const std::string& message) override
+    {
+        FakeHost::showMessage(message);
+        session->messageShown(message);
+    }
+};
+
+class RecordedGame : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(loadMap(PORONPA_BUILT_MAP, map).ok());
+        engine.setDrawingEnabled(false);
+        engine.setSaveFile(saves);
+        engine.setFrameRate(60);
+    }
+
+    /// Plays a game from the title as the window would, recording it, until the game ends or
+    /// `frames` have run; `keysFor` gives the keys down in each frame. Returns the replay.
+    std::filesystem::path play(bool continued, const std::function<sim::KeySet(std::int64_t)>& keysFor, std::int64_t frames,
+                               const std::function<void(std::int64_t)>& beforeFrame = {})
+    {
+        // The title resets the game; its menu starts the next.
+        engine.NewGame();
+        if (continued)
+            engine.ContinueGame();
+        else
+            engine.EnterArea();
+        engine.beginLoop();
+        const auto path = dir / ("game-" + std::to_string(++games) + ".replay");
+        ReplaySession session(writer, path, startHeader(engine.state(), continued, 60, map, saves), engine.state(),
+                              std::chrono::hours(1));
+        host.session = &session;
+        sim::KeySet held;
+        for (std::int64_t frame = 1; frame <= frames; ++frame) {
+            const sim::KeySet next = keysFor(frame);
+            const sim::KeyChanges changes = sim::keyChanges(held, next);
+            for (const int key : changes.released)
+                engine.keyUp(key);
+            for (const int key : changes.pressed)
+                engine.keyDown(key);
+            held = next;
+            if (beforeFrame)
+                beforeFrame(frame);
+            session.beginFrame(engine.state());
+            LoopExit exit = LoopExit::Stopped;
+            const bool goesOn = engine.runFrame(exit);
+            session.endFrame(engine.state(), !goesOn && exit == LoopExit::Ending);
+            if (!goesOn)
+                break;
+        }
+        session.finish();
+        host.session = nullptr;
+        writer.flush();
+        return path;
+    }
+
+    /// The end line poronpa-sim reaches on the replay, and that it says it is the recorded one.
+    void expectReplayed(const std::filesystem::path& replay, const std::string& endStart)
+    {
+        const test::ProgramRun run = test::runProgram({PORONPA_SIM_EXECUTABLE, "--map", PORONPA_BUILT_MAP, "--replay", replay, "--check"});
+        EXPECT_EQ(run.status, 0) << replay << "\n" << run.err;
+        // Before it, the failures the game showed, shown again.
+        EXPECT_TRUE(run.err.ends_with("poronpa-sim: " + replay.string() + ": the end line matches the recording\n")) << run.err;
+        EXPECT_TRUE(run.out.starts_with(endStart)) << run.out;
+
+    }
+
+    MapGrid map;
+    const Surface sheet{256, 768};
+    PlayerHost host;
+    GameEngine engine{map, sheet, sheet, host};
+    TempDir dir;
+    std::filesystem::path saves = dir / "savedata.dat";
+    ReplayWriter writer{[](const std::string& reason) { ADD_FAILURE() << reason; }};
+    int games = 0;
+};
+
+} // namespace
+
+TEST_F(RecordedGame, TheRouteToTheEndingReplaysToTheEnding)
+{
+    std::ifstream route(std::string(PORONPA_MAP_SOURCES) + "/routes/ending.keys");
+    sim::KeyScriptReader script(route);
+    sim::KeyFeed feed(script);
+    const auto replay = play(false, [&](std::int64_t) {
+        sim::KeySet keys;
+        feed.next(keys);
+        return keys;
+    }, 100'000);
+    expectReplayed(replay, "end frame=");
+    EXPECT_NE(test::readText(replay).find(" ending=yes\n"), std::string::npos) << "the route no longer reaches the ending";
+}
+
+TEST_F(RecordedGame, GamesWithQuestionsAnsweredNoAndSavesRefusedReplayToTheirEndLines)
+{
+    // A save holding the diary and the rope, so that S, L and Enter all do something.
+    SaveRecord start;
+    start.AreaX = 2;
+    start.AreaY = 4;
+    start.RespawnX = 160;
+    start.RespawnY = 1498;
+    start.SwitchOn = 1;
+    start.ItemHeld[Diary] = 1;
+    start.ItemHeld[Rope] = 1;
+    start.ItemHeld[JumpShoes] = 1;
+    start.DeathCount[2][4] = 5;
+    ASSERT_TRUE(SaveGame(saves, start).ok());
+
+    std::mt19937 random(19);
+    host.answer = [&] { return random() % 3 == 0; };
+    // Mostly running and jumping; now and then S, L with a digit, Q, Enter and the ladders' keys.
+    namespace key = test::keys;
+    sim::KeySet held;
+    const auto player = [&](std::int64_t) {
+        const int weights[][2] = {{key::Right, 40}, {key::Left, 30}, {key::Space, 30}, {key::Up, 15}, {key::Down, 10},
+                                  {key::Enter, 6},  {key::S, 4},     {key::L, 2},      {key::Q, 2},   {key::digit(3), 3}};
+        for (const auto& [code, weight] : weights)
+            if (static_cast<int>(random() % 600) < weight)
+                held.flip(static_cast<std::size_t>(code));
+        // L and Q are let go soon, as a player would after a question.
+        for (const int code : {key::L, key::Q})
+            if (random() % 4 == 0)
+                held.reset(static_cast<std::size_t>(code));
+        return held;
+    };
+    // Now and then the save file is made read-only for a while: saves in that time fail.
+    const auto refuseSavesAtTimes = [&](std::int64_t frame) {
+        ::chmod(saves.c_str(), frame % 900 < 300 ? 0444 : 0644);
+    };
+
+    std::vector<std::filesystem::path> replays;
+    for (const bool continued : {true, false, true, false}) {
+        held.reset(); // a new game begins with the keys let go
+        replays.push_back(play(continued, player, 6000, refuseSavesAtTimes));
+    }
+    ::chmod(saves.c_str(), 0644);
+
+    EXPECT_GE(std::count(host.questions.begin(), host.questions.end(), "ロードしますか？"), 3);
+    EXPECT_GE(host.messages.size(), 1u) << "no save was refused";
+    for (const auto& replay : replays)
+        expectReplayed(replay, "end frame=");
+}
