@@ -9,7 +9,7 @@
 #include "app/sim/Trace.h"
 #include "play/GameEngine.h"
 #include "replay/ReplayFile.h"
-#include "replay/ReplaySaves.h"
+#include "replay/ReplayPlayer.h"
 #include "world/MapFile.h"
 
 #include <algorithm>
@@ -198,19 +198,14 @@ int runSimulator(const std::vector<std::string>& args, std::istream& in, std::os
         return fail(status.error);
 
     // The script is read as the run goes: its length costs no memory. A replay is read and
-    // checked whole first; its keys are then a script like any other.
+    // checked whole first.
     std::istringstream noScript;
     std::ifstream scriptFile;
     std::istream* scriptSource = &noScript;
     replay::Replay recorded;
-    std::istringstream replayText;
     if (options.replayFile) {
         if (FileStatus status = replay::readReplay(*options.replayFile, recorded); !status.ok())
             return fail(status.error);
-        if (recorded.header && recorded.header->mapDigest != replay::mapDigest(map))
-            err << "poronpa-sim: " << oneLine(*options.replayFile) << ": this replay was recorded on another map\n";
-        replayText.str(std::move(recorded.text));
-        scriptSource = &replayText;
     } else if (options.inputFile && *options.inputFile == "-") {
         scriptSource = &in;
     } else if (options.inputFile) {
@@ -237,11 +232,12 @@ int runSimulator(const std::vector<std::string>& args, std::istream& in, std::os
         removedWhenStopped.emplace(scratch->path());
         saveFile = scratch->path() / "savedata.dat";
     }
-    std::optional<replay::ReplaySaves> saves;
+    // A replay plays with the saves it was recorded with, in the scratch folder.
+    std::optional<replay::ReplayPlayer> player;
     if (options.replayFile) {
-        saves.emplace(scratch->path(), recorded);
-        if (FileStatus status = saves->prepare(); !status.ok())
-            return fail(status.error);
+        player.emplace(std::move(recorded), scratch->path());
+        if (player->recordedOnAnotherMap(map))
+            err << "poronpa-sim: " << oneLine(*options.replayFile) << ": this replay was recorded on another map\n";
     }
 
     std::int64_t frame = 0;
@@ -257,17 +253,12 @@ int runSimulator(const std::vector<std::string>& args, std::istream& in, std::os
     const Surface spriteSheet(256, 768);
     GameEngine engine(map, tileSheet, spriteSheet, host);
     engine.setDrawingEnabled(false);
-    engine.setFrameRate(recorded.header ? recorded.header->frameRate : options.frameRate);
+    engine.setFrameRate(options.frameRate);
     engine.setSaveFile(saveFile);
 
-    if (recorded.header) {
-        if (recorded.header->continued) {
-            engine.ContinueGame();
-        } else {
-            engine.NewGame();
-            engine.EnterArea();
-        }
-        recorded.header->carry.applyTo(engine.state());
+    if (player) {
+        if (FileStatus status = player->start(engine); !status.ok())
+            return fail(status.error);
     } else if (options.continueGame) {
         engine.ContinueGame();
     } else {
@@ -279,27 +270,25 @@ int runSimulator(const std::vector<std::string>& args, std::istream& in, std::os
         out << traceHeader() << '\n';
     KeyFeed feed(script);
     KeySet held;
-    const std::filesystem::path* framesSaveFile = &saveFile;
     LoopExit exit = LoopExit::Stopped;
     while (!options.frames || frame < *options.frames) {
-        KeySet next;
-        if (!feed.next(next)) {
-            if (!script.error().empty())
-                return fail((options.replayFile ? *options.replayFile : *options.inputFile) + " " + script.error());
-            if (!options.frames)
+        if (player) {
+            if (!player->nextFrame(engine) && !options.frames)
                 break;
-        }
-        const KeyChanges changes = keyChanges(held, next);
-        for (const int key : changes.released)
-            engine.keyUp(key);
-        for (const int key : changes.pressed)
-            engine.keyDown(key);
-        held = next;
-        if (saves) {
-            if (const std::filesystem::path& file = saves->fileFor(frame + 1); &file != framesSaveFile) {
-                framesSaveFile = &file;
-                engine.setSaveFile(file);
+        } else {
+            KeySet next;
+            if (!feed.next(next)) {
+                if (!script.error().empty())
+                    return fail(*options.inputFile + " " + script.error());
+                if (!options.frames)
+                    break;
             }
+            const KeyChanges changes = keyChanges(held, next);
+            for (const int key : changes.released)
+                engine.keyUp(key);
+            for (const int key : changes.pressed)
+                engine.keyDown(key);
+            held = next;
         }
 
         host.startFrame();
@@ -316,19 +305,20 @@ int runSimulator(const std::vector<std::string>& args, std::istream& in, std::os
     // A trace cut short by a full disk must not pass for a whole one.
     if (!out)
         return fail("standard output cannot be written");
-    if (!options.replayFile)
+    if (!player)
         return 0;
     const std::string name = oneLine(*options.replayFile);
-    if (!recorded.endLine) {
-        err << "poronpa-sim: " << name << ": " << (recorded.header ? "the recording did not finish" : "a key script")
+    const replay::Replay& played = player->replay();
+    if (!played.endLine) {
+        err << "poronpa-sim: " << name << ": " << (played.header ? "the recording did not finish" : "a key script")
             << "; there is no recorded end line to compare\n";
         return 0;
     }
-    if (*recorded.endLine == summary) {
+    if (*played.endLine == summary) {
         err << "poronpa-sim: " << name << ": the end line matches the recording\n";
         return 0;
     }
-    err << "poronpa-sim: " << name << ": the end line differs from the recording's: " << *recorded.endLine << '\n';
+    err << "poronpa-sim: " << name << ": the end line differs from the recording's: " << *played.endLine << '\n';
     return options.check ? 3 : 0;
 }
 

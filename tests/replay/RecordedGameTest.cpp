@@ -2,7 +2,7 @@
 // questions answered No as often as Yes, saves refused, several games in one session, a route to
 // the ending), each recorded; the real poronpa-sim plays every recording to the end line the game
 // saw.
-#include "replay/ReplaySession.h"
+#include "replay/Recordings.h"
 #include "screens/SavedGame.h"
 #include "tests/core/EngineFixture.h"
 #include "tests/hardening/FaultSupport.h"
@@ -62,9 +62,8 @@ protected:
         else
             engine.EnterArea();
         engine.beginLoop();
-        const auto path = dir / ("game-" + std::to_string(++games) + ".replay");
-        ReplaySession session(writer, path, startHeader(engine.state(), continued, 60, map, saves), engine.state(),
-                              std::chrono::hours(1));
+        ReplaySession& session = *recordings.begin(engine.state(), continued, 60, map, saves);
+        const auto path = session.path();
         host.session = &session;
         sim::KeySet held;
         for (std::int64_t frame = 1; frame <= frames; ++frame) {
@@ -84,9 +83,9 @@ protected:
             if (!goesOn)
                 break;
         }
-        session.finish();
+        recordings.end();
         host.session = nullptr;
-        writer.flush();
+        recordings.flush();
         return path;
     }
 
@@ -107,8 +106,7 @@ protected:
     GameEngine engine{map, sheet, sheet, host};
     TempDir dir;
     std::filesystem::path saves = dir / "savedata.dat";
-    ReplayWriter writer{[](const std::string& reason) { ADD_FAILURE() << reason; }};
-    int games = 0;
+    Recordings recordings{dir / "replays", [](const std::string& reason) { ADD_FAILURE() << reason; }};
 };
 
 } // namespace

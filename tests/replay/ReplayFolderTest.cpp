@@ -1,5 +1,6 @@
 // Where replays go: the names the game gives them, the last twenty kept and renamed ones never
 // removed, writes that replace the file whole, and a folder that cannot be written.
+#include "replay/Recordings.h"
 #include "replay/ReplayFolder.h"
 #include "replay/ReplaySession.h"
 #include "replay/ReplayWriter.h"
@@ -136,6 +137,32 @@ TEST_F(ReplayFolder, WritesReplaceTheFileWholeAndMakeRoomForIt)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir / "replays"), {}), 20);
     EXPECT_TRUE(std::filesystem::exists(next));
     EXPECT_TRUE(std::filesystem::exists(path));
+}
+
+TEST_F(ReplayFolder, WithoutAFolderOrWithOneThatCannotBeWrittenTheGamePlaysOnUnrecordedAndIsToldOnce)
+{
+    std::filesystem::create_directory(dir / "replays");
+    test::ReadOnlyDirectory readOnly(dir / "replays");
+    if (!readOnly.ok())
+        GTEST_SKIP() << "no way to make a read-only folder here";
+    for (const auto& folder : {std::filesystem::path(), dir / "replays"}) {
+        SCOPED_TRACE(folder.string());
+        std::vector<std::string> reports;
+        Recordings recordings(folder, [&](const std::string& reason) { reports.push_back(reason); });
+        for (int game = 0; game < 3; ++game) {
+            if (ReplaySession* session = recordings.begin(GameState{}, false, 0, MapGrid{}, dir / "savedata.dat")) {
+                session->beginFrame(GameState{});
+                session->endFrame(GameState{}, false);
+            }
+            recordings.end();
+            recordings.flush();
+        }
+        EXPECT_EQ(recordings.begin(GameState{}, false, 0, MapGrid{}, dir / "savedata.dat"), nullptr);
+        ASSERT_EQ(reports.size(), 1u);
+        EXPECT_TRUE(reports[0].starts_with(folder.empty() ? "replays are not recorded: there is no folder"
+                                                          : "replays are not recorded from now on: " + folder.string()))
+            << reports[0];
+    }
 }
 
 TEST_F(ReplayFolder, AFolderThatCannotBeWrittenIsReportedOnceAndRecordingStops)

@@ -1,0 +1,60 @@
+#include "replay/ReplayPlayer.h"
+
+#include "play/GameEngine.h"
+
+namespace poronpa::replay {
+
+ReplayPlayer::ReplayPlayer(Replay replay, const std::filesystem::path& folder)
+    : replay_(std::move(replay)), text_(std::move(replay_.text)), script_(text_), feed_(script_), saves_(folder, replay_)
+{
+}
+
+bool ReplayPlayer::recordedOnAnotherMap(const MapGrid& map) const
+{
+    return replay_.header && replay_.header->mapDigest != mapDigest(map);
+}
+
+FileStatus ReplayPlayer::start(GameEngine& engine)
+{
+    if (FileStatus status = saves_.prepare(); !status.ok())
+        return status;
+    saveFile_ = &saves_.file();
+    engine.setSaveFile(*saveFile_);
+    if (!replay_.header) {
+        engine.NewGame();
+        engine.EnterArea();
+        return {};
+    }
+    const ReplayHeader& header = *replay_.header;
+    engine.setFrameRate(header.frameRate);
+    // As the title does: it has reset the game before either of its choices.
+    engine.NewGame();
+    if (header.continued)
+        engine.ContinueGame();
+    else
+        engine.EnterArea();
+    header.carry.applyTo(engine.state());
+    return {};
+}
+
+bool ReplayPlayer::nextFrame(GameEngine& engine)
+{
+    sim::KeySet next;
+    const bool more = feed_.next(next);
+    const sim::KeyChanges changes = sim::keyChanges(held_, next);
+    for (const int key : changes.released)
+        engine.keyUp(key);
+    for (const int key : changes.pressed)
+        engine.keyDown(key);
+    held_ = next;
+    if (!more)
+        return false;
+    ++frames_;
+    if (const std::filesystem::path& file = saves_.fileFor(frames_); &file != saveFile_) {
+        saveFile_ = &file;
+        engine.setSaveFile(file);
+    }
+    return true;
+}
+
+} // namespace poronpa::replay

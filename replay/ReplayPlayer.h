@@ -1,0 +1,50 @@
+#pragma once
+
+#include "app/sim/KeyScript.h"
+#include "replay/ReplayFile.h"
+#include "replay/ReplaySaves.h"
+
+#include <filesystem>
+#include <sstream>
+
+namespace poronpa {
+class GameEngine;
+}
+
+namespace poronpa::replay {
+
+/// A replay played on an engine as the simulator plays key scripts: the recorded start with the
+/// saves it began with (in a folder of the player's own, never the player's saves), then frame
+/// by frame the key events the window delivered and the save file the frame uses.
+class ReplayPlayer {
+public:
+    /// `replay` has been read and checked whole; `folder` is the replay's own.
+    ReplayPlayer(Replay replay, const std::filesystem::path& folder);
+
+    const Replay& replay() const { return replay_; }
+    /// Whether the replay was recorded on another map than `map` (a plain key script never was).
+    bool recordedOnAnotherMap(const MapGrid& map) const;
+
+    /// Starts the game as the recording did (a plain key script: as a new game), with the
+    /// recorded frame rate. An error names a save file that could not be put in place.
+    FileStatus start(GameEngine& engine);
+
+    /// Before each frame: the key events between the last frame and this one, and this frame's
+    /// save file. False once the replay's frames are used up; the keys are then all let go.
+    bool nextFrame(GameEngine& engine);
+
+    /// The frames handed out so far.
+    std::int64_t frames() const { return frames_; }
+
+private:
+    Replay replay_;
+    std::istringstream text_;
+    sim::KeyScriptReader script_;
+    sim::KeyFeed feed_;
+    ReplaySaves saves_;
+    sim::KeySet held_;
+    const std::filesystem::path* saveFile_ = nullptr;
+    std::int64_t frames_ = 0;
+};
+
+} // namespace poronpa::replay
