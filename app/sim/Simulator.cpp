@@ -16,6 +16,7 @@
 #include <cerrno>
 #include <climits>
 #include <csignal>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -58,9 +59,10 @@ extern "C" void removeScratchAndEnd(int signal)
             for (long n; (n = ::syscall(SYS_getdents64, fd, buffer, sizeof buffer)) > 0;) {
                 for (long at = 0; at < n;) {
                     const auto* entry = reinterpret_cast<const Entry*>(buffer + at);
+                    const char* name = buffer + at + offsetof(Entry, name);
                     at += entry->length;
-                    const bool dots = entry->name[0] == '.' && (entry->name[1] == '\0' || (entry->name[1] == '.' && entry->name[2] == '\0'));
-                    if (!dots && ::unlinkat(fd, entry->name, 0) == 0)
+                    const bool dots = name[0] == '.' && (name[1] == '\0' || (name[1] == '.' && name[2] == '\0'));
+                    if (!dots && ::unlinkat(fd, name, 0) == 0)
                         removed = true;
                 }
             }
