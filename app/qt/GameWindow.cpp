@@ -23,6 +23,7 @@
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
@@ -180,8 +181,11 @@ void GameWindow::open()
         show();
     view_->setFocus();
     // Key events are taken from the window itself, before any control sees them.
-    if (QWindow* handle = windowHandle())
+    if (QWindow* handle = windowHandle()) {
         handle->installEventFilter(this);
+        // Moved to another screen, the window takes the magnification that screen has room for.
+        connect(handle, &QWindow::screenChanged, this, [this] { layOutWindow(); });
+    }
     closeFilter_ = std::make_unique<BlockedCloseFilter>(*this);
     QCoreApplication::instance()->installNativeEventFilter(closeFilter_.get());
     title_->ShowTitle();
@@ -247,6 +251,23 @@ void GameWindow::changeEvent(QEvent* event)
     if (event->type() == QEvent::WindowStateChange)
         layOutWindow();
     QWidget::changeEvent(event);
+}
+
+void GameWindow::childEvent(QChildEvent* event)
+{
+    // The game's questions and notices are read at the size of the game: their text magnified
+    // with the window (the toolkit lays them out anew around it).
+    if (event->type() == QEvent::ChildPolished && scale() > 1) {
+        if (auto* box = qobject_cast<QMessageBox*>(event->child())) {
+            QFont font = box->font();
+            if (font.pixelSize() > 0)
+                font.setPixelSize(font.pixelSize() * scale());
+            else
+                font.setPointSizeF(font.pointSizeF() * scale());
+            box->setFont(font);
+        }
+    }
+    QWidget::childEvent(event);
 }
 
 bool GameWindow::eventFilter(QObject* watched, QEvent* event)

@@ -85,6 +85,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void childEvent(QChildEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

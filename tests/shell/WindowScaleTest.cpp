@@ -14,6 +14,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 using namespace poronpa;
 using namespace poronpa::test;
 
@@ -75,9 +77,11 @@ TEST(WindowScale, FullScreenCentresTheLargestScaleThatFits)
 }
 
 // Everything on the magnified window answers where it is seen: a click on a label of the options
-// screen, the right click that opens the play-count box, the tooltip of an item.
+// screen, the right click that opens the play-count box, the tooltip of an item; and the box's
+// text is magnified with the window.
 TEST(WindowScale, PointerReachesTheControlsAtEveryScale)
 {
+    std::map<int, int> boxTextPixels;
     for (const int scale : {1, 3}) {
         SCOPED_TRACE(scale);
         OpenWindow w;
@@ -112,9 +116,12 @@ TEST(WindowScale, PointerReachesTheControlsAtEveryScale)
         std::string counts;
         WhenMessageBoxOpens watch([&](QMessageBox& box) {
             counts = box.text().toStdString();
+            boxTextPixels[scale] = QFontInfo(box.font()).pixelSize();
             box.accept();
         });
         QTest::mouseClick(handle, Qt::RightButton, Qt::ControlModifier, at(395, 62));
         EXPECT_NE(counts.find("total 0 plays"), std::string::npos) << counts;
     }
+    EXPECT_GT(boxTextPixels[1], 0);
+    EXPECT_EQ(boxTextPixels[3], 3 * boxTextPixels[1]);
 }
