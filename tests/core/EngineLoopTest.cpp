@@ -292,11 +292,27 @@ TEST_F(Loop, ANewGameDoesNotInheritAMishap)
     start(2, 4, 320, 1504);
     run();
     ASSERT_GT(s.EventTimer, 0);
+    s.CrumbleTimer = 7;
     engine.NewGame();
+    EXPECT_EQ(s.CrumbleTimer, 0);
     engine.EnterArea();
     run(80);
     EXPECT_EQ(s.EventTimer, 0);
     EXPECT_EQ(s.DeathCount[2][4], 0);
+}
+
+TEST_F(Loop, EnteringAnAreaLetsGoOfTheRope)
+{
+    put(2, 4, 5, 30, 52);
+    start(2, 4, 160, 1504, {Rope});
+    run();
+    hold({keys::Enter});
+    run(3);
+    ASSERT_GT(s.RopeRow, 0);
+    s.AreaX = 3;
+    engine.EnterArea();
+    EXPECT_EQ(s.RopeRow, -1);
+    EXPECT_FALSE(host.ropeVisible[0] || host.ropeVisible[1]);
 }
 
 TEST_F(Loop, AMishapDuringAHaulLetsGoOfTheRope)
