@@ -296,6 +296,23 @@ TEST_F(AudioDevice, ATunePlaysThroughTheSynthesizer)
     EXPECT_GT(loudestSample(rawFile()), 1000);
 }
 
+TEST_F(AudioDevice, ATuneAskedForBeforeTheDeviceOpensPlaysOnceItOpens)
+{
+    auto audio = AudioSystem::createOpeningLater();
+    LoadAudioLists(audio->music(), audio->sound());
+    audio->music().InitBGM();
+    audio->music().BGMPlay(2, false);
+    audio->music().CalledByTimer();
+    EXPECT_FALSE(std::filesystem::exists(rawFile())) << "no device is opened before it is asked for";
+    EXPECT_FALSE(audio->music().GetBGMStopped()) << "the tune waiting for the device is not taken for ended";
+
+    audio->openDevice();
+    const auto deadline = std::chrono::steady_clock::now() + 20s;
+    while (loudestSample(rawFile()) <= 1000 && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(100ms);
+    EXPECT_GT(loudestSample(rawFile()), 1000);
+}
+
 TEST_F(AudioDevice, ALoopingTunePlaysOnAcrossItsEndWithoutABreak)
 {
     // 1.5 s passes; the poll asks to start over at each end and the tune carries on instead.
