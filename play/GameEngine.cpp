@@ -1,82 +1,98 @@
 #include "play/GameEngineImpl.h"
 
-#include "audio/SoundNumbers.h"
+#include "play/FramePacing.h"
 #include "play/KeyCodes.h"
-
 #include "screens/MessageTables.h"
-#include "world/AreaDrawing.h"
-
-#include <cmath>
-#include <string>
 
 namespace poronpa {
 
-namespace {
-constexpr std::int32_t DefaultFrameInterval = 13;
-
-/// Milliseconds per frame for a FrameRate setting; rates outside 50..120 (a missing setting
-/// among them) fall back to the default.
-std::int32_t frameIntervalFor(std::int32_t frameRate)
+std::string questionText(Question question)
 {
-    if (frameRate < 50 || frameRate > 120)
-        return DefaultFrameInterval;
-    return static_cast<std::int32_t>(std::nearbyint(1000.0 / frameRate + 1.0));
+    switch (question) {
+    case Question::Load: return "ロードしますか？";
+    case Question::BackToTitle: return "タイトルに戻りますか？";
+    case Question::None: break;
+    }
+    return {};
 }
 
-} // namespace
-
-GameEngine::Impl::Impl(const MapGrid& grid, const Surface& tiles, const Surface& spriteCells, PlayHost& playHost)
-    : map(grid), tileSheet(tiles), spriteSheet(spriteCells), host(playHost), canvas(AreaCanvasSize, AreaCanvasSize),
-      saveUnderStrip(32 * ListSize, 32)
-{
-    saveUnderX.fill(-1);
-}
+GameEngine::Impl::Impl(const MapGrid& grid) : map(grid) {}
 
 void GameEngine::Impl::ClearKeys() { s.KeyHeld.fill(false); }
 
-void GameEngine::Impl::rebaseFrameClock() { frameDue = host.tickCount(); }
+void GameEngine::Impl::showMessage(std::string message)
+{
+    request(play::Request::Kind::Message, static_cast<int>(events.messages.size()));
+    events.messages.push_back(std::move(message));
+}
 
 void GameEngine::Impl::beginLoop()
 {
-    s.FrameInterval = frameIntervalFor(frameRate);
-    fpsShownAt = 0;
-    fpsCount = 0;
-    rebaseFrameClock();
+    s.FrameInterval = play::frameIntervalFor(frameRate);
     s.StopLoop = false;
     ClearKeys();
+    waiting = Waiting::Nothing;
 }
 
-bool GameEngine::Impl::runFrame(LoopExit& exit)
+StepEnd GameEngine::Impl::step()
 {
-    restoreSaveUnders();
+    if (waiting != Waiting::Nothing)
+        return StepEnd::Asking;
+    draw(play::DrawOp::Kind::Begin);
     motionStep();
-
-    if (s.HeroState < 10) {
-        saveWithDiary();
-        if (held(keys::L)) {
-            if (host.askYesNo("ロードしますか？")) {
-                int back = 0;
-                for (int digit = 0; digit <= 9; ++digit)
-                    if (held(keys::Digit0 + digit))
-                        back = digit;
-                LoadGame(back);
-            }
-            ClearKeys();
-            rebaseFrameClock();
-        }
-        if (held(keys::Q)) {
-            if (host.askYesNo("タイトルに戻りますか？")) {
-                s.StopLoop = true;
-                releaseRope();
-                host.showTitle();
-                exit = LoopExit::ToTitle;
-                return false;
-            }
-            ClearKeys();
-            rebaseFrameClock();
-        }
+    if (s.HeroState >= 10)
+        return restOfFrame();
+    saveWithDiary();
+    if (held(keys::L)) {
+        waiting = Waiting::LoadAnswer;
+        return StepEnd::Asking;
     }
+    return afterLoadPrompt();
+}
 
+StepEnd GameEngine::Impl::afterLoadPrompt()
+{
+    if (held(keys::Q)) {
+        waiting = Waiting::TitleAnswer;
+        return StepEnd::Asking;
+    }
+    return restOfFrame();
+}
+
+StepEnd GameEngine::Impl::answer(bool yes)
+{
+    const Waiting question = waiting;
+    waiting = Waiting::Nothing;
+    switch (question) {
+    case Waiting::Nothing:
+        return StepEnd::Next;
+    case Waiting::LoadAnswer:
+        if (yes) {
+            // The highest digit held says how many saves back.
+            int back = 0;
+            for (int digit = 0; digit <= 9; ++digit)
+                if (held(keys::Digit0 + digit))
+                    back = digit;
+            LoadGame(back);
+        }
+        ClearKeys();
+        heldUp();
+        return afterLoadPrompt();
+    case Waiting::TitleAnswer:
+        if (yes) {
+            s.StopLoop = true;
+            releaseRope();
+            return StepEnd::ToTitle;
+        }
+        ClearKeys();
+        heldUp();
+        return restOfFrame();
+    }
+    return StepEnd::Next;
+}
+
+StepEnd GameEngine::Impl::restOfFrame()
+{
     moveHero();
     crossAreaEdges();
 
@@ -87,32 +103,8 @@ bool GameEngine::Impl::runFrame(LoopExit& exit)
 
     tileTests();
 
-    placeView();
     s.FrameClock = static_cast<std::int16_t>((s.FrameClock + 1) % 1000);
     drawFrame();
-
-    if (!host.processEvents() || closing) {
-        exit = LoopExit::Stopped;
-        return false;
-    }
-
-    // Pacing: each frame starts strictly after its due time; a backlog of more than two frames
-    // is dropped rather than caught up in a burst.
-    host.waitUntilAfter(static_cast<std::uint32_t>(frameDue + s.FrameInterval));
-    frameDue += s.FrameInterval;
-    const std::int64_t earliest = static_cast<std::int64_t>(host.tickCount()) - 2 * s.FrameInterval;
-    if (frameDue < earliest)
-        frameDue = earliest;
-
-    // The rate label is rewritten about once a second with the frames counted since; a clock
-    // that went back past midnight starts a new second at once.
-    const float now = static_cast<float>(host.secondsSinceMidnight());
-    if (static_cast<double>(fpsShownAt) + 1 < now || now < fpsShownAt) {
-        host.setFpsText(std::to_string(fpsCount) + " fps");
-        fpsCount = 0;
-        fpsShownAt = now;
-    }
-    ++fpsCount;
 
     if (s.DiaryTimer > 0)
         --s.DiaryTimer;
@@ -120,14 +112,11 @@ bool GameEngine::Impl::runFrame(LoopExit& exit)
     if (s.EventTimer > 0) {
         --s.EventTimer;
         if (s.EventTimer == 1) {
-            if (s.HeroState == StateArrived) {
-                StartEnding();
-                exit = LoopExit::Ending;
-                return false;
-            }
-            if (random.next() < 0.05) {
-                host.playMissGag(texts::missPhraseIndex(random.next()), s.FrameInterval);
-                rebaseFrameClock();
+            if (s.HeroState == StateArrived)
+                return StartEnding();
+            if (s.Random.next() < 0.05) {
+                request(play::Request::Kind::MissGag, texts::missPhraseIndex(s.Random.next()));
+                heldUp();
             }
             respawn();
         }
@@ -135,37 +124,21 @@ bool GameEngine::Impl::runFrame(LoopExit& exit)
 
     if (s.StopLoop) {
         releaseRope();
-        exit = LoopExit::Stopped;
-        return false;
+        return StepEnd::Stopped;
     }
-    return true;
+    return StepEnd::Next;
 }
 
 // --- Public interface ------------------------------------------------------------------------
 
-GameEngine::GameEngine(const MapGrid& map, const Surface& tileSheet, const Surface& spriteSheet, PlayHost& host)
-    : impl_(std::make_unique<Impl>(map, tileSheet, spriteSheet, host))
-{
-}
+GameEngine::GameEngine(const MapGrid& map) : impl_(std::make_unique<Impl>(map)) {}
 
 GameEngine::~GameEngine() = default;
 
 GameState& GameEngine::state() { return impl_->s; }
 const GameState& GameEngine::state() const { return impl_->s; }
-const Surface& GameEngine::canvas() const { return impl_->canvas; }
 
-void GameEngine::setDrawingEnabled(bool enabled)
-{
-    if (enabled == impl_->drawingEnabled)
-        return;
-    impl_->drawingEnabled = enabled;
-    // Cells changed while drawing was off never reached the canvas, and the blocks saved under
-    // the last sprites are stale.
-    impl_->saveUnderCount = 0;
-    if (enabled)
-        impl_->redrawWholeArea();
-}
-
+void GameEngine::setDrawingWanted(bool wanted) { impl_->drawingWanted = wanted; }
 void GameEngine::setFrameRate(std::int32_t frameRate) { impl_->frameRate = frameRate; }
 void GameEngine::setSaveFile(const std::filesystem::path& path) { impl_->saveFile = path; }
 
@@ -182,17 +155,22 @@ void GameEngine::ContinueGame()
     }
 }
 
-LoopExit GameEngine::GameLoop()
+void GameEngine::startNewGame(const GameStart& start)
 {
-    LoopExit exit = LoopExit::Stopped;
-    impl_->beginLoop();
-    while (impl_->runFrame(exit)) {
-    }
-    return exit;
+    impl_->NewGame();
+    GameState& s = impl_->s;
+    s.AreaX = start.AreaX;
+    s.AreaY = start.AreaY;
+    s.HeroX = start.HeroX;
+    s.HeroY = start.HeroY;
+    s.SwitchOn = start.SwitchOn;
+    for (const int item : start.items)
+        if (item >= 0 && item < ItemCount)
+            s.ItemHeld[static_cast<std::size_t>(item)] = 1;
+    impl_->EnterArea();
 }
 
 void GameEngine::beginLoop() { impl_->beginLoop(); }
-bool GameEngine::runFrame(LoopExit& exit) { return impl_->runFrame(exit); }
 
 void GameEngine::keyDown(int virtualKey)
 {
@@ -206,10 +184,21 @@ void GameEngine::keyUp(int virtualKey)
         impl_->s.KeyHeld[static_cast<std::size_t>(virtualKey)] = false;
 }
 
-void GameEngine::requestStop()
+StepEnd GameEngine::step() { return impl_->step(); }
+
+Question GameEngine::question() const
 {
-    impl_->closing = true;
-    impl_->s.StopLoop = true;
+    switch (impl_->waiting) {
+    case Impl::Waiting::LoadAnswer: return Question::Load;
+    case Impl::Waiting::TitleAnswer: return Question::BackToTitle;
+    case Impl::Waiting::Nothing: break;
+    }
+    return Question::None;
 }
+
+StepEnd GameEngine::answer(bool yes) { return impl_->answer(yes); }
+
+const play::FrameEvents& GameEngine::events() const { return impl_->events; }
+void GameEngine::clearEvents() { impl_->events.clear(); }
 
 } // namespace poronpa

@@ -1,39 +1,55 @@
 #pragma once
 
-#include "app/Surface.h"
+#include "play/FrameEvents.h"
 #include "play/GameState.h"
-#include "play/PlayHost.h"
 #include "world/MapGrid.h"
 
 #include <filesystem>
 #include <memory>
+#include <string>
 
 namespace poronpa {
 
-/// How a run of GameLoop ended.
-enum class LoopExit {
-    ToTitle,  ///< Q answered Yes; the host has been asked to show the title
-    Ending,   ///< the arrival at the viewing spot ran out; the ending has begun
-    Stopped,  ///< StopLoop was set (or the window closed)
+/// A question a frame asks the player before it can go on.
+enum class Question {
+    None,
+    Load,        ///< L held: "ロードしますか？"
+    BackToTitle, ///< Q held: "タイトルに戻りますか？"
 };
 
-/// The play engine: the game state and everything a frame does to it. It reads the map store and
-/// the two sheets, draws into its own area canvas and asks its host for everything else.
+/// The text of a question, as its message box shows it.
+std::string questionText(Question question);
+
+/// How a step ended.
+enum class StepEnd {
+    Next,     ///< the frame is done; the next one follows
+    Asking,   ///< the frame waits for the answer to question()
+    ToTitle,  ///< Q was answered Yes: the shell shows the title, which resets the game
+    Ending,   ///< the arrival at the viewing spot ran out; the ending has begun
+    Stopped,  ///< StopLoop was set: the loop ends after this frame
+};
+
+/// The play engine: the rules that take the game state from one frame to the next. The state is
+/// one value that may be read, copied and put back whole; everything a frame does besides
+/// changing it (sounds, music, dialogs, messages, the mishap scene, drawing) comes out as
+/// events, which the shell answers and the painter draws. A frame that needs an answer (the L and
+/// Q prompts) stops at its question and goes on when the answer comes.
 class GameEngine {
 public:
-    GameEngine(const MapGrid& map, const Surface& tileSheet, const Surface& spriteSheet, PlayHost& host);
+    /// The map store the areas are copied from; it must outlive the engine.
+    explicit GameEngine(const MapGrid& map);
     ~GameEngine();
+    GameEngine(const GameEngine&) = delete;
+    GameEngine& operator=(const GameEngine&) = delete;
 
     GameState& state();
     const GameState& state() const;
 
-    /// The 1600 × 1600 area canvas everything in play is drawn into.
-    const Surface& canvas() const;
+    /// Whether the events describe the drawing of the frames; a tool that paints nothing (the
+    /// simulator, the route finder) leaves it off and saves the time. The state is the same.
+    void setDrawingWanted(bool wanted);
 
-    /// When false the engine skips all drawing (the simulator's fast path); the state is the same.
-    void setDrawingEnabled(bool enabled);
-
-    /// The FrameRate setting, read when GameLoop starts.
+    /// The FrameRate setting, read when the loop begins.
     void setFrameRate(std::int32_t frameRate);
     /// Where SaveGame and LoadGame keep the ring of saves.
     void setSaveFile(const std::filesystem::path& path);
@@ -47,21 +63,26 @@ public:
     /// Used by the title's "つづきから": loads the latest save, or starts a new game when there is
     /// none (no file, or a slot never written).
     void ContinueGame();
+    /// A new game moved and equipped as `start` says, its area entered.
+    void startNewGame(const GameStart& start);
 
-    /// Runs frames until a way out is taken.
-    LoopExit GameLoop();
-
-    /// GameLoop's parts, for a host that drives frames itself (the simulator): the loop's start,
-    /// then one frame at a time. runFrame returns false when the loop would end, with the way out
-    /// in `exit`.
+    /// The start of the loop: the frame interval from the FrameRate setting, no key held.
     void beginLoop();
-    bool runFrame(LoopExit& exit);
 
-    /// Key events of the game window (virtual key codes); ignored once the ending has begun.
+    /// Key events between frames (virtual key codes); ignored once the ending has begun.
     void keyDown(int virtualKey);
     void keyUp(int virtualKey);
-    /// The window is closing: the loop ends at once.
-    void requestStop();
+
+    /// Runs the next frame, up to its end or to a question.
+    StepEnd step();
+    /// The question the frame waits for, or None.
+    Question question() const;
+    /// Answers the question; the frame goes on from where it stopped.
+    StepEnd answer(bool yes);
+
+    /// What happened since the events were last cleared, in order.
+    const play::FrameEvents& events() const;
+    void clearEvents();
 
 private:
     struct Impl;

@@ -1,66 +1,44 @@
 #pragma once
 
 #include "play/GameEngine.h"
-#include "play/PseudoRandom.h"
 
-#include <array>
 #include <cstdint>
 
 namespace poronpa {
 
-/// The engine's inside, shared by the files that make up a frame: the loop and keys
+/// The engine's inside, shared by the files that make up a frame: the step and its prompts
 /// (GameEngine.cpp), motion (HeroMotion.cpp), tile tests (TileTests.cpp), world events
-/// (WorldEvents.cpp) and drawing (FrameDrawing.cpp).
+/// (WorldEvents.cpp) and what the frame shows (FrameDrawing.cpp). It keeps no game state of its
+/// own besides the point a frame waits at for an answer.
 struct GameEngine::Impl {
-    Impl(const MapGrid& map, const Surface& tileSheet, const Surface& spriteSheet, PlayHost& host);
+    explicit Impl(const MapGrid& map);
 
-    // --- The world and the surroundings ------------------------------------------------------
+    // --- The world and the settings --------------------------------------------------------
     const MapGrid& map;
-    const Surface& tileSheet;
-    const Surface& spriteSheet;
-    PlayHost& host;
-    GameState s;
-    Surface canvas;
-    bool drawingEnabled = true;
     std::int32_t frameRate = 0;
     std::filesystem::path saveFile;
-    play::PseudoRandom random;
 
-    // --- Loop bookkeeping ----------------------------------------------------------------------
-    std::int64_t frameDue = 0;
-    float fpsShownAt = 0;
-    std::int32_t fpsCount = 0;
-    bool closing = false;
+    GameState s;
+    play::FrameEvents events;
+    bool drawingWanted = true;
 
-    /// One rope line as the host was last told to show it.
-    struct RopeLine {
-        bool visible = false;
-        int x = 0, y1 = 0, y2 = 0;
-    };
-    std::array<RopeLine, 2> ropeLines{};
+    /// Where a frame waits for an answer.
+    enum class Waiting { Nothing, LoadAnswer, TitleAnswer };
+    Waiting waiting = Waiting::Nothing;
 
-    // --- Per-frame drawing lists ---------------------------------------------------------------
-    static constexpr int ListSize = 11;
-    /// A 32 × 32 block queued for the end of the frame: where it goes and which sheet cell it shows.
-    struct Block {
-        int x = 0, y = 0, column = 0, row = 0;
-    };
-    std::array<int, ListSize> saveUnderX{}, saveUnderY{};
-    int saveUnderCount = 0;
-    Surface saveUnderStrip;
-    std::array<Block, ListSize> sprites{};
-    int spriteCount = 0;
-    std::array<Block, ListSize> overlays{};
-    int overlayCount = 0;
-    int scrollX = 0, scrollY = 0;
-
-    // --- GameEngine.cpp: loop, pacing, keys, prompts ----------------------------------------
+    // --- GameEngine.cpp: the step, prompts, keys -------------------------------------------
+    StepEnd step();
+    StepEnd answer(bool yes);
+    StepEnd afterLoadPrompt();
+    StepEnd restOfFrame();
     void beginLoop();
-    bool runFrame(LoopExit& exit);
-    /// After anything that held the loop up: the next frame is due one interval from now.
-    void rebaseFrameClock();
+    /// After anything that held the loop up: the next frame is due one interval after it.
+    void heldUp() { events.held = true; }
     void ClearKeys();
     bool held(int key) const { return s.KeyHeld[static_cast<std::size_t>(key)]; }
+    void playSound(int number) { events.requests.push_back({play::Request::Kind::Sound, number}); }
+    void request(play::Request::Kind kind, int value) { events.requests.push_back({kind, value}); }
+    void showMessage(std::string message);
 
     // --- HeroMotion.cpp ------------------------------------------------------------------------
     void motionStep();
@@ -86,25 +64,27 @@ struct GameEngine::Impl {
     void NewGame();
     void EnterArea();
     void PlayAreaMusic();
-    void UpdateMiniMap();
+    /// What a new game and a load both leave behind of the game before: no speed, the hero just
+    /// placed, no rope, no countdown running.
+    void placeHeroAfresh();
     void OpenTreasureBox();
     void reachViewingSpot();
     void startMishap(std::int16_t state, std::int32_t frames, int sound);
     void saveWithDiary();
     bool LoadGame(int back);
     void respawn();
-    void StartEnding();
+    StepEnd StartEnding();
 
     // --- FrameDrawing.cpp ----------------------------------------------------------------------
-    void restoreSaveUnders();
-    void SaveUnder(int x, int y);
-    void PushSprite(int x, int y, int column, int row);
-    void PushOverlay(int x, int y, int column, int row);
-    void DrawCell(int c, int r);
-    void placeView();
+    void draw(play::DrawOp::Kind kind, int a = 0, int b = 0, int c = 0, int d = 0)
+    {
+        if (drawingWanted)
+            events.drawing.push_back({kind, a, b, c, d});
+    }
+    void PushSprite(int x, int y, int column, int row) { draw(play::DrawOp::Kind::Sprite, x, y, column, row); }
+    void PushOverlay(int x, int y, int column, int row) { draw(play::DrawOp::Kind::Overlay, x, y, column, row); }
+    void DrawCell(int c, int r) { draw(play::DrawOp::Kind::Cell, c, r, cellAt(c, r)); }
     void drawFrame();
-    void drawAnimatedTiles();
-    void redrawWholeArea();
 };
 
 } // namespace poronpa

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "play/PseudoRandom.h"
+#include "play/StartAndBand.h"
+
 #include <array>
 #include <cstdint>
+#include <vector>
 
 namespace poronpa {
 
@@ -34,6 +38,14 @@ constexpr std::int32_t MiniMapUnvisited = -1;
 constexpr std::int32_t MiniMapCurrent = 255;
 constexpr std::int32_t MiniMapVisited = 0xFFFFFF;
 
+/// One of the two rope lines that lie over the area canvas, in canvas pixels.
+struct RopeLine {
+    bool visible = false;
+    int x = 0, y1 = 0, y2 = 0;
+
+    bool operator==(const RopeLine& other) const = default;
+};
+
 /// The whole game state. Names follow the design; positions and speeds are 32-bit floats and
 /// every expression on them is evaluated in double and rounded to float when stored.
 struct GameState {
@@ -62,6 +74,7 @@ struct GameState {
     std::int32_t EventTimer = 0;
     std::int32_t DiaryTimer = 0;
     std::int32_t RopeRow = -1;
+    std::array<RopeLine, 2> RopeLines{}; ///< the lines as the window is to show them
     std::int16_t SavedHere = 0;
     std::int16_t GoalTouched = 0;
     std::int16_t FrameClock = 0;
@@ -75,9 +88,22 @@ struct GameState {
     bool StopLoop = false;
     std::int32_t FrameInterval = 13;
     std::int32_t ViewAnchorX = 144, ViewAnchorY = 144;
-    std::int16_t SaveSlot = 0;
+    /// The game's random numbers (the mishap scene); part of the state so that a copy of it
+    /// plays on exactly as the original would.
+    play::PseudoRandom Random;
 
     bool operator==(const GameState& other) const = default;
+};
+
+/// A new game as the title starts it, or moved elsewhere by a tool (the simulator's --area,
+/// --pos, --items and --switch, the route finder's starts).
+struct GameStart {
+    std::int16_t AreaX = StartAreaX;
+    std::int16_t AreaY = StartAreaY;
+    float HeroX = StartX;
+    float HeroY = StartY;
+    std::vector<int> items; ///< item numbers held from the start
+    std::int16_t SwitchOn = 1;
 };
 
 } // namespace poronpa

@@ -45,7 +45,7 @@ void GameEngine::Impl::motionStep()
             if (s.JumpCount == 1) {
                 s.HeroVX = stored(static_cast<double>(s.HeroVX) + s.ConveyorPush);
                 if (!isSolid(cellAt(cellOf(s.HeroX + 15.0), cellOf(s.HeroY - 1.0))))
-                    host.playSound(sounds::Jump);
+                    playSound(sounds::Jump);
             }
         }
         if (s.RopeRow <= 0 && held(keys::Enter) && s.ItemHeld[Rope] == 1)
@@ -119,7 +119,7 @@ void GameEngine::Impl::throwRope()
         const std::uint8_t t = cellAt(c, r);
         if (tileKind(t) == TileKind::Claw) {
             if (r != ownRow)
-                host.playSound(sounds::RopeHooked);
+                playSound(sounds::RopeHooked);
             s.RopeRow = r + 1;
             break;
         }
@@ -145,8 +145,8 @@ void GameEngine::Impl::moveHero()
         s.HeroVX = 0;
         s.HeroVY = 0;
         s.HeroY = stored(s.HeroY - 4.0);
-        setRopeLine(0, true, ropeLines[0].x, ropeLines[0].y1, nearest(s.HeroY + 2.0));
-        setRopeLine(1, true, ropeLines[1].x, nearest(s.HeroY + 32.0), ropeLines[1].y2);
+        setRopeLine(0, true, s.RopeLines[0].x, s.RopeLines[0].y1, nearest(s.HeroY + 2.0));
+        setRopeLine(1, true, s.RopeLines[1].x, nearest(s.HeroY + 32.0), s.RopeLines[1].y2);
         if (s.HeroY <= static_cast<double>((s.RopeRow - 1) * 32)) {
             s.HeroY = static_cast<float>((s.RopeRow - 1) * 32 + 1);
             releaseRope();
@@ -168,11 +168,10 @@ void GameEngine::Impl::crossAreaEdges()
     // a fall.
     const auto enterNeighbour = [this](int dx, int dy) {
         s.MiniMapColor[static_cast<std::size_t>(s.AreaX)][static_cast<std::size_t>(s.AreaY)] = MiniMapVisited;
-        UpdateMiniMap();
         s.AreaX = static_cast<std::int16_t>(s.AreaX + dx);
         s.AreaY = static_cast<std::int16_t>(s.AreaY + dy);
         EnterArea();
-        rebaseFrameClock();
+        heldUp();
     };
     const bool free = s.EventTimer == 0;
     if (s.HeroX < BandLowest) {
@@ -208,7 +207,7 @@ void GameEngine::Impl::crossAreaEdges()
                 s.HeroState = StateFellOut;
                 if (s.EventTimer == 0) {
                     s.EventTimer = 80;
-                    host.playSound(sounds::FellOut);
+                    playSound(sounds::FellOut);
                 }
             }
             s.HeroY = BandHighest;
@@ -218,19 +217,14 @@ void GameEngine::Impl::crossAreaEdges()
 
 void GameEngine::Impl::setRopeLine(int index, bool visible, int x, int y1, int y2)
 {
-    RopeLine& line = ropeLines[static_cast<std::size_t>(index)];
-    if (line.visible == visible && line.x == x && line.y1 == y1 && line.y2 == y2)
-        return;
-    line = RopeLine{visible, x, y1, y2};
-    host.setRopeLine(index, visible, x, y1, y2);
+    s.RopeLines[static_cast<std::size_t>(index)] = RopeLine{visible, x, y1, y2};
 }
 
 void GameEngine::Impl::releaseRope()
 {
     s.RopeRow = -1;
-    for (int i = 0; i < 2; ++i)
-        setRopeLine(i, false, ropeLines[static_cast<std::size_t>(i)].x, ropeLines[static_cast<std::size_t>(i)].y1,
-                    ropeLines[static_cast<std::size_t>(i)].y2);
+    for (RopeLine& line : s.RopeLines)
+        line.visible = false;
 }
 
 } // namespace poronpa

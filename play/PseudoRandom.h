@@ -8,12 +8,18 @@ namespace poronpa::play {
 /// starts from the same seed, so every run of the program draws the same sequence.
 class PseudoRandom {
 public:
+    PseudoRandom() = default;
+    /// A generator that has come to this point of its sequence (24 bits).
+    explicit PseudoRandom(std::uint32_t state) : state_(state & Mask) {}
+
     /// The next number, uniform in [0, 1).
     double next()
     {
         state_ = (state_ * Multiplier + Increment) & Mask;
         return static_cast<double>(state_) / static_cast<double>(Mask + 1);
     }
+
+    bool operator==(const PseudoRandom& other) const = default;
 
 private:
     static constexpr std::uint32_t Multiplier = 1140671485u;

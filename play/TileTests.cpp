@@ -51,7 +51,7 @@ void GameEngine::Impl::headTest()
             s.BumpTimer = 8;
             s.BumpX = static_cast<std::int16_t>(nearest(s.HeroX));
             s.BumpY = static_cast<std::int16_t>(nearest(s.HeroY - 12.0));
-            host.playSound(sounds::HeadBump);
+            playSound(sounds::HeadBump);
         }
         s.HeroVY = 0;
     }
@@ -66,7 +66,7 @@ void GameEngine::Impl::sideTests()
         const DoorColour door = tileFacts(t).door;
         if (door != DoorColour::None && s.ItemHeld[static_cast<std::size_t>(door)] != 0) {
             // The doorway shows whatever continues beside it; keys are never used up.
-            host.playSound(sounds::Door);
+            playSound(sounds::Door);
             t = cellAt(c + 1, r);
             DrawCell(c, r);
         } else if (isSolid(t)) {
@@ -114,14 +114,14 @@ void GameEngine::Impl::floorTests()
             s.HeroY = static_cast<float>((r - 1) * 32 - 1);
             s.SwitchOn = static_cast<std::int16_t>(1 - s.SwitchOn);
             s.HeroVY = -3;
-            host.playSound(sounds::Switch);
+            playSound(sounds::Switch);
             break;
         case TileKind::Crumbling:
             crumblingStep(c, r);
             break;
         case TileKind::Glass:
             if (s.HeroVY > 14) {
-                host.playSound(sounds::Glass);
+                playSound(sounds::Glass);
                 t = tileFacts(t).becomes;
                 DrawCell(c, r);
                 s.HeroY = stored(s.HeroY - 15.0);
@@ -133,7 +133,7 @@ void GameEngine::Impl::floorTests()
             }
             break;
         case TileKind::BrokenGlass:
-            host.playSound(sounds::Glass);
+            playSound(sounds::Glass);
             s.HeroY = stored(s.HeroY - 6.0);
             s.HeroVY = -2;
             t = cellAt(c, r - 1);
@@ -239,7 +239,7 @@ void GameEngine::Impl::centreTest()
         s.HeroVX = 0;
         s.HeroVY = 0;
         OpenTreasureBox();
-        rebaseFrameClock();
+        heldUp();
         break;
     case TileKind::Water:
         water();
@@ -253,7 +253,7 @@ void GameEngine::Impl::water()
 {
     if (s.PrevState == StateFree || s.PrevState == StateClimbing) {
         s.HeroVY = stored(s.HeroVY * 0.33);
-        host.playSound(sounds::Splash);
+        playSound(sounds::Splash);
         s.SplashTimer = 20;
         s.SplashX = static_cast<std::int16_t>(nearest(s.HeroX));
         s.SplashY = static_cast<std::int16_t>(nearest(s.HeroY - 16.0));
@@ -284,7 +284,7 @@ void GameEngine::Impl::verticalSpring(std::uint8_t t, int c, int r)
     s.HeroVY = 0.1f;
     s.HeroVX = stored(s.HeroVX * 0.9);
     if (s.SpringTimer == 1) {
-        host.playSound(sounds::Spring);
+        playSound(sounds::Spring);
         s.HeroVY = -14;
         s.SpringTimer = 0;
         s.JumpCount = 999;
@@ -302,7 +302,7 @@ void GameEngine::Impl::sideSpring(std::uint8_t t, int c, int r, bool throwsRight
     PushOverlay(c * 32, r * 32, t % 8 == 7 ? 7 : t % 8 + 1, t / 8);
     s.HeroVX = throwsRight ? -0.2f : 0.2f;
     if (s.BumperTimer == 1) {
-        host.playSound(sounds::Spring);
+        playSound(sounds::Spring);
         s.BumperTimer = 0;
         s.HeroX = stored(static_cast<double>(s.HeroX) + (throwsRight ? 32.0 : -32.0));
         s.HeroVX = throwsRight ? 15.0f : -15.0f;

@@ -5,11 +5,7 @@
 
 #include "play/StartAndBand.h"
 #include "screens/SavedGame.h"
-#include "world/AreaDrawing.h"
-#include "world/SheetCells.h"
-#include "world/TileFacts.h"
 
-#include <cmath>
 #include <limits>
 
 namespace poronpa {
@@ -29,33 +25,37 @@ std::size_t at(std::int16_t index) { return static_cast<std::size_t>(index); }
 
 } // namespace
 
+void GameEngine::Impl::placeHeroAfresh()
+{
+    s.HeroVX = 0;
+    s.HeroVY = 0;
+    s.HeroState = StatePlaced;
+    // Nothing of the game left behind may run on: the rope, a mishap's countdown (the Q prompt
+    // works while a ladder holds the hero in one), the diary pose, a compressed spring, a
+    // crumbling block.
+    releaseRope();
+    s.EventTimer = 0;
+    s.DiaryTimer = 0;
+    s.SpringTimer = 0;
+    s.BumperTimer = 0;
+    s.CrumbleTimer = 0;
+}
+
 void GameEngine::Impl::NewGame()
 {
     s.AreaX = StartAreaX;
     s.AreaY = StartAreaY;
-    for (int i = 0; i < ItemCount; ++i) {
+    for (int i = 0; i < ItemCount; ++i)
         s.ItemHeld[static_cast<std::size_t>(i)] = 0;
-        host.setItemIconVisible(i, false);
-    }
     for (auto& column : s.MiniMapColor)
         column.fill(MiniMapUnvisited);
     s.HeroX = StartX;
     s.HeroY = StartY;
-    s.HeroVX = 0;
-    s.HeroVY = 0;
-    s.HeroState = StatePlaced;
-    s.JumpCount = 0;
     s.SwitchOn = 1;
-    s.SpringTimer = 0;
-    s.BumperTimer = 0;
-    s.DiaryTimer = 0;
+    placeHeroAfresh();
+    // A load keeps these as they were; a new game starts them afresh.
+    s.JumpCount = 0;
     s.SplashTimer = 0;
-    // A mishap still counting down (the Q prompt works while a ladder holds the hero in one)
-    // must not end in the new game.
-    s.EventTimer = 0;
-    s.CrumbleTimer = 0;
-    releaseRope();
-    saveUnderX.fill(-1);
     ClearKeys();
 }
 
@@ -63,15 +63,11 @@ void GameEngine::Impl::EnterArea()
 {
     PlayAreaMusic();
     s.MiniMapColor[at(s.AreaX)][at(s.AreaY)] = MiniMapCurrent;
-    UpdateMiniMap();
     s.RespawnX = s.HeroX;
     s.RespawnY = s.HeroY;
     // A rope hooked in the old area has nothing to hang from here.
     releaseRope();
-    if (drawingEnabled)
-        DrawArea(map, s.AreaX, s.AreaY, tileSheet, canvas);
-    // The blocks saved under last frame's sprites belong to the old picture.
-    saveUnderCount = 0;
+    draw(play::DrawOp::Kind::Area, s.AreaX, s.AreaY);
     for (int i = 0; i <= 50; ++i)
         for (int j = 0; j <= 50; ++j)
             s.AreaCells[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)] =
@@ -80,16 +76,7 @@ void GameEngine::Impl::EnterArea()
     s.GoalTouched = 0;
 }
 
-void GameEngine::Impl::PlayAreaMusic() { host.playMusic(s.AreaY == 0 ? tunes::Sky : tunes::Field, false); }
-
-void GameEngine::Impl::UpdateMiniMap()
-{
-    std::array<std::array<std::int32_t, 5>, 5> colours{};
-    for (std::size_t x = 0; x < 5; ++x)
-        for (std::size_t y = 0; y < 5; ++y)
-            colours[x][y] = s.MiniMapColor[x][y];
-    host.updateMiniMap(colours);
-}
+void GameEngine::Impl::PlayAreaMusic() { request(play::Request::Kind::Music, s.AreaY == 0 ? tunes::Sky : tunes::Field); }
 
 void GameEngine::Impl::OpenTreasureBox()
 {
@@ -97,11 +84,9 @@ void GameEngine::Impl::OpenTreasureBox()
     if (content >= 0 && content <= 100 && s.ItemHeld[at(content)] != 0)
         content = BoxEmpty;
     s.BoxContent = content;
-    if (content >= 0 && content < ItemCount) {
-        host.setItemIconVisible(content, true);
+    if (content >= 0 && content < ItemCount)
         s.ItemHeld[at(content)] = 1;
-    }
-    host.showTreasureBox(content);
+    request(play::Request::Kind::TreasureBox, content);
     ClearKeys();
 }
 
@@ -114,9 +99,9 @@ void GameEngine::Impl::reachViewingSpot()
         return;
     }
     s.BoxContent = BoxOfferingsMissing;
-    host.showTreasureBox(BoxOfferingsMissing);
+    request(play::Request::Kind::TreasureBox, BoxOfferingsMissing);
     ClearKeys();
-    rebaseFrameClock();
+    heldUp();
 }
 
 void GameEngine::Impl::startMishap(std::int16_t state, std::int32_t frames, int sound)
@@ -126,7 +111,7 @@ void GameEngine::Impl::startMishap(std::int16_t state, std::int32_t frames, int 
     if (s.EventTimer == 0) {
         s.EventTimer = frames;
         if (sound != 0)
-            host.playSound(sound);
+            playSound(sound);
     }
 }
 
@@ -149,12 +134,12 @@ void GameEngine::Impl::saveWithDiary()
         }
     const FileStatus status = SaveGame(saveFile, record);
     if (!status.ok()) {
-        host.showMessage("セーブできませんでした。\n" + status.error);
+        showMessage("セーブできませんでした。\n" + status.error);
         ClearKeys();
-        rebaseFrameClock();
+        heldUp();
         return;
     }
-    host.playSound(sounds::Click);
+    playSound(sounds::Click);
     s.SavedHere = 1;
     s.DiaryTimer = 30;
 }
@@ -167,13 +152,13 @@ bool GameEngine::Impl::LoadGame(int back)
     case LoadOutcome::NoFile:
         NewGame();
         EnterArea();
-        rebaseFrameClock();
+        heldUp();
         return true;
     case LoadOutcome::NeverWritten:
         return false;
     case LoadOutcome::Unreadable:
-        host.showMessage("ロードできませんでした。\n" + error);
-        rebaseFrameClock();
+        showMessage("ロードできませんでした。\n" + error);
+        heldUp();
         return false;
     case LoadOutcome::Loaded:
         break;
@@ -183,28 +168,16 @@ bool GameEngine::Impl::LoadGame(int back)
     s.HeroX = record.RespawnX;
     s.HeroY = record.RespawnY;
     s.SwitchOn = record.SwitchOn;
-    for (std::size_t i = 0; i < record.ItemHeld.size(); ++i) {
+    for (std::size_t i = 0; i < record.ItemHeld.size(); ++i)
         s.ItemHeld[i] = record.ItemHeld[i];
-        host.setItemIconVisible(static_cast<int>(i), record.ItemHeld[i] != 0);
-    }
     for (std::size_t x = 0; x < 5; ++x)
         for (std::size_t y = 0; y < 5; ++y) {
             s.MiniMapColor[x][y] = record.MiniMapColor[x][y];
             s.DeathCount[x][y] = record.DeathCount[x][y];
         }
-    s.HeroVX = 0;
-    s.HeroVY = 0;
-    s.HeroState = StatePlaced;
-    // Nothing of the game left behind may run on in the loaded one: the rope, a mishap's
-    // countdown, the diary pose, a compressed spring, a crumbling block.
-    releaseRope();
-    s.EventTimer = 0;
-    s.DiaryTimer = 0;
-    s.SpringTimer = 0;
-    s.BumperTimer = 0;
-    s.CrumbleTimer = 0;
+    placeHeroAfresh();
     EnterArea();
-    rebaseFrameClock();
+    heldUp();
     return true;
 }
 
@@ -222,21 +195,13 @@ void GameEngine::Impl::respawn()
     releaseRope();
 }
 
-void GameEngine::Impl::StartEnding()
+StepEnd GameEngine::Impl::StartEnding()
 {
     s.InputOff = true;
     // The viewing spot and its platform turn to stone in the last picture of play.
-    if (drawingEnabled)
-        for (int i = 0; i <= 50; ++i)
-            for (int j = 0; j <= 50; ++j) {
-                const std::uint8_t t = s.AreaCells[static_cast<std::size_t>(i)][static_cast<std::size_t>(j)];
-                if (t == tiles::ViewingSpot || t == tiles::ViewingPlatform)
-                    canvas.bitBlt(32 * i, 32 * j, sheet::CellSize, sheet::CellSize, spriteSheet,
-                                  sheet::cellX(sprites::StoneBlock), sheet::cellY(sprites::StoneBlock),
-                                  RasterOp::SrcCopy);
-            }
+    draw(play::DrawOp::Kind::Stones);
     s.StopLoop = true;
-    host.startEnding();
+    return StepEnd::Ending;
 }
 
 } // namespace poronpa

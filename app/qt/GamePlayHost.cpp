@@ -10,132 +10,221 @@
 #include "screens/qt/MissGagScene.h"
 #include "screens/qt/TreasureBoxDialog.h"
 
-#include <QCoreApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QTime>
 
-#include <ctime>
-
 namespace poronpa {
 
-GamePlayHost::GamePlayHost(GameWindow& window) : window_(window), epoch_(std::chrono::steady_clock::now()) {}
-
-std::uint32_t GamePlayHost::tickCount()
+GamePlayHost::GamePlayHost(GameWindow& window, GameEngine& engine, const MapGrid& map, const Surface& tileSheet,
+                           const Surface& spriteSheet)
+    : window_(window), engine_(engine), painter_(map, tileSheet, spriteSheet)
 {
-    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - epoch_);
-    return static_cast<std::uint32_t>(elapsed.count());
+    clock_.start();
+    frameTimer_.setSingleShot(true);
+    frameTimer_.setTimerType(Qt::PreciseTimer);
+    connect(&frameTimer_, &QTimer::timeout, this, [this] { frameTimerFired(); });
 }
 
-void GamePlayHost::waitUntilAfter(std::uint32_t tick)
-{
-    // Sleep to the start of the next millisecond after `tick` instead of polling the clock: the
-    // frame starts on time and the processor rests in between.
-    const auto due = epoch_ + std::chrono::milliseconds(static_cast<std::int64_t>(tick) + 1);
-    const auto since = std::chrono::duration_cast<std::chrono::nanoseconds>(due.time_since_epoch()).count();
-    const timespec wake{static_cast<time_t>(since / 1000000000), static_cast<long>(since % 1000000000)};
-    while (static_cast<std::int32_t>(tickCount() - tick) <= 0)
-        ::clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &wake, nullptr);
-}
-
-double GamePlayHost::secondsSinceMidnight()
-{
-    return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
-}
-
-bool GamePlayHost::processEvents()
-{
-    QCoreApplication::processEvents();
-    // Without a running event loop deferred deletes wait forever; carry them out here.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    return !window_.closing();
-}
+GamePlayHost::~GamePlayHost() = default;
 
 void GamePlayHost::playSound(int number)
 {
     window_.sound().PlayAsync(number, 0, 1, 0);
 }
 
-void GamePlayHost::playMusic(int tune, bool notLoop)
+void GamePlayHost::playMusic(int tune)
 {
-    window_.music().BGMPlay(tune, notLoop);
+    window_.music().BGMPlay(tune, false);
 }
 
-void GamePlayHost::stopMusic()
+void GamePlayHost::takeEvents()
 {
-    window_.music().BGMStop();
+    const play::FrameEvents& events = engine_.events();
+    for (const play::Request& request : events.requests) {
+        const int value = request.value;
+        switch (request.kind) {
+        case play::Request::Kind::Sound:
+            playSound(value);
+            break;
+        case play::Request::Kind::Music:
+            playMusic(value);
+            break;
+        case play::Request::Kind::TreasureBox:
+            moments_.push_back([this, value](std::function<void()> done) {
+                window_.openBox(new frmGetItem(&window_, value, window_.sound()), [done](int) { done(); });
+            });
+            break;
+        case play::Request::Kind::Message: {
+            const QString text = QString::fromStdString(events.messages[static_cast<std::size_t>(value)]);
+            moments_.push_back([this, text](std::function<void()> done) {
+                window_.openBox(new QMessageBox(QMessageBox::Warning, QString::fromStdString(texts::ApplicationTitle),
+                                                text, QMessageBox::Ok, &window_),
+                                [done](int) { done(); });
+            });
+            break;
+        }
+        case play::Request::Kind::MissGag:
+            moments_.push_back([this, value](std::function<void()> done) {
+                missGag_ = std::make_unique<MissGagScene>(window_.picFrame(), window_.picGame(), value,
+                                                         engine_.state().FrameInterval, std::move(done));
+            });
+            break;
+        }
+    }
+    frameHeld_ = frameHeld_ || events.held;
+    AreaCanvasView& view = window_.picGame();
+    if (painter_.paint(events, engine_.state())) {
+        view.move(painter_.scrollX(), painter_.scrollY());
+        view.update();
+    } else if (!events.drawing.empty()) {
+        view.update();
+    }
+    engine_.clearEvents();
+    syncPanel();
 }
 
-bool GamePlayHost::askYesNo(const std::string& question)
+void GamePlayHost::syncPanel()
 {
-    if (window_.closing())
-        return false;
-    QMessageBox box(QMessageBox::Question, QString::fromStdString(texts::ApplicationTitle),
-                    QString::fromStdString(question), QMessageBox::Yes | QMessageBox::No, &window_);
-    return box.exec() == QMessageBox::Yes;
-}
-
-void GamePlayHost::showMessage(const std::string& message)
-{
-    if (window_.closing())
-        return;
-    QMessageBox box(QMessageBox::Warning, QString::fromStdString(texts::ApplicationTitle),
-                    QString::fromStdString(message), QMessageBox::Ok, &window_);
-    box.exec();
-}
-
-void GamePlayHost::showTreasureBox(int boxContent)
-{
-    if (!window_.closing())
-        showTreasureBoxDialog(&window_, boxContent, window_.sound());
-}
-
-void GamePlayHost::playMissGag(int phraseIndex, int frameInterval)
-{
-    if (window_.closing())
-        return;
-    PlayMissGag(&window_.picFrame(), &window_.picGame(), phraseIndex, frameInterval, [this] { return tickCount(); },
-                [this] { processEvents(); });
-}
-
-void GamePlayHost::showTitle()
-{
-    window_.title().ShowTitle();
-}
-
-void GamePlayHost::startEnding()
-{
-    window_.ending().StartEnding();
-}
-
-void GamePlayHost::presentView(int scrollX, int scrollY)
-{
-    AreaCanvasView& canvas = window_.picGame();
-    canvas.move(scrollX, scrollY);
-    canvas.update();
-}
-
-void GamePlayHost::setRopeLine(int index, bool visible, int x, int y1, int y2)
-{
-    window_.picGame().setRopeLine(index, visible, x, y1, y2);
-}
-
-void GamePlayHost::updateMiniMap(const std::array<std::array<std::int32_t, 5>, 5>& colours)
-{
+    const GameState& s = engine_.state();
     for (int c = 0; c < 5; ++c)
         for (int r = 0; r < 5; ++r)
-            window_.shpMap(c + 5 * r).setMiniMapColour(colours[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)]);
+            window_.shpMap(c + 5 * r).setMiniMapColour(s.MiniMapColor[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)]);
+    for (int item = 0; item < ItemCount; ++item)
+        window_.imgItem(item).setVisible(s.ItemHeld[static_cast<std::size_t>(item)] != 0);
+    for (int i = 0; i < 2; ++i) {
+        const RopeLine& line = s.RopeLines[static_cast<std::size_t>(i)];
+        window_.picGame().setRopeLine(i, line.visible, line.x, line.y1, line.y2);
+    }
 }
 
-void GamePlayHost::setItemIconVisible(int item, bool visible)
+void GamePlayHost::startLoop()
 {
-    if (item >= 0 && item < 10)
-        window_.imgItem(item).setVisible(visible);
+    engine_.beginLoop();
+    keys_.clear();
+    pacer_.begin(tickCount(), engine_.state().FrameInterval);
+    fps_.begin();
+    playing_ = true;
+    finish_ = StepEnd::Next;
+    frameHeld_ = false;
+    firstFrame_ = true;
+    takeEvents();
+    nextMoment();
 }
 
-void GamePlayHost::setFpsText(const std::string& text)
+void GamePlayHost::stop()
 {
-    window_.lblDPS().setText(QString::fromStdString(text));
+    stopped_ = true;
+    playing_ = false;
+    holding_ = false;
+    frameTimer_.stop();
+    moments_.clear();
+    missGag_.reset();
+}
+
+void GamePlayHost::frame()
+{
+    keys_.deliver(engine_);
+    afterStep(engine_.step());
+}
+
+void GamePlayHost::afterStep(StepEnd end)
+{
+    takeEvents();
+    if (end == StepEnd::Asking)
+        ask(engine_.question());
+    else
+        finish_ = end;
+    nextMoment();
+}
+
+void GamePlayHost::ask(Question question)
+{
+    moments_.push_back([this, question](std::function<void()>) {
+        auto* box = new QMessageBox(QMessageBox::Question, QString::fromStdString(texts::ApplicationTitle),
+                                    QString::fromStdString(questionText(question)),
+                                    QMessageBox::Yes | QMessageBox::No, &window_);
+        // The answer goes on with the frame, which decides what holds it up next.
+        window_.openBox(box, [this](int answer) { afterStep(engine_.answer(answer == QMessageBox::Yes)); });
+    });
+}
+
+void GamePlayHost::nextMoment()
+{
+    if (stopped_)
+        return;
+    if (!moments_.empty()) {
+        holding_ = true;
+        auto open = std::move(moments_.front());
+        moments_.pop_front();
+        open([this] { nextMoment(); });
+        return;
+    }
+    holding_ = false;
+    missGag_.reset();
+    // The frame is over, with everything it asked for answered.
+    if (frameHeld_)
+        pacer_.rebase(tickCount());
+    frameHeld_ = false;
+    switch (finish_) {
+    case StepEnd::Next:
+    case StepEnd::Asking:
+        scheduleFrame();
+        break;
+    case StepEnd::ToTitle:
+        playing_ = false;
+        window_.title().ShowTitle();
+        takeEvents();
+        break;
+    case StepEnd::Ending:
+        playing_ = false;
+        window_.ending().StartEnding();
+        break;
+    case StepEnd::Stopped:
+        playing_ = false;
+        break;
+    }
+}
+
+void GamePlayHost::scheduleFrame()
+{
+    if (firstFrame_) {
+        firstFrame_ = false;
+        frame();
+        return;
+    }
+    frameTimer_.start(static_cast<int>(pacer_.delay(tickCount())));
+}
+
+void GamePlayHost::boxesClosed()
+{
+    if (!waitingForBoxes_ || !playing_)
+        return;
+    waitingForBoxes_ = false;
+    pacer_.rebase(tickCount());
+    scheduleFrame();
+}
+
+void GamePlayHost::frameTimerFired()
+{
+    if (!playing_ || holding_)
+        return;
+    // A box opened over the window from outside the frames (the play count) stops them too.
+    if (!window_.openBoxes().isEmpty()) {
+        waitingForBoxes_ = true;
+        return;
+    }
+    const std::int64_t now = tickCount();
+    if (const std::int64_t wait = pacer_.delay(now); wait > 0) {
+        frameTimer_.start(static_cast<int>(wait));
+        return;
+    }
+    if (frameStarted)
+        frameStarted(pacer_.due() + pacer_.interval(), now);
+    pacer_.frameStarts(now);
+    if (auto text = fps_.frame(QTime::currentTime().msecsSinceStartOfDay() / 1000.0))
+        window_.lblDPS().setText(QString::fromStdString(*text));
+    frame();
 }
 
 } // namespace poronpa

@@ -1,46 +1,90 @@
 #pragma once
 
-#include "play/PlayHost.h"
+#include "play/FramePacing.h"
+#include "play/FramePainter.h"
+#include "play/GameEngine.h"
+#include "play/KeyInput.h"
 
-#include <chrono>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QTimer>
+
+#include <deque>
+#include <functional>
+#include <memory>
 
 namespace poronpa {
 
 class GameWindow;
+class MissGagScene;
 
-/// The play engine's surroundings in the game window: a steady millisecond clock with a sleeping
-/// wait, the window's event processing, sounds and music, the modal questions and dialogs, and
-/// the controls that show a frame.
-class GamePlayHost : public PlayHost {
+/// The play loop of the game window: a precise timer runs the engine's frames at their due
+/// times, and between frames the window's key events wait in a queue for the next one. After
+/// each step the engine's requests are answered (sounds, music, the side panel, the picture);
+/// the prompts, the treasure box dialog and messages open over the window, and the mishap scene
+/// plays in the view, while the loop waits for them. Nothing here blocks: the window's own event
+/// loop runs throughout.
+class GamePlayHost : public QObject {
 public:
-    explicit GamePlayHost(GameWindow& window);
+    GamePlayHost(GameWindow& window, GameEngine& engine, const MapGrid& map, const Surface& tileSheet,
+                 const Surface& spriteSheet);
+    ~GamePlayHost() override;
 
-    std::uint32_t tickCount() override;
-    void waitUntilAfter(std::uint32_t tick) override;
-    double secondsSinceMidnight() override;
-    bool processEvents() override;
+    /// The area canvas the frames are painted on.
+    const Surface& canvas() const { return painter_.canvas(); }
+    KeyInput& keys() { return keys_; }
 
-    void playSound(int number) override;
-    void playMusic(int tune, bool notLoop) override;
-    void stopMusic() override;
+    /// Answers what the engine asked for outside a frame (a new game's area, a continued game).
+    void takeEvents();
+    /// Starts the loop: no key held, the first frame at once. It runs until Q is answered Yes
+    /// (the title is shown), the ending begins, or stop().
+    void startLoop();
+    /// The window is closing: no further frame, scene or answer.
+    void stop();
+    bool playing() const { return playing_; }
+    /// A prompt, dialog, message or the mishap scene is holding the loop up.
+    bool holding() const { return holding_; }
+    /// The last box the window had open over it has closed: frames that waited for it go on.
+    void boxesClosed();
 
-    bool askYesNo(const std::string& question) override;
-    void showMessage(const std::string& message) override;
-    void showTreasureBox(int boxContent) override;
-    void playMissGag(int phraseIndex, int frameInterval) override;
+    /// The steady millisecond clock the frames are paced by.
+    std::int64_t tickCount() const { return clock_.elapsed(); }
 
-    void showTitle() override;
-    void startEnding() override;
+    void playSound(int number);
+    void playMusic(int tune);
 
-    void presentView(int scrollX, int scrollY) override;
-    void setRopeLine(int index, bool visible, int x, int y1, int y2) override;
-    void updateMiniMap(const std::array<std::array<std::int32_t, 5>, 5>& colours) override;
-    void setItemIconVisible(int item, bool visible) override;
-    void setFpsText(const std::string& text) override;
+    /// Told when a frame starts after its wait: its due time and the clock (for measuring).
+    std::function<void(std::int64_t due, std::int64_t now)> frameStarted;
 
 private:
+    void frame();
+    void afterStep(StepEnd end);
+    void nextMoment();
+    void scheduleFrame();
+    void frameTimerFired();
+    void syncPanel();
+    void ask(Question question);
+
     GameWindow& window_;
-    std::chrono::steady_clock::time_point epoch_;
+    GameEngine& engine_;
+    play::FramePainter painter_;
+    KeyInput keys_;
+    play::FramePacer pacer_;
+    play::FrameRateCount fps_;
+    QElapsedTimer clock_;
+    QTimer frameTimer_;
+    std::unique_ptr<MissGagScene> missGag_;
+
+    /// What holds the frame up, in the order the frame asked: each one opens and calls back when
+    /// it is over.
+    std::deque<std::function<void(std::function<void()>)>> moments_;
+    StepEnd finish_ = StepEnd::Next;
+    bool frameHeld_ = false;
+    bool firstFrame_ = false;
+    bool playing_ = false;
+    bool holding_ = false;
+    bool stopped_ = false;
+    bool waitingForBoxes_ = false;
 };
 
 } // namespace poronpa

@@ -1,7 +1,6 @@
 #include "app/qt/GameWindow.h"
 
 #include "app/qt/AreaCanvasView.h"
-#include "app/qt/BlockedCloseFilter.h"
 #include "app/qt/ControlsHelp.h"
 #include "screens/qt/Fonts.h"
 #include "app/qt/GamePlayHost.h"
@@ -73,8 +72,8 @@ GameWindow::GameWindow(MapGrid& map, std::unique_ptr<AudioSystem> audio, QWidget
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       audio_(std::move(audio)), background_(pictures::gameFrame()),
       tileSheet_(pictures::toSurface(pictures::tileSheet())), spriteSheet_(pictures::toSurface(pictures::spriteSheet())),
-      host_(std::make_unique<GamePlayHost>(*this)),
-      engine_(std::make_unique<GameEngine>(map, tileSheet_, spriteSheet_, *host_))
+      engine_(std::make_unique<GameEngine>(map)),
+      host_(std::make_unique<GamePlayHost>(*this, *engine_, map, tileSheet_, spriteSheet_))
 {
     ini_.InitINI("zembo.ini");
     if (const FileStatus status = LoadSettings(ini_, settings_); !status.ok())
@@ -144,7 +143,7 @@ void GameWindow::layOutPlayScreen()
     picFrame_->setGeometry(8, 4, ViewSize, ViewSize);
     picFrame_->setAutoFillBackground(true);
     picFrame_->setPalette(withColour(picFrame_->palette(), QPalette::Window, Qt::black));
-    picGame_ = new AreaCanvasView(&engine_->canvas(), picFrame_);
+    picGame_ = new AreaCanvasView(&host_->canvas(), picFrame_);
     picGame_->setGeometry(0, 0, AreaCanvasSize, AreaCanvasSize);
 
     for (int r = 0; r < 5; ++r) {
@@ -186,8 +185,6 @@ void GameWindow::open()
         // Moved to another screen, the window takes the magnification that screen has room for.
         connect(handle, &QWindow::screenChanged, this, [this] { layOutWindow(); });
     }
-    closeFilter_ = std::make_unique<BlockedCloseFilter>(*this);
-    QCoreApplication::instance()->installNativeEventFilter(closeFilter_.get());
     title_->ShowTitle();
 }
 
@@ -283,24 +280,90 @@ bool GameWindow::eventFilter(QObject* watched, QEvent* event)
                 gamepads_.start();
         });
     }
-    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+    const bool boxOpen = !openBoxes().isEmpty();
+    switch (event->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease: {
+        if (boxOpen)
+            return true;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        // A held key repeats as pairs of release and press; the held-key table must not see them.
+        if (key->isAutoRepeat())
+            return true;
+        if (windowCommand(*key) != WindowCommand::None) {
+            if (event->type() == QEvent::KeyPress)
+                windowKey(*key);
+            return true;
+        }
+        if (const int code = keyMap_.virtualKeyCode(*key); code != 0 && host_->playing()) {
+            if (event->type() == QEvent::KeyPress)
+                host_->keys().press(code);
+            else
+                host_->keys().release(code);
+        }
         return false;
-    const auto* key = static_cast<QKeyEvent*>(event);
-    // A held key repeats as pairs of release and press; the held-key table must not see them.
-    if (key->isAutoRepeat())
-        return true;
-    if (windowCommand(*key) != WindowCommand::None) {
-        if (event->type() == QEvent::KeyPress)
-            windowKey(*key);
-        return true;
     }
-    if (const int code = keyMap_.virtualKeyCode(*key)) {
-        if (event->type() == QEvent::KeyPress)
-            engine_->keyDown(code);
-        else
-            engine_->keyUp(code);
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::Wheel:
+        return boxOpen;
+    case QEvent::FocusOut:
+        // The releases of the keys held now will go to whichever window has the focus.
+        host_->keys().releaseAll();
+        return false;
+    case QEvent::FocusIn:
+        if (boxOpen) {
+            QDialog* box = openBoxes().back();
+            box->raise();
+            box->activateWindow();
+        }
+        return false;
+    default:
+        return false;
     }
-    return false;
+}
+
+QList<QDialog*> GameWindow::openBoxes() const
+{
+    QList<QDialog*> open;
+    for (const QPointer<QDialog>& box : boxes_)
+        if (box && box->isVisible())
+            open.push_back(box.data());
+    return open;
+}
+
+void GameWindow::openBox(QDialog* box, std::function<void(int)> done)
+{
+    box->setParent(this, box->windowFlags());
+    box->setWindowModality(Qt::NonModal);
+    boxes_.push_back(box);
+    connect(box, &QDialog::finished, this, [this, box, done = std::move(done)](int result) {
+        boxes_.removeAll(box);
+        box->deleteLater();
+        if (closing_)
+            return;
+        activateWindow();
+        if (done)
+            done(result);
+        if (openBoxes().isEmpty())
+            host_->boxesClosed();
+    });
+    // Centred over the window's client area by the box's own client area, so that the window
+    // frames a window manager adds cannot shift it.
+    const auto centre = [this, box] {
+        const QRect window = geometry();
+        const QSize size = box->size();
+        box->setGeometry(QRect(QPoint(window.x() + (window.width() - size.width()) / 2,
+                                      window.y() + (window.height() - size.height()) / 2),
+                               size));
+    };
+    box->adjustSize();
+    centre();
+    box->show();
+    centre();
+    box->raise();
+    box->activateWindow();
 }
 
 void GameWindow::closeEvent(QCloseEvent* event)
@@ -309,8 +372,8 @@ void GameWindow::closeEvent(QCloseEvent* event)
     if (closing_)
         return;
     closing_ = true;
+    host_->stop();
     music().BGMStop();
-    engine_->requestStop();
     SaveSettings(ini_, settings_);
     windowSettings_.Scale = scale_;
     windowSettings_.FullScreen = fullScreen();
@@ -318,14 +381,8 @@ void GameWindow::closeEvent(QCloseEvent* event)
     gamepads_.stop();
     tmrBGMLoop_.stop();
     ending_->stop();
-    // A question or dialog open over the window goes with it, so that the play loop waiting on
-    // it can unwind.
-    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != this) {
-        if (auto* dialog = qobject_cast<QDialog*>(modal))
-            dialog->reject();
-        else
-            modal->close();
-    }
+    for (QDialog* box : openBoxes())
+        box->hide();
     QCoreApplication::quit();
 }
 
@@ -355,11 +412,13 @@ bool GameWindow::windowKey(const QKeyEvent& key)
 
 void GameWindow::showControlsHelp()
 {
-    if (closing_ || QApplication::activeModalWidget())
+    if (closing_ || !openBoxes().isEmpty())
         return;
-    ControlsHelp help(keyMap_, scale(), this);
-    help.exec();
-    engine_->ClearKeys();
+    // The keys held when it opened must be pressed again after it, as after the game's own boxes.
+    openBox(new ControlsHelp(keyMap_, scale(), this), [this](int) {
+        engine_->ClearKeys();
+        host_->keys().clear();
+    });
 }
 
 void GameWindow::padButtonChanged(PadButton button, bool down)
@@ -397,21 +456,24 @@ void GameWindow::padButtonChanged(PadButton button, bool down)
 void GameWindow::resetGame()
 {
     engine_->NewGame();
+    host_->takeEvents();
 }
 
 void GameWindow::enterStartArea()
 {
     engine_->EnterArea();
+    host_->takeEvents();
 }
 
 void GameWindow::continueGame()
 {
     engine_->ContinueGame();
+    host_->takeEvents();
 }
 
 void GameWindow::runGame()
 {
-    engine_->GameLoop();
+    host_->startLoop();
 }
 
 const AreaCounters& GameWindow::deathCounts() const

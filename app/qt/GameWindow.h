@@ -9,19 +9,21 @@
 #include "settings/WindowSettings.h"
 
 #include <QImage>
+#include <QList>
 #include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 
+class QDialog;
 class QLabel;
 
 namespace poronpa {
 
 class AreaCanvasView;
-class BlockedCloseFilter;
 class EndingSequence;
 class GameEngine;
 class GamePlayHost;
@@ -33,6 +35,10 @@ class PixelView;
 
 /// The game window: title, options, play and ending all happen in it, by showing and hiding its
 /// controls. Closing it in any state stops the music, writes the settings and ends the program.
+/// The boxes it opens (prompts, the treasure box dialog, messages) are modal to it by the window's
+/// own hand: it ignores its input while one is open and hands the focus back to the box. The
+/// toolkit's own window modality would drop a close request to the window under the box, and the
+/// window must close in any state.
 class GameWindow : public QWidget, private TitleActions {
 public:
     static constexpr int ClientWidth = 518;
@@ -45,10 +51,18 @@ public:
     /// Shows the window and the title screen.
     void open();
 
-    /// True once the window has begun to close; the play loop then unwinds.
+    /// True once the window has begun to close.
     bool closing() const { return closing_; }
 
+    /// Opens `box` (which the window takes over) centred over the window and modal to it; `done`
+    /// gets its result when it closes, unless the window closes first. Frames wait while a box
+    /// is open.
+    void openBox(QDialog* box, std::function<void(int)> done = {});
+    /// The boxes open over the window, the latest last.
+    QList<QDialog*> openBoxes() const;
+
     GameEngine& engine() const { return *engine_; }
+    GamePlayHost& playHost() const { return *host_; }
     Settings& settings() { return settings_; }
     Sound& sound() const { return audio_->sound(); }
     clsBGMAPI& music() const { return audio_->music(); }
@@ -95,6 +109,7 @@ private:
     void continueGame() override;
     void runGame() override;
     const AreaCounters& deathCounts() const override;
+    void showBox(QDialog* box) override { openBox(box); }
 
     void layOutPlayScreen();
     /// Sizes the window and places the magnified client in it, for the scale asked and the screen.
@@ -110,8 +125,9 @@ private:
     QImage background_;
     Surface tileSheet_;
     Surface spriteSheet_;
-    std::unique_ptr<GamePlayHost> host_;
     std::unique_ptr<GameEngine> engine_;
+    std::unique_ptr<GamePlayHost> host_;
+    QList<QPointer<QDialog>> boxes_;
 
     QWidget* client_ = nullptr;
     PixelView* view_ = nullptr;
@@ -127,7 +143,6 @@ private:
     std::unique_ptr<TitleScreen> title_;
     std::unique_ptr<OptionsScreen> options_;
     std::unique_ptr<EndingSequence> ending_;
-    std::unique_ptr<BlockedCloseFilter> closeFilter_;
     QTimer tmrBGMLoop_;
     WindowSettings windowSettings_;
     KeyMap keyMap_;

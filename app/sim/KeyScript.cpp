@@ -1,5 +1,7 @@
 #include "app/sim/KeyScript.h"
 
+#include "play/KeyCodes.h"
+
 #include <array>
 #include <charconv>
 #include <limits>
@@ -9,20 +11,6 @@
 namespace poronpa::sim {
 
 namespace {
-
-constexpr std::array<std::pair<std::string_view, int>, 19> KeyNames{{
-    {"left", 37}, {"right", 39}, {"up", 38}, {"down", 40}, {"space", 32}, {"enter", 13},
-    {"s", 83}, {"l", 76}, {"q", 81},
-    {"0", 48}, {"1", 49}, {"2", 50}, {"3", 51}, {"4", 52}, {"5", 53}, {"6", 54}, {"7", 55}, {"8", 56}, {"9", 57},
-}};
-
-int keyCode(std::string_view name)
-{
-    for (const auto& [known, code] : KeyNames)
-        if (known == name)
-            return code;
-    return -1;
-}
 
 bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
 
@@ -60,7 +48,7 @@ std::string parseRun(const std::vector<std::string_view>& parts, KeyRun& run)
     for (;;) {
         const std::size_t plus = keys.find('+', start);
         const std::string_view name = keys.substr(start, plus == std::string_view::npos ? std::string_view::npos : plus - start);
-        const int code = keyCode(name);
+        const int code = keys::codeOf(name);
         if (code < 0)
             return "unknown key \"" + std::string(name) + "\"";
         run.keys.set(static_cast<std::size_t>(code));
@@ -93,7 +81,7 @@ KeyLine parseKeyLine(std::string_view line, KeyRun& run, std::string& problem)
 std::string keysText(const KeySet& keys)
 {
     std::string text;
-    for (const auto& [name, code] : KeyNames) {
+    for (const auto& [name, code] : poronpa::keys::Names) {
         if (!keys.test(static_cast<std::size_t>(code)))
             continue;
         if (!text.empty())
@@ -106,7 +94,7 @@ std::string keysText(const KeySet& keys)
 KeySet namedKeys()
 {
     KeySet keys;
-    for (const auto& [name, code] : KeyNames)
+    for (const auto& [name, code] : poronpa::keys::Names)
         keys.set(static_cast<std::size_t>(code));
     return keys;
 }

@@ -99,18 +99,18 @@ bool parseSimOptions(const std::vector<std::string>& args, SimOptions& options, 
                 return bad("a file name");
             (flag == "--map" ? options.mapFile : flag == "--save" ? options.saveFile : flag == "--input" ? options.inputFile : options.replayFile) = value;
         } else if (flag == "--area") {
-            if (!parseArea(value, options.areaX, options.areaY))
+            if (!parseArea(value, options.start.AreaX, options.start.AreaY))
                 return bad("AX,AY with each 0 to 4");
         } else if (flag == "--pos") {
-            if (!parsePosition(value, options.heroX, options.heroY))
+            if (!parsePosition(value, options.start.HeroX, options.start.HeroY))
                 return bad("X,Y with each from 32 to 1536");
         } else if (flag == "--items") {
-            if (!parseItems(value, options.items))
+            if (!parseItems(value, options.start.items))
                 return bad("comma-separated item numbers 0 to 9");
         } else if (flag == "--switch") {
             if (value != "0" && value != "1")
                 return bad("0 or 1");
-            options.switchOn = value == "1" ? 1 : 0;
+            options.start.SwitchOn = value == "1" ? 1 : 0;
         } else if (flag == "--framerate") {
             if (!parseNumber(value, options.frameRate))
                 return bad("a whole number");

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "play/StartAndBand.h"
+#include "play/GameState.h"
 
 #include <cstdint>
 #include <optional>
@@ -14,10 +14,7 @@ struct SimOptions {
     std::optional<std::string> mapFile;   ///< absent: the world the game would read
     std::optional<std::string> saveFile;  ///< absent: savedata.dat in a fresh temporary directory
     bool continueGame = false;
-    std::int16_t areaX = StartAreaX, areaY = StartAreaY;
-    float heroX = StartX, heroY = StartY;
-    std::vector<int> items;
-    std::int16_t switchOn = 1;
+    GameStart start;                      ///< --area, --pos, --items and --switch
     std::int32_t frameRate = 0;
     std::optional<std::string> inputFile; ///< "-" for standard input; absent: no key is held
     std::optional<std::int64_t> frames;   ///< absent: until the input script ends

@@ -157,21 +157,6 @@ FileStatus openScript(const std::string& name, std::ifstream& file)
     return {};
 }
 
-/// The title's new game, with the start the command line asks for.
-void startShapedNewGame(GameEngine& engine, const SimOptions& options)
-{
-    engine.NewGame();
-    GameState& state = engine.state();
-    state.AreaX = options.areaX;
-    state.AreaY = options.areaY;
-    state.HeroX = options.heroX;
-    state.HeroY = options.heroY;
-    state.SwitchOn = options.switchOn;
-    for (const int item : options.items)
-        state.ItemHeld[item] = 1;
-    engine.EnterArea();
-}
-
 } // namespace
 
 int runSimulator(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err)
@@ -249,13 +234,9 @@ int runSimulator(const std::vector<std::string>& args, std::istream& in, std::os
         std::replace(message.begin(), message.end(), '\n', ' ');
         err << "poronpa-sim: frame " << frame + 1 << ": " << oneLine(message) << '\n';
     });
-    // Drawing is off, so the sheets are never read; blank ones of the right size keep any
-    // stray read inside them.
-    const Surface tileSheet(256, 768);
-    const Surface spriteSheet(256, 768);
-    GameEngine engine(map, tileSheet, spriteSheet, host);
-    engine.setDrawingEnabled(false);
-    engine.setFrameRate(options.frameRate);
+    GameEngine engine(map);
+    engine.setDrawingWanted(false);
+    engine.setFrameRate(recorded.header ? recorded.header->frameRate : options.frameRate);
     engine.setSaveFile(saveFile);
 
     if (player) {
@@ -264,7 +245,7 @@ int runSimulator(const std::vector<std::string>& args, std::istream& in, std::os
     } else if (options.continueGame) {
         engine.ContinueGame();
     } else {
-        startShapedNewGame(engine, options);
+        engine.startNewGame(options.start);
     }
     engine.beginLoop();
 
@@ -272,7 +253,7 @@ int runSimulator(const std::vector<std::string>& args, std::istream& in, std::os
         out << traceHeader() << '\n';
     KeyFeed feed(script);
     KeySet held;
-    LoopExit exit = LoopExit::Stopped;
+    const std::filesystem::path* framesSaveFile = &saveFile;
     while (!options.frames || frame < *options.frames) {
         if (player) {
             if (!player->nextFrame(engine) && !options.frames)
@@ -293,12 +274,11 @@ int runSimulator(const std::vector<std::string>& args, std::istream& in, std::os
             held = next;
         }
 
-        host.startFrame();
-        const bool goesOn = engine.runFrame(exit);
+        const StepEnd end = host.runFrame(engine);
         ++frame;
         if (options.trace)
             out << traceLine(frame, engine.state(), host.frameRequests()) << '\n';
-        if (!goesOn)
+        if (end != StepEnd::Next)
             break;
     }
     const std::string summary = endLine(frame, engine.state(), host.endingStarted());

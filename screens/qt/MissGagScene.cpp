@@ -5,12 +5,9 @@
 #include "world/SheetCells.h"
 
 #include <QPainter>
-#include <QPointer>
 #include <QWidget>
 
 #include <algorithm>
-#include <chrono>
-#include <thread>
 
 namespace poronpa {
 
@@ -19,12 +16,34 @@ namespace {
 constexpr int RiseStart = 32;  ///< the soul starts one cell above the hero
 constexpr int RiseHeight = 40; ///< and rises this many pixels, one per step
 
+void copyCell(QImage& target, int x, int y, const QImage& sheetImage, int cell)
+{
+    QPainter painter(&target);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(QPoint(x, y), sheetImage,
+                      QRect(sheet::cellX(cell), sheet::cellY(cell), sheet::CellSize, sheet::CellSize));
+}
+
+void printPhrase(QImage& target, const QFont& font, int phraseIndex)
+{
+    if (phraseIndex < 0 || phraseIndex >= static_cast<int>(texts::MissPhrases.size()))
+        return;
+    const QString phrase = QString::fromStdString(texts::MissPhrases[static_cast<std::size_t>(phraseIndex)]);
+    QPainter painter(&target);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    const QFontMetrics metrics = painter.fontMetrics();
+    const int x = (target.width() - metrics.horizontalAdvance(phrase)) / 2;
+    painter.drawText(x, target.height() / 2 + metrics.ascent(), phrase);
+}
+
+} // namespace
+
 /// The frame's picture for the length of the scene: it keeps what is drawn into it, like the
 /// frame's own surface with persistent drawing on, and covers the hidden canvas.
 class ScenePicture : public QWidget {
 public:
-    explicit ScenePicture(QWidget* frame)
-        : QWidget(frame), picture_(frame->contentsRect().size(), QImage::Format_RGB32)
+    explicit ScenePicture(QWidget* frame) : QWidget(frame), picture_(frame->contentsRect().size(), QImage::Format_RGB32)
     {
         setAttribute(Qt::WA_OpaquePaintEvent);
         setGeometry(frame->contentsRect());
@@ -44,80 +63,81 @@ private:
     QImage picture_;
 };
 
-void copyCell(QImage& target, int x, int y, const QImage& sheetImage, int cell)
+MissGagScene::MissGagScene(QWidget& frame, QWidget& canvas, int phraseIndex, int frameInterval,
+                           std::function<void()> done)
+    : scene_(new ScenePicture(&frame)), canvas_(&canvas), done_(std::move(done)),
+      stepSpan_(std::max(0, 2 * frameInterval))
 {
-    QPainter painter(&target);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(QPoint(x, y), sheetImage,
-                      QRect(sheet::cellX(cell), sheet::cellY(cell), sheet::CellSize, sheet::CellSize));
+    canvas.hide();
+    scene_->show();
+    scene_->raise();
+
+    QImage& picture = scene_->picture();
+    x0_ = (picture.width() - sheet::CellSize) / 2;
+    y0_ = picture.height() - 2 * sheet::CellSize;
+    copyCell(picture, x0_, y0_, pictures::spriteSheet(), sprites::HeroFront);
+    printPhrase(picture, frame.font(), phraseIndex);
+
+    timer_.setSingleShot(true);
+    timer_.setTimerType(Qt::PreciseTimer);
+    connect(&timer_, &QTimer::timeout, this, [this] { tick(); });
+    clock_.start();
+
+    // The first step takes the clock without waiting, and the second follows it at once.
+    drawStep();
+    lastStep_ = clock_.elapsed();
+    rise_ = 1;
+    drawStep();
+    timer_.start(static_cast<int>(stepSpan_ + 1));
 }
 
-void printPhrase(QImage& target, const QFont& font, int phraseIndex)
+MissGagScene::~MissGagScene()
 {
-    if (phraseIndex < 0 || phraseIndex >= static_cast<int>(texts::MissPhrases.size())) {
+    delete scene_.data();
+    if (canvas_)
+        canvas_->show();
+}
+
+void MissGagScene::drawStep()
+{
+    if (!scene_)
+        return;
+    copyCell(scene_->picture(), x0_, y0_ - RiseStart - rise_, pictures::spriteSheet(), sprites::Soul);
+    scene_->update();
+}
+
+void MissGagScene::tick()
+{
+    const std::int64_t elapsed = clock_.elapsed() - lastStep_;
+    if (elapsed <= stepSpan_) {
+        timer_.start(static_cast<int>(stepSpan_ - elapsed + 1));
         return;
     }
-    const QString phrase = QString::fromStdString(texts::MissPhrases[phraseIndex]);
-    QPainter painter(&target);
-    painter.setFont(font);
-    painter.setPen(Qt::white);
-    const QFontMetrics metrics = painter.fontMetrics();
-    const int x = (target.width() - metrics.horizontalAdvance(phrase)) / 2;
-    painter.drawText(x, target.height() / 2 + metrics.ascent(), phrase);
+    lastStep_ = clock_.elapsed();
+    advance();
+    if (!finished_)
+        timer_.start(static_cast<int>(stepSpan_ + 1));
 }
 
-/// Sleeps until the tick count is more than `span` past `since`; returns the tick that ended the
-/// wait. The unsigned difference keeps working when the tick count wraps.
-std::uint32_t waitPast(std::uint32_t since, std::uint32_t span,
-                       const std::function<std::uint32_t()>& tickCount)
+void MissGagScene::advance()
 {
-    for (;;) {
-        const std::uint32_t now = tickCount();
-        const std::uint32_t elapsed = now - since;
-        if (elapsed > span) {
-            return now;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(span - elapsed + 1));
+    if (finished_)
+        return;
+    if (rise_ < RiseHeight) {
+        ++rise_;
+        drawStep();
+        return;
     }
-}
-
-} // namespace
-
-void PlayMissGag(QWidget* frame, QWidget* canvas, int phraseIndex, int frameInterval,
-                 const std::function<std::uint32_t()>& tickCount,
-                 const std::function<void()>& processEvents)
-{
-    const QImage sprites = pictures::spriteSheet();
-    QPointer<ScenePicture> scene = new ScenePicture(frame);
-    QPointer<QWidget> hiddenCanvas = canvas;
-    if (hiddenCanvas) {
-        hiddenCanvas->hide();
-    }
-    scene->show();
-    scene->raise();
-
-    QImage& picture = scene->picture();
-    const int x0 = (picture.width() - sheet::CellSize) / 2;
-    const int y0 = picture.height() - 2 * sheet::CellSize;
-    copyCell(picture, x0, y0, sprites, sprites::HeroFront);
-    printPhrase(picture, frame->font(), phraseIndex);
-
-    const auto stepSpan = static_cast<std::uint32_t>(std::max(0, 2 * frameInterval));
-    std::uint32_t lastTick = 0;
-    for (int rise = 0; rise <= RiseHeight; ++rise) {
-        copyCell(picture, x0, y0 - RiseStart - rise, sprites, sprites::Soul);
-        scene->repaint();
-        processEvents();
-        if (!scene) {
-            return; // the window went away while its events ran
-        }
-        lastTick = rise == 0 ? tickCount() : waitPast(lastTick, stepSpan, tickCount);
-    }
-
-    delete scene;
-    if (hiddenCanvas) {
-        hiddenCanvas->show();
-    }
+    finished_ = true;
+    timer_.stop();
+    delete scene_.data();
+    if (canvas_)
+        canvas_->show();
+    // Called from the event loop, so that whoever is told may destroy the scene.
+    QTimer::singleShot(0, this, [this] {
+        if (done_)
+            done_();
+    });
 }
 
 } // namespace poronpa

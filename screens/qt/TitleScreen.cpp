@@ -153,9 +153,8 @@ void TitleScreen::lblBeta2_MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers
         return;
     QString text = QString::fromStdString(playCountText(actions_.deathCounts()));
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(texts::ApplicationTitle), text, QMessageBox::Ok,
-                    windowShowing(lblBeta2_));
-    box.exec();
+    actions_.showBox(new QMessageBox(QMessageBox::NoIcon, QString::fromStdString(texts::ApplicationTitle), text,
+                                     QMessageBox::Ok, windowShowing(lblBeta2_)));
 }
 
 bool TitleScreen::eventFilter(QObject* watched, QEvent* event)

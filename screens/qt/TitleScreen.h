@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+class QDialog;
 class QWidget;
 
 namespace poronpa {
@@ -33,6 +34,8 @@ public:
     virtual void runGame() = 0;
     /// How often the hero was lost in each area.
     virtual const AreaCounters& deathCounts() const = 0;
+    /// Opens a box (taken over) over the game window, modal to it.
+    virtual void showBox(QDialog* box) = 0;
 };
 
 /// The text of the play-count box: one line per area column, each count at least four digits,

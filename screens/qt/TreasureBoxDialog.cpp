@@ -1,10 +1,8 @@
-#include "audio/SoundNumbers.h"
 #include "screens/qt/TreasureBoxDialog.h"
 
 #include "assets/Pictures.h"
 #include "audio/Sound.h"
-#include "play/GameState.h"
-#include "screens/MessageTables.h"
+#include "screens/TreasureBoxContent.h"
 #include "world/SheetCells.h"
 
 #include <QKeyEvent>
@@ -27,8 +25,6 @@ constexpr int ColourIntervalMs = 50;
 constexpr int ShadowOffset = 3;
 constexpr int ColourStep = 4;
 constexpr int ColourCycle = 512;
-
-constexpr int FirstMemo = 101;
 
 const QColor MessageColour(0, 0, 128);
 const QColor ShadowColour(192, 192, 255);
@@ -130,7 +126,6 @@ frmGetItem::frmGetItem(QWidget* owner, int boxContent, Sound& sound)
 {
     setFixedSize(ClientWidth, ClientHeight);
     setWindowIcon(pictures::windowIcon());
-    setWindowTitle(QStringLiteral("たからばこ"));
 
     picItem_->setGeometry(8, 8, sheet::CellSize, sheet::CellSize);
 
@@ -145,32 +140,16 @@ frmGetItem::frmGetItem(QWidget* owner, int boxContent, Sound& sound)
     connect(tmrMS_, &QTimer::timeout, this, &frmGetItem::TypeNextCharacter);
     connect(tmrButtonColor_, &QTimer::timeout, this, &frmGetItem::AdvanceButtonColor);
 
-    // The engine only hands out the listed values; anything else (an item without an icon, a
-    // memo without a text) is shown as an empty box rather than read past a table's end.
-    const bool isItem = boxContent >= 0 && boxContent < ItemCount;
-    const int memoCount = static_cast<int>(texts::MemoTexts.size());
-    const bool isMemo = boxContent >= FirstMemo && boxContent < FirstMemo + memoCount;
-    if (boxContent == BoxOfferingsMissing) {
-        showPicture(spriteCell(sprites::Dud));
-        setWindowTitle(QStringLiteral("ポロンパ"));
-        startPage(QStringLiteral("お月見に必要なものが足りない！！"));
-        sound_.PlayAsync(sounds::Nothing);
-    } else if (isMemo) {
-        showPicture(spriteCell(sprites::Memo));
-        startPage(QStringLiteral("メモが入っていた。"));
-        nextPageText_ = QString::fromStdString(texts::MemoTexts[boxContent - FirstMemo]);
-        sound_.PlayAsync(sounds::Memo);
-    } else if (isItem) {
-        showPicture(pictures::itemIcon(boxContent));
-        startPage(QString::fromStdString(texts::ItemName[boxContent]) + QChar(u'\n') +
-                  QStringLiteral("を手に入れた!"));
-        nextPageText_ = QString::fromStdString(texts::ItemText[boxContent]);
-        sound_.PlayAsync(sounds::Item);
-    } else {
-        showPicture(spriteCell(sprites::Dud));
-        startPage(QStringLiteral("からっぽ!"));
-        sound_.PlayAsync(sounds::Nothing);
+    const TreasureBoxContent content = treasureBoxContent(boxContent);
+    switch (content.picture) {
+    case TreasureBoxContent::Picture::Item: showPicture(pictures::itemIcon(content.item)); break;
+    case TreasureBoxContent::Picture::Memo: showPicture(spriteCell(sprites::Memo)); break;
+    case TreasureBoxContent::Picture::Dud: showPicture(spriteCell(sprites::Dud)); break;
     }
+    setWindowTitle(QString::fromStdString(content.caption));
+    startPage(QString::fromStdString(content.firstPage));
+    nextPageText_ = QString::fromStdString(content.secondPage);
+    sound_.PlayAsync(content.openingSound);
 }
 
 void frmGetItem::startPage(const QString& text)
@@ -219,7 +198,7 @@ void frmGetItem::PressOK()
         tmrButtonColor_->stop();
         accept();
     }
-    sound_.PlayAsync(sounds::Click);
+    sound_.PlayAsync(TreasureBoxContent::PageSound);
 }
 
 int frmGetItem::colorPhase()
@@ -281,12 +260,6 @@ void frmGetItem::keyPressEvent(QKeyEvent* event)
         return;
     }
     QDialog::keyPressEvent(event);
-}
-
-void showTreasureBoxDialog(QWidget* owner, int boxContent, Sound& sound)
-{
-    frmGetItem dialog(owner, boxContent, sound);
-    dialog.exec();
 }
 
 } // namespace poronpa

@@ -14,9 +14,6 @@ namespace poronpa {
 class MessageLabel;
 class Sound;
 
-/// Shows the treasure box dialog for a BoxContent value modally over `owner`; returns when closed.
-void showTreasureBoxDialog(QWidget* owner, int boxContent, Sound& sound);
-
 /// The colour of the OK button at a phase of its cycle (0..511): each channel a triangle wave
 /// between 127 and 255, the three channels a third of the wave apart.
 QColor okButtonColor(int colorPhase);
@@ -29,7 +26,8 @@ class frmGetItem : public QDialog {
     Q_OBJECT
 
 public:
-    /// Loads the dialog for `boxContent`: picture, first page, caption, and its sound.
+    /// Loads the dialog for `boxContent` (what it shows and plays is decided by
+    /// treasureBoxContent): picture, first page, caption, and its sound.
     frmGetItem(QWidget* owner, int boxContent, Sound& sound);
 
     /// One tick of tmrMS: shows one more character; at the page's end, focus and pulse to OK.

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "play/FramePainter.h"
 #include "play/GameEngine.h"
+#include "play/KeyCodes.h"
 #include "tests/support/TempDir.h"
 #include "world/SheetCells.h"
 
@@ -14,86 +16,35 @@
 
 namespace poronpa::test {
 
-/// A host that answers at once and records everything the engine asks of it. Its clock moves
-/// only when the engine waits (to just after the due tick) or when a test moves it.
-class FakeHost : public PlayHost {
-public:
-    std::uint32_t clock = 1000;
-    double midnight = 0; ///< the clock's second at which the time of day was last 0
-    std::vector<std::uint32_t> waits;
-    std::vector<bool> blocked; ///< for each wait: whether the clock had to move
+/// What the engine asked of its shell, recorded as a shell would take it after each frame:
+/// questions answered from `answers` (Yes when it runs out), the side panel and the rope lines
+/// read from the state.
+struct FakeHost {
     std::vector<int> sounds;
     std::vector<int> tunes;
     std::vector<std::string> questions;
-    std::deque<bool> answers; ///< answers to askYesNo in order; Yes when empty
+    std::deque<bool> answers; ///< answers to the questions in order; Yes when empty
     std::vector<std::string> messages;
     std::vector<int> boxes;
     std::vector<int> gags;
     std::vector<std::pair<int, int>> views;
-    std::vector<std::string> fpsTexts;
     std::array<bool, 10> icons{};
     std::array<bool, 2> ropeVisible{};
     std::array<std::array<int, 3>, 2> ropeLine{};
     std::array<std::array<std::int32_t, 5>, 5> miniMap{};
     int titles = 0;
     int endings = 0;
-    bool windowOpen = true;
-    std::function<void()> duringEvents;   ///< runs inside processEvents
-    std::function<void()> duringDialog;   ///< runs inside the treasure box dialog
+    int holds = 0; ///< frames (or title actions) that held the loop up
 
-    std::uint32_t tickCount() override { return clock; }
-    void waitUntilAfter(std::uint32_t tick) override
+    bool nextAnswer()
     {
-        waits.push_back(tick);
-        blocked.push_back(clock <= tick);
-        if (clock <= tick)
-            clock = tick + 1;
-    }
-    double secondsSinceMidnight() override { return clock / 1000.0 - midnight; }
-    bool processEvents() override
-    {
-        if (duringEvents)
-            duringEvents();
-        return windowOpen;
-    }
-    void playSound(int number) override { sounds.push_back(number); }
-    void playMusic(int tune, bool) override { tunes.push_back(tune); }
-    void stopMusic() override {}
-    bool askYesNo(const std::string& question) override
-    {
-        questions.push_back(question);
         if (answers.empty())
             return true;
         const bool answer = answers.front();
         answers.pop_front();
         return answer;
     }
-    void showMessage(const std::string& message) override { messages.push_back(message); }
-    void showTreasureBox(int boxContent) override
-    {
-        boxes.push_back(boxContent);
-        if (duringDialog)
-            duringDialog();
-    }
-    void playMissGag(int phraseIndex, int) override { gags.push_back(phraseIndex); }
-    void showTitle() override { ++titles; }
-    void startEnding() override { ++endings; }
-    void presentView(int scrollX, int scrollY) override { views.emplace_back(scrollX, scrollY); }
-    void setRopeLine(int index, bool visible, int x, int y1, int y2) override
-    {
-        ropeVisible[static_cast<std::size_t>(index)] = visible;
-        ropeLine[static_cast<std::size_t>(index)] = {x, y1, y2};
-    }
-    void updateMiniMap(const std::array<std::array<std::int32_t, 5>, 5>& colours) override { miniMap = colours; }
-    void setItemIconVisible(int item, bool visible) override { icons[static_cast<std::size_t>(item)] = visible; }
-    void setFpsText(const std::string& text) override { fpsTexts.push_back(text); }
 };
-
-/// Virtual key codes the engine reads.
-namespace keys {
-constexpr int Enter = 13, Space = 32, Left = 37, Up = 38, Right = 39, Down = 40, L = 76, Q = 81, S = 83;
-constexpr int digit(int d) { return 48 + d; }
-} // namespace keys
 
 /// A sheet whose every cell is one colour that names the cell; on the sprite sheet every mask
 /// row is black (the whole sprite opaque), so a drawn sprite shows exactly its image's colour.
@@ -115,9 +66,10 @@ protected:
     Surface tiles = numberedSheet(false);
     Surface spriteSheet = numberedSheet(true);
     FakeHost host;
-    GameEngine engine{map, tiles, spriteSheet, host};
+    GameEngine engine{map};
+    play::FramePainter painter{map, tiles, spriteSheet};
     GameState& s = engine.state();
-    LoopExit exit = LoopExit::Stopped;
+    StepEnd end = StepEnd::Next;
 
     /// Sets cell (c, r) of area (ax, ay).
     void put(int ax, int ay, int c, int r, std::uint8_t tile) { map.setCell(50 * ax + c, 50 * ay + r, tile); }
@@ -141,9 +93,54 @@ protected:
             s.ItemHeld[static_cast<std::size_t>(item)] = 1;
         engine.EnterArea();
         engine.beginLoop();
+        take();
         host.sounds.clear();
         host.tunes.clear();
     }
+
+    /// Answers and paints what the engine asked for since the last time, as the window does.
+    void take()
+    {
+        const play::FrameEvents& events = engine.events();
+        for (const play::Request& r : events.requests) {
+            switch (r.kind) {
+            case play::Request::Kind::Sound: host.sounds.push_back(r.value); break;
+            case play::Request::Kind::Music: host.tunes.push_back(r.value); break;
+            case play::Request::Kind::TreasureBox: host.boxes.push_back(r.value); break;
+            case play::Request::Kind::Message: host.messages.push_back(events.messages[static_cast<std::size_t>(r.value)]); break;
+            case play::Request::Kind::MissGag: host.gags.push_back(r.value); break;
+            }
+        }
+        host.holds += events.held ? 1 : 0;
+        if (painter.paint(events, s))
+            host.views.emplace_back(painter.scrollX(), painter.scrollY());
+        engine.clearEvents();
+        for (std::size_t i = 0; i < host.icons.size(); ++i)
+            host.icons[i] = s.ItemHeld[i] != 0;
+        for (std::size_t i = 0; i < 2; ++i) {
+            host.ropeVisible[i] = s.RopeLines[i].visible;
+            host.ropeLine[i] = {s.RopeLines[i].x, s.RopeLines[i].y1, s.RopeLines[i].y2};
+        }
+        for (std::size_t x = 0; x < 5; ++x)
+            for (std::size_t y = 0; y < 5; ++y)
+                host.miniMap[x][y] = s.MiniMapColor[x][y];
+    }
+
+    /// One frame, its questions answered; false when the loop ends with it (`end` says how).
+    bool frame()
+    {
+        end = engine.step();
+        while (end == StepEnd::Asking) {
+            host.questions.push_back(questionText(engine.question()));
+            end = engine.answer(host.nextAnswer());
+        }
+        take();
+        host.titles += end == StepEnd::ToTitle ? 1 : 0;
+        host.endings += end == StepEnd::Ending ? 1 : 0;
+        return end == StepEnd::Next;
+    }
+
+    const Surface& canvas() const { return painter.canvas(); }
 
     /// Holds exactly these keys (as the window's key events would leave them).
     void hold(std::initializer_list<int> held)
@@ -154,11 +151,11 @@ protected:
             engine.keyDown(k);
     }
 
-    /// Runs n frames; false when the loop ended on the way (the reason is in `exit`).
+    /// Runs n frames; false when the loop ended on the way (the reason is in `end`).
     bool run(int n = 1)
     {
         for (int i = 0; i < n; ++i)
-            if (!engine.runFrame(exit))
+            if (!frame())
                 return false;
         return true;
     }
@@ -167,7 +164,7 @@ protected:
     int runUntil(const std::function<bool()>& done, int limit = 2000)
     {
         for (int i = 1; i <= limit; ++i) {
-            if (!engine.runFrame(exit))
+            if (!frame())
                 return -i;
             if (done())
                 return i;

@@ -2,7 +2,10 @@
 
 #include "screens/SavedGame.h"
 
+#include "play/FramePacing.h"
+
 #include <algorithm>
+#include <functional>
 
 using namespace poronpa;
 using namespace poronpa::test;
@@ -28,77 +31,108 @@ TEST_F(Loop, FrameIntervalFollowsTheFrameRate)
         engine.setFrameRate(rate);
         engine.beginLoop();
         EXPECT_EQ(s.FrameInterval, interval) << rate;
+        EXPECT_EQ(play::frameIntervalFor(rate), interval) << rate;
     }
 }
 
-TEST_F(Loop, FramesStartStrictlyAfterTheirDueTime)
+namespace {
+
+/// The loop's clock as the game window keeps it: frames start when the pacer lets them, and
+/// `work(n)` may make frame n take time. Returns when each frame started.
+std::vector<std::int64_t> pacedFrames(play::FramePacer& pacer, std::int64_t& clock, int frames,
+                                      const std::function<void(int)>& work = {})
 {
-    startGame();
-    host.waits.clear();
-    const std::uint32_t due = host.clock - 1;
-    run(3);
-    EXPECT_EQ(host.waits, (std::vector<std::uint32_t>{due + 13, due + 26, due + 39}));
-    EXPECT_EQ(host.clock, due + 40);
+    std::vector<std::int64_t> starts;
+    for (int n = 0; n < frames; ++n) {
+        if (n > 0) {
+            clock += pacer.delay(clock);
+            pacer.frameStarts(clock);
+        }
+        starts.push_back(clock);
+        if (work)
+            work(n);
+    }
+    return starts;
 }
 
-TEST_F(Loop, AfterAStallAtMostTwoFramesRunBackToBack)
+} // namespace
+
+TEST(Pacing, FramesStartStrictlyAfterTheirDueTime)
 {
-    startGame();
-    bool stalled = false;
-    host.duringEvents = [&] {
-        if (!stalled)
-            host.clock += 5000;
-        stalled = true;
-    };
-    host.blocked.clear();
-    run(5);
-    EXPECT_EQ(host.blocked, (std::vector<bool>{false, false, true, true, true}));
+    play::FramePacer pacer;
+    std::int64_t clock = 1000;
+    pacer.begin(clock, 13);
+    EXPECT_EQ(pacedFrames(pacer, clock, 4), (std::vector<std::int64_t>{1000, 1014, 1027, 1040}));
+    // A frame that took a few milliseconds still keeps the next on its due time.
+    EXPECT_EQ(pacer.delay(1045), 8);
+    EXPECT_EQ(pacer.delay(1052), 1);
+    EXPECT_EQ(pacer.delay(1053), 0);
 }
 
-TEST_F(Loop, HoldsRebaseTheFrameClock)
+TEST(Pacing, AfterAStallAtMostTwoFramesRunBackToBack)
+{
+    play::FramePacer pacer;
+    std::int64_t clock = 1000;
+    pacer.begin(clock, 13);
+    const auto starts = pacedFrames(pacer, clock, 6, [&](int n) {
+        if (n == 1)
+            clock += 5000;
+    });
+    EXPECT_EQ(starts[2], starts[1] + 5000);
+    EXPECT_EQ(starts[3], starts[2]) << "two frames of the backlog run back to back";
+    EXPECT_GT(starts[4], starts[3]) << "the rest of it is dropped";
+    EXPECT_EQ(starts[5], starts[4] + 13);
+}
+
+TEST(Pacing, HoldsRebaseTheFrameClock)
+{
+    play::FramePacer pacer;
+    pacer.begin(1000, 13);
+    pacer.rebase(4000);
+    EXPECT_EQ(pacer.delay(4000), 14);
+}
+
+TEST_F(Loop, WhatHoldsTheLoopUpSaysSo)
 {
     put(2, 4, 5, 47, 55); // a box under the hero
     start(2, 4, 160, 1504);
-    host.duringDialog = [&] { host.clock += 3000; };
-    const std::uint32_t opened = host.clock;
     run();
-    EXPECT_EQ(host.waits.back(), opened + 3000 + 13);
+    EXPECT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.holds, 1);
+    run(3);
+    EXPECT_EQ(host.holds, 1) << "plain frames hold nothing up";
+    s.HeroX = 1540; // over the right edge into the next area
+    run();
+    EXPECT_EQ(s.AreaX, 3);
+    EXPECT_EQ(host.holds, 2);
 }
 
-TEST_F(Loop, RateLabelCountsTheFramesOfEachSecond)
+TEST(Pacing, RateLabelCountsTheFramesOfEachSecond)
 {
-    startGame();
-    host.fpsTexts.clear();
-    engine.beginLoop();
-    run(160);
-    // The first frame of a run writes the empty count; then about once a second, 13 ms frames.
-    ASSERT_GE(host.fpsTexts.size(), 3u);
-    EXPECT_EQ(host.fpsTexts[0], "0 fps");
-    EXPECT_EQ(host.fpsTexts[1], "77 fps");
-}
+    // 13 ms frames; the first frame of a run writes the empty count, then about once a second.
+    play::FrameRateCount count;
+    count.begin();
+    std::vector<std::string> texts;
+    for (int frame = 0; frame < 160; ++frame)
+        if (auto text = count.frame(1000.0 + 0.013 * frame))
+            texts.push_back(*text);
+    ASSERT_GE(texts.size(), 3u);
+    EXPECT_EQ(texts[0], "0 fps");
+    EXPECT_EQ(texts[1], "77 fps");
 
-TEST_F(Loop, ClosingTheWindowEndsTheLoopAtOnce)
-{
-    startGame();
-    s.DiaryTimer = 5;
-    host.windowOpen = false;
-    const std::size_t waits = host.waits.size();
-    EXPECT_FALSE(run());
-    EXPECT_EQ(exit, LoopExit::Stopped);
-    EXPECT_EQ(host.waits.size(), waits);
-    EXPECT_EQ(s.DiaryTimer, 5);
-
-    host.windowOpen = true;
-    host.duringEvents = [&] { engine.requestStop(); };
-    EXPECT_FALSE(run());
-    EXPECT_EQ(exit, LoopExit::Stopped);
+    // A clock that goes back past midnight starts a new second at once.
+    count.frame(86'399.5);
+    EXPECT_TRUE(count.frame(0.2).has_value());
 }
 
 TEST_F(Loop, StopLoopEndsAfterTheFrame)
 {
     startGame();
-    host.duringEvents = [&] { s.StopLoop = true; };
-    EXPECT_EQ(engine.GameLoop(), LoopExit::Stopped);
+    s.StopLoop = true;
+    s.DiaryTimer = 5;
+    EXPECT_FALSE(run());
+    EXPECT_EQ(end, StepEnd::Stopped);
+    EXPECT_EQ(s.DiaryTimer, 4) << "the frame itself ran to its end";
 }
 
 TEST_F(Loop, QuitPromptYesGoesToTheTitleNoClearsTheKeys)
@@ -113,7 +147,7 @@ TEST_F(Loop, QuitPromptYesGoesToTheTitleNoClearsTheKeys)
 
     hold({keys::Q});
     EXPECT_FALSE(run());
-    EXPECT_EQ(exit, LoopExit::ToTitle);
+    EXPECT_EQ(end, StepEnd::ToTitle);
     EXPECT_EQ(host.titles, 1);
 }
 
@@ -162,25 +196,57 @@ TEST_F(Loop, MishapsEndInARespawnAndSometimesInTheGag)
 TEST_F(Loop, TheSameGameDrawsTheSameRandomNumbers)
 {
     put(2, 4, 5, 47, 34);
-    std::vector<int> first;
-    for (int game = 0; game < 2; ++game) {
-        FakeHost otherHost;
-        GameEngine other(map, tiles, spriteSheet, otherHost);
+    const auto gagsOfAGame = [&] {
+        std::vector<int> gags;
+        GameEngine other(map);
         other.NewGame();
         other.state().HeroX = 64;
         other.EnterArea();
         other.beginLoop();
         for (int mishap = 0; mishap < 200; ++mishap) {
             other.state().HeroX = 160;
-            for (int i = 0; i < 70; ++i)
-                other.runFrame(exit);
+            for (int i = 0; i < 70; ++i) {
+                other.clearEvents();
+                other.step();
+                for (const play::Request& r : other.events().requests)
+                    if (r.kind == play::Request::Kind::MissGag)
+                        gags.push_back(r.value);
+            }
         }
-        if (game == 0)
-            first = otherHost.gags;
-        else
-            EXPECT_EQ(otherHost.gags, first);
-    }
+        return gags;
+    };
+    const std::vector<int> first = gagsOfAGame();
+    EXPECT_EQ(gagsOfAGame(), first);
     EXPECT_FALSE(first.empty());
+}
+
+TEST_F(Loop, ACopyOfTheStatePlaysOnAsTheOriginalWould)
+{
+    // Spikes under the hero and a rope hooked above it: mishaps end now and then in the mishap
+    // scene, and the rope lines change as the hero is hauled up.
+    put(2, 4, 5, 47, 34);
+    put(2, 4, 9, 30, 52);
+    start(2, 4, 64, 1504, {Rope});
+    run(100);
+    const auto playOn = [&] {
+        host.gags.clear();
+        std::vector<std::array<RopeLine, 2>> lines;
+        for (int round = 0; round < 60; ++round) {
+            s.HeroX = round % 2 ? 160 : 288;
+            hold({keys::Enter});
+            run(70);
+            lines.push_back(s.RopeLines);
+        }
+        return std::pair{host.gags, lines};
+    };
+    const GameState copy = s;
+    const auto first = playOn();
+    const GameState after = s;
+    s = copy;
+    EXPECT_EQ(playOn(), first);
+    EXPECT_EQ(s, after);
+    EXPECT_FALSE(first.first.empty());
+    EXPECT_TRUE(std::any_of(first.second.begin(), first.second.end(), [](const auto& l) { return l[0].visible; }));
 }
 
 namespace {
@@ -279,6 +345,7 @@ TEST_F(LoadPrompt, ContinueStartsANewGameWithoutASave)
 
     saveInArea(3, 0);
     engine.ContinueGame();
+    take();
     EXPECT_EQ(s.AreaX, 3);
     EXPECT_EQ(s.AreaY, 0);
     EXPECT_EQ(host.tunes.back(), 3); // the top row's music
@@ -311,6 +378,7 @@ TEST_F(Loop, EnteringAnAreaLetsGoOfTheRope)
     ASSERT_GT(s.RopeRow, 0);
     s.AreaX = 3;
     engine.EnterArea();
+    take();
     EXPECT_EQ(s.RopeRow, -1);
     EXPECT_FALSE(host.ropeVisible[0] || host.ropeVisible[1]);
 }
@@ -340,19 +408,7 @@ TEST_F(Loop, ANewAreaIsNotPatchedWithTheOldAreasBackground)
     run(); // the background under the hero is kept for the next frame
     start(1, 4, 160, 1504);
     run();
-    EXPECT_EQ(engine.canvas().pixel(5, 1510), cellColour(22));
-}
-
-TEST_F(Loop, TheRateLabelGoesOnAfterMidnight)
-{
-    host.clock = 86'399'000;
-    startGame();
-    engine.beginLoop();
-    run(200);
-    host.fpsTexts.clear();
-    host.midnight = 86'400;
-    run();
-    EXPECT_EQ(host.fpsTexts.size(), 1u);
+    EXPECT_EQ(canvas().pixel(5, 1510), cellColour(22));
 }
 
 TEST_F(LoadPrompt, AnUnreadableSaveFileIsReportedAndNothingLoaded)

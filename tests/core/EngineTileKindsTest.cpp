@@ -42,7 +42,7 @@ class TileKinds : public EngineTest {
 protected:
     static constexpr std::uint8_t Above = 20, TwoAbove = 21;
     FakeHost quietHost;
-    GameEngine quiet{map, tiles, spriteSheet, quietHost};
+    GameEngine quiet{map};
     GameState settled;
 
     void SetUp() override
@@ -50,7 +50,7 @@ protected:
         row(2, 4, 0, 50, 48, 96);
         put(2, 4, 5, 47, Above);
         put(2, 4, 5, 46, TwoAbove);
-        quiet.setDrawingEnabled(false);
+        quiet.setDrawingWanted(false);
         for (GameEngine* e : {&engine, &quiet}) {
             e->NewGame();
             e->state().HeroX = 160;
@@ -58,6 +58,8 @@ protected:
             e->EnterArea();
             e->beginLoop();
         }
+        take();
+        quiet.clearEvents();
         step();
         settled = s;
         settled.FrameClock = 0;
@@ -91,9 +93,15 @@ protected:
     /// One frame of both engines.
     void step()
     {
-        LoopExit ignored = LoopExit::Stopped;
-        engine.runFrame(exit);
-        quiet.runFrame(ignored);
+        frame();
+        quiet.clearEvents();
+        quiet.step();
+        for (const play::Request& r : quiet.events().requests) {
+            if (r.kind == play::Request::Kind::Sound)
+                quietHost.sounds.push_back(r.value);
+            else if (r.kind == play::Request::Kind::TreasureBox)
+                quietHost.boxes.push_back(r.value);
+        }
         ASSERT_EQ(s, quiet.state()) << "the state differs without drawing, frame clock " << s.FrameClock;
         ASSERT_EQ(host.sounds, quietHost.sounds);
     }
@@ -311,14 +319,15 @@ TEST_F(TileKinds, AnimatedInView)
         SCOPED_TRACE(name(n));
         put(2, 4, 8, 45, static_cast<std::uint8_t>(n));
         engine.EnterArea();
-        const std::uint32_t own = engine.canvas().pixel(8 * 32 + 5, 45 * 32 + 5);
+        take();
+        const std::uint32_t own = canvas().pixel(8 * 32 + 5, 45 * 32 + 5);
         const std::vector<Shows> expected = animated.contains(n) ? animated.at(n) : std::vector<Shows>{{13, 1, -1}};
         for (const Shows& e : expected) {
             // The clock moves on before the frame is drawn.
             s.FrameClock = static_cast<std::int16_t>((e.clock + 999) % 1000);
             s.SwitchOn = static_cast<std::int16_t>(e.switchOn);
-            engine.runFrame(exit);
-            EXPECT_EQ(engine.canvas().pixel(8 * 32 + 5, 45 * 32 + 5), e.frame < 0 ? own : cellColour(e.frame))
+            frame();
+            EXPECT_EQ(canvas().pixel(8 * 32 + 5, 45 * 32 + 5), e.frame < 0 ? own : cellColour(e.frame))
                 << "frame count " << e.clock << ", switch " << e.switchOn;
         }
     }

@@ -123,7 +123,7 @@ TEST_F(Tiles, SpringCompressesThenLaunchesHigh)
     EXPECT_EQ(s.HeroY, 1488);
     run(2);
     // The pressed picture is the sheet cell to the right of the spring's.
-    EXPECT_EQ(engine.canvas().pixel(165, 1533), cellColour(39));
+    EXPECT_EQ(canvas().pixel(165, 1533), cellColour(39));
     runUntil([&] { return s.HeroVY < 0; });
     EXPECT_EQ(s.HeroVY, -14);
     EXPECT_EQ(s.JumpCount, 999);
@@ -310,15 +310,15 @@ TEST_F(Tiles, ViewingSpotWithBothOfferingsEndsTheGame)
     EXPECT_EQ(s.EventTimer, 149);
     EXPECT_EQ(run(147), true);
     EXPECT_FALSE(run());
-    EXPECT_EQ(exit, LoopExit::Ending);
+    EXPECT_EQ(end, StepEnd::Ending);
     EXPECT_EQ(host.endings, 1);
     EXPECT_TRUE(s.InputOff);
     EXPECT_TRUE(s.StopLoop);
     EXPECT_EQ(s.DeathCount[2][4], 0);
     // The spot and the platform are stone in the last picture.
-    EXPECT_EQ(engine.canvas().pixel(5 * 32 + 3, 48 * 32 + 3), cellColour(139));
-    EXPECT_EQ(engine.canvas().pixel(9 * 32 + 3, 48 * 32 + 3), cellColour(139));
-    EXPECT_EQ(engine.canvas().pixel(8 * 32 + 3, 48 * 32 + 3), cellColour(96));
+    EXPECT_EQ(canvas().pixel(5 * 32 + 3, 48 * 32 + 3), cellColour(139));
+    EXPECT_EQ(canvas().pixel(9 * 32 + 3, 48 * 32 + 3), cellColour(139));
+    EXPECT_EQ(canvas().pixel(8 * 32 + 3, 48 * 32 + 3), cellColour(96));
     engine.keyDown(keys::Left);
     EXPECT_FALSE(s.KeyHeld[keys::Left]);
 }

@@ -3,6 +3,7 @@
 #include "assets/Pictures.h"
 #include "world/SheetCells.h"
 
+#include <QElapsedTimer>
 #include <QWidget>
 #include <QtTest>
 
@@ -45,27 +46,12 @@ struct ViewFrame {
     QWidget* canvas;
 };
 
-/// What the scene showed each time it let window events run, on a clock that moves 4 ms per read.
-struct Run {
-    struct Step {
-        QImage picture;
-        bool canvasHidden;
-        std::uint32_t tick;
-    };
-    std::vector<Step> steps;
-    std::uint32_t endTick = 0;
+/// A scene whose own timer stays out of the way (its steps are driven by the test with advance()).
+struct Scene {
+    Scene(ViewFrame& view, int phraseIndex) : scene(view.frame, *view.canvas, phraseIndex, 100000, [this] { ++done; }) {}
+    int done = 0;
+    MissGagScene scene;
 };
-
-Run playScene(ViewFrame& view, int phraseIndex, int frameInterval, std::uint32_t startTick = 0)
-{
-    Run run;
-    std::uint32_t now = startTick;
-    PlayMissGag(
-        &view.frame, view.canvas, phraseIndex, frameInterval, [&] { return now += 4; },
-        [&] { run.steps.push_back({view.picture(), view.canvas->isHidden(), now}); });
-    run.endTick = now;
-    return run;
-}
 
 /// The columns and rows that hold white pixels in the band where the phrase is printed.
 QRect whiteBounds(const QImage& picture)
@@ -87,39 +73,57 @@ class MissGagSceneTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void soulRisesOnePixelPerStepAboveTheHero_data()
-    {
-        QTest::addColumn<std::uint32_t>("startTick");
-        QTest::newRow("fresh clock") << std::uint32_t{0};
-        QTest::newRow("clock wrapping during the scene") << std::uint32_t{0xFFFFFFC0u};
-    }
-
     void soulRisesOnePixelPerStepAboveTheHero()
     {
-        QFETCH(std::uint32_t, startTick);
         ViewFrame view;
-        const int frameInterval = 4; // the clock hits the step's end exactly
-        const Run run = playScene(view, 0, frameInterval, startTick);
-
+        Scene run(view, 0);
         const QImage hero = spriteCell(186);
         const QImage soul = spriteCell(178);
-        QCOMPARE(run.steps.size(), std::size_t{41});
-        for (std::size_t step = 0; step < run.steps.size(); ++step) {
-            const Run::Step& shown = run.steps[step];
-            QVERIFY(shown.canvasHidden);
-            QCOMPARE(shown.picture.copy(X0, Y0, 32, 32), hero);
-            QCOMPARE(shown.picture.copy(X0, Y0 - 32 - static_cast<int>(step), 32, 32), soul);
-            QCOMPARE(shown.picture.pixel(0, 0), QColor(Qt::black).rgb());
-            if (step > 0) {
-                // Only the first step goes on without waiting.
-                const std::uint32_t stepTime = shown.tick - run.steps[step - 1].tick;
-                QCOMPARE(stepTime > 2u * frameInterval, step >= 2);
-            }
+        // The first two steps are drawn at once.
+        QCOMPARE(run.scene.stepsShown(), 2);
+        for (int step = 1; step <= 40; ++step) {
+            QCOMPARE(run.scene.stepsShown(), step + 1);
+            const QImage shown = view.picture();
+            QVERIFY(view.canvas->isHidden());
+            QCOMPARE(shown.copy(X0, Y0, 32, 32), hero);
+            QCOMPARE(shown.copy(X0, Y0 - 32 - step, 32, 32), soul);
+            QCOMPARE(shown.pixel(0, 0), QColor(Qt::black).rgb());
+            run.scene.advance();
         }
-        // The last position stays up for a whole step before the canvas comes back.
-        QVERIFY(run.endTick - run.steps.back().tick > 2u * frameInterval);
+        // After the last step's wait the canvas comes back and the scene says it is done.
+        QVERIFY(run.scene.finished());
         QVERIFY(!view.canvas->isHidden());
         QCOMPARE(view.frame.findChildren<QWidget*>(), QList<QWidget*>{view.canvas});
+        QVERIFY(QTest::qWaitFor([&] { return run.done == 1; }, 5000));
+    }
+
+    void stepsWaitMoreThanTwoFramesEachOnTheirOwnTimer()
+    {
+        ViewFrame view;
+        const int frameInterval = 5;
+        int done = 0;
+        QElapsedTimer clock;
+        clock.start();
+        MissGagScene scene(view.frame, *view.canvas, 3, frameInterval, [&] { ++done; });
+        QVERIFY(QTest::qWaitFor([&] { return done == 1; }, 20000));
+        // Forty waits of more than two frame intervals each: the first two steps share one.
+        QVERIFY(clock.elapsed() >= 40 * (2 * frameInterval + 1));
+        QCOMPARE(scene.stepsShown(), 41);
+        QVERIFY(!view.canvas->isHidden());
+    }
+
+    void endingTheSceneEarlyBringsTheCanvasBackAtOnce()
+    {
+        ViewFrame view;
+        int done = 0;
+        {
+            MissGagScene scene(view.frame, *view.canvas, 3, 5, [&] { ++done; });
+            QVERIFY(view.canvas->isHidden());
+        }
+        QVERIFY(!view.canvas->isHidden());
+        QCOMPARE(view.frame.findChildren<QWidget*>(), QList<QWidget*>{view.canvas});
+        QTest::qWait(50);
+        QCOMPARE(done, 0);
     }
 
     void phraseIsCentredWithItsTopAtMidHeight()
@@ -128,7 +132,8 @@ private slots:
         QFont font = view.frame.font();
         font.setPixelSize(16);
         view.frame.setFont(font);
-        const QRect text = whiteBounds(playScene(view, 9, 0).steps.front().picture);
+        Scene run(view, 9);
+        const QRect text = whiteBounds(view.picture());
 
         QVERIFY(!text.isEmpty());
         QVERIFY(text.top() >= FrameSize / 2 && text.top() < FrameSize / 2 + 6);
@@ -141,7 +146,8 @@ private slots:
         QFont font = view.frame.font();
         font.setPixelSize(40);
         view.frame.setFont(font);
-        const QRect text = whiteBounds(playScene(view, 14, 0).steps.front().picture);
+        Scene run(view, 14);
+        const QRect text = whiteBounds(view.picture());
 
         QCOMPARE(text.left(), 0);
         QCOMPARE(text.right(), FrameSize - 1);
@@ -150,9 +156,8 @@ private slots:
     void unknownPhraseIndexPrintsNothing()
     {
         ViewFrame view;
-        const Run run = playScene(view, 15, 0);
-        QCOMPARE(run.steps.size(), std::size_t{41});
-        QVERIFY(whiteBounds(run.steps.front().picture).isEmpty());
+        Scene run(view, 15);
+        QVERIFY(whiteBounds(view.picture()).isEmpty());
     }
 };
 

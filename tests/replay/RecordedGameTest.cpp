@@ -18,26 +18,11 @@ using poronpa::test::TempDir;
 
 namespace {
 
-/// The window's side of play: answers the questions as `answers` says and tells the recording
-/// what the frame showed.
-class PlayerHost : public test::FakeHost {
-public:
+/// The window's side of play: answers the questions as `answer` says, and what it asked and showed.
+struct PlayerHost {
     std::function<bool()> answer = [] { return true; };
-    ReplaySession* session = nullptr;
-
-    bool askYesNo(const std::string& question) override
-    {
-        FakeHost::askYesNo(question);
-        const bool yes = answer();
-        if (!yes)
-            session->declineQuestion();
-        return yes;
-    }
-    void showMessage(const std::string& message) override
-    {
-        FakeHost::showMessage(message);
-        session->messageShown(message);
-    }
+    std::vector<std::string> questions;
+    std::vector<std::string> messages;
 };
 
 class RecordedGame : public testing::Test {
@@ -45,7 +30,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(loadMap(PORONPA_BUILT_MAP, map).ok());
-        engine.setDrawingEnabled(false);
+        engine.setDrawingWanted(false);
         engine.setSaveFile(saves);
         engine.setFrameRate(60);
     }
@@ -64,7 +49,6 @@ protected:
         engine.beginLoop();
         ReplaySession& session = *recordings.begin(engine.state(), continued, 60, map, saves);
         const auto path = session.path();
-        host.session = &session;
         sim::KeySet held;
         for (std::int64_t frame = 1; frame <= frames; ++frame) {
             const sim::KeySet next = keysFor(frame);
@@ -77,14 +61,27 @@ protected:
             if (beforeFrame)
                 beforeFrame(frame);
             session.beginFrame(engine.state());
-            LoopExit exit = LoopExit::Stopped;
-            const bool goesOn = engine.runFrame(exit);
-            session.endFrame(engine.state(), !goesOn && exit == LoopExit::Ending);
-            if (!goesOn)
+            engine.clearEvents();
+            StepEnd end = engine.step();
+            while (end == StepEnd::Asking) {
+                host.questions.push_back(questionText(engine.question()));
+                const bool yes = host.answer();
+                if (!yes)
+                    session.declineQuestion();
+                end = engine.answer(yes);
+            }
+            const play::FrameEvents& events = engine.events();
+            for (const play::Request& request : events.requests)
+                if (request.kind == play::Request::Kind::Message) {
+                    const std::string& message = events.messages[static_cast<std::size_t>(request.value)];
+                    host.messages.push_back(message);
+                    session.messageShown(message);
+                }
+            session.endFrame(engine.state(), end == StepEnd::Ending);
+            if (end != StepEnd::Next)
                 break;
         }
         recordings.end();
-        host.session = nullptr;
         recordings.flush();
         return path;
     }
@@ -101,9 +98,8 @@ protected:
     }
 
     MapGrid map;
-    const Surface sheet{256, 768};
     PlayerHost host;
-    GameEngine engine{map, sheet, sheet, host};
+    GameEngine engine{map};
     TempDir dir;
     std::filesystem::path saves = dir / "savedata.dat";
     Recordings recordings{dir / "replays", [](const std::string& reason) { ADD_FAILURE() << reason; }};
@@ -143,7 +139,7 @@ TEST_F(RecordedGame, GamesWithQuestionsAnsweredNoAndSavesRefusedReplayToTheirEnd
     std::mt19937 random(19);
     host.answer = [&] { return random() % 3 == 0; };
     // Mostly running and jumping; now and then S, L with a digit, Q, Enter and the ladders' keys.
-    namespace key = test::keys;
+    namespace key = poronpa::keys;
     sim::KeySet held;
     const auto player = [&](std::int64_t) {
         const int weights[][2] = {{key::Right, 40}, {key::Left, 30}, {key::Space, 30}, {key::Up, 15}, {key::Down, 10},

@@ -115,14 +115,14 @@ TEST(KeyMap, ReboundJumpKeyJumpsInPlayAndIsListed)
                   QTest::keyPress(handle, Qt::Key_Left);
                   QTest::keyClick(handle, Qt::Key_F1);
               })
-        .then("controls shown", [&] { return qobject_cast<ControlsHelp*>(QApplication::activeModalWidget()); },
+        .then("controls shown", [&] { return qobject_cast<ControlsHelp*>(shownBox(gw)); },
               [&] {
-                  auto* help = qobject_cast<ControlsHelp*>(QApplication::activeModalWidget());
+                  auto* help = qobject_cast<ControlsHelp*>(shownBox(gw));
                   title = help->windowTitle();
                   listing = help->listing();
                   help->reject();
               })
-        .then("controls closed", [&] { return QApplication::activeModalWidget() == nullptr; },
+        .then("controls closed", [&] { return shownBox(gw) == nullptr; },
               [&] {
                   leftHeldAfter = engine.state().KeyHeld[37];
                   gw.close();
@@ -215,13 +215,13 @@ TEST(Gamepad, ButtonsPlayAsTheirKeys)
               [&] { pad.button(SDL_CONTROLLER_BUTTON_A, false); })
         .then("landed", [&] { return !held[32] && heroOnTheFloor(engine); },
               [&] { pad.button(SDL_CONTROLLER_BUTTON_START, true); })
-        .then("asked", [&] { return qobject_cast<QMessageBox*>(QApplication::activeModalWidget()) != nullptr; },
+        .then("asked", [&] { return qobject_cast<QMessageBox*>(shownBox(gw)) != nullptr; },
               [&] {
-                  question = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())->text().toStdString();
+                  question = qobject_cast<QMessageBox*>(shownBox(gw))->text().toStdString();
                   pad.button(SDL_CONTROLLER_BUTTON_START, false);
                   pad.button(SDL_CONTROLLER_BUTTON_B, true);
               })
-        .then("answered No", [&] { return QApplication::activeModalWidget() == nullptr; },
+        .then("answered No", [&] { return shownBox(gw) == nullptr; },
               [&] {
                   // What a window manager does when a box closes; pads only play in the active window.
                   gw.activateWindow();

@@ -94,8 +94,8 @@ TEST(EndingSequence, ArrivalInPlayEndsTheLoopIntoTheEndingAndKeysStopCounting)
         },
         100);
     QTest::keyClick(gw.windowHandle(), Qt::Key_Space);
-
-    EXPECT_TRUE(gw.ending().started());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return gw.ending().started(); }, 10000));
+    EXPECT_FALSE(gw.playHost().playing());
     EXPECT_FALSE(gw.picTitle().isVisible());
     EXPECT_FALSE(gw.closing());
     const std::pair<Qt::Key, std::size_t> keys[] = {{Qt::Key_Left, 37}, {Qt::Key_S, 83}, {Qt::Key_L, 76}};

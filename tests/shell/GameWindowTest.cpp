@@ -6,8 +6,13 @@
 #include "play/GameEngine.h"
 #include "screens/MessageTables.h"
 #include "screens/qt/OptionsScreen.h"
+#include "screens/qt/TreasureBoxDialog.h"
+#include "play/KeyCodes.h"
 
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QLabel>
+#include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -81,56 +86,202 @@ TEST(GameWindow, ClosingDuringTheOptionsScreenKeepsTheValuesClicked)
 
 namespace {
 
-/// Starts a new game from the title with space, runs `inPlay` from inside the game loop, and
-/// returns when the loop has ended.
+/// Starts a new game from the title with space, runs `inPlay` from the window's event loop once
+/// the game is under way, and returns when the window has closed.
 void playThen(OpenWindow& w, std::function<void()> inPlay)
 {
     soon(std::move(inPlay), 100);
     QTest::keyClick(w.window->windowHandle(), Qt::Key_Space);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.window->closing(); }, 10000));
+}
+
+/// Lets the window's event loop run until at least `frames` more frames have run (a test's own
+/// wait would sleep across several of them).
+void runFrames(GameWindow& window, int frames)
+{
+    const GameState& s = window.engine().state();
+    const int from = s.FrameClock;
+    const auto done = [&] { return (s.FrameClock - from + 1000) % 1000 >= frames; };
+    QEventLoop loop;
+    QTimer poll;
+    poll.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (done())
+            loop.quit();
+    });
+    poll.start(1);
+    QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+    loop.exec();
+    EXPECT_TRUE(done()) << "the frames did not run";
+}
+
+/// A game under way in the window, the hero standing on the floor.
+struct Playing : OpenWindow {
+    Playing()
+    {
+        QTest::keyClick(window->windowHandle(), Qt::Key_Space);
+        runFrames(*window, 20);
+    }
+    const GameState& state() const { return window->engine().state(); }
+    QWindow* handle() const { return window->windowHandle(); }
+};
+
+/// A generator whose next draw is below 0.05: the mishap that ends next shows the scene.
+play::PseudoRandom drawsTheScene()
+{
+    for (std::uint32_t state = 0;; ++state)
+        if (play::PseudoRandom(state).next() < 0.05)
+            return play::PseudoRandom(state);
 }
 
 } // namespace
 
-TEST(GameWindow, ClosingDuringPlayUnwindsTheLoopAndWritesTheSettings)
+TEST(GameWindow, ClosingDuringPlayEndsTheFramesAndWritesTheSettings)
 {
     OpenWindow w;
     bool played = false;
     playThen(w, [&] {
-        played = !w.window->picTitle().isVisible();
+        played = !w.window->picTitle().isVisible() && w.window->playHost().playing();
         w.window->close();
     });
     EXPECT_TRUE(played);
-    EXPECT_TRUE(w.window->closing());
+    EXPECT_FALSE(w.window->playHost().playing());
     EXPECT_EQ(w.audio.commands.back(), "close bgm");
     EXPECT_FALSE(w.settingsFile().empty());
 }
 
-TEST(GameWindow, ClosingWhileAPromptIsOpenUnwindsTheLoop)
+// Closing ends the program at once whatever holds the game up: a prompt, the treasure box
+// dialog, the mishap scene. The window's own event loop returns as soon as it is closed.
+TEST(GameWindow, ClosingEndsTheProgramAtOnceFromAnyMoment)
+{
+    const struct {
+        const char* name;
+        std::function<void(Playing&)> bringAbout;
+        std::function<bool(Playing&)> isUp;
+    } moments[] = {
+        {"the Q prompt", [](Playing& p) { QTest::keyPress(p.handle(), Qt::Key_Q); },
+         [](Playing&) { return shownMessageBox() != nullptr; }},
+        {"the treasure box dialog",
+         [](Playing& p) { p.window->openBox(new frmGetItem(p.window.get(), BoxEmpty, p.window->sound())); },
+         [](Playing& p) { return !p.window->openBoxes().isEmpty(); }},
+        {"the mishap scene",
+         [](Playing& p) {
+             GameState& s = p.window->engine().state();
+             s.Random = drawsTheScene();
+             s.HeroState = StateImpaled;
+             s.EventTimer = 3;
+         },
+         [](Playing& p) { return p.window->picGame().isHidden(); }},
+    };
+    for (const auto& moment : moments) {
+        SCOPED_TRACE(moment.name);
+        Playing p;
+        moment.bringAbout(p);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return moment.isUp(p); }, 5000));
+        ASSERT_TRUE(p.window->playHost().holding() || !p.window->openBoxes().isEmpty());
+
+        QElapsedTimer clock;
+        QTimer::singleShot(0, [&] {
+            clock.start();
+            p.window->close();
+        });
+        QTimer::singleShot(10000, qApp, &QCoreApplication::quit); // a deadline, should it hang
+        QApplication::exec();
+        EXPECT_LT(clock.elapsed(), 300);
+        EXPECT_TRUE(p.window->closing());
+        EXPECT_FALSE(p.window->playHost().holding());
+        EXPECT_EQ(shownMessageBox(), nullptr);
+        EXPECT_FALSE(p.window->picGame().isHidden()) << "the scene is gone";
+    }
+}
+
+TEST(GameWindow, PromptAndDialogOpenCentredOverTheWindowWhileTheFramesWait)
 {
     OpenWindow w;
-    std::string question;
-    WhenMessageBoxOpens watch([&](QMessageBox& box) {
-        question = box.text().toStdString();
-        w.window->close();
-    });
-    playThen(w, [&] { QTest::keyPress(w.window->windowHandle(), Qt::Key_Q); });
-    EXPECT_EQ(question, "タイトルに戻りますか？");
-    EXPECT_TRUE(w.window->closing());
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    // A box under the hero's start: the first frame opens it (a memo: two pages).
+    w.map.setCell(2 * MapGrid::AreaCells + 5, 4 * MapGrid::AreaCells + 47, 55);
+    w.window->move(37, 53);
+    QTest::keyClick(w.window->windowHandle(), Qt::Key_Space);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !w.window->openBoxes().isEmpty(); }, 5000));
+    auto* dialog = qobject_cast<frmGetItem*>(w.window->openBoxes().back());
+    ASSERT_NE(dialog, nullptr);
+
+    const QRect window = w.window->geometry();
+    const auto centred = [&](const QWidget& box) {
+        const QRect g = box.geometry();
+        return g.x() == window.x() + (window.width() - g.width()) / 2 &&
+               g.y() == window.y() + (window.height() - g.height()) / 2;
+    };
+    EXPECT_TRUE(centred(*dialog)) << dialog->geometry().x() << "," << dialog->geometry().y();
+    const int frameClock = w.window->engine().state().FrameClock;
+    QTest::qWait(100);
+    EXPECT_EQ(w.window->engine().state().FrameClock, frameClock) << "frames ran under the dialog";
+    QTest::keyPress(w.window->windowHandle(), Qt::Key_Right);
+    EXPECT_FALSE(w.window->playHost().keys().isDown(keys::Right)) << "the window took a key under its dialog";
+
+    QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+    QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
+    ASSERT_TRUE(w.window->openBoxes().isEmpty());
+    runFrames(*w.window, 3);
+
+    QTest::keyPress(w.window->windowHandle(), Qt::Key_Q);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shownMessageBox() != nullptr; }, 5000));
+    EXPECT_TRUE(centred(*shownMessageBox()));
+    EXPECT_EQ(shownMessageBox()->text().toStdString(), "タイトルに戻りますか？");
+    shownMessageBox()->button(QMessageBox::No)->click();
+    runFrames(*w.window, 3);
+    w.window->close();
 }
 
 TEST(GameWindow, HeldKeysIgnoreAutoRepeat)
 {
-    OpenWindow w;
-    QWindow* handle = w.window->windowHandle();
-    const auto& held = w.window->engine().state().KeyHeld;
-
-    QTest::keyPress(handle, Qt::Key_Left);
-    EXPECT_TRUE(held[37]);
+    Playing p;
+    const auto& held = p.state().KeyHeld;
+    QTest::keyPress(p.handle(), Qt::Key_Left);
+    runFrames(*p.window, 1);
+    EXPECT_TRUE(held[keys::Left]);
     // Auto-repeat arrives as release and press pairs while the key stays down.
     QKeyEvent repeatRelease(QEvent::KeyRelease, Qt::Key_Left, Qt::NoModifier, QString(), true);
-    QCoreApplication::sendEvent(handle, &repeatRelease);
-    EXPECT_TRUE(held[37]);
-    QTest::keyRelease(handle, Qt::Key_Left);
-    EXPECT_FALSE(held[37]);
+    QCoreApplication::sendEvent(p.handle(), &repeatRelease);
+    runFrames(*p.window, 1);
+    EXPECT_TRUE(held[keys::Left]);
+    QTest::keyRelease(p.handle(), Qt::Key_Left);
+    runFrames(*p.window, 1);
+    EXPECT_FALSE(held[keys::Left]);
+    p.window->close();
+}
+
+TEST(GameWindow, LosingTheFocusLetsGoOfTheKeysHeld)
+{
+    Playing p;
+    QTest::keyPress(p.handle(), Qt::Key_Right);
+    runFrames(*p.window, 2);
+    ASSERT_TRUE(p.state().KeyHeld[keys::Right]);
+
+    // Another window takes the focus; the key's release will go there.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    runFrames(*p.window, 2);
+    EXPECT_FALSE(p.state().KeyHeld[keys::Right]);
+    p.window->close();
+}
+
+TEST(GameWindow, ATapBetweenTwoFramesIsHeldForOneFrame)
+{
+    Playing p;
+    ASSERT_EQ(p.state().JumpCount, 0) << "the hero should stand on the floor";
+    const float standing = p.state().HeroY;
+    float highest = standing;
+    p.window->playHost().frameStarted = [&](std::int64_t, std::int64_t) { highest = std::min(highest, p.state().HeroY); };
+    // Pressed and released before the next frame.
+    QTest::keyPress(p.handle(), Qt::Key_Space);
+    QTest::keyRelease(p.handle(), Qt::Key_Space);
+    runFrames(*p.window, 12);
+    p.window->playHost().frameStarted = {};
+    // One frame of thrust: the smallest hop there is (a longer hold rises much higher).
+    EXPECT_LT(highest, standing);
+    EXPECT_GT(highest, standing - 3);
+    p.window->close();
 }

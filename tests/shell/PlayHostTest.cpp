@@ -6,11 +6,12 @@
 #include "app/qt/VirtualKeys.h"
 #include "play/GameEngine.h"
 
+#include <QEventLoop>
 #include <QKeyEvent>
 
 #include <gtest/gtest.h>
 
-#include <chrono>
+#include <cstdio>
 #include <ctime>
 
 using namespace poronpa;
@@ -47,67 +48,76 @@ double processorMilliseconds()
     return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) / 1e6;
 }
 
+/// Starts a new game from the title, as space does.
+void startGame(OpenWindow& w)
+{
+    QTest::keyClick(w.window->windowHandle(), Qt::Key_Space);
+    ASSERT_TRUE(w.window->playHost().playing());
+}
+
 } // namespace
 
-// The frame clock must never wake early and must not burn the processor while it waits.
-TEST(GamePlayHost, WaitSleepsUntilTheTickHasPassed)
+// The frames run from a timer in the window's own event loop: each starts strictly after its due
+// time and close to it, and the processor rests in between.
+TEST(GamePlayHost, FramesRunOnTimeWithoutKeepingTheProcessorBusy)
 {
     OpenWindow w;
-    GamePlayHost host(*w.window);
-    using Clock = std::chrono::steady_clock;
-
-    // Find the start of a tick, then wait for a series of later ones.
-    const std::uint32_t first = host.tickCount();
-    while (host.tickCount() == first) {
-    }
-    const Clock::time_point edge = Clock::now();
-    const std::uint32_t base = host.tickCount();
-
+    GamePlayHost& host = w.window->playHost();
+    std::vector<std::pair<std::int64_t, std::int64_t>> starts; // due, start
+    host.frameStarted = [&](std::int64_t due, std::int64_t now) { starts.emplace_back(due, now); };
+    startGame(w);
     const double cpuBefore = processorMilliseconds();
-    const int waits = 20;
-    double totalLateMs = 0;
-    for (int n = 1; n <= waits; ++n) {
-        const std::uint32_t due = base + static_cast<std::uint32_t>(13 * n);
-        host.waitUntilAfter(due);
-        const double lateMs =
-            std::chrono::duration<double, std::milli>(Clock::now() - (edge + std::chrono::milliseconds(13 * n + 1))).count();
-        EXPECT_GT(host.tickCount(), due) << "woke early at wait " << n;
-        totalLateMs += lateMs;
-    }
+    bool timerRan = false;
+    QTimer::singleShot(100, [&] { timerRan = true; });
+    // The window's own event loop, as in the game (a test's wait would sleep between its rounds).
+    QEventLoop loop;
+    QTimer::singleShot(400, &loop, &QEventLoop::quit);
+    loop.exec();
     const double cpuMs = processorMilliseconds() - cpuBefore;
-    EXPECT_LT(cpuMs, 13.0 * waits / 4) << "the wait keeps the processor busy";
-    std::printf("mean lateness %.3f ms, processor %.2f ms over %d ms\n", totalLateMs / waits, cpuMs, 13 * waits);
+
+    ASSERT_GT(starts.size(), 20u);
+    double late = 0;
+    for (const auto& [due, start] : starts) {
+        EXPECT_GT(start, due) << "a frame started early";
+        late += static_cast<double>(start - due - 1);
+    }
+    EXPECT_LT(late / static_cast<double>(starts.size()), 3.0) << "frames start long after their time";
+    EXPECT_TRUE(timerRan) << "the window's other timers run during play";
+    EXPECT_LT(cpuMs, 400.0 / 2) << "the loop keeps the processor busy";
+    std::printf("%zu frames, mean lateness %.2f ms, processor %.1f ms over 400 ms\n", starts.size(),
+                late / static_cast<double>(starts.size()), cpuMs);
 }
 
 TEST(GamePlayHost, RopeLinesLieOverTheCanvasWithoutEnteringIt)
 {
     OpenWindow w;
-    GamePlayHost host(*w.window);
     AreaCanvasView& canvas = w.window->picGame();
-    const Surface before = w.window->engine().canvas();
+    const Surface before = w.window->playHost().canvas();
+    GameState& s = w.window->engine().state();
 
-    host.setRopeLine(1, true, 100, 40, 200);
+    s.RopeLines[1] = RopeLine{true, 100, 40, 200};
+    w.window->playHost().takeEvents();
     const QImage shown = canvas.grab(QRect(90, 30, 20, 180)).toImage();
     EXPECT_EQ(shown.pixel(100 - 90, 100 - 30), qRgb(192, 64, 0));
     EXPECT_EQ(shown.pixel(99 - 90, 100 - 30), qRgb(192, 64, 0));
     EXPECT_NE(shown.pixel(100 - 90, 5), qRgb(192, 64, 0)) << "the line starts at y1";
-    EXPECT_TRUE(w.window->engine().canvas() == before);
+    EXPECT_TRUE(w.window->playHost().canvas() == before);
 
-    host.setRopeLine(1, false, 0, 0, 0);
+    s.RopeLines[1].visible = false;
+    w.window->playHost().takeEvents();
     EXPECT_EQ(canvas.grab(QRect(100, 100, 1, 1)).toImage().pixel(0, 0) | 0xFF000000u, before.pixel(100, 100));
 }
 
 TEST(GamePlayHost, OverviewSquaresShowTheAreaColours)
 {
     OpenWindow w;
-    GamePlayHost host(*w.window);
-    std::array<std::array<std::int32_t, 5>, 5> colours{};
-    for (auto& column : colours)
+    GameState& s = w.window->engine().state();
+    for (auto& column : s.MiniMapColor)
         column.fill(-1);
-    colours[2][4] = 255;
-    colours[1][0] = 0xFFFFFF;
-    colours[3][3] = 0x00FF00;
-    host.updateMiniMap(colours);
+    s.MiniMapColor[2][4] = 255;
+    s.MiniMapColor[1][0] = 0xFFFFFF;
+    s.MiniMapColor[3][3] = 0x00FF00;
+    w.window->playHost().takeEvents();
 
     const auto centre = [&](int c, int r) { return w.window->shpMap(c + 5 * r).grab().toImage().pixel(9, 9); };
     EXPECT_EQ(centre(2, 4), qRgb(255, 0, 0));
@@ -117,11 +127,14 @@ TEST(GamePlayHost, OverviewSquaresShowTheAreaColours)
     EXPECT_NE(centre(0, 0), qRgb(255, 255, 255)) << "an unvisited area is only outlined";
 }
 
-TEST(GamePlayHost, EventsStopOnceTheWindowCloses)
+TEST(GamePlayHost, FramesStopOnceTheWindowCloses)
 {
     OpenWindow w;
-    GamePlayHost host(*w.window);
-    EXPECT_TRUE(host.processEvents());
+    startGame(w);
+    QTest::qWait(50);
     w.window->close();
-    EXPECT_FALSE(host.processEvents());
+    const GameState after = w.window->engine().state();
+    QTest::qWait(50);
+    EXPECT_FALSE(w.window->playHost().playing());
+    EXPECT_EQ(w.window->engine().state(), after);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/qt/GamePlayHost.h"
 #include "app/qt/GameWindow.h"
 #include "app/ProgramDirectory.h"
 #include "audio/BackendAudioSystem.h"
@@ -116,15 +117,30 @@ inline void soon(std::function<void()> action, int delayMs = 0)
     QTimer::singleShot(delayMs, qApp, std::move(action));
 }
 
-/// While it lives, calls `action` with the first message box that opens, from inside the box's
-/// modal loop.
+/// The message box on screen, or null.
+inline QMessageBox* shownMessageBox()
+{
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* box = qobject_cast<QMessageBox*>(widget); box && box->isVisible())
+            return box;
+    return nullptr;
+}
+
+/// The box open over the game window (the latest), or null.
+inline QDialog* shownBox(const GameWindow& window)
+{
+    const QList<QDialog*> boxes = window.openBoxes();
+    return boxes.isEmpty() ? nullptr : boxes.back();
+}
+
+/// While it lives, calls `action` with the first message box that opens, from the event loop.
 class WhenMessageBoxOpens {
 public:
     explicit WhenMessageBoxOpens(std::function<void(QMessageBox&)> action) : action_(std::move(action))
     {
         poll_.setInterval(5);
         QObject::connect(&poll_, &QTimer::timeout, [this] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            if (QMessageBox* box = shownMessageBox()) {
                 poll_.stop();
                 action_(*box);
             }

@@ -113,13 +113,13 @@ TEST(WindowScale, PointerReachesTheControlsAtEveryScale)
         EXPECT_EQ(QToolTip::text().toStdString(), texts::ItemText[3]);
         QToolTip::hideText();
 
-        std::string counts;
-        WhenMessageBoxOpens watch([&](QMessageBox& box) {
-            counts = box.text().toStdString();
-            boxTextPixels[scale] = QFontInfo(box.font()).pixelSize();
-            box.accept();
-        });
+        // The box is open over the window when the click returns.
         QTest::mouseClick(handle, Qt::RightButton, Qt::ControlModifier, at(395, 62));
+        QMessageBox* box = shownMessageBox();
+        ASSERT_NE(box, nullptr);
+        const std::string counts = box->text().toStdString();
+        boxTextPixels[scale] = QFontInfo(box->font()).pixelSize();
+        box->accept();
         EXPECT_NE(counts.find("total 0 plays"), std::string::npos) << counts;
     }
     EXPECT_GT(boxTextPixels[1], 0);

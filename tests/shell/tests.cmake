@@ -27,4 +27,9 @@ if(X11_FOUND AND XVFB_RUN AND XDOTOOL)
                    bash ${CMAKE_CURRENT_LIST_DIR}/real-window-scale.sh ${PORONPA_RUNTIME_DIR} $<TARGET_FILE:x11probe>
                    ${CMAKE_CURRENT_BINARY_DIR}/real-window-scale-shots)
   set_tests_properties(shell_real_window_scale PROPERTIES TIMEOUT 120 ENVIRONMENT "QT_QPA_PLATFORM=xcb")
+  add_test(NAME shell_real_window_boxes
+           COMMAND ${XVFB_RUN} -a -n 125 -s "-screen 0 1024x768x24"
+                   bash ${CMAKE_CURRENT_LIST_DIR}/real-window-boxes.sh ${PORONPA_RUNTIME_DIR} $<TARGET_FILE:x11probe>
+                   ${CMAKE_CURRENT_BINARY_DIR}/real-window-shots)
+  set_tests_properties(shell_real_window_boxes PROPERTIES TIMEOUT 180 ENVIRONMENT "QT_QPA_PLATFORM=xcb")
 endif()

@@ -1,5 +1,4 @@
 #include "app/sim/KeyScript.h"
-#include "app/sim/SimHost.h"
 #include "app/sim/SimOptions.h"
 #include "app/sim/Trace.h"
 
@@ -105,11 +104,11 @@ TEST(SimOptions, EveryFlagIsRead)
     std::string error;
     ASSERT_TRUE(parseSimOptions({}, defaults, error));
     EXPECT_FALSE(defaults.mapFile || defaults.saveFile || defaults.inputFile || defaults.frames);
-    EXPECT_EQ(defaults.areaX, 2);
-    EXPECT_EQ(defaults.areaY, 4);
-    EXPECT_EQ(defaults.heroX, 160.0f);
-    EXPECT_EQ(defaults.heroY, 1498.0f);
-    EXPECT_EQ(defaults.switchOn, 1);
+    EXPECT_EQ(defaults.start.AreaX, 2);
+    EXPECT_EQ(defaults.start.AreaY, 4);
+    EXPECT_EQ(defaults.start.HeroX, 160.0f);
+    EXPECT_EQ(defaults.start.HeroY, 1498.0f);
+    EXPECT_EQ(defaults.start.SwitchOn, 1);
     EXPECT_EQ(defaults.frameRate, 0);
 
     SimOptions o;
@@ -120,21 +119,21 @@ TEST(SimOptions, EveryFlagIsRead)
     EXPECT_EQ(*o.mapFile, "m.dat");
     EXPECT_EQ(*o.saveFile, "s.dat");
     EXPECT_TRUE(o.continueGame);
-    EXPECT_EQ(o.areaX, 0);
-    EXPECT_EQ(o.areaY, 3);
-    EXPECT_EQ(o.heroX, 32.0f);
-    EXPECT_EQ(o.heroY, 1536.0f);
-    EXPECT_EQ(o.items, (std::vector<int>{9, 4, 4}));
-    EXPECT_EQ(o.switchOn, 0);
+    EXPECT_EQ(o.start.AreaX, 0);
+    EXPECT_EQ(o.start.AreaY, 3);
+    EXPECT_EQ(o.start.HeroX, 32.0f);
+    EXPECT_EQ(o.start.HeroY, 1536.0f);
+    EXPECT_EQ(o.start.items, (std::vector<int>{9, 4, 4}));
+    EXPECT_EQ(o.start.SwitchOn, 0);
     EXPECT_EQ(o.frameRate, -60);
     EXPECT_EQ(*o.inputFile, "-");
     EXPECT_EQ(*o.frames, 0);
     EXPECT_TRUE(o.trace);
 
     ASSERT_TRUE(parseSimOptions({"--pos", "100.75,1e3", "--items", ""}, o, error)) << error;
-    EXPECT_EQ(o.heroX, 100.75f);
-    EXPECT_EQ(o.heroY, 1000.0f);
-    EXPECT_TRUE(o.items.empty());
+    EXPECT_EQ(o.start.HeroX, 100.75f);
+    EXPECT_EQ(o.start.HeroY, 1000.0f);
+    EXPECT_TRUE(o.start.items.empty());
 }
 
 TEST(SimOptions, BadArgumentsAreRefused)
@@ -209,36 +208,4 @@ TEST(Trace, LinesCarryTheStateAndTheFrameRequests)
     EXPECT_EQ(traceLine(1, state, {{9, 11, 1, 1}, {5}}), "1,3,1,1498.25,40,-0,0.25,91,999,57,0000100001,1,9;11;1;1,5");
     EXPECT_EQ(endLine(40, state, false), "end frame=40 area=3,1 pos=1498.25,40 state=91 items=0000100001 deaths=7 ending=no");
     EXPECT_EQ(endLine(0, GameState{}, true), "end frame=0 area=0,0 pos=0,0 state=0 items=0000000000 deaths=0 ending=yes");
-}
-
-TEST(SimHost, TreasureBoxAddsTheDialogsSoundsToTheFrame)
-{
-    const struct {
-        int content;
-        std::vector<int> sounds;
-    } cases[] = {
-        {BlueKey, {7, 11, 1, 1}}, {PampasGrass, {7, 11, 1, 1}}, {101, {7, 12, 1, 1}}, {106, {7, 12, 1, 1}},
-        {BoxEmpty, {7, 13, 1}}, {BoxOfferingsMissing, {7, 13, 1}},
-    };
-    for (const auto& c : cases) {
-        SimHost host([](const std::string&) {});
-        host.playSound(4);
-        host.startFrame();
-        host.playSound(7);
-        host.showTreasureBox(c.content);
-        EXPECT_EQ(host.frameRequests().sounds, c.sounds) << c.content;
-        EXPECT_EQ(host.frameRequests().boxContents, std::vector<int>{c.content});
-    }
-}
-
-TEST(SimHost, ClockJumpsToTheDueTime)
-{
-    SimHost host([](const std::string&) {});
-    const std::uint32_t start = host.tickCount();
-    host.waitUntilAfter(start + 13);
-    EXPECT_EQ(host.tickCount(), start + 14);
-    host.waitUntilAfter(start);
-    EXPECT_EQ(host.tickCount(), start + 14) << "a due time already past does not move the clock back";
-    EXPECT_TRUE(host.askYesNo("ロードしますか？"));
-    EXPECT_TRUE(host.processEvents());
 }

@@ -1,7 +1,9 @@
 // Frames per second of the play engine without a window: a hero running and jumping to and fro
 // across an area busy with animated tiles, with and without drawing the canvas.
 
+#include "play/FramePainter.h"
 #include "play/GameEngine.h"
+#include "play/KeyCodes.h"
 #include "world/SheetCells.h"
 
 #include <benchmark/benchmark.h>
@@ -9,36 +11,6 @@
 namespace {
 
 using namespace poronpa;
-
-/// A host that never waits: its clock jumps to each frame's due time.
-class NullHost : public PlayHost {
-public:
-    std::uint32_t tickCount() override { return clock_; }
-    void waitUntilAfter(std::uint32_t tick) override
-    {
-        if (clock_ <= tick)
-            clock_ = tick + 1;
-    }
-    double secondsSinceMidnight() override { return clock_ / 1000.0; }
-    bool processEvents() override { return true; }
-    void playSound(int) override {}
-    void playMusic(int, bool) override {}
-    void stopMusic() override {}
-    bool askYesNo(const std::string&) override { return false; }
-    void showMessage(const std::string&) override {}
-    void showTreasureBox(int) override {}
-    void playMissGag(int, int) override {}
-    void showTitle() override {}
-    void startEnding() override {}
-    void presentView(int, int) override {}
-    void setRopeLine(int, bool, int, int, int) override {}
-    void updateMiniMap(const std::array<std::array<std::int32_t, 5>, 5>&) override {}
-    void setItemIconVisible(int, bool) override {}
-    void setFpsText(const std::string&) override {}
-
-private:
-    std::uint32_t clock_ = 0;
-};
 
 /// The start area: a floor with walls at both ends, waterfalls and flame pictures behind the
 /// hero every third cell, a strip of conveyor and a few platforms to jump under.
@@ -74,15 +46,15 @@ void runFrames(benchmark::State& state, bool drawing)
     const MapGrid map = busyWorld();
     const Surface tiles = sheetOfColours();
     const Surface sprites = sheetOfColours();
-    NullHost host;
-    GameEngine engine(map, tiles, sprites, host);
-    engine.setDrawingEnabled(drawing);
+    GameEngine engine(map);
+    play::FramePainter painter(map, tiles, sprites);
+    engine.setDrawingWanted(drawing);
     engine.NewGame();
     engine.EnterArea();
     engine.beginLoop();
+    painter.paint(engine.events(), engine.state());
 
-    constexpr int Left = 37, Right = 39, Space = 32;
-    LoopExit exit = LoopExit::Stopped;
+    using keys::Left, keys::Right, keys::Space;
     std::int64_t frame = 0;
     for (auto _ : state) {
         // 400-frame rounds: run right, then left, a jump every 50 frames.
@@ -98,7 +70,10 @@ void runFrames(benchmark::State& state, bool drawing)
             engine.keyDown(Space);
         else if (phase % 50 == 20)
             engine.keyUp(Space);
-        benchmark::DoNotOptimize(engine.runFrame(exit));
+        engine.clearEvents();
+        benchmark::DoNotOptimize(engine.step());
+        if (drawing)
+            benchmark::DoNotOptimize(painter.paint(engine.events(), engine.state()));
         ++frame;
     }
     state.SetItemsProcessed(frame);

@@ -1,7 +1,5 @@
 #include "tools/route/EngineDriver.h"
 
-#include "world/SheetCells.h"
-
 #include <cstddef>
 #include <cstring>
 #include <type_traits>
@@ -25,24 +23,14 @@ constexpr std::size_t PackedSize = CellsAt + (KeysAt - CellsEnd) + (sizeof(GameS
 } // namespace
 
 EngineDriver::EngineDriver(const MapGrid& map)
-    : map_(map), tiles_(sheet::Width, sheet::Height), sprites_(sheet::Width, sheet::Height),
-      host_([](const std::string&) {}), engine_(map, tiles_, sprites_, host_)
+    : map_(map), host_([](const std::string&) {}), engine_(map)
 {
-    engine_.setDrawingEnabled(false);
+    engine_.setDrawingWanted(false);
 }
 
-void EngineDriver::startNewGame(const sim::SimOptions& options)
+void EngineDriver::startNewGame(const GameStart& start)
 {
-    engine_.NewGame();
-    GameState& s = engine_.state();
-    s.AreaX = options.areaX;
-    s.AreaY = options.areaY;
-    s.HeroX = options.heroX;
-    s.HeroY = options.heroY;
-    s.SwitchOn = options.switchOn;
-    for (int item : options.items)
-        s.ItemHeld[static_cast<std::size_t>(item)] = 1;
-    engine_.EnterArea();
+    engine_.startNewGame(start);
     engine_.beginLoop();
     scriptKeys_.reset();
     frame_ = 0;
@@ -59,12 +47,11 @@ bool EngineDriver::step(const sim::KeySet& keys)
             engine_.keyDown(key);
         scriptKeys_ = keys;
     }
-    host_.startFrame();
     ++frame_;
-    LoopExit exit = LoopExit::Stopped;
-    if (engine_.runFrame(exit))
+    const StepEnd end = host_.runFrame(engine_);
+    if (end == StepEnd::Next)
         return true;
-    ending_ = exit == LoopExit::Ending;
+    ending_ = end == StepEnd::Ending;
     return false;
 }
 

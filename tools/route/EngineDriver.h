@@ -1,9 +1,7 @@
 #pragma once
 
-#include "app/Surface.h"
 #include "app/sim/KeyScript.h"
 #include "app/sim/SimHost.h"
-#include "app/sim/SimOptions.h"
 #include "play/GameEngine.h"
 #include "world/MapGrid.h"
 
@@ -32,9 +30,9 @@ class EngineDriver {
 public:
     explicit EngineDriver(const MapGrid& map);
 
-    /// A new game as the simulator starts it (in the home meadow unless the options move it),
-    /// the loop begun, no key held.
-    void startNewGame(const sim::SimOptions& options = {});
+    /// A new game as the simulator starts it (in the home meadow unless `start` moves it), the
+    /// loop begun, no key held.
+    void startNewGame(const GameStart& start = {});
 
     /// Runs one frame with these keys held by the script. Returns false once the loop has ended
     /// (the ending began).
@@ -54,8 +52,6 @@ public:
 
 private:
     const MapGrid& map_;
-    Surface tiles_;
-    Surface sprites_;
     sim::SimHost host_;
     GameEngine engine_;
     sim::KeySet scriptKeys_;

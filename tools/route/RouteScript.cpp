@@ -11,17 +11,6 @@ namespace {
 constexpr const char* LegMark = "# leg ";
 constexpr const char* NoteMark = " -- ";
 
-std::string keyNames(const sim::KeySet& keys)
-{
-    static const std::pair<int, const char*> names[] = {{37, "left"}, {39, "right"}, {38, "up"}, {40, "down"}, {32, "space"}, {13, "enter"}};
-    std::string text;
-    for (const auto& [code, name] : names) {
-        if (keys.test(static_cast<std::size_t>(code)))
-            text += (text.empty() ? "" : "+") + std::string(name);
-    }
-    return text.empty() ? "-" : text;
-}
-
 /// The goal text of a leg's heading line, or "" when the line is no heading.
 std::string headingGoal(const std::string& line)
 {
@@ -51,7 +40,7 @@ std::string formatRouteScript(const RouteScript& script, const std::string& plan
             out << NoteMark << leg.goal.note;
         out << "\n";
         for (const auto& run : leg.runs)
-            out << run.frames << " " << keyNames(run.keys) << "\n";
+            out << run.frames << " " << sim::keysText(run.keys) << "\n";
     }
     return out.str();
 }

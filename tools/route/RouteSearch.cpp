@@ -1,5 +1,6 @@
 #include "tools/route/RouteSearch.h"
 
+#include "play/KeyCodes.h"
 #include "play/PlayNumbers.h"
 #include "tools/route/DistanceField.h"
 #include "world/TileFacts.h"
@@ -15,7 +16,8 @@ namespace poronpa::route {
 
 namespace {
 
-constexpr int KeyEnter = 13, KeySpace = 32, KeyLeft = 37, KeyUp = 38, KeyRight = 39, KeyDown = 40;
+constexpr int KeyEnter = keys::Enter, KeySpace = keys::Space, KeyLeft = keys::Left, KeyUp = keys::Up,
+              KeyRight = keys::Right, KeyDown = keys::Down;
 
 /// Cells a vertical spring throws the hero up, give or take.
 constexpr int SpringThrowCells = 11;

@@ -76,8 +76,8 @@ int main(int argc, char** argv)
         } else
             return usage();
     }
-    sim::SimOptions start;
-    if (std::string error; !sim::parseSimOptions(startArgs, start, error)) {
+    sim::SimOptions options;
+    if (std::string error; !sim::parseSimOptions(startArgs, options, error)) {
         std::fprintf(stderr, "poronpa-route: %s\n", error.c_str());
         return 2;
     }
@@ -101,7 +101,7 @@ int main(int argc, char** argv)
     }
 
     EngineDriver driver(map);
-    driver.startNewGame(start);
+    driver.startNewGame(options.start);
     Snapshot at = driver.save();
 
     RouteScript script;

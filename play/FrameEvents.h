@@ -1,0 +1,62 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace poronpa::play {
+
+/// Something the frame asks of the shell besides drawing.
+struct Request {
+    enum class Kind : std::uint8_t {
+        Sound,       ///< play sound effect `value` once
+        Music,       ///< play tune `value`, looping
+        TreasureBox, ///< open the treasure box dialog for the BoxContent `value`
+        Message,     ///< show FrameEvents::messages[`value`] with an OK button
+        MissGag,     ///< play the mishap scene with the phrase `value`
+    };
+    Kind kind;
+    int value;
+
+    bool operator==(const Request& other) const = default;
+};
+
+/// One step of putting the frame on the canvas, for the painter; in the order the frame made
+/// them, since a block saved under a sprite must hold whatever the canvas showed at that moment.
+struct DrawOp {
+    enum class Kind : std::uint8_t {
+        Begin,   ///< a frame starts: put back what last frame's sprites covered
+        Area,    ///< area (a, b) was entered: paint it whole; the blocks saved before belong to the old picture
+        Cell,    ///< the cell (a, b) now holds tile c
+        Sprite,  ///< a masked sprite at canvas (a, b): sheet column c, image row d
+        Overlay, ///< tile-sheet cell at column c, row d shown at canvas (a, b) until the next frame
+        View,    ///< the view is at scroll (a, b): animate the tiles in it at frame count c, switch d
+        Show,    ///< lay the overlays and sprites on the canvas and show the view
+        Stones,  ///< the viewing spot and its platform turn to stone
+    };
+    Kind kind;
+    int a = 0, b = 0, c = 0, d = 0;
+
+    bool operator==(const DrawOp& other) const = default;
+};
+
+/// What happened since the shell last took the events: a frame, or a title action (a new game,
+/// a continued one). The shell answers the requests; the painter carries out the drawing.
+struct FrameEvents {
+    std::vector<Request> requests;
+    std::vector<std::string> messages;
+    std::vector<DrawOp> drawing;
+    /// Something held the loop up (an area entered, a load, a prompt, a dialog, a message, the
+    /// mishap scene): the next frame is due one interval after the shell is done with it.
+    bool held = false;
+
+    void clear()
+    {
+        requests.clear();
+        messages.clear();
+        drawing.clear();
+        held = false;
+    }
+};
+
+} // namespace poronpa::play
