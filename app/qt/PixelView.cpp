@@ -73,9 +73,10 @@ QWidget* innermostHolding(QWidget* outer, QRect& rect)
             auto* inner = qobject_cast<QWidget*>(*child);
             if (!inner || inner->isWindow() || !inner->isVisible() || !inner->geometry().intersects(rect))
                 continue;
-            // The topmost control there either holds the whole rectangle or is one of several.
-            if (inner->geometry().contains(rect)) {
-                rect.translate(-inner->pos());
+            // The topmost control there either holds the whole rectangle or is one of several. The
+            // view asks for a pixel more around what changed; that pixel is still as it was.
+            if (inner->geometry().contains(rect.adjusted(1, 1, -1, -1))) {
+                rect = (rect & inner->geometry()).translated(-inner->pos());
                 widget = inner;
                 deeper = true;
             }
@@ -96,6 +97,7 @@ bool holds32BitPixels(const QImage& image)
 PixelView::PixelView(QWidget* content, QWidget* parent)
     : QGraphicsView(parent), content_(content), picture_(content->size(), QImage::Format_RGB32)
 {
+    picture_.fill(Qt::black);
     auto* scene = new QGraphicsScene(this);
     // One item that never moves: no index to keep.
     scene->setItemIndexMethod(QGraphicsScene::NoIndex);
