@@ -229,8 +229,10 @@ void GameWindow::layOutWindow()
         view_->setGeometry(centredIn(size(), view_->size()));
         return;
     }
-    // A screen too small for the magnification asked gets the largest that fits.
-    const int fitting = fittingScale(screen()->availableGeometry().size(), client, WindowSettings::MaxScale);
+    // A screen too small for the magnification asked gets the largest that fits, with the window
+    // manager's frame and caption (known once the window is on screen).
+    const QSize frame = frameGeometry().size() - size();
+    const int fitting = fittingScale(screen()->availableGeometry().size() - frame, client, WindowSettings::MaxScale);
     view_->setScale(std::min(scale_, fitting));
     view_->move(0, 0);
     setFixedSize(view_->size());
