@@ -20,19 +20,21 @@ struct KeyCode {
 // Keys beyond letters and digits; the game reads only Enter, Space and the arrows, the rest keep
 // the held-key table truthful for keys held together with them.
 constexpr KeyCode NamedKeys[] = {
-    {Qt::Key_Backspace, 8},  {Qt::Key_Tab, 9},       {Qt::Key_Backtab, 9},    {Qt::Key_Return, 13},
-    {Qt::Key_Enter, 13},     {Qt::Key_Shift, 16},    {Qt::Key_Control, 17},   {Qt::Key_Alt, 18},
-    {Qt::Key_Pause, 19},     {Qt::Key_CapsLock, 20}, {Qt::Key_Escape, 27},    {Qt::Key_Space, 32},
-    {Qt::Key_PageUp, 33},    {Qt::Key_PageDown, 34}, {Qt::Key_End, 35},       {Qt::Key_Home, 36},
-    {Qt::Key_Left, 37},      {Qt::Key_Up, 38},       {Qt::Key_Right, 39},     {Qt::Key_Down, 40},
-    {Qt::Key_Insert, 45},    {Qt::Key_Delete, 46},
+    {Qt::Key_Backspace, 8},        {Qt::Key_Tab, 9},           {Qt::Key_Backtab, 9},
+    {Qt::Key_Return, keys::Enter}, {Qt::Key_Enter, keys::Enter}, {Qt::Key_Shift, 16},
+    {Qt::Key_Control, 17},         {Qt::Key_Alt, 18},          {Qt::Key_Pause, 19},
+    {Qt::Key_CapsLock, 20},        {Qt::Key_Escape, 27},       {Qt::Key_Space, keys::Space},
+    {Qt::Key_PageUp, 33},          {Qt::Key_PageDown, 34},     {Qt::Key_End, 35},
+    {Qt::Key_Home, 36},            {Qt::Key_Left, keys::Left}, {Qt::Key_Up, keys::Up},
+    {Qt::Key_Right, keys::Right},  {Qt::Key_Down, keys::Down}, {Qt::Key_Insert, 45},
+    {Qt::Key_Delete, 46},
 };
 
 int plainCode(int key, Qt::KeyboardModifiers modifiers)
 {
     if (key >= Qt::Key_0 && key <= Qt::Key_9) {
         // The number pad's digits have codes of their own, 96..105.
-        return (modifiers.testFlag(Qt::KeypadModifier) ? 96 : 48) + (key - Qt::Key_0);
+        return (modifiers.testFlag(Qt::KeypadModifier) ? 96 : keys::Digit0) + (key - Qt::Key_0);
     }
     if (key >= Qt::Key_A && key <= Qt::Key_Z)
         return 65 + (key - Qt::Key_A);

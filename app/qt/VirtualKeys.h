@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/qt/Gamepads.h"
+#include "play/KeyCodes.h"
 
 #include <QKeyCombination>
 #include <Qt>
@@ -35,15 +36,15 @@ struct KeyAction {
 
 enum class Action { Left, Right, Up, Down, Jump, Rope, Save, Load, Title };
 inline constexpr std::array<KeyAction, 9> KeyActions{{
-    {"left", 37},
-    {"right", 39},
-    {"up", 38},
-    {"down", 40},
-    {"jump", 32},
-    {"rope", 13},
-    {"save", 83},
-    {"load", 76},
-    {"title", 81},
+    {"left", keys::Left},
+    {"right", keys::Right},
+    {"up", keys::Up},
+    {"down", keys::Down},
+    {"jump", keys::Space},
+    {"rope", keys::Enter},
+    {"save", keys::S},
+    {"load", keys::L},
+    {"title", keys::Q},
 }};
 
 /// The keys the player uses in play. Every key event of the game window is translated to the
