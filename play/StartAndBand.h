@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -12,6 +13,9 @@ constexpr float BandHighest = 1536;
 
 /// True for a finite position the area edges could have left the hero at.
 inline bool insideBand(float position) { return std::isfinite(position) && position >= BandLowest && position <= BandHighest; }
+
+/// The nearest position inside the band (a position that is not a number stays one).
+inline float intoBand(float position) { return std::isnan(position) ? position : std::clamp(position, BandLowest, BandHighest); }
 
 /// Where a new game begins: the home meadow, six pixels above its floor.
 constexpr std::int16_t StartAreaX = 2, StartAreaY = 4;

@@ -63,8 +63,11 @@ void GameEngine::Impl::EnterArea()
 {
     PlayAreaMusic();
     s.MiniMapColor[at(s.AreaX)][at(s.AreaY)] = MiniMapCurrent;
-    s.RespawnX = s.HeroX;
-    s.RespawnY = s.HeroY;
+    // The edges are crossed one after the other, so a hero crossing a side in the frame it
+    // drops out of the bottom row (or the top while pushing the world's side) enters a little
+    // beyond the band; a respawn there would start outside it, and a save read back as damaged.
+    s.RespawnX = intoBand(s.HeroX);
+    s.RespawnY = intoBand(s.HeroY);
     // A rope hooked in the old area has nothing to hang from here.
     releaseRope();
     draw(play::DrawOp::Kind::Area, s.AreaX, s.AreaY);

@@ -95,7 +95,8 @@ bool isArea(std::int16_t coordinate) { return coordinate >= 0 && coordinate <= 4
 /// A damaged file must neither crash the game nor put the hero outside the world.
 void makeSafe(SaveRecord& record)
 {
-    const bool placeIsSound = isArea(record.AreaX) && isArea(record.AreaY) && insideBand(record.RespawnX) && insideBand(record.RespawnY);
+    const bool placeIsSound = isArea(record.AreaX) && isArea(record.AreaY) && std::isfinite(record.RespawnX) &&
+                              std::isfinite(record.RespawnY);
     if (!placeIsSound) {
         // A position is only known to be free in the area it was saved in; the start of a new
         // game is the one place known to be safe whatever else the file has lost.
@@ -104,6 +105,9 @@ void makeSafe(SaveRecord& record)
         record.RespawnX = StartX;
         record.RespawnY = StartY;
     }
+    // A point just beyond the band, as the game itself could store it, stays with its area.
+    record.RespawnX = intoBand(record.RespawnX);
+    record.RespawnY = intoBand(record.RespawnY);
     if (record.SwitchOn != 0)
         record.SwitchOn = 1;
     for (std::int16_t& held : record.ItemHeld)

@@ -42,7 +42,8 @@ enum class LoadOutcome {
 
 /// Reads the save made `back` (0..9) saves before the latest. Values a damaged file holds are
 /// made safe: a counter outside 0..9 reads as 0, an area outside 0..4 or a position that is not a
-/// finite number inside the area fall back to the start, item flags other than 0 and 1 read as 1.
+/// finite number fall back to the start, a finite position beyond the band the area edges keep
+/// is brought to its nearest point inside, item flags other than 0 and 1 read as 1.
 LoadOutcome LoadGameRecord(const std::filesystem::path& file, int back, SaveRecord& record, std::string* error = nullptr);
 
 } // namespace poronpa

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstring>
 #include <limits>
@@ -173,8 +174,9 @@ TEST(SavedGame, DamagedValuesAreMadeSafe)
         {"negative area row", 1, 3, -1, 100, 100, 0, 0, true},
         {"position not a number", 1, 3, 1, nan, 100, 0, 0, true},
         {"infinite position", 1, 3, 1, 100, -inf, 0, 0, true},
-        {"position left of the area", 1, 3, 1, 31.5f, 100, 0, 0, true},
-        {"position below the area", 1, 3, 1, 100, 1536.5f, 0, 0, true},
+        {"position left of the band", 1, 3, 1, 31.5f, 100, 0, 0, false},
+        {"position below the band, as the game could store it", 1, 3, 1, 100, 1536.55f, 0, 0, false},
+        {"position far out", 1, 3, 1, -1e30f, 1e30f, 0, 0, false},
         {"flags out of range", 1, 3, 1, 100, 100, -7, 300, false},
     };
     for (const Case& c : cases) {
@@ -205,8 +207,9 @@ TEST(SavedGame, DamagedValuesAreMadeSafe)
         } else {
             EXPECT_EQ(r.AreaX, c.areaX) << c.what;
             EXPECT_EQ(r.AreaY, c.areaY) << c.what;
-            EXPECT_EQ(r.RespawnX, c.x) << c.what;
-            EXPECT_EQ(r.RespawnY, c.y) << c.what;
+            // Kept with its area, at the nearest point of the band.
+            EXPECT_EQ(r.RespawnX, std::clamp(c.x, 32.0f, 1536.0f)) << c.what;
+            EXPECT_EQ(r.RespawnY, std::clamp(c.y, 32.0f, 1536.0f)) << c.what;
         }
         EXPECT_EQ(r.SwitchOn, c.switchOn != 0 ? 1 : 0) << c.what;
         EXPECT_EQ(r.ItemHeld[0], c.item != 0 ? 1 : 0) << c.what;

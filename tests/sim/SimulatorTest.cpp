@@ -1,4 +1,5 @@
 // The real poronpa-sim binary on small maps built here, read through its trace.
+#include "screens/SavedGame.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestMap.h"
 
@@ -8,6 +9,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <functional>
+#include <limits>
 #include <spawn.h>
 #include <sstream>
 #include <sys/resource.h>
@@ -404,4 +406,65 @@ TEST(Simulator, TheScratchFolderIsMadeOnlyWhenNeededAndGoesWhenTheRunIsStopped)
         setenv("TMPDIR", keptTmp.c_str(), 1);
     else
         unsetenv("TMPDIR");
+}
+
+// The edges are crossed one after the other: crossing the right edge of a bottom-row area in the
+// frame the hero drops out of it entered the next area below the band, so the respawns there
+// started outside it, and a save made there was later sent back to the start area. The respawn
+// point is kept inside the band.
+TEST(Simulator, ARespawnPointIsKeptInsideTheBand)
+{
+    TempDir dir;
+    const std::string map = writeMap(dir, TestMap());
+    const std::string save = (dir / "save.dat").string();
+    // Across into area (3, 4) while falling out of the world, then S with the diary right after
+    // the respawn.
+    poronpa::test::writeText(dir / "keys.txt", "33 right\n77 -\n5 s\n20 -\n");
+    const SimRun run = runSim(dir, {"--map", map, "--area", "2,4", "--pos", "1452,1400", "--items", "4", "--save", save,
+                                    "--input", (dir / "keys.txt").string(), "--trace"});
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(field(run.frame(33), 1) + " " + field(run.frame(33), 7), "3 99") << "fallen out as it crossed: " << run.frame(33);
+    EXPECT_EQ(field(run.frame(111), 3) + "," + field(run.frame(111), 4) + " " + field(run.frame(111), 7), "40,1536 9")
+        << "the respawn: " << run.frame(111);
+    for (std::size_t frame = 1; frame <= 135; ++frame)
+        for (const int column : {3, 4}) {
+            const float position = std::stof(field(run.frame(frame), column));
+            ASSERT_TRUE(position >= 32 && position <= 1536) << run.frame(frame);
+        }
+
+    const SimRun continued = runSim(dir, {"--map", map, "--save", save, "--continue", "--frames", "1"});
+    EXPECT_TRUE(continued.endLine().starts_with("end frame=1 area=3,4 pos=40,1536 ")) << continued.endLine();
+}
+
+// A save holds the respawn point; one outside the band (as the game could once store it) is
+// brought to the band's nearest point and kept with its area; only a position that is no number
+// or an area outside the world sends the game to the start.
+TEST(Simulator, AContinuedSaveOutsideTheBandStaysInItsArea)
+{
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const struct {
+        const char* what;
+        std::int16_t areaX, areaY;
+        float x, y;
+        const char* afterOneFrame;
+    } cases[] = {
+        {"left of the band", 1, 3, 31.5f, 1000, "area=1,3 pos=32,1000.25 "},
+        {"right of the band", 1, 3, 1551.25f, 1000, "area=1,3 pos=1536,1000.25 "},
+        {"just below the band", 1, 3, 40, 1536.55f, "area=1,4 pos=40,40 "},
+        {"no number", 1, 3, nan, 1000, "area=2,4 pos=160,1498.25 "},
+        {"an area outside the world", 5, 3, 40, 1000, "area=2,4 pos=160,1498.25 "},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        const std::string map = writeMap(dir, TestMap());
+        poronpa::SaveRecord record;
+        record.AreaX = c.areaX;
+        record.AreaY = c.areaY;
+        record.RespawnX = c.x;
+        record.RespawnY = c.y;
+        ASSERT_TRUE(poronpa::SaveGame(dir / "save.dat", record).ok());
+        const SimRun run = runSim(dir, {"--map", map, "--save", (dir / "save.dat").string(), "--continue", "--frames", "1"});
+        ASSERT_EQ(run.status, 0) << c.what << ": " << run.err;
+        EXPECT_EQ(run.endLine().rfind(std::string("end frame=1 ") + c.afterOneFrame, 0), 0u) << c.what << ": " << run.endLine();
+    }
 }
