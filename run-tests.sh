@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Sets everything up (packages, build) and runs the whole test suite headless: the normal build's
 # tests, the same suite built with AddressSanitizer and UndefinedBehaviorSanitizer (test
-# sanitized_suite), a minute of fuzzing for each file loader (test fuzz_loaders), and a short
-# random-play soak (test soak_every_area).
+# sanitized_suite), a minute of fuzzing for each file loader (test fuzz_loaders), the core built
+# alone with the shell off and its tests (test core_alone), and a short random-play soak (test
+# soak_every_area).
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 "$here/tools/setup.sh"

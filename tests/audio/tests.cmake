@@ -1,4 +1,7 @@
 # The sound back ends on SDL's disk audio driver, and the shipped effect and tune files.
+if(NOT TARGET poronpa_audio_sdl)
+  return()
+endif()
 file(GLOB AUDIO_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
 add_executable(audio_tests ${AUDIO_TEST_SOURCES})
 target_link_libraries(audio_tests PRIVATE poronpa_audio_sdl poronpa_loudness GTest::gtest GTest::gtest_main)

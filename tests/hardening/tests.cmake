@@ -2,8 +2,14 @@
 # directory, no sound), bad input files, and a short random-play soak of the simulator.
 set(HARDENING_TEST_DIR ${CMAKE_CURRENT_LIST_DIR})
 file(GLOB HARDENING_TEST_SOURCES CONFIGURE_DEPENDS ${HARDENING_TEST_DIR}/*.cpp)
+if(NOT TARGET poronpa_audio_sdl)
+  list(FILTER HARDENING_TEST_SOURCES EXCLUDE REGEX "AudioFaultTest")
+endif()
 add_executable(hardening_tests ${HARDENING_TEST_SOURCES})
-target_link_libraries(hardening_tests PRIVATE poronpa_soak_parts poronpa_audio_sdl GTest::gtest GTest::gtest_main)
+target_link_libraries(hardening_tests PRIVATE poronpa_soak_parts GTest::gtest GTest::gtest_main)
+if(TARGET poronpa_audio_sdl)
+  target_link_libraries(hardening_tests PRIVATE poronpa_audio_sdl)
+endif()
 target_compile_definitions(hardening_tests PRIVATE
   PORONPA_RUNTIME_DIR="${PORONPA_RUNTIME_DIR}"
   PORONPA_SIM_EXECUTABLE="$<TARGET_FILE:poronpa-sim>")
@@ -16,8 +22,9 @@ add_test(NAME soak_every_area COMMAND poronpa-soak --frames 150000 --run-frames 
 set_tests_properties(soak_every_area PROPERTIES LABELS soak TIMEOUT 300)
 
 # The test command also runs the whole suite in a build with AddressSanitizer and
-# UndefinedBehaviorSanitizer, and each loader's fuzzer for a minute. Both build trees of their
-# own, so they are added only where asked for (run-tests.sh does).
+# UndefinedBehaviorSanitizer, each loader's fuzzer for a minute, and the tests of the core built
+# alone with the shell off. Each a build tree of its own, so they are added only where asked for
+# (run-tests.sh does).
 option(PORONPA_HARDENING_RUNS "Add the sanitized suite and the fuzzers' short runs to the tests" OFF)
 if(PORONPA_HARDENING_RUNS)
   add_test(NAME sanitized_suite COMMAND ${CMAKE_SOURCE_DIR}/tools/sanitize/run-sanitized-suite.sh)
@@ -26,6 +33,9 @@ if(PORONPA_HARDENING_RUNS)
   add_test(NAME fuzz_loaders COMMAND ${CMAKE_SOURCE_DIR}/tools/fuzz/run-fuzzers.sh 60)
   set_tests_properties(fuzz_loaders PROPERTIES LABELS fuzz TIMEOUT 1800 COST 900
                        ENVIRONMENT "PORONPA_FUZZ_BUILD_DIR=${CMAKE_BINARY_DIR}/fuzz")
+  add_test(NAME core_alone COMMAND ${CMAKE_SOURCE_DIR}/tools/core-alone/run-core-alone.sh)
+  set_tests_properties(core_alone PROPERTIES LABELS core-alone TIMEOUT 1800 COST 500
+                       ENVIRONMENT "PORONPA_CORE_BUILD_DIR=${CMAKE_BINARY_DIR}/core-alone")
 endif()
 
 # The real game in a real X server, from program directories that are not as they should be.

@@ -8,6 +8,11 @@ gtest_discover_tests(location_tests DISCOVERY_MODE PRE_TEST)
 add_test(NAME location_tests_as_player COMMAND bash ${INSTALL_TEST_DIR}/as-player.sh $<TARGET_FILE:location_tests>)
 set_tests_properties(location_tests_as_player PROPERTIES SKIP_RETURN_CODE 77)
 
+# The installation holds the game and the editor: without the shell there is nothing to install.
+if(NOT TARGET poronpa_installable)
+  return()
+endif()
+
 # The installed tree: every file the game needs, the validators, --help and --version, and the
 # installed simulator run by a player.
 add_test(NAME install_tree COMMAND bash ${INSTALL_TEST_DIR}/install-tree.sh ${CMAKE_BINARY_DIR} ${PROJECT_VERSION})
