@@ -7,10 +7,4 @@ BackendAudioSystem::BackendAudioSystem(std::unique_ptr<WavePlayer> player, std::
 {
 }
 
-std::unique_ptr<AudioSystem> createSilentAudioSystem()
-{
-    return std::make_unique<BackendAudioSystem>(std::make_unique<SilentWavePlayer>(),
-                                                std::make_unique<SilentMediaCommands>());
-}
-
 } // namespace poronpa

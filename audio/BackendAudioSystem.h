@@ -35,7 +35,4 @@ public:
     std::string send(const std::string&) override { return {}; }
 };
 
-/// Sound and music that never touch a device (tests, the simulator, no sound hardware).
-std::unique_ptr<AudioSystem> createSilentAudioSystem();
-
 } // namespace poronpa

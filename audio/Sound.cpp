@@ -9,10 +9,8 @@ void Sound::Add(const std::string& fileName)
     files_.push_back(shippedFile(fileName).string());
 }
 
-void Sound::PlayAsync(int soundNumber, int /*loopFlag*/, int /*asyncFlag*/, int /*noStopFlag*/)
+void Sound::PlayAsync(int soundNumber)
 {
-    // Every caller asks for one asynchronous play that cuts off the effect still sounding, which
-    // is all the player does; looped and no-stop playback are never requested.
     if (!SoundOn)
         return;
     // A number outside the list is a caller's slip, not a reason to end the game: play nothing.

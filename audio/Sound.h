@@ -17,9 +17,8 @@ public:
 
     /// Registers the next effect: the program's directory and the file name.
     void Add(const std::string& fileName);
-    /// Plays effect `soundNumber` (1-based) once; the flags are the classic loop, async and
-    /// no-stop flags, which every caller passes as 0, 1, 0.
-    void PlayAsync(int soundNumber, int loopFlag = 0, int asyncFlag = 1, int noStopFlag = 0);
+    /// Plays effect `soundNumber` (1-based) once, at once, cutting off the effect still sounding.
+    void PlayAsync(int soundNumber);
 
     const std::vector<std::string>& files() const { return files_; }
 

@@ -58,7 +58,8 @@ public:
     void EnterArea();
     void ClearKeys();
     /// Restores the save made `back` saves before the latest; a missing file starts a new game.
-    /// Returns false when nothing was loaded because that slot was never written.
+    /// Returns false when nothing was loaded: the slot was never written, or the file could not be
+    /// read (the host has been asked to say why).
     bool LoadGame(int back);
     /// Used by the title's "つづきから": loads the latest save, or starts a new game when there is
     /// none (no file, or a slot never written).

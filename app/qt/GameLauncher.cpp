@@ -1,6 +1,7 @@
 #include "app/qt/GameLauncher.h"
 
 #include "app/qt/GameWindow.h"
+#include "audio/sdl/SdlAudioSystem.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -42,7 +43,7 @@ private:
 
 QWidget* openGameWindow(MapGrid& map)
 {
-    auto audio = AudioSystem::createOpeningLater();
+    auto audio = createAudioSystemOpeningLater();
     AudioSystem& opensLater = *audio;
     auto* window = new GameWindow(map, std::move(audio));
     new OpenAudioAfterFirstPaint(*window, opensLater);

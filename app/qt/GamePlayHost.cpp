@@ -30,7 +30,7 @@ GamePlayHost::~GamePlayHost() = default;
 
 void GamePlayHost::playSound(int number)
 {
-    window_.sound().PlayAsync(number, 0, 1, 0);
+    window_.sound().PlayAsync(number);
 }
 
 void GamePlayHost::playMusic(int tune)

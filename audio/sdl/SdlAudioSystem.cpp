@@ -1,4 +1,5 @@
-#include "audio/AudioSystem.h"
+#include "audio/sdl/SdlAudioSystem.h"
+
 #include "audio/BackendAudioSystem.h"
 #include "audio/sdl/SdlMusicDevice.h"
 #include "audio/sdl/SdlWavePlayer.h"
@@ -141,13 +142,8 @@ private:
 
 } // namespace
 
-std::unique_ptr<AudioSystem> AudioSystem::create(bool silent)
-{
-    if (silent)
-        return createSilentAudioSystem();
-    return std::make_unique<SdlAudioSystem>(true);
-}
+std::unique_ptr<AudioSystem> createAudioSystem() { return std::make_unique<SdlAudioSystem>(true); }
 
-std::unique_ptr<AudioSystem> AudioSystem::createOpeningLater() { return std::make_unique<SdlAudioSystem>(false); }
+std::unique_ptr<AudioSystem> createAudioSystemOpeningLater() { return std::make_unique<SdlAudioSystem>(false); }
 
 } // namespace poronpa

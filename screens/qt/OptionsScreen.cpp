@@ -71,7 +71,7 @@ void OptionsScreen::lblOption_Click(int index)
             music_.BGMStop();
         // Switched first, so that the click is heard exactly when effects are now on.
         sound_.SoundOn = settings_.SE != 0;
-        sound_.PlayAsync(sounds::Click, 0, 1, 0);
+        sound_.PlayAsync(sounds::Click);
         if (back_)
             back_();
         break;

@@ -112,7 +112,7 @@ void TitleScreen::lblTitle_MouseMove(int index)
 
 void TitleScreen::lblTitle_Click(int index)
 {
-    sound_.PlayAsync(sounds::Click, 0, 1, 0);
+    sound_.PlayAsync(sounds::Click);
     if (index == 2) {
         ShowOptions(true);
         return;

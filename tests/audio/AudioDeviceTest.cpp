@@ -1,7 +1,7 @@
 // The SDL back ends against SDL's disk audio driver: what the mixer plays lands in a file of raw
 // samples, so the tests can hear whether, when and how things sounded.
 #include "app/ProgramDirectory.h"
-#include "audio/AudioSystem.h"
+#include "audio/sdl/SdlAudioSystem.h"
 #include "audio/sdl/SdlMusicDevice.h"
 #include "audio/sdl/SdlWavePlayer.h"
 #include "tests/support/TempDir.h"
@@ -208,7 +208,7 @@ protected:
     double playPolled(const std::string& name, bool notLoop, double seconds)
     {
         setProgramDirectory(dir.path());
-        auto audio = AudioSystem::create(false);
+        auto audio = createAudioSystem();
         clsBGMAPI& music = audio->music();
         music.InitBGM();
         music.AddBGM(name);
@@ -235,18 +235,18 @@ protected:
 TEST_F(AudioDevice, AnEffectSoundsOnlyWhileEffectsAreOn)
 {
     {
-        auto audio = AudioSystem::create(false);
+        auto audio = createAudioSystem();
         LoadAudioLists(audio->music(), audio->sound());
-        audio->sound().PlayAsync(11, 0, 1, 0);
+        audio->sound().PlayAsync(11);
         std::this_thread::sleep_for(300ms);
     }
     EXPECT_LT(loudestSample(rawFile()), 8) << "effects are off until switched on";
 
     {
-        auto audio = AudioSystem::create(false);
+        auto audio = createAudioSystem();
         LoadAudioLists(audio->music(), audio->sound());
         audio->sound().SoundOn = true;
-        audio->sound().PlayAsync(11, 0, 1, 0);
+        audio->sound().PlayAsync(11);
         std::this_thread::sleep_for(500ms);
     }
     EXPECT_GT(loudestSample(rawFile()), 3000);
@@ -257,7 +257,7 @@ TEST_F(AudioDevice, AnEffectCutOffByTheNextFadesOutInsteadOfClicking)
     test::writeBytes(dir / "steady.wav", steadyWave(16000, 1.0));
     test::writeBytes(dir / "silent.wav", steadyWave(0, 0.3));
     {
-        auto audio = AudioSystem::create(false); // opens the mixer for the player below
+        auto audio = createAudioSystem(); // opens the mixer for the player below
         SdlWavePlayer player;
         player.play((dir / "steady.wav").string());
         std::this_thread::sleep_for(300ms);
@@ -286,7 +286,7 @@ TEST_F(AudioDevice, AnEffectCutOffByTheNextFadesOutInsteadOfClicking)
 
 TEST_F(AudioDevice, ATunePlaysThroughTheSynthesizer)
 {
-    auto audio = AudioSystem::create(false);
+    auto audio = createAudioSystem();
     LoadAudioLists(audio->music(), audio->sound());
     audio->music().InitBGM();
     audio->music().BGMPlay(2, false);
@@ -298,7 +298,7 @@ TEST_F(AudioDevice, ATunePlaysThroughTheSynthesizer)
 
 TEST_F(AudioDevice, ATuneAskedForBeforeTheDeviceOpensPlaysOnceItOpens)
 {
-    auto audio = AudioSystem::createOpeningLater();
+    auto audio = createAudioSystemOpeningLater();
     LoadAudioLists(audio->music(), audio->sound());
     audio->music().InitBGM();
     audio->music().BGMPlay(2, false);
@@ -345,7 +345,7 @@ TEST_F(AudioDevice, ATuneThatPlaysOnceIsClosedInsideItsSilentTail)
 TEST_F(AudioDevice, ATuneReportsItsEndBeforeItAndStartsAgainFromTheTop)
 {
     test::writeBytes(dir / "bar.mid", oneBarTune());
-    auto audio = AudioSystem::create(false); // opens the mixer for the device below
+    auto audio = createAudioSystem(); // opens the mixer for the device below
     SdlMusicDevice device(SdlMusicDevice::gameSoundFont);
     device.send("open \"" + (dir / "bar.mid").string() + "\" alias bgm");
     EXPECT_EQ(device.send("status bgm mode"), "stopped") << "a tune just opened has not started";
@@ -366,7 +366,7 @@ TEST_F(AudioDevice, ATuneReportsItsEndBeforeItAndStartsAgainFromTheTop)
 
 TEST_F(AudioDevice, AMissingTuneLeavesTheAliasClosed)
 {
-    auto audio = AudioSystem::create(false);
+    auto audio = createAudioSystem();
     SdlMusicDevice device(SdlMusicDevice::gameSoundFont);
     device.send("open \"" + (dir / "absent.mid").string() + "\" alias bgm");
     device.send("play bgm");
@@ -382,7 +382,7 @@ TEST_F(AudioDevice, StartingAgainFromTheTopDoesNotResumeWhereTheTuneWas)
     double startedAt = -1.0;
     double restartedAt = 0.0;
     {
-        auto audio = AudioSystem::create(false);
+        auto audio = createAudioSystem();
         SdlMusicDevice device(SdlMusicDevice::gameSoundFont);
         device.send("open \"" + (dir / "late.mid").string() + "\" alias bgm");
         device.send("play bgm");

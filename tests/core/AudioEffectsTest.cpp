@@ -60,16 +60,16 @@ TEST(AudioEffects, PlayByNumberOnlyWhileSoundIsOn)
     LoadAudioLists(music, sound);
 
     for (int number : {1, 7, 15})
-        sound.PlayAsync(number, 0, 1, 0);
+        sound.PlayAsync(number);
     EXPECT_TRUE(player.played.empty()) << "effects are off until switched on";
 
     sound.SoundOn = true;
-    sound.PlayAsync(6, 0, 1, 0);
-    sound.PlayAsync(15, 0, 1, 0);
+    sound.PlayAsync(6);
+    sound.PlayAsync(15);
     EXPECT_EQ(player.played, (std::vector<std::string>{"/opt/poronpa/key1.wav", "/opt/poronpa/break6.wav"}));
 
     player.played.clear();
     for (int number : {0, 16, -3})
-        sound.PlayAsync(number, 0, 1, 0);
+        sound.PlayAsync(number);
     EXPECT_TRUE(player.played.empty()) << "a number outside the list plays nothing";
 }

@@ -1,7 +1,7 @@
 // No sound device, a missing effect or tune, a missing soundfont: the game plays on silently and
 // says what is missing in one line, once.
 #include "app/ProgramDirectory.h"
-#include "audio/AudioSystem.h"
+#include "audio/sdl/SdlAudioSystem.h"
 #include "tests/hardening/FaultSupport.h"
 #include "tests/support/HostileFiles.h"
 
@@ -43,7 +43,7 @@ std::optional<int> playEverything(const Case& c, const std::filesystem::path& pr
         ::setenv("SDL_AUDIODRIVER", c.driver, 1);
         setProgramDirectory(programDir);
         {
-            const auto audio = AudioSystem::create();
+            const auto audio = createAudioSystem();
             LoadAudioLists(audio->music(), audio->sound());
             audio->sound().SoundOn = true;
             audio->music().InitBGM();
