@@ -335,8 +335,27 @@ QList<QDialog*> GameWindow::openBoxes() const
     return open;
 }
 
+QDialog* GameWindow::magnified(QDialog* box)
+{
+    // Boxes laid out by the toolkit grow with their text instead (the questions, the controls).
+    if (scale() == 1 || box->minimumSize() != box->maximumSize() || qobject_cast<QMessageBox*>(box) ||
+        qobject_cast<ControlsHelp*>(box))
+        return box;
+    auto* frame = new QDialog(this, box->windowFlags());
+    frame->setWindowTitle(box->windowTitle());
+    box->setParent(nullptr, box->windowFlags());
+    auto* view = new PixelView(box, frame);
+    view->setScale(scale());
+    frame->setFixedSize(view->size());
+    view->setFocus();
+    // The box closes itself (OK, Escape); its frame goes with it and tells what it answered.
+    connect(box, &QDialog::finished, frame, &QDialog::done);
+    return frame;
+}
+
 void GameWindow::openBox(QDialog* box, std::function<void(int)> done)
 {
+    box = magnified(box);
     box->setParent(this, box->windowFlags());
     box->setWindowModality(Qt::NonModal);
     boxes_.push_back(box);

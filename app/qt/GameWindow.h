@@ -114,6 +114,9 @@ private:
     void layOutPlayScreen();
     /// Sizes the window and places the magnified client in it, for the scale asked and the screen.
     void layOutWindow();
+    /// A box of fixed size drawn in pixels of its own (the treasure box) in a frame that shows it
+    /// at the window's magnification, closing with it; any other box as it is.
+    QDialog* magnified(QDialog* box);
     /// Carries out the window's own keys; false for a key that is not one of them.
     bool windowKey(const QKeyEvent& key);
     /// A gamepad button as the key it stands for, pressed or let go where the keyboard's would be.

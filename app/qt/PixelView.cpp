@@ -4,6 +4,7 @@
 #include <QGraphicsProxyWidget>
 #include <QGraphicsScene>
 #include <QPaintEvent>
+#include <QPaintEngine>
 #include <QPainter>
 
 #include <algorithm>
@@ -151,24 +152,25 @@ void PixelView::paintEvent(QPaintEvent* event)
     holder->render(&picture_, source.topLeft(), QRegion(inside));
     const QRect target(source.topLeft() * scale_, source.size() * scale_);
 
-    // Straight into the window's own picture where it is one of plain 32-bit pixels, or else
-    // through a picture of the magnified part.
-    if (QBackingStore* store = viewport()->backingStore()) {
-        QPaintDevice* device = store->paintDevice();
-        if (device && device->devType() == QInternal::Image) {
-            auto* window = static_cast<QImage*>(device);
-            const QPoint at = viewport()->mapTo(viewport()->window(), target.topLeft());
-            if (holds32BitPixels(*window) && window->devicePixelRatio() == 1.0 &&
-                window->rect().contains(QRect(at, target.size()))) {
-                magnify(picture_, source, window->bits(), window->bytesPerLine(), at, scale_);
-                return;
-            }
+    // Straight into the window's own picture when that is where this paint goes (not when the
+    // view is grabbed into another) and it is one of plain 32-bit pixels; or else through a
+    // picture of the magnified part.
+    QPainter painter(viewport());
+    QPaintDevice* device = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
+    QBackingStore* store = viewport()->backingStore();
+    if (device && store && device == store->paintDevice() && device->devType() == QInternal::Image &&
+        painter.deviceTransform().type() <= QTransform::TxTranslate) {
+        auto* window = static_cast<QImage*>(device);
+        const QPoint at = painter.deviceTransform().map(target.topLeft());
+        if (holds32BitPixels(*window) && window->devicePixelRatio() == 1.0 &&
+            window->rect().contains(QRect(at, target.size()))) {
+            magnify(picture_, source, window->bits(), window->bytesPerLine(), at, scale_);
+            return;
         }
     }
     if (magnified_.size() != size())
         magnified_ = QImage(size(), QImage::Format_RGB32);
     magnify(picture_, source, magnified_.bits(), magnified_.bytesPerLine(), target.topLeft(), scale_);
-    QPainter painter(viewport());
     painter.drawImage(target.topLeft(), magnified_, target);
 }
 

@@ -6,6 +6,7 @@
 #include "play/GameEngine.h"
 #include "screens/MessageTables.h"
 #include "screens/qt/OptionsScreen.h"
+#include "screens/qt/TreasureBoxDialog.h"
 
 #include <QLabel>
 #include <QScreen>
@@ -124,4 +125,28 @@ TEST(WindowScale, PointerReachesTheControlsAtEveryScale)
     }
     EXPECT_GT(boxTextPixels[1], 0);
     EXPECT_EQ(boxTextPixels[3], 3 * boxTextPixels[1]);
+}
+
+// The treasure box, drawn in pixels of its own, opens at the window's magnification with its
+// caption, and closes as it does unmagnified.
+TEST(WindowScale, TreasureBoxOpensMagnified)
+{
+    OpenWindow w;
+    GameWindow& gw = *w.window;
+    gw.setScreen(largeScreen());
+    gw.setScale(3);
+    const QSize own = frmGetItem(nullptr, -1, gw.sound()).size();
+    int answered = 0;
+    auto* item = new frmGetItem(&gw, -1, gw.sound());
+    gw.openBox(item, [&](int) { ++answered; });
+    ASSERT_EQ(gw.openBoxes().size(), 1);
+    QDialog* box = gw.openBoxes().front();
+    EXPECT_EQ(box->size(), own * 3);
+    EXPECT_EQ(box->windowTitle(), QStringLiteral("たからばこ"));
+
+    // Enter once the page is typed: the box's OK, reached through the magnified frame.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !item->isTyping(); }, 5000));
+    QTest::keyClick(box->windowHandle(), Qt::Key_Return);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return answered == 1; }, 5000));
+    EXPECT_TRUE(gw.openBoxes().isEmpty());
 }
