@@ -327,6 +327,22 @@ void MapEditor::edge()
     DrawArea(map_, areaX_, areaY_, tileSheet_, canvas_);
 }
 
+GameStart MapEditor::testPlayStart(const std::vector<int>& items) const
+{
+    const CanvasCell centre{(ViewSize / 2 - scrollLeft_) / sheet::CellSize, (ViewSize / 2 - scrollTop_) / sheet::CellSize};
+    const CanvasCell cell = hovered_.value_or(centre);
+    // Cells 0 and 49 are the seams with the neighbours: a hero placed there would leave the area
+    // on the first frame.
+    const auto inside = [](int c) { return std::clamp(c, 1, MapGrid::AreaCells - 2); };
+    GameStart start;
+    start.AreaX = static_cast<std::int16_t>(areaX_);
+    start.AreaY = static_cast<std::int16_t>(areaY_);
+    start.HeroX = static_cast<float>(sheet::CellSize * inside(cell.column));
+    start.HeroY = static_cast<float>(sheet::CellSize * inside(cell.row));
+    start.items = items;
+    return start;
+}
+
 bool MapEditor::undo()
 {
     finishStroke();

@@ -3,6 +3,7 @@
 #include "app/SafeFile.h"
 #include "app/Surface.h"
 #include "editor/EditHistory.h"
+#include "play/GameState.h"
 #include "world/MapGrid.h"
 
 #include <filesystem>
@@ -11,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace poronpa {
 
@@ -118,6 +120,10 @@ public:
     std::string replace(std::string_view fromText, std::string_view toText);
     /// Turns the corners where ground meets rock in the current area into corner tiles.
     void edge();
+
+    /// Where a test play of the map starts: in the current area, the hero on the hovered cell or,
+    /// with none, on the cell at the view's centre (kept off the area's seams), holding `items`.
+    GameStart testPlayStart(const std::vector<int>& items) const;
 
     /// Takes back the latest paint stroke or tool; false when there is nothing to undo.
     bool undo();

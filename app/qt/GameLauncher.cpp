@@ -2,6 +2,7 @@
 
 #include "app/qt/GameWindow.h"
 #include "audio/sdl/SdlAudioSystem.h"
+#include "world/MapGrid.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -39,15 +40,43 @@ private:
     AudioSystem& audio_;
 };
 
+/// The copy of the map a test play runs on; a child of the window, so it outlives the engine.
+class PlayedMap : public QObject {
+public:
+    explicit PlayedMap(const MapGrid& original) : map(original) {}
+    const MapGrid map;
+};
+
+/// The game window over `map` with its sound, opened once the window has shown its first
+/// picture, or with `audio` as it is.
+GameWindow* makeGameWindow(const MapGrid& map, std::unique_ptr<AudioSystem> audio = nullptr)
+{
+    if (audio)
+        return new GameWindow(map, std::move(audio));
+    audio = createAudioSystemOpeningLater();
+    AudioSystem& opensLater = *audio;
+    auto* window = new GameWindow(map, std::move(audio));
+    new OpenAudioAfterFirstPaint(*window, opensLater);
+    return window;
+}
+
 } // namespace
 
 QWidget* openGameWindow(MapGrid& map)
 {
-    auto audio = createAudioSystemOpeningLater();
-    AudioSystem& opensLater = *audio;
-    auto* window = new GameWindow(map, std::move(audio));
-    new OpenAudioAfterFirstPaint(*window, opensLater);
+    GameWindow* window = makeGameWindow(map);
     window->open();
+    return window;
+}
+
+QWidget* openTestPlay(const MapGrid& map, const GameStart& start, std::function<void()> ended,
+                      std::unique_ptr<AudioSystem> audio)
+{
+    auto* played = new PlayedMap(map);
+    GameWindow* window = makeGameWindow(played->map, std::move(audio));
+    played->setParent(window);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->openTestPlay(start, std::move(ended));
     return window;
 }
 

@@ -173,7 +173,7 @@ void GamePlayHost::nextMoment()
         break;
     case StepEnd::ToTitle:
         playing_ = false;
-        window_.title().ShowTitle();
+        window_.backToTitle();
         takeEvents();
         break;
     case StepEnd::Ending:

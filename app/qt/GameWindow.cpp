@@ -4,6 +4,7 @@
 #include "app/qt/ControlsHelp.h"
 #include "screens/qt/Fonts.h"
 #include "app/qt/GamePlayHost.h"
+#include "app/TemporaryFolder.h"
 #include "screens/qt/MouseLabel.h"
 #include "app/qt/OverviewSquare.h"
 #include "app/qt/PixelView.h"
@@ -67,7 +68,7 @@ constexpr int MostFullScreenScale = 16;
 
 } // namespace
 
-GameWindow::GameWindow(MapGrid& map, std::unique_ptr<AudioSystem> audio, QWidget* parent)
+GameWindow::GameWindow(const MapGrid& map, std::unique_ptr<AudioSystem> audio, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       audio_(std::move(audio)), background_(pictures::gameFrame()),
@@ -174,6 +175,34 @@ void GameWindow::layOutPlayScreen()
 
 void GameWindow::open()
 {
+    showWindow();
+    title_->ShowTitle();
+}
+
+void GameWindow::openTestPlay(const GameStart& start, std::function<void()> ended)
+{
+    testPlayEnded_ = std::move(ended);
+    testPlaySaves_ = std::make_unique<TemporaryFolder>("test-play");
+    engine_->setSaveFile(*testPlaySaves_ / "savedata.dat");
+    showWindow();
+    picTitle_->hide();
+    engine_->startNewGame(start);
+    host_->takeEvents();
+    host_->startLoop();
+}
+
+void GameWindow::backToTitle()
+{
+    if (!testPlayEnded_) {
+        title_->ShowTitle();
+        return;
+    }
+    // Not from inside the frame that asked: the window closes once the frame is done.
+    QTimer::singleShot(0, this, &QWidget::close);
+}
+
+void GameWindow::showWindow()
+{
     if (windowSettings_.FullScreen)
         setFullScreen(true);
     else
@@ -185,7 +214,6 @@ void GameWindow::open()
         // Moved to another screen, the window takes the magnification that screen has room for.
         connect(handle, &QWindow::screenChanged, this, [this] { layOutWindow(); });
     }
-    title_->ShowTitle();
 }
 
 int GameWindow::scale() const
@@ -404,7 +432,10 @@ void GameWindow::closeEvent(QCloseEvent* event)
     ending_->stop();
     for (QDialog* box : openBoxes())
         box->hide();
-    QCoreApplication::quit();
+    if (testPlayEnded_)
+        testPlayEnded_();
+    else
+        QCoreApplication::quit();
 }
 
 bool GameWindow::windowKey(const QKeyEvent& key)

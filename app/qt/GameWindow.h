@@ -24,6 +24,8 @@ class QLabel;
 namespace poronpa {
 
 class AreaCanvasView;
+class TemporaryFolder;
+struct GameStart;
 class EndingSequence;
 class GameEngine;
 class GamePlayHost;
@@ -45,11 +47,18 @@ public:
     static constexpr int ClientHeight = 346;
 
     /// Loads the window: settings, tables, layout, audio lists. The map must outlive the window.
-    GameWindow(MapGrid& map, std::unique_ptr<AudioSystem> audio, QWidget* parent = nullptr);
+    GameWindow(const MapGrid& map, std::unique_ptr<AudioSystem> audio, QWidget* parent = nullptr);
     ~GameWindow() override;
 
     /// Shows the window and the title screen.
     void open();
+    /// Shows the window playing at once from `start`, for a test play of the editor: Q answered
+    /// Yes closes the window instead of showing the title, closing it calls `ended` instead of
+    /// ending the program, and the game saves into a scratch file of its own, apart from the
+    /// player's saves.
+    void openTestPlay(const GameStart& start, std::function<void()> ended);
+    /// Q was answered Yes: the title, or the end of a test play.
+    void backToTitle();
 
     /// True once the window has begun to close.
     bool closing() const { return closing_; }
@@ -112,6 +121,8 @@ private:
     void showBox(QDialog* box) override { openBox(box); }
 
     void layOutPlayScreen();
+    /// Shows the window as the settings ask and takes its key events.
+    void showWindow();
     /// Sizes the window and places the magnified client in it, for the scale asked and the screen.
     void layOutWindow();
     /// A box of fixed size drawn in pixels of its own (the treasure box) in a frame that shows it
@@ -159,6 +170,9 @@ private:
     std::array<PadKey, PadButtonCount> padKeys_{};
     bool exposed_ = false;
     bool closing_ = false;
+    /// Set for a test play: called when the window closes.
+    std::function<void()> testPlayEnded_;
+    std::unique_ptr<TemporaryFolder> testPlaySaves_;
 };
 
 } // namespace poronpa

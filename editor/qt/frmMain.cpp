@@ -3,6 +3,8 @@
 #include "screens/qt/Fonts.h"
 #include "editor/MapEditor.h"
 #include "editor/qt/PictureBox.h"
+#include "editor/qt/TestPlayItems.h"
+#include "app/qt/GameLauncher.h"
 #include "editor/qt/frmParts.h"
 #include "world/AreaDrawing.h"
 #include "world/SheetCells.h"
@@ -35,6 +37,13 @@ void tellWithBox(QWidget* parent, const QString& message) { QMessageBox::warning
 QMessageBox::StandardButton askYesOrNo(QWidget* parent, const QString& question)
 {
     return QMessageBox::question(parent, "MapDesign", question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+}
+
+bool chooseWithBox(TestPlayItems& items) { return items.exec() == QDialog::Accepted; }
+
+void openTestPlayWindow(const MapGrid& map, const GameStart& start, std::function<void()> ended)
+{
+    openTestPlay(map, start, std::move(ended));
 }
 
 /// The area canvas with what the editor draws over the map: the grid of cells when it is on,
@@ -79,7 +88,7 @@ private:
 
 frmMain::frmMain(MapEditor& editor, std::filesystem::path mapFile, std::filesystem::path pictureDirectory)
     : editor_(editor), mapFile_(std::move(mapFile)), readFile_(mapFile_),
-      pictureDirectory_(std::move(pictureDirectory)), dialogs_{askWithBox, tellWithBox, askYesOrNo},
+      pictureDirectory_(std::move(pictureDirectory)), dialogs_{askWithBox, tellWithBox, askYesOrNo, chooseWithBox}, testPlayer_(openTestPlayWindow),
       palette_(std::make_unique<frmParts>(editor))
 {
     setObjectName("frmMain");
@@ -87,6 +96,7 @@ frmMain::frmMain(MapEditor& editor, std::filesystem::path mapFile, std::filesyst
     setFixedSize(ClientWidth, ClientHeight);
     setFont(fonts::gothic(9));
     buildControls();
+    testPlayItems_ = new TestPlayItems(this);
 
     // The palette is a window of its own, so the shortcuts must work from either. Keys a Replace
     // box uses for its text (the arrows sideways, Home, End, letters) stay with the box.
@@ -94,6 +104,10 @@ frmMain::frmMain(MapEditor& editor, std::filesystem::path mapFile, std::filesyst
     for (const QKeySequence& keys : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)})
         addShortcut(keys, [this] { return editor_.redo(); });
     addShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { return editor_.canSave() && saveMapFile(); });
+    addShortcut(QKeySequence(Qt::Key_F5), [this] {
+        testPlay();
+        return false;
+    });
     addShortcut(QKeySequence(Qt::Key_G), [this] {
         grid_ = !grid_;
         return true;
@@ -347,11 +361,34 @@ void frmMain::startGame()
     if (!settleUnsavedChanges("マップの変更が保存されていません。ゲームを始める前に保存しますか？"))
         return;
     handingOver_ = true;
-    for (QShortcut* shortcut : shortcuts_)
-        shortcut->setEnabled(false);
+    enableShortcuts(false);
     emit gameRequested();
     palette_->hide();
     close();
+}
+
+void frmMain::testPlay()
+{
+    if (!dialogs_.chooseTestPlayItems(*testPlayItems_))
+        return;
+    const GameStart start = editor_.testPlayStart(testPlayItems_->ticked());
+    // The game window takes the keys while it plays; the editor waits out of sight.
+    enableShortcuts(false);
+    editor_.canvasLeave();
+    palette_->hide();
+    hide();
+    testPlayer_(editor_.map(), start, [this] {
+        enableShortcuts(true);
+        show();
+        activateWindow();
+        refresh();
+    });
+}
+
+void frmMain::enableShortcuts(bool enabled)
+{
+    for (QShortcut* shortcut : shortcuts_)
+        shortcut->setEnabled(enabled);
 }
 
 void frmMain::closeEvent(QCloseEvent* event)

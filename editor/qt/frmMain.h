@@ -21,7 +21,10 @@ class QShortcut;
 namespace poronpa {
 
 class MapEditor;
+class MapGrid;
 class PictureBox;
+class TestPlayItems;
+struct GameStart;
 class SurfaceView;
 class frmParts;
 
@@ -38,13 +41,19 @@ public:
         std::function<void(QWidget* parent, const QString& message)> tell;
         /// Asks whether to overwrite a map file another program changed: Yes or No.
         std::function<QMessageBox::StandardButton(QWidget* parent, const QString& question)> askToOverwrite;
+        /// Lets the designer tick the items a test play starts with; false when cancelled.
+        std::function<bool(TestPlayItems& items)> chooseTestPlayItems;
     };
+
+    /// Opens the game window for a test play; `ended` is called once it has closed.
+    using TestPlayer = std::function<void(const MapGrid& map, const GameStart& start, std::function<void()> ended)>;
 
     /// `mapFile` is the map Load and Save use; the pictures are exported into `pictureDirectory`.
     frmMain(MapEditor& editor, std::filesystem::path mapFile, std::filesystem::path pictureDirectory);
     ~frmMain() override;
 
     void setDialogs(Dialogs dialogs) { dialogs_ = std::move(dialogs); }
+    void setTestPlayer(TestPlayer player) { testPlayer_ = std::move(player); }
 
     /// Load reads `file` instead of the map file until the first Save (the shipped world, while
     /// the player has no map of their own).
@@ -71,6 +80,7 @@ private:
     void buildControls();
     /// A key that works in either window; the view is refreshed when `action` returns true.
     void addShortcut(const QKeySequence& keys, std::function<bool()> action);
+    void enableShortcuts(bool enabled);
     QPushButton* addButton(const QString& name, const QString& caption, QWidget* parent, int x, int y, int w, int h);
     void refresh();
     void showStatusNow();
@@ -79,6 +89,8 @@ private:
     bool saveMapFile();
     void load();
     void startGame();
+    /// F5: plays the map as it is in memory from the current area, then comes back to it.
+    void testPlay();
     void replace();
     void exportPicture(FileStatus (MapEditor::*exportTo)(const std::filesystem::path&) const);
     void reportFailure(const FileStatus& status);
@@ -88,6 +100,8 @@ private:
     std::filesystem::path readFile_;
     std::filesystem::path pictureDirectory_;
     Dialogs dialogs_;
+    TestPlayer testPlayer_;
+    TestPlayItems* testPlayItems_ = nullptr;
     std::unique_ptr<frmParts> palette_;
     bool handingOver_ = false;
 

@@ -22,8 +22,10 @@ constexpr std::string_view Usage = R"(Usage: mapdesign [--help] [--version]
 
 The map editor of ポロンパ　ぽぷらん: the world's 5 x 5 areas with the tile palette. The left
 button paints the selected tile, the right one centres the view; Ctrl+Z undoes, Ctrl+Y or
-Ctrl+Shift+Z redoes. Save writes the map, AllMap and 1Map export pictures, Game starts the game
-on the map as edited.
+Ctrl+Shift+Z redoes. The arrow keys scroll by a cell, Page Up/Down and Home/End by a view, the
+wheel by three cells (Shift+wheel sideways); G shows a grid. Ctrl+S or Save writes the map,
+AllMap and 1Map export pictures, Game starts the game on the map as edited. F5 plays the map as
+edited from the cell under the pointer and comes back to the editor when that window closes.
 
 Run from a folder it may write to, the editor reads and writes mapdata.dat beside itself.
 Installed, it reads the map the player saved in $XDG_DATA_HOME/poronpa (~/.local/share/poronpa

@@ -2,14 +2,23 @@
 #include "editor/qt/PictureBox.h"
 #include "editor/qt/frmMain.h"
 #include "editor/qt/frmParts.h"
+#include "editor/qt/TestPlayItems.h"
+#include "app/qt/GameLauncher.h"
+#include "app/qt/GamePlayHost.h"
+#include "app/qt/GameWindow.h"
+#include "app/ProgramDirectory.h"
+#include "play/GameEngine.h"
 #include "tests/editor/EditorFixture.h"
+#include "tests/shell/ShellTestSupport.h"
 #include "tests/support/TempDir.h"
 #include "world/MapFile.h"
 #include "world/TileFacts.h"
 
 #include <QApplication>
 #include <QLabel>
+#include <QCheckBox>
 #include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -35,6 +44,7 @@ struct Editor {
     QMessageBox::StandardButton overwrite = QMessageBox::No;
     QStringList questions;
     QStringList messages;
+    std::vector<int> ticks; ///< ticked in the test play's list the next time it opens
 
     Editor()
     {
@@ -49,6 +59,11 @@ struct Editor {
                            [this](QWidget*, const QString& q) {
                                questions << q;
                                return overwrite;
+                           },
+                           [this](TestPlayItems& items) {
+                               for (const int item : std::exchange(ticks, {}))
+                                   items.box(item)->setChecked(true);
+                               return true;
                            }});
     }
 
@@ -498,6 +513,78 @@ private slots:
         QVERIFY(e.questions.isEmpty());
         QVERIFY(!e.window.isVisible());
         QVERIFY(!e.window.palette()->isVisible());
+    }
+
+    void testPlayComesBackToTheEditorAsItWas()
+    {
+        Editor e;
+        setProgramDirectory(e.dir.path()); // the game window's settings go there
+        QVERIFY(e.window.loadMapFile().ok());
+        e.window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&e.window));
+        release(e.control("picMap"), {25, 37});
+        release(e.control("picParts"), {40, 70});
+        QTest::mouseClick(e.control<QPushButton>("cmdFill"), Qt::LeftButton);
+        QTest::keyClick(&e.window, Qt::Key_PageDown);
+        const MapGrid edited = e.map;
+        const QPoint view = e.canvasPosition();
+
+        GameStart started;
+        QPointer<GameWindow> game;
+        test::AudioLog sounds;
+        e.window.setTestPlayer([&](const MapGrid& map, const GameStart& start, std::function<void()> ended) {
+            started = start;
+            game = static_cast<GameWindow*>(openTestPlay(map, start, std::move(ended), test::recordingAudio(sounds)));
+        });
+        const struct {
+            const char* way;
+            std::vector<int> ticks;
+            QPointF pointer; // on the canvas, or nowhere
+            std::function<void(GameWindow&)> end;
+        } plays[] = {
+            {"closed, from the cell under the pointer", {Rope, JumpShoes}, {32 * 12 + 3, 32 * 15 + 3},
+             [](GameWindow& g) { g.close(); }},
+            {"Q answered Yes, from the view's centre, the ticks remembered", {}, {-1, -1},
+             [](GameWindow& g) {
+                 QTest::keyPress(g.windowHandle(), Qt::Key_Q);
+                 QVERIFY(QTest::qWaitFor([&] { return !g.openBoxes().isEmpty(); }, 10000));
+                 QTest::keyRelease(g.windowHandle(), Qt::Key_Q);
+                 qobject_cast<QMessageBox*>(g.openBoxes().back())->button(QMessageBox::Yes)->click();
+             }},
+        };
+        for (const auto& play : plays) {
+            qInfo() << play.way;
+            e.ticks = play.ticks;
+            if (play.pointer.x() >= 0)
+                sendMouse(e.control("picEdit"), QEvent::MouseMove, play.pointer, Qt::NoButton, Qt::NoButton);
+            else
+                QApplication::sendEvent(e.control("picEdit"), std::make_unique<QEvent>(QEvent::Leave).get());
+            QTest::keyClick(&e.window, Qt::Key_F5);
+            QVERIFY(game);
+            QVERIFY(!e.window.isVisible() && !e.window.palette()->isVisible());
+            QCOMPARE(started.AreaX, 2);
+            QCOMPARE(started.AreaY, 3);
+            QCOMPARE(started.items, (std::vector<int>{JumpShoes, Rope}));
+            const QPoint cell = play.pointer.x() >= 0 ? QPoint(12, 15) : QPoint(5, 14);
+            QCOMPARE(QPoint(int(started.HeroX), int(started.HeroY)), cell * 32);
+            // The game plays the map as edited, not as saved.
+            QTRY_VERIFY(game->playHost().playing());
+            QCOMPARE(game->engine().state().AreaCells[0][0], 17);
+            QCOMPARE(game->engine().state().ItemHeld[Rope], 1);
+
+            play.end(*game);
+            QTRY_VERIFY(!game);
+            QVERIFY(e.window.isVisible() && e.window.palette()->isVisible());
+            QVERIFY(e.map == edited);
+            QVERIFY(e.editor.modified());
+            QCOMPARE(e.editor.areaX(), 2);
+            QCOMPARE(e.canvasPosition(), view);
+            // The editor's keys work again.
+            QTest::keyClick(&e.window, Qt::Key_Down);
+            QTest::keyClick(&e.window, Qt::Key_Up);
+            QCOMPARE(e.canvasPosition(), view);
+        }
+        setProgramDirectory({});
     }
 
     void picturesAreExportedBesideTheProgram()
