@@ -12,6 +12,9 @@ public:
     /// A generator that has come to this point of its sequence (24 bits).
     explicit PseudoRandom(std::uint32_t state) : state_(state & Mask) {}
 
+    /// How far along its sequence the generator is: what the constructor above takes.
+    std::uint32_t state() const { return state_; }
+
     /// The next number, uniform in [0, 1).
     double next()
     {

@@ -114,16 +114,16 @@ std::string carryText(const Carry& carry)
     return "frameclock=" + std::to_string(carry.FrameClock) + " facing=" + std::to_string(carry.Facing) +
            " conveyor=" + sim::formatFloat(carry.ConveyorPush) + " slippery=" + std::to_string(carry.OnSlippery) +
            " bump=" + std::to_string(carry.BumpTimer) + "," + std::to_string(carry.BumpX) + "," + std::to_string(carry.BumpY) +
-           " deaths=" + joinNumbers(carry.DeathCount);
+           " deaths=" + joinNumbers(carry.DeathCount) + " random=" + hex(carry.Random, 6);
 }
 
 /// Reads "name=value ..." in the order carryText writes it.
 std::string parseCarry(std::string_view text, Carry& carry)
 {
     const auto words = split(text, ' ');
-    constexpr std::array<std::string_view, 6> Names{"frameclock", "facing", "conveyor", "slippery", "bump", "deaths"};
+    constexpr std::array<std::string_view, 7> Names{"frameclock", "facing", "conveyor", "slippery", "bump", "deaths", "random"};
     if (words.size() != Names.size())
-        return "expected frameclock=, facing=, conveyor=, slippery=, bump= and deaths=";
+        return "expected frameclock=, facing=, conveyor=, slippery=, bump=, deaths= and random=";
     std::array<std::string_view, Names.size()> values;
     for (std::size_t i = 0; i < Names.size(); ++i) {
         const std::size_t equals = words[i].find('=');
@@ -136,7 +136,7 @@ std::string parseCarry(std::string_view text, Carry& carry)
     if (!parseNumber(values[0], carry.FrameClock) || !parseNumber(values[1], carry.Facing) ||
         !parseNumber(values[2], carry.ConveyorPush) || !parseNumber(values[3], carry.OnSlippery) || bump.size() != 3 ||
         !parseNumber(bump[0], carry.BumpTimer) || !parseNumber(bump[1], carry.BumpX) || !parseNumber(bump[2], carry.BumpY) ||
-        !parseList(values[5], 25, deaths))
+        !parseList(values[5], 25, deaths) || values[6].size() != 6 || !parseNumber(values[6], carry.Random, 16))
         return "a value that is not a number of its kind";
     for (std::size_t i = 0; i < 25; ++i)
         carry.DeathCount[i / 5][i % 5] = deaths[i];
@@ -360,6 +360,7 @@ Carry Carry::of(const GameState& state)
     for (std::size_t x = 0; x < 5; ++x)
         for (std::size_t y = 0; y < 5; ++y)
             carry.DeathCount[x][y] = state.DeathCount[x][y];
+    carry.Random = state.Random.state();
     return carry;
 }
 
@@ -375,6 +376,7 @@ void Carry::applyTo(GameState& state) const
     for (std::size_t x = 0; x < 5; ++x)
         for (std::size_t y = 0; y < 5; ++y)
             state.DeathCount[x][y] = DeathCount[x][y];
+    state.Random = play::PseudoRandom(Random);
 }
 
 // --- Writing -------------------------------------------------------------------------------------

@@ -54,7 +54,7 @@ FileStatus restoreSaveImage(const SaveImage& image, const std::filesystem::path&
 
 /// What a new game or a load leaves as it was before: the state the previous game of the same
 /// session handed on (the frame clock that times the jets, the last conveyor push, the deaths a
-/// new game keeps, ...). Taken after the start; a player of the replay puts it back after the
+/// new game keeps, the random numbers the mishap scenes have drawn, ...). Taken after the start; a player of the replay puts it back after the
 /// same start.
 struct Carry {
     std::int16_t FrameClock = 0;
@@ -64,6 +64,7 @@ struct Carry {
     std::int32_t BumpTimer = 0;
     std::int16_t BumpX = 0, BumpY = 0;
     std::array<std::array<std::int32_t, 5>, 5> DeathCount{}; ///< [column][row]
+    std::uint32_t Random = play::PseudoRandom().state(); ///< where the mishap scene's numbers are
 
     static Carry of(const GameState& state);
     void applyTo(GameState& state) const;

@@ -1,6 +1,7 @@
 #include "app/qt/GamePlayHost.h"
 
 #include "app/qt/AreaCanvasView.h"
+#include "app/qt/GameReplays.h"
 #include "app/qt/GameWindow.h"
 #include "app/qt/OverviewSquare.h"
 #include "audio/Sound.h"
@@ -13,6 +14,8 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QTime>
+
+#include <iostream>
 
 namespace poronpa {
 
@@ -52,11 +55,22 @@ void GamePlayHost::takeEvents()
             break;
         case play::Request::Kind::TreasureBox:
             moments_.push_back([this, value](std::function<void()> done) {
-                window_.openBox(new frmGetItem(&window_, value, window_.sound()), [done](int) { done(); });
+                if (window_.replays().watching())
+                    window_.replays().showTreasureBox(value, std::move(done));
+                else
+                    window_.openBox(new frmGetItem(&window_, value, window_.sound()), [done](int) { done(); });
             });
             break;
         case play::Request::Kind::Message: {
-            const QString text = QString::fromStdString(events.messages[static_cast<std::size_t>(value)]);
+            const std::string& message = events.messages[static_cast<std::size_t>(value)];
+            if (replay::ReplaySession* recording = window_.replays().recording())
+                recording->messageShown(message);
+            // A replay's failures are the recorded game's, not the watcher's.
+            if (window_.replays().watching()) {
+                std::cerr << "poronpa: the replay: " << message << '\n';
+                break;
+            }
+            const QString text = QString::fromStdString(message);
             moments_.push_back([this, text](std::function<void()> done) {
                 window_.openBox(new QMessageBox(QMessageBox::Warning, QString::fromStdString(texts::ApplicationTitle),
                                                 text, QMessageBox::Ok, &window_),
@@ -98,9 +112,22 @@ void GamePlayHost::syncPanel()
     }
 }
 
+void GamePlayHost::setSpeed(int speed)
+{
+    tickBase_ = tickCount();
+    realBase_ = clock_.elapsed();
+    speed_ = speed;
+}
+
+void GamePlayHost::startFrameTimer(std::int64_t delay)
+{
+    frameTimer_.start(static_cast<int>((delay + speed_ - 1) / speed_));
+}
+
 void GamePlayHost::startLoop()
 {
     engine_.beginLoop();
+    window_.replays().loopStarts();
     keys_.clear();
     pacer_.begin(tickCount(), engine_.state().FrameInterval);
     fps_.begin();
@@ -114,6 +141,8 @@ void GamePlayHost::startLoop()
 
 void GamePlayHost::stop()
 {
+    // A frame a question is still open in is not kept.
+    window_.replays().loopEnds();
     stopped_ = true;
     playing_ = false;
     holding_ = false;
@@ -124,17 +153,35 @@ void GamePlayHost::stop()
 
 void GamePlayHost::frame()
 {
-    keys_.deliver(engine_);
+    GameReplays& replays = window_.replays();
+    if (!replays.watching()) {
+        keys_.deliver(engine_);
+    } else if (!replays.nextFrame(engine_)) {
+        // The replay is over, or was stopped: the title, as after Q.
+        finish_ = StepEnd::ToTitle;
+        nextMoment();
+        return;
+    }
+    if (replay::ReplaySession* recording = replays.recording())
+        recording->beginFrame(engine_.state());
     afterStep(engine_.step());
 }
 
 void GamePlayHost::afterStep(StepEnd end)
 {
     takeEvents();
-    if (end == StepEnd::Asking)
+    if (end == StepEnd::Asking && window_.replays().watching()) {
+        // A replay answers every question Yes, as the simulator does: the recording kept only those.
+        afterStep(engine_.answer(true));
+        return;
+    }
+    if (end == StepEnd::Asking) {
         ask(engine_.question());
-    else
+    } else {
         finish_ = end;
+        if (replay::ReplaySession* recording = window_.replays().recording())
+            recording->endFrame(engine_.state(), end == StepEnd::Ending);
+    }
     nextMoment();
 }
 
@@ -145,7 +192,12 @@ void GamePlayHost::ask(Question question)
                                     QString::fromStdString(questionText(question)),
                                     QMessageBox::Yes | QMessageBox::No, &window_);
         // The answer goes on with the frame, which decides what holds it up next.
-        window_.openBox(box, [this](int answer) { afterStep(engine_.answer(answer == QMessageBox::Yes)); });
+        window_.openBox(box, [this](int answer) {
+            const bool yes = answer == QMessageBox::Yes;
+            if (replay::ReplaySession* recording = window_.replays().recording(); recording && !yes)
+                recording->declineQuestion();
+            afterStep(engine_.answer(yes));
+        });
     });
 }
 
@@ -166,6 +218,8 @@ void GamePlayHost::nextMoment()
     if (frameHeld_)
         pacer_.rebase(tickCount());
     frameHeld_ = false;
+    if (finish_ != StepEnd::Next && finish_ != StepEnd::Asking)
+        window_.replays().loopEnds();
     switch (finish_) {
     case StepEnd::Next:
     case StepEnd::Asking:
@@ -193,7 +247,7 @@ void GamePlayHost::scheduleFrame()
         frame();
         return;
     }
-    frameTimer_.start(static_cast<int>(pacer_.delay(tickCount())));
+    startFrameTimer(pacer_.delay(tickCount()));
 }
 
 void GamePlayHost::boxesClosed()
@@ -216,7 +270,7 @@ void GamePlayHost::frameTimerFired()
     }
     const std::int64_t now = tickCount();
     if (const std::int64_t wait = pacer_.delay(now); wait > 0) {
-        frameTimer_.start(static_cast<int>(wait));
+        startFrameTimer(wait);
         return;
     }
     if (frameStarted)

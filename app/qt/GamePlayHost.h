@@ -48,7 +48,10 @@ public:
     void boxesClosed();
 
     /// The steady millisecond clock the frames are paced by.
-    std::int64_t tickCount() const { return clock_.elapsed(); }
+    std::int64_t tickCount() const { return tickBase_ + (clock_.elapsed() - realBase_) * speed_; }
+    /// From now on the clock runs this many times as fast as the real one (a replay watched faster).
+    void setSpeed(int speed);
+    int speed() const { return speed_; }
 
     void playSound(int number);
     void playMusic(int tune);
@@ -59,6 +62,8 @@ public:
 private:
     void frame();
     void afterStep(StepEnd end);
+    /// The frame timer set to fire after `delay` milliseconds of the frames' clock.
+    void startFrameTimer(std::int64_t delay);
     void nextMoment();
     void scheduleFrame();
     void frameTimerFired();
@@ -72,6 +77,9 @@ private:
     play::FramePacer pacer_;
     play::FrameRateCount fps_;
     QElapsedTimer clock_;
+    int speed_ = 1;
+    std::int64_t realBase_ = 0; ///< the real clock when the speed last changed
+    std::int64_t tickBase_ = 0; ///< the frames' clock then
     QTimer frameTimer_;
     std::unique_ptr<MissGagScene> missGag_;
 

@@ -5,6 +5,7 @@
 #include "screens/qt/Fonts.h"
 #include "app/qt/GamePlayHost.h"
 #include "app/TemporaryFolder.h"
+#include "app/qt/GameReplays.h"
 #include "screens/qt/MouseLabel.h"
 #include "app/qt/OverviewSquare.h"
 #include "app/qt/PixelView.h"
@@ -83,6 +84,7 @@ GameWindow::GameWindow(const MapGrid& map, std::unique_ptr<AudioSystem> audio, Q
     keyMap_.rebind(ReadKeySettings(ini_, KeyMap::actionNames()), std::cerr);
     engine_->setFrameRate(settings_.FrameRate);
     engine_->setSaveFile(playerFile("savedata.dat"));
+    replays_ = std::make_unique<GameReplays>(*this, map, playerFile("savedata.dat"));
 
     setWindowTitle(QString::fromStdString(texts::windowCaption()));
     setWindowIcon(pictures::windowIcon());
@@ -325,6 +327,11 @@ bool GameWindow::eventFilter(QObject* watched, QEvent* event)
                 windowKey(*key);
             return true;
         }
+        // A replay being watched plays its own keys.
+        if (replays_->watching()) {
+            replays_->key(*key);
+            return true;
+        }
         if (const int code = keyMap_.virtualKeyCode(*key); code != 0 && host_->playing()) {
             if (event->type() == QEvent::KeyPress)
                 host_->keys().press(code);
@@ -515,12 +522,14 @@ void GameWindow::enterStartArea()
 {
     engine_->EnterArea();
     host_->takeEvents();
+    replays_->started(false);
 }
 
 void GameWindow::continueGame()
 {
     engine_->ContinueGame();
     host_->takeEvents();
+    replays_->started(true);
 }
 
 void GameWindow::runGame()

@@ -29,6 +29,7 @@ struct GameStart;
 class EndingSequence;
 class GameEngine;
 class GamePlayHost;
+class GameReplays;
 class MapGrid;
 class MouseLabel;
 class OptionsScreen;
@@ -72,6 +73,8 @@ public:
 
     GameEngine& engine() const { return *engine_; }
     GamePlayHost& playHost() const { return *host_; }
+    /// The games recorded and the replay watched in the window.
+    GameReplays& replays() const { return *replays_; }
     Settings& settings() { return settings_; }
     Sound& sound() const { return audio_->sound(); }
     clsBGMAPI& music() const { return audio_->music(); }
@@ -141,6 +144,7 @@ private:
     Surface spriteSheet_;
     std::unique_ptr<GameEngine> engine_;
     std::unique_ptr<GamePlayHost> host_;
+    std::unique_ptr<GameReplays> replays_;
     QList<QPointer<QDialog>> boxes_;
 
     QWidget* client_ = nullptr;

@@ -1,6 +1,8 @@
 #include "app/qt/StartUp.h"
 
 #include "app/qt/GameLauncher.h"
+#include "app/qt/GameReplays.h"
+#include "app/qt/GameWindow.h"
 #include "app/FileLocations.h"
 #include "screens/MessageTables.h"
 #include "world/MapFile.h"
@@ -9,6 +11,7 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QMessageBox>
+#include <QTimer>
 #include <QTranslator>
 
 #include <cstdio>
@@ -85,7 +88,7 @@ StartFiles prepareFiles(const char* program)
     return {world.path, notices.join(QStringLiteral("\n\n"))};
 }
 
-std::unique_ptr<QWidget> startUp(MapGrid& map)
+std::unique_ptr<QWidget> startUp(MapGrid& map, const std::filesystem::path& replay)
 {
     const StartFiles files = prepareFiles("poronpa");
     const QString title = QString::fromStdString(texts::ApplicationTitle);
@@ -96,7 +99,11 @@ std::unique_ptr<QWidget> startUp(MapGrid& map)
     // The game goes on without what could not be used; the player is told once, before the title.
     if (!files.notices.isEmpty())
         QMessageBox::warning(nullptr, title, files.notices);
-    return std::unique_ptr<QWidget>(openGameWindow(map));
+    auto* window = static_cast<GameWindow*>(openGameWindow(map));
+    // From the window's own event loop, as the title's menu starts a game.
+    if (!replay.empty())
+        QTimer::singleShot(0, window, [window, replay] { window->replays().watch(replay); });
+    return std::unique_ptr<QWidget>(window);
 }
 
 } // namespace poronpa

@@ -35,7 +35,7 @@ StartFiles prepareFiles(const char* program);
 
 /// The hidden start-up: loads the world into the map store, then opens the game window. When the
 /// map cannot be read, a message box names the file and the reason and nothing is opened (the
-/// result is empty).
-std::unique_ptr<QWidget> startUp(MapGrid& map);
+/// result is empty). With a `replay`, the window plays it once it has opened.
+std::unique_ptr<QWidget> startUp(MapGrid& map, const std::filesystem::path& replay = {});
 
 } // namespace poronpa

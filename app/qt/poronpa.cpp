@@ -9,6 +9,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <string_view>
 
 namespace {
 
@@ -27,12 +29,16 @@ void exitOnFatal(QtMsgType type, const QMessageLogContext& context, const QStrin
     std::_Exit(1);
 }
 
-constexpr std::string_view Usage = R"(Usage: poronpa [--help] [--version]
+constexpr std::string_view Usage = R"(Usage: poronpa [--replay FILE] [--help] [--version]
 
 The side-view exploration game ポロンパ　ぽぷらん. The title menu starts a new game, continues
 the latest save or opens the settings. Keys in play: the arrows walk, swim and climb; space
 jumps; Enter throws the rope; S saves while the diary is held; L loads (with a digit, that many
 saves back); Q goes back to the title.
+
+Every game is recorded in the folder replays beside the saves (the last 20 are kept; a replay
+renamed is kept for good). --replay FILE plays one in the window at the speed it was played:
+Q stops it, F held plays it four times as fast.
 
 Run from a folder it may write to, the game keeps every file beside itself. Installed, it reads
 the world, effects and tunes from its data folder and keeps savedata.dat, zembo.ini and the map
@@ -45,6 +51,16 @@ int main(int argc, char** argv)
 {
     if (poronpa::answerHelpOrVersion(argc, argv, "poronpa", Usage))
         return 0;
+    std::filesystem::path replay;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string_view(argv[i]) != "--replay")
+            continue;
+        if (i + 1 == argc || *argv[i + 1] == '\0') {
+            std::fputs("poronpa: --replay needs a file\n", stderr);
+            return 2;
+        }
+        replay = argv[++i];
+    }
     if (!poronpa::displayAvailable())
         return 1;
     poronpa::avoidStartingSessionBus();
@@ -57,7 +73,7 @@ int main(int argc, char** argv)
     poronpa::installJapaneseTranslation(application);
 
     static poronpa::MapGrid map;
-    const auto window = poronpa::startUp(map);
+    const auto window = poronpa::startUp(map, replay);
     if (!window)
         return 1;
     return QApplication::exec();

@@ -3,6 +3,7 @@
 // the ending), each recorded; the real poronpa-sim plays every recording to the end line the game
 // saw.
 #include "replay/Recordings.h"
+#include "replay/ReplayPlayer.h"
 #include "screens/SavedGame.h"
 #include "tests/core/EngineFixture.h"
 #include "tests/hardening/FaultSupport.h"
@@ -169,4 +170,63 @@ TEST_F(RecordedGame, GamesWithQuestionsAnsweredNoAndSavesRefusedReplayToTheirEnd
     EXPECT_GE(host.messages.size(), 1u) << "no save was refused";
     for (const auto& replay : replays)
         expectReplayed(replay, "end frame=");
+}
+
+TEST_F(RecordedGame, AStartLaterInTheSessionIsTheSameStartedFromItsHeader)
+{
+    // What a game leaves behind that the title's start does not reset must come with the header:
+    // a fresh engine started from it is in the very state of the game. The game before leaves
+    // odd values everywhere, in what a start resets as much as in what it keeps.
+    SaveRecord saved;
+    saved.AreaX = 3;
+    saved.AreaY = 1;
+    saved.RespawnX = 500;
+    saved.RespawnY = 700;
+    saved.ItemHeld[Rope] = 1;
+    saved.DeathCount[3][1] = 9;
+    ASSERT_TRUE(SaveGame(saves, saved).ok());
+    for (const bool continued : {false, true}) {
+        GameState& s = engine.state();
+        s.FrameClock = 917;
+        s.Facing = 1;
+        s.ConveyorPush = -4;
+        s.OnSlippery = 1;
+        s.BumpTimer = 5;
+        s.BumpX = 300;
+        s.BumpY = 1200;
+        s.DeathCount[4][4] = 3;
+        s.Random = play::PseudoRandom(0x123456);
+        s.JumpCount = 999;
+        s.SpringTimer = 3;
+        s.BumperTimer = 2;
+        s.CrumbleTimer = 4;
+        s.EventTimer = 60;
+        s.DiaryTimer = 20;
+        s.SplashTimer = 6;
+        s.RopeRow = 12;
+        s.HeroVX = 3.5f;
+        s.PrevState = 2;
+        s.SavedHere = 1;
+        s.GoalTouched = 1;
+        s.KeyHeld[keys::Right] = true;
+        s.ItemHeld[Diary] = 1;
+
+        engine.NewGame();
+        if (continued)
+            engine.ContinueGame();
+        else
+            engine.EnterArea();
+        replay::Replay recorded;
+        recorded.header = startHeader(engine.state(), continued, 60, map, saves);
+        TempDir folder;
+        ReplayPlayer player(std::move(recorded), folder.path());
+        GameEngine fresh(map);
+        ASSERT_TRUE(player.start(fresh).ok());
+        engine.beginLoop();
+        fresh.beginLoop();
+        // The only field left as it was: every frame sets it before it reads it.
+        fresh.state().PrevState = engine.state().PrevState;
+        EXPECT_TRUE(fresh.state() == engine.state()) << (continued ? "continued" : "new game");
+
+    }
 }

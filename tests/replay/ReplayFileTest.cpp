@@ -41,6 +41,7 @@ ReplayHeader sampleHeader()
     header.carry.BumpY = 1470;
     header.carry.DeathCount[4][0] = 7;
     header.carry.DeathCount[0][4] = 2147483647;
+    header.carry.Random = 0xabcdef;
     header.saves.kind = SaveImage::Kind::Bytes;
     header.saves.bytes.assign(3 * SaveRecordBytes + 9, 0);
     header.saves.bytes[0] = 3;
