@@ -500,9 +500,9 @@ bool parseReplay(std::string text, Replay& replay, std::string& error)
             continue;
         }
         if (inHeader) {
-            int line = lineNumber - 1;
-            if (problem = finishHeader(header, line); !problem.empty())
-                return fail(line, problem);
+            int headerEnd = lineNumber - 1;
+            if (problem = finishHeader(header, headerEnd); !problem.empty())
+                return fail(headerEnd, problem);
             inHeader = false;
         }
         if (closed) {

@@ -253,7 +253,6 @@ int runSimulator(const std::vector<std::string>& args, std::istream& in, std::os
         out << traceHeader() << '\n';
     KeyFeed feed(script);
     KeySet held;
-    const std::filesystem::path* framesSaveFile = &saveFile;
     while (!options.frames || frame < *options.frames) {
         if (player) {
             if (!player->nextFrame(engine) && !options.frames)
