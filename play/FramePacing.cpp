@@ -1,6 +1,7 @@
 #include "play/FramePacing.h"
 
 #include <cmath>
+#include <ctime>
 
 namespace poronpa::play {
 
@@ -10,6 +11,16 @@ std::int32_t frameIntervalFor(std::int32_t frameRate)
     if (frameRate < 50 || frameRate > 120)
         return DefaultInterval;
     return static_cast<std::int32_t>(std::nearbyint(1000.0 / frameRate + 1.0));
+}
+
+double secondsSinceMidnight()
+{
+    std::timespec now{};
+    std::timespec_get(&now, TIME_UTC);
+    std::tm local{};
+    // Unlike localtime(), the reentrant form does not look at the zone's file again on every call.
+    localtime_r(&now.tv_sec, &local);
+    return local.tm_hour * 3600.0 + local.tm_min * 60.0 + local.tm_sec + static_cast<double>(now.tv_nsec / 1000000) / 1000.0;
 }
 
 void FramePacer::begin(std::int64_t now, std::int32_t interval)

@@ -32,6 +32,10 @@ private:
     std::int32_t interval_ = 13;
 };
 
+/// Seconds since the last local midnight, to the millisecond: the clock the frame-rate label counts
+/// by. Read every frame, so it asks the system for the time zone only once.
+double secondsSinceMidnight();
+
 /// The frame-rate label: about once a second the number of frames run since, as "N fps".
 class FrameRateCount {
 public:

@@ -13,7 +13,6 @@
 
 #include <QLabel>
 #include <QMessageBox>
-#include <QTime>
 
 #include <iostream>
 
@@ -276,7 +275,7 @@ void GamePlayHost::frameTimerFired()
     if (frameStarted)
         frameStarted(pacer_.due() + pacer_.interval(), now);
     pacer_.frameStarts(now);
-    if (auto text = fps_.frame(QTime::currentTime().msecsSinceStartOfDay() / 1000.0))
+    if (auto text = fps_.frame(play::secondsSinceMidnight()))
         window_.lblDPS().setText(QString::fromStdString(*text));
     frame();
 }

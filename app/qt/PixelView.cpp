@@ -6,53 +6,12 @@
 #include <QPaintEvent>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QWindow>
 
-#include <algorithm>
-#include <cstring>
 
 namespace poronpa {
 
 namespace {
-
-/// One row of pixels, each written `scale` times; a scale known when compiling lets the compiler
-/// unroll and vectorise the copy, which is most of the work of a magnified frame.
-template <int Scale>
-void widenRow(const quint32* in, int count, quint32* out, int scale = Scale)
-{
-    for (int x = 0; x < count; ++x) {
-        const quint32 pixel = in[x];
-        for (int k = 0; k < (Scale > 0 ? Scale : scale); ++k)
-            *out++ = pixel;
-    }
-}
-
-/// Copies `source` (a rectangle of `from`) into `to` at `at`, every pixel as a square of
-/// scale × scale pixels. Both pictures hold 32-bit pixels.
-void magnify(const QImage& from, QRect source, uchar* to, qsizetype toStride, QPoint at, int scale)
-{
-    const auto rowBytes = static_cast<std::size_t>(source.width() * scale) * 4;
-    for (int y = source.top(); y <= source.bottom(); ++y) {
-        const auto* in = reinterpret_cast<const quint32*>(from.constScanLine(y)) + source.left();
-        uchar* first = to + (at.y() + (y - source.top()) * scale) * toStride + at.x() * 4;
-        auto* out = reinterpret_cast<quint32*>(first);
-        switch (scale) {
-        case 2:
-            widenRow<2>(in, source.width(), out);
-            break;
-        case 3:
-            widenRow<3>(in, source.width(), out);
-            break;
-        case 4:
-            widenRow<4>(in, source.width(), out);
-            break;
-        default:
-            widenRow<0>(in, source.width(), out, scale);
-            break;
-        }
-        for (int copy = 1; copy < scale; ++copy)
-            std::memcpy(first + copy * toStride, first, rowBytes);
-    }
-}
 
 /// The content in the scene, for the pointer, the focus and the word of what changed; its pixels
 /// are drawn by the view.
@@ -87,16 +46,20 @@ QWidget* innermostHolding(QWidget* outer, QRect& rect)
     return widget;
 }
 
-bool holds32BitPixels(const QImage& image)
+/// Whether a window's picture holds 32-bit pixels that only its widgets paint. A window with an
+/// alpha channel has what is painted cleared first; a window without one may still keep its
+/// pixels in a format with alpha, which blends faster.
+bool opaque32BitPixels(const QImage& picture, const QWindow* window)
 {
-    return image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32_Premultiplied ||
-           image.format() == QImage::Format_ARGB32;
+    return (picture.format() == QImage::Format_RGB32 || picture.format() == QImage::Format_ARGB32_Premultiplied) &&
+           window && !window->format().hasAlpha();
 }
 
 } // namespace
 
 PixelView::PixelView(QWidget* content, QWidget* parent)
-    : QGraphicsView(parent), content_(content), picture_(content->size(), QImage::Format_RGB32)
+    : QGraphicsView(parent), content_(content), picture_(content->size(), QImage::Format_RGB32),
+      magnifier_(content->width(), content->height())
 {
     picture_.fill(Qt::black);
     auto* scene = new QGraphicsScene(this);
@@ -150,10 +113,11 @@ void PixelView::paintEvent(QPaintEvent* event)
         return;
     }
     holder->render(&picture_, source.topLeft(), QRegion(inside));
-    const QRect target(source.topLeft() * scale_, source.size() * scale_);
+    const PixelRows<const std::uint32_t> picture{reinterpret_cast<const std::uint32_t*>(picture_.constBits()),
+                                                 picture_.bytesPerLine() / 4};
 
     // Straight into the window's own picture when that is where this paint goes (not when the
-    // view is grabbed into another) and it is one of plain 32-bit pixels; or else through a
+    // view is grabbed into another) and it is one of opaque 32-bit pixels; or else through a
     // picture of the magnified part.
     QPainter painter(viewport());
     QPaintDevice* device = painter.paintEngine() ? painter.paintEngine()->paintDevice() : nullptr;
@@ -161,16 +125,27 @@ void PixelView::paintEvent(QPaintEvent* event)
     if (device && store && device == store->paintDevice() && device->devType() == QInternal::Image &&
         painter.deviceTransform().type() <= QTransform::TxTranslate) {
         auto* window = static_cast<QImage*>(device);
-        const QPoint at = painter.deviceTransform().map(target.topLeft());
-        if (holds32BitPixels(*window) && window->devicePixelRatio() == 1.0 &&
-            window->rect().contains(QRect(at, target.size()))) {
-            magnify(picture_, source, window->bits(), window->bytesPerLine(), at, scale_);
+        const QPoint origin = painter.deviceTransform().map(QPoint(0, 0));
+        if (opaque32BitPixels(*window, viewport()->window()->windowHandle()) && window->devicePixelRatio() == 1.0 &&
+            window->rect().contains(QRect(origin, size()))) {
+            // When anything about the window's picture changed it may hold other pixels now; and
+            // the whole view is painted when the window was shown, exposed or replaced.
+            const Target target{window->constBits(), window->size(), origin, scale_};
+            if (target != target_ || source == content_->rect())
+                magnifier_.forget();
+            target_ = target;
+            auto* first = reinterpret_cast<std::uint32_t*>(window->bits() + origin.y() * window->bytesPerLine()) +
+                          origin.x();
+            magnifier_.copy(picture, source.x(), source.y(), source.width(), source.height(),
+                            {first, window->bytesPerLine() / 4}, scale_);
             return;
         }
     }
+    const QRect target(source.topLeft() * scale_, source.size() * scale_);
     if (magnified_.size() != size())
         magnified_ = QImage(size(), QImage::Format_RGB32);
-    magnify(picture_, source, magnified_.bits(), magnified_.bytesPerLine(), target.topLeft(), scale_);
+    magnify(picture, source.x(), source.y(), source.width(), source.height(),
+            {reinterpret_cast<std::uint32_t*>(magnified_.bits()), magnified_.bytesPerLine() / 4}, scale_);
     painter.drawImage(target.topLeft(), magnified_, target);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/PixelMagnifier.h"
+
 #include <QGraphicsView>
 #include <QImage>
 
@@ -10,7 +12,8 @@ namespace poronpa {
 /// Shows a widget of a fixed size magnified a whole number of times, every pixel a square of
 /// pixels with no smoothing, while the widget and its controls keep working in their own pixels:
 /// the pointer is mapped back, tooltips and focus reach them as before. Only what changed is drawn:
-/// into a picture of the widget's own size, then enlarged once onto the window.
+/// into a picture of the widget's own size, then enlarged onto the window where its pixels differ
+/// from what the window already shows.
 class PixelView : public QGraphicsView {
 public:
     /// Takes `content` (a widget without a parent) and shows it at 1×.
@@ -29,6 +32,16 @@ private:
     QWidget* content_;
     QImage picture_;
     QImage magnified_;
+    /// Where the last paint into the window's own picture went.
+    struct Target {
+        const uchar* pixels = nullptr;
+        QSize size;
+        QPoint origin;
+        int scale = 0;
+        bool operator==(const Target&) const = default;
+    };
+    Target target_;
+    PixelMagnifier magnifier_;
     QGraphicsProxyWidget* proxy_;
     int scale_ = 1;
 };

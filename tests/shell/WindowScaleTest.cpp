@@ -2,6 +2,7 @@
 
 #include "screens/qt/MouseLabel.h"
 #include "app/qt/PixelView.h"
+#include "app/qt/SurfaceView.h"
 #include "app/qt/WindowScale.h"
 #include "play/GameEngine.h"
 #include "screens/MessageTables.h"
@@ -149,4 +150,68 @@ TEST(WindowScale, TreasureBoxOpensMagnified)
     QTest::keyClick(box->windowHandle(), Qt::Key_Return);
     EXPECT_TRUE(QTest::qWaitFor([&] { return answered == 1; }, 5000));
     EXPECT_TRUE(gw.openBoxes().isEmpty());
+}
+
+// A magnified window writes only what changed since its last paint: after the content scrolls,
+// changes in a corner or changes again, the window's own picture is still the content with every
+// pixel a square.
+TEST(WindowScale, MagnifiedWindowKeepsUpWithWhatChanged)
+{
+    int scale = 3;
+    Surface surface(90, 70);
+    for (int y = 0; y < surface.height(); ++y)
+        for (int x = 0; x < surface.width(); ++x)
+            surface.setPixel(x, y, (x / 5 + y / 3) % 4 == 0 ? rgb(40, 90, 30) : rgb(150, 210, 240));
+    auto* content = new QWidget;
+    content->setFixedSize(60, 40);
+    auto* scrolled = new SurfaceView(&surface, content);
+    auto* label = new QLabel(QStringLiteral("0 fps"), content);
+    label->setGeometry(0, 30, 60, 10);
+    PixelView view(content, nullptr);
+    view.setScale(scale);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+
+    // Pixels of the window's own picture that are not those of the content magnified, and the first.
+    const auto wrongPixels = [&](QPoint& first) {
+        const QImage expected = content->grab().toImage().convertToFormat(QImage::Format_RGB32).scaled(
+            content->size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        // The offscreen platform grabs a window from its own picture, which is what the view wrote.
+        const QImage window = view.screen()->grabWindow(view.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+        if (window.size() != expected.size())
+            return -1;
+        int wrong = 0;
+        for (int y = 0; y < expected.height(); ++y)
+            for (int x = 0; x < expected.width(); ++x)
+                if (window.pixel(x, y) != expected.pixel(x, y) && wrong++ == 0)
+                    first = QPoint(x, y);
+        return wrong;
+    };
+    const auto shows = [&](const char* when) {
+        QPoint first;
+        // The change reaches the window through a few posted events.
+        const bool shown = QTest::qWaitFor([&] { return wrongPixels(first) == 0; }, 2000);
+        EXPECT_TRUE(shown) << when << ": " << wrongPixels(first) << " pixels wrong, the first at " << first.x() << ','
+                           << first.y();
+    };
+    shows("first shown");
+
+    scrolled->move(-7, -2); // as the play view scrolls
+    shows("scrolled");
+    const auto paintCorner = [&](std::uint32_t colour) {
+        surface.fillRect(55, 5, 3, 2, colour); // in the content's last, short block of pixels
+        scrolled->update(QRect(55, 5, 3, 2));
+    };
+    paintCorner(rgb(255, 0, 0));
+    shows("a corner changed");
+    paintCorner(surface.pixel(0, 1));
+    shows("the corner changed back");
+    label->setText(QStringLiteral("77 fps"));
+    scrolled->move(-8, -2);
+    shows("scrolled on and the label changed");
+    for (const int other : {2, 3}) {
+        scale = other;
+        view.setScale(scale);
+        shows("magnified anew");
+    }
 }
