@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <functional>
 #include <string_view>
 #include <vector>
 
@@ -116,12 +117,12 @@ FileStatus ProfileFile::readable() const
     return readWholeFile(path_, bytes, nullptr, MostBytes);
 }
 
-std::string ProfileFile::read(const std::string& section, const std::string& key, const std::string& fallback,
-                              std::size_t maxLength) const
+void ProfileFile::visit(const std::string& section,
+                        const std::function<bool(const std::string&, std::string&)>& entry) const
 {
     std::vector<std::uint8_t> bytes;
     if (!readWholeFile(path_, bytes, nullptr, MostBytes).ok())
-        return fallback;
+        return;
     bool inSection = false;
     for (const auto& [line, end] : ProfileText::parse(bytes).lines) {
         std::string name;
@@ -130,15 +131,37 @@ std::string ProfileFile::read(const std::string& section, const std::string& key
             continue;
         }
         std::string k, v;
-        if (inSection && keyValue(line, k, v) && sameName(k, key)) {
-            // The value stops at the first NUL, as a C string would, and fits the caller's buffer.
-            v = v.substr(0, v.find('\0'));
-            if (maxLength > 0 && v.size() > maxLength - 1)
-                v.resize(maxLength - 1);
-            return v;
-        }
+        if (inSection && keyValue(line, k, v) && !entry(k, v))
+            return;
     }
-    return fallback;
+}
+
+std::string ProfileFile::read(const std::string& section, const std::string& key, const std::string& fallback,
+                              std::size_t maxLength) const
+{
+    std::string value = fallback;
+    visit(section, [&](const std::string& k, std::string& v) {
+        if (!sameName(k, key))
+            return true;
+        // The value stops at the first NUL, as a C string would, and fits the caller's buffer.
+        value = v.substr(0, v.find('\0'));
+        if (maxLength > 0 && value.size() > maxLength - 1)
+            value.resize(maxLength - 1);
+        return false;
+    });
+    return value;
+}
+
+std::vector<std::string> ProfileFile::keys(const std::string& section) const
+{
+    std::vector<std::string> names;
+    visit(section, [&names](const std::string& k, std::string&) {
+        const bool comment = k.empty() || k.front() == ';';
+        if (!comment && std::none_of(names.begin(), names.end(), [&k](const std::string& known) { return sameName(known, k); }))
+            names.push_back(k);
+        return true;
+    });
+    return names;
 }
 
 bool ProfileFile::write(const std::string& section, const std::string& key, const std::string& value) const

@@ -3,7 +3,9 @@
 #include "app/SafeFile.h"
 
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace poronpa {
 
@@ -30,11 +32,19 @@ public:
     std::string read(const std::string& section, const std::string& key, const std::string& fallback = {},
                      std::size_t maxLength = 200) const;
 
+    /// The names of the keys in section, in the file's order, each once as first spelt; none when
+    /// the file or the section is missing. Comment lines (";") name no key.
+    std::vector<std::string> keys(const std::string& section) const;
+
     /// Sets key in section, creating the file, the section or the key as needed. Returns false
     /// when the file could not be written; nothing is lost then.
     bool write(const std::string& section, const std::string& key, const std::string& value) const;
 
 private:
+    /// Calls `entry` with the key and value of each key=value line of section in turn, until it
+    /// returns false.
+    void visit(const std::string& section, const std::function<bool(const std::string&, std::string&)>& entry) const;
+
     std::filesystem::path path_;
 };
 

@@ -58,11 +58,10 @@ void SaveWindowSettings(const clsINI& ini, const WindowSettings& window)
     file.write(WindowSection, "FullScreen", window.FullScreen ? "1" : "0");
 }
 
-std::vector<std::pair<std::string, std::string>> ReadKeySettings(const clsINI& ini,
-                                                                 const std::vector<std::string>& actions)
+std::vector<std::pair<std::string, std::string>> ReadKeySettings(const clsINI& ini)
 {
     std::vector<std::pair<std::string, std::string>> keys;
-    for (const std::string& action : actions)
+    for (const std::string& action : ini.file().keys("Keys"))
         if (std::string name = ini.file().read("Keys", action); !name.empty())
             keys.emplace_back(action, std::move(name));
     return keys;

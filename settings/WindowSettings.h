@@ -25,10 +25,10 @@ void LoadWindowSettings(const clsINI& ini, WindowSettings& window, std::ostream&
 /// Writes the [Window] section, leaving every other line of the file as it is.
 void SaveWindowSettings(const clsINI& ini, const WindowSettings& window);
 
-/// The player's own keys: the [Keys] section's key names for those of `actions` it names, as
-/// (action, key name). The file is only read; the names are the window's to understand.
-std::vector<std::pair<std::string, std::string>> ReadKeySettings(const clsINI& ini,
-                                                                 const std::vector<std::string>& actions);
+/// The player's own keys: every line of the [Keys] section that gives a value, as (action, key
+/// name) in the file's order, the first line of a name counting. The file is only read; the
+/// actions and the key names are the window's to understand, and to report when it does not.
+std::vector<std::pair<std::string, std::string>> ReadKeySettings(const clsINI& ini);
 
 /// A value from the file fit to be quoted in a message: control and non-ASCII bytes shown as '?',
 /// long values cut short.

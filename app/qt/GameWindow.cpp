@@ -28,6 +28,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScreen>
+#include <QStyle>
 #include <QWindow>
 
 #include <algorithm>
@@ -67,6 +68,42 @@ private:
 /// The largest magnification of a window in full screen; screens beyond 8K are not expected.
 constexpr int MostFullScreenScale = 16;
 
+/// The box's icon drawn `scale` times its usual size: the style's own larger picture of it where it
+/// has one. Set on the box's icon label itself, so that the box still says which icon it shows.
+void magnifyIcon(QMessageBox& box, int scale)
+{
+    QStyle::StandardPixmap standard{};
+    switch (box.icon()) {
+    case QMessageBox::Information:
+        standard = QStyle::SP_MessageBoxInformation;
+        break;
+    case QMessageBox::Warning:
+        standard = QStyle::SP_MessageBoxWarning;
+        break;
+    case QMessageBox::Critical:
+        standard = QStyle::SP_MessageBoxCritical;
+        break;
+    case QMessageBox::Question:
+        standard = QStyle::SP_MessageBoxQuestion;
+        break;
+    default:
+        return;
+    }
+    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label"));
+    if (!label)
+        return;
+    // As large as the box's own picture of it times the scale.
+    const QSize size = label->pixmap().deviceIndependentSize().toSize() * scale;
+    const qreal ratio = box.devicePixelRatio();
+    QPixmap picture = box.style()->standardIcon(standard, nullptr, &box).pixmap(size, ratio);
+    // A style with no picture that large gives its largest: magnified like the game's own pixels.
+    if (picture.deviceIndependentSize().toSize() != size) {
+        picture = picture.scaled(size * ratio, Qt::KeepAspectRatio, Qt::FastTransformation);
+        picture.setDevicePixelRatio(ratio);
+    }
+    label->setPixmap(picture);
+}
+
 } // namespace
 
 GameWindow::GameWindow(const MapGrid& map, std::unique_ptr<AudioSystem> audio, QWidget* parent)
@@ -81,7 +118,7 @@ GameWindow::GameWindow(const MapGrid& map, std::unique_ptr<AudioSystem> audio, Q
     if (const FileStatus status = LoadSettings(ini_, settings_); !status.ok())
         std::cerr << "poronpa: " << status.error << "; the options start as on a first run\n";
     LoadWindowSettings(ini_, windowSettings_, std::cerr);
-    keyMap_.rebind(ReadKeySettings(ini_, KeyMap::actionNames()), std::cerr);
+    keyMap_.rebind(ReadKeySettings(ini_), std::cerr);
     engine_->setFrameRate(settings_.FrameRate);
     engine_->setSaveFile(playerFile("savedata.dat"));
     replays_ = std::make_unique<GameReplays>(*this, map, playerFile("savedata.dat"));
@@ -284,8 +321,8 @@ void GameWindow::changeEvent(QEvent* event)
 
 void GameWindow::childEvent(QChildEvent* event)
 {
-    // The game's questions and notices are read at the size of the game: their text magnified
-    // with the window (the toolkit lays them out anew around it).
+    // The game's questions and notices are read at the size of the game: their text and icon
+    // magnified with the window (the toolkit lays them out anew around them).
     if (event->type() == QEvent::ChildPolished && scale() > 1) {
         if (auto* box = qobject_cast<QMessageBox*>(event->child())) {
             QFont font = box->font();
@@ -294,6 +331,13 @@ void GameWindow::childEvent(QChildEvent* event)
             else
                 font.setPointSizeF(font.pointSizeF() * scale());
             box->setFont(font);
+            magnifyIcon(*box, scale());
+            // The toolkit wraps a box's text beyond a width fit for text of the usual size; the
+            // lines stay as they are while two thirds of the screen hold them.
+            if (auto* text = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
+                const int lines = QFontMetrics(font).size(0, box->text()).width();
+                text->setMinimumWidth(std::min(lines, screen()->availableGeometry().width() * 2 / 3));
+            }
         }
     }
     QWidget::childEvent(event);

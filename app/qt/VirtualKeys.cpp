@@ -172,14 +172,6 @@ void KeyMap::rebind(const std::vector<std::pair<std::string, std::string>>& entr
     }
 }
 
-std::vector<std::string> KeyMap::actionNames()
-{
-    std::vector<std::string> names;
-    for (const KeyAction& action : KeyActions)
-        names.emplace_back(action.name);
-    return names;
-}
-
 int KeyMap::virtualKeyCode(const QKeyEvent& event) const
 {
     const int key = event.key();

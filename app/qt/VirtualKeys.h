@@ -60,9 +60,6 @@ public:
     /// keeps its own key.
     void rebind(const std::vector<std::pair<std::string, std::string>>& entries, std::ostream& problems);
 
-    /// The names of the actions, as the [Keys] section spells them.
-    static std::vector<std::string> actionNames();
-
     /// The play engine's code for a key event, or 0 for none.
     int virtualKeyCode(const QKeyEvent& event) const;
 

@@ -27,6 +27,13 @@ Loaded load(const TempDir& dir, const std::string* content)
     return result;
 }
 
+std::string replaceAll(std::string text, const std::string& from, const std::string& to)
+{
+    for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
 } // namespace
 
 TEST(Settings, MissingFileIsCreatedWithMusicAndEffectsOn)
@@ -123,6 +130,33 @@ TEST(Settings, ByteOrderMarkAndEveryLineEndReadAsTheSameFileAndAreWrittenBackSo)
             EXPECT_EQ(test::readText(dir / "zembo.ini"), expected) << what;
         }
     }
+}
+
+// Listing a section's keys, as the classic call does without a key name: in the file's order,
+// each name once however often and however spelt, from every part of the section.
+TEST(Settings, KeysOfASectionAreListedOnceInTheFilesOrder)
+{
+    const std::string keys = "[Keys]\nJUMP = Z\nrope=\n; note=1\n\n  left =a\njump=X\n[Other]\na=1\n[keys]\nsave=S\nLEFT=b\n";
+    const std::vector<std::string> all{"JUMP", "rope", "left", "save"};
+    const struct {
+        const char* name;
+        std::string text;
+        std::string section;
+        std::vector<std::string> listed;
+    } cases[] = {
+        {"line feeds", keys, "keys", all},
+        {"carriage returns and line feeds", replaceAll(keys, "\n", "\r\n"), "Keys", all},
+        {"carriage returns", "\xEF\xBB\xBF" + replaceAll(keys, "\n", "\r"), "KEYS", all},
+        {"no such section", keys, "Window", {}},
+        {"a section named in a value", "[Option]\nNote=[Keys]\n", "Keys", {}},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        test::writeText(dir / "zembo.ini", c.text);
+        EXPECT_EQ(ProfileFile(dir / "zembo.ini").keys(c.section), c.listed) << c.name;
+    }
+    TempDir dir;
+    EXPECT_TRUE(ProfileFile(dir / "missing.ini").keys("Keys").empty());
 }
 
 TEST(Settings, FilesThatAreNoSettingsAreNeitherWaitedForNorRewritten)

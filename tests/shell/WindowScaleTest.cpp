@@ -10,6 +10,7 @@
 #include "screens/qt/TreasureBoxDialog.h"
 
 #include <QLabel>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QToolTip>
@@ -214,4 +215,33 @@ TEST(WindowScale, MagnifiedWindowKeepsUpWithWhatChanged)
         view.setScale(scale);
         shows("magnified anew");
     }
+}
+
+// The question Q asks in play grows with the window, its icon as much as its text.
+TEST(WindowScale, QuestionIconGrowsWithTheText)
+{
+    std::map<int, QSize> iconSizes;
+    std::map<int, int> textPixels;
+    for (const int scale : {1, 3}) {
+        SCOPED_TRACE(scale);
+        OpenWindow w;
+        GameWindow& gw = *w.window;
+        gw.setScreen(largeScreen());
+        gw.setScale(scale);
+        QTest::keyClick(gw.windowHandle(), Qt::Key_Space);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !gw.picTitle().isVisible() && gw.playHost().playing(); }, 5000));
+        // Held until a frame sees it, as a player's press is.
+        QTest::keyPress(gw.windowHandle(), Qt::Key_Q);
+        ASSERT_TRUE(QTest::qWaitFor([] { return shownMessageBox() != nullptr; }, 5000));
+        QMessageBox* box = shownMessageBox();
+        EXPECT_EQ(box->icon(), QMessageBox::Question);
+        const auto* icon = box->findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label"));
+        ASSERT_NE(icon, nullptr);
+        iconSizes[scale] = icon->pixmap().deviceIndependentSize().toSize();
+        textPixels[scale] = QFontInfo(box->font()).pixelSize();
+        box->button(QMessageBox::No)->click();
+    }
+    EXPECT_FALSE(iconSizes[1].isEmpty());
+    EXPECT_EQ(iconSizes[3], iconSizes[1] * 3);
+    EXPECT_EQ(textPixels[3], textPixels[1] * 3);
 }
