@@ -128,7 +128,7 @@ TEST(KeyMap, ReboundJumpKeyJumpsInPlayAndIsListed)
                   gw.close();
               });
     steps.start();
-    QTest::qWaitFor([&] { return gw.closing(); }, 30000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return gw.closing(); }, 30000)) << "the steps did not reach their end";
     EXPECT_EQ(steps.failedAt, "");
     EXPECT_FALSE(spaceJumped);
     EXPECT_TRUE(zJumped);
@@ -236,7 +236,7 @@ TEST(Gamepad, ButtonsPlayAsTheirKeys)
         .then("walking right", [&] { return held[39] && engine.state().HeroVX > 0; }, [&] { pad.unplug(); })
         .then("unplugged", [&] { return gw.gamepads().connected() == 0 && !held[39]; }, [&] { gw.close(); });
     steps.start();
-    QTest::qWaitFor([&] { return gw.closing(); }, 60000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return gw.closing(); }, 60000)) << "the steps did not reach their end";
     EXPECT_EQ(steps.failedAt, "");
     EXPECT_EQ(question, "タイトルに戻りますか？");
     EXPECT_FALSE(heldInDeadZone);

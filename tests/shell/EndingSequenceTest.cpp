@@ -62,7 +62,8 @@ TEST(EndingSequence, DarkScreenThenTuneAndClosingTextAtTheFourthTick)
     // The window shows what was printed once it has repainted.
     const int line = QFontMetrics(fonts::gothic(9)).height();
     QImage shot;
-    QTest::qWaitFor([&] { return leftmostText(shot = gw.grab().toImage(), 48, line) != -1; }, 5000);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return leftmostText(shot = gw.grab().toImage(), 48, line) != -1; }, 5000))
+        << "no text was printed";
     EXPECT_EQ(shot.pixel(420, 10), qRgb(0, 0, 120));
     EXPECT_EQ(leftmostText(shot, 0, 48), -1);
     for (int i = 0; i < 9; ++i) {

@@ -204,7 +204,6 @@ void forEachCell(const MapGrid& map, Visit visit)
 TEST(WorldLook, EveryTileShowsTheBackgroundOfItsPlace)
 {
     const MapGrid map = world();
-    const TilePictures& pictures = tilePictures();
     int checked = 0;
     forEachCell(map, [&](const Place& at) {
         const int t = at.tile();
