@@ -30,4 +30,10 @@ bool answerHelpOrVersion(int argc, char** argv, std::string_view program, std::s
     return false;
 }
 
+int refuseArguments(std::string_view usage)
+{
+    std::fwrite(usage.data(), 1, usage.size(), stderr);
+    return 2;
+}
+
 } // namespace poronpa

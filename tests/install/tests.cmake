@@ -8,6 +8,18 @@ gtest_discover_tests(location_tests DISCOVERY_MODE PRE_TEST)
 add_test(NAME location_tests_as_player COMMAND bash ${INSTALL_TEST_DIR}/as-player.sh $<TARGET_FILE:location_tests>)
 set_tests_properties(location_tests_as_player PROPERTIES SKIP_RETURN_CODE 77)
 
+# The tools the build runs and the world's tools answer --help and --version too.
+set(ANSWERING_TOOLS poronpa-mapc poronpa-route poronpa-soak poronpa-tunec poronpa-sfxgen poronpa-loudness
+    poronpa-worldpng poronpa-artgen poronpa-contact)
+set(answering_tool_files)
+foreach(tool ${ANSWERING_TOOLS})
+  if(TARGET ${tool})
+    list(APPEND answering_tool_files $<TARGET_FILE:${tool}>)
+  endif()
+endforeach()
+add_test(NAME tools_answer_help_and_version
+         COMMAND bash ${INSTALL_TEST_DIR}/tools-answer.sh ${PROJECT_VERSION} ${answering_tool_files})
+
 # The installation holds the game and the editor: without the shell there is nothing to install.
 if(NOT TARGET poronpa_installable)
   return()

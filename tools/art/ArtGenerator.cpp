@@ -1,6 +1,7 @@
 // Paints every built-in picture into PNG files and writes the resource list that builds them
 // into the program.
 #include "PixelArt.h"
+#include "app/StandardOptions.h"
 #include "ScreenArt.h"
 #include "SpriteArt.h"
 #include "TileArt.h"
@@ -46,18 +47,24 @@ private:
     QStringList files_;
 };
 
+constexpr std::string_view Usage =
+    "Usage: poronpa-artgen <art source folder> <output folder>\n"
+    "Paints every built-in picture (tiles, sprites, the frame, the title, the dialog, the item\n"
+    "icons, the window icons) into PNG files in the output folder, with the resource list that\n"
+    "builds them into the program.\n";
+
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (poronpa::answerHelpOrVersion(argc, argv, "poronpa-artgen", Usage))
+        return 0;
     // Works without a display: nothing is shown, only painted.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: poronpa-artgen <art source folder> <output folder>\n");
-        return 2;
-    }
+    if (argc != 3)
+        return poronpa::refuseArguments(Usage);
     try {
         const Library library(QString::fromLocal8Bit(argv[1]));
         Output out(QString::fromLocal8Bit(argv[2]));

@@ -3,6 +3,7 @@
 // drawn with the tile sheet as the game draws it, every tile drawn on a background in the places
 // it stands (one of each tile with each mix of backgrounds round it), and how light and how busy
 // each background is beside the solid tiles next to it.
+#include "app/StandardOptions.h"
 #include "assets/Pictures.h"
 #include "world/AreaDrawing.h"
 #include "world/MapFile.h"
@@ -201,16 +202,22 @@ QString contrastReport(const MapGrid& map, const QImage& tiles)
 
 } // namespace
 
+constexpr std::string_view Usage =
+    "Usage: poronpa-contact <output folder> [mapdata.dat]\n"
+    "Renders every built-in picture into PNG files for review, both sheets with their cell numbers;\n"
+    "given a map file, also every area as the game draws it, every tile on the backgrounds it\n"
+    "stands on, and how light and how busy each background is beside the solid tiles.\n";
+
 int main(int argc, char** argv)
 {
+    if (answerHelpOrVersion(argc, argv, "poronpa-contact", Usage))
+        return 0;
     // Works without a display: nothing is shown, only painted.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 2 && argc != 3) {
-        std::fprintf(stderr, "usage: poronpa-contact <output folder> [mapdata.dat]\n");
-        return 2;
-    }
+    if (argc != 2 && argc != 3)
+        return refuseArguments(Usage);
     const QString out = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(out);
 

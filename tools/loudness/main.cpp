@@ -5,6 +5,7 @@
 //   poronpa-loudness --seams [--raw CHANNELS RATE] FILE SECONDS...
 // Mono files are measured as the mixer plays them: the same samples on both speakers.
 #include "Loudness.h"
+#include "app/StandardOptions.h"
 
 #include <algorithm>
 #include <cmath>
@@ -121,8 +122,18 @@ void printSeams(const std::string& path, const std::vector<double>& times, const
 
 } // namespace
 
+constexpr std::string_view Usage =
+    "Usage: poronpa-loudness [--raw CHANNELS RATE] FILE...\n"
+    "       poronpa-loudness --lead MELODY.wav ACCOMPANIMENT.wav\n"
+    "       poronpa-loudness --seams [--raw CHANNELS RATE] FILE SECONDS...\n"
+    "Measures the loudness (K-weighted, gated, in LUFS) and peaks of wave files (or raw 16-bit\n"
+    "recordings), how far a melody leads its accompaniment, or what a recording does around the\n"
+    "seams at the given seconds.\n";
+
 int main(int argc, char** argv)
 {
+    if (poronpa::answerHelpOrVersion(argc, argv, "poronpa-loudness", Usage))
+        return 0;
     std::vector<std::string> args(argv + 1, argv + argc);
     try {
         RawLayout layout;
@@ -152,10 +163,7 @@ int main(int argc, char** argv)
         } else if (!lead && !seams && !rest.empty()) {
             printTable(rest, layout);
         } else {
-            std::fprintf(stderr, "usage: poronpa-loudness [--raw CHANNELS RATE] FILE...\n"
-                                 "       poronpa-loudness --lead MELODY.wav ACCOMPANIMENT.wav\n"
-                                 "       poronpa-loudness --seams [--raw CHANNELS RATE] FILE SECONDS...\n");
-            return 2;
+            return poronpa::refuseArguments(Usage);
         }
     } catch (const std::exception& error) {
         std::fprintf(stderr, "poronpa-loudness: %s\n", error.what());

@@ -1,4 +1,5 @@
 #include "app/SafeFile.h"
+#include "app/StandardOptions.h"
 #include "tools/mapc/MapSource.h"
 #include "world/MapFile.h"
 
@@ -14,17 +15,22 @@ using namespace poronpa;
 
 namespace {
 
+constexpr std::string_view Usage = "Usage: poronpa-mapc compile MAP_FOLDER OUTPUT.dat\n"
+                                   "       poronpa-mapc decompile INPUT.dat MAP_FOLDER\n"
+#ifdef PORONPA_MAPC_TILED
+                                   "       poronpa-mapc export-tmx INPUT.dat FOLDER\n"
+                                   "       poronpa-mapc import-tmx INPUT.tmx OUTPUT.dat\n"
+#endif
+                                   "compile makes the world's map file from the area files and legend of a map\n"
+                                   "source folder; decompile writes a map file back as such a folder"
+#ifdef PORONPA_MAPC_TILED
+                                   "; export-tmx\nand import-tmx take a map file to a Tiled map with its tile set and back"
+#endif
+                                   ".\n";
+
 int usage()
 {
-    std::fprintf(stderr,
-                 "usage: poronpa-mapc compile MAP_FOLDER OUTPUT.dat\n"
-                 "       poronpa-mapc decompile INPUT.dat MAP_FOLDER\n"
-#ifdef PORONPA_MAPC_TILED
-                 "       poronpa-mapc export-tmx INPUT.dat FOLDER\n"
-                 "       poronpa-mapc import-tmx INPUT.tmx OUTPUT.dat\n"
-#endif
-    );
-    return 2;
+    return refuseArguments(Usage);
 }
 
 /// Reports a failure; `status` 2 says the input was refused, 1 that the work could not be done.
@@ -93,6 +99,8 @@ int importTmx(const std::filesystem::path& input, const std::filesystem::path& o
 
 int main(int argc, char** argv)
 {
+    if (answerHelpOrVersion(argc, argv, "poronpa-mapc", Usage))
+        return 0;
     if (argc != 4)
         return usage();
     const std::string command = argv[1];

@@ -1,30 +1,46 @@
 #include "app/SafeFile.h"
+#include "app/StandardOptions.h"
 #include "app/sim/SimOptions.h"
 #include "tools/route/RouteScript.h"
 #include "tools/route/RouteSearch.h"
 #include "world/MapFile.h"
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <optional>
 #include <string>
+#include <string_view>
 
 using namespace poronpa;
 using namespace poronpa::route;
 
 namespace {
 
+constexpr std::string_view Usage =
+    "Usage: poronpa-route --map MAP.dat --plan PLAN --out SCRIPT.keys [--resume]\n"
+    "                     [--expansions N] [--greed G]\n"
+    "                     [--area AX,AY --pos X,Y] [--items LIST] [--switch 0|1]\n"
+    "Searches key runs that take a new game through the plan's goals one after the other\n"
+    "and writes them as a key script for poronpa-sim. --resume keeps the legs of an\n"
+    "existing SCRIPT that still reach their goals and searches on from there. --area, --pos,\n"
+    "--items and --switch start the search elsewhere, as poronpa-sim's options do.\n";
+
 int usage()
 {
-    std::fprintf(stderr,
-                 "usage: poronpa-route --map MAP.dat --plan PLAN --out SCRIPT.keys [--resume]\n"
-                 "                     [--expansions N] [--greed G]\n"
-                 "                     [--area AX,AY --pos X,Y] [--items LIST] [--switch 0|1]\n"
-                 "Searches key runs that take a new game through the plan's goals one after the other\n"
-                 "and writes them as a key script for poronpa-sim. --resume keeps the legs of an\n"
-                 "existing SCRIPT that still reach their goals and searches on from there. --area, --pos,\n"
-                 "--items and --switch start the search elsewhere, as poronpa-sim's options do.\n");
-    return 2;
+    return refuseArguments(Usage);
+}
+
+/// The number an option's whole value gives, or nothing when it is not one.
+std::optional<double> numberOf(const char* text)
+{
+    char* end = nullptr;
+    const double value = std::strtod(text, &end);
+    if (end == text || *end != '\0' || !std::isfinite(value))
+        return std::nullopt;
+    return value;
 }
 
 bool readText(const std::string& path, std::string& text)
@@ -49,6 +65,8 @@ std::string where(const GameState& s)
 
 int main(int argc, char** argv)
 {
+    if (answerHelpOrVersion(argc, argv, "poronpa-route", Usage))
+        return 0;
     std::string mapPath, planPath, outPath;
     bool resume = false;
     SearchLimits limits;
@@ -66,10 +84,17 @@ int main(int argc, char** argv)
             planPath = argv[++i];
         else if (arg == "--out")
             outPath = argv[++i];
-        else if (arg == "--expansions")
-            limits.maxExpansions = std::stoul(argv[++i]);
-        else if (arg == "--greed")
-            limits.greed = std::stod(argv[++i]);
+        else if (arg == "--expansions") {
+            const auto n = numberOf(argv[++i]);
+            if (!n || *n < 1 || *n > 1e12 || *n != std::floor(*n))
+                return usage();
+            limits.maxExpansions = static_cast<std::size_t>(*n);
+        } else if (arg == "--greed") {
+            const auto g = numberOf(argv[++i]);
+            if (!g || *g <= 0)
+                return usage();
+            limits.greed = *g;
+        }
         else if (arg == "--area" || arg == "--pos" || arg == "--items" || arg == "--switch") {
             startArgs.push_back(arg);
             startArgs.push_back(argv[++i]);

@@ -1,17 +1,27 @@
 // Synthesizes the game's sound effects into wave files, each at the loudness of its importance.
 //   poronpa-sfxgen <output directory>
 #include "Effects.h"
+#include "app/StandardOptions.h"
 
 #include <cstdio>
 #include <exception>
 #include <filesystem>
 
+namespace {
+
+constexpr std::string_view Usage =
+    "Usage: poronpa-sfxgen <output directory>\n"
+    "Synthesizes the game's sound effects into wave files there, each at the loudness of its\n"
+    "importance.\n";
+
+} // namespace
+
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: poronpa-sfxgen <output directory>\n");
-        return 2;
-    }
+    if (poronpa::answerHelpOrVersion(argc, argv, "poronpa-sfxgen", Usage))
+        return 0;
+    if (argc != 2)
+        return poronpa::refuseArguments(Usage);
     try {
         std::filesystem::create_directories(argv[1]);
         for (const poronpa::sfx::Effect& effect : poronpa::sfx::gameEffects()) {

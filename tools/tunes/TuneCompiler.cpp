@@ -4,6 +4,7 @@
 // --parts keeps only the parts named sounding (in time as in the whole tune), to hear or
 // measure them alone; --list-parts prints the score's parts, the lead first.
 #include "Score.h"
+#include "app/StandardOptions.h"
 
 #include <cstdio>
 #include <fstream>
@@ -15,17 +16,23 @@
 
 namespace {
 
+constexpr std::string_view Usage =
+    "Usage: poronpa-tunec [--parts NAME,NAME...] <score> <output.mid>\n"
+    "       poronpa-tunec --list-parts <score>\n"
+    "Compiles a tune's text score to a Standard MIDI File. --parts keeps only the parts named\n"
+    "sounding, in time as in the whole tune; --list-parts prints the score's parts, the lead first.\n";
+
 int usage()
 {
-    std::cerr << "usage: poronpa-tunec [--parts NAME,NAME...] <score> <output.mid>\n"
-                 "       poronpa-tunec --list-parts <score>\n";
-    return 2;
+    return poronpa::refuseArguments(Usage);
 }
 
 } // namespace
 
 int main(int argc, char** argv)
 {
+    if (poronpa::answerHelpOrVersion(argc, argv, "poronpa-tunec", Usage))
+        return 0;
     std::vector<std::string> args(argv + 1, argv + argc);
     std::set<std::string> sounding;
     bool listParts = false;

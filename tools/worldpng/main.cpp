@@ -1,3 +1,4 @@
+#include "app/StandardOptions.h"
 #include "assets/Pictures.h"
 #include "world/AreaDrawing.h"
 #include "world/MapFile.h"
@@ -13,13 +14,13 @@ using namespace poronpa;
 
 namespace {
 
+constexpr std::string_view Usage = "Usage: poronpa-worldpng MAP.dat FOLDER [SCALE]\n"
+                                   "Writes area_X_Y.png for each of the 25 areas (1600 x 1600) and world.png, the\n"
+                                   "whole map shrunk by SCALE (1 to 32, default 4), into FOLDER.\n";
+
 int usage()
 {
-    std::fprintf(stderr,
-                 "usage: poronpa-worldpng MAP.dat FOLDER [SCALE]\n"
-                 "Writes area_X_Y.png for each of the 25 areas (1600 x 1600) and world.png, the\n"
-                 "whole map shrunk by SCALE (default 4), into FOLDER.\n");
-    return 2;
+    return refuseArguments(Usage);
 }
 
 } // namespace
@@ -27,6 +28,8 @@ int usage()
 int main(int argc, char** argv)
 {
     // Pictures only: no window is ever shown.
+    if (answerHelpOrVersion(argc, argv, "poronpa-worldpng", Usage))
+        return 0;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     if (argc < 3 || argc > 4)
