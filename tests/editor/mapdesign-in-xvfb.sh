@@ -52,6 +52,15 @@ wait_for "$patience" at_its_place || fail "the palette did not move aside"
 # Canvas pixel (x, y) lies at (20 + x, 12 + y) of the editor's client area; palette pixel (x, y)
 # at (2 + x, 2 + y) of the palette's.
 canvas() { xdotool mousemove --window "$main" $((20 + $1)) $((12 + $2)); }
+# settled NAME: two pictures of the editor in a row agree, so what it shows has been painted; the
+# picture is $shots/NAME.ppm.
+settled() {
+  "$probe" shot "$main" "$shots/$1.ppm" && "$probe" shot "$main" "$shots/$1-again.ppm" &&
+    (($("$probe" differ "$shots/$1.ppm" "$shots/$1-again.ppm" 0 0 520 390) == 0))
+}
+# first_cell_differs A B: the pictures differ in the view's first cell.
+first_cell_differs() { (($("$probe" differ "$shots/$1.ppm" "$shots/$2.ppm" 20 12 32 32) > 100)); }
+wait_for "$patience" settled blank || fail "the editor's view did not settle"
 
 # The stroke, taken back and made again, then saved: the events reach the editor in this order,
 # so only the saved file is waited for.
@@ -65,7 +74,7 @@ click "$main" 464 288                                       # Save
 stroke_saved() { for x in 0 1 2 3; do [[ "$(cell "$x" 0)" == 17 ]] || return 1; done; }
 wait_for "$patience" stroke_saved || fail "the stroke was not saved as tile 17"
 [[ "$(cell 4 0)" == 0 && "$(cell 1 1)" == 7 ]] || fail "cells beyond the stroke changed"
-"$probe" shot "$main" "$shots/painted.ppm"
+wait_for "$patience" eval 'settled painted && first_cell_differs blank painted' || fail "the stroke was not shown"
 
 click "$main" 468 42                                        # 1Map
 click "$main" 468 18                                        # AllMap
@@ -79,7 +88,8 @@ for picture in "map00.bmp 1600" "allmap.bmp 1000"; do
 done
 
 click "$main" 351 9                                         # area (1, 0)
-"$probe" shot "$main" "$shots/area-1-0.ppm"
+# Shown once the stroke's first cell has left the view.
+wait_for "$patience" eval 'settled area-1-0 && first_cell_differs painted area-1-0' || fail "area (1, 0) was not shown"
 canvas 5 5; xdotool mousedown 1; sleep 0.1; xdotool mouseup 1   # cell (50, 0), not saved yet
 # The canvas shows the paint (the view frame starts 4 pixels down, the canvas at 20, 8 in it).
 painted() { (($("$probe" differ "$shots/area-1-0.ppm" "$shots/unsaved.ppm" 20 12 32 32) > 100)); }
