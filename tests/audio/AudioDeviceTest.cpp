@@ -193,6 +193,17 @@ protected:
     std::filesystem::path rawFile() const { return dir / "out.raw"; }
     double recordedSeconds() const { return static_cast<double>(std::filesystem::file_size(rawFile())) / bytesPerSecond; }
 
+    /// Lets the device record `seconds` more than it holds now: time measured by the recording, so
+    /// that a busy machine's slower device still records as much.
+    void recordFor(double seconds) const
+    {
+        const auto deadline = std::chrono::steady_clock::now() + 10s;
+        const auto recorded = [this] { return std::filesystem::exists(rawFile()) ? recordedSeconds() : 0.0; };
+        const double until = recorded() + seconds;
+        while (recorded() < until && std::chrono::steady_clock::now() < deadline)
+            std::this_thread::sleep_for(10ms);
+    }
+
     /// When the recording first holds a sound, in seconds; negative while it holds none.
     double firstSound() const
     {
@@ -238,7 +249,7 @@ TEST_F(AudioDevice, AnEffectSoundsOnlyWhileEffectsAreOn)
         auto audio = createAudioSystem();
         LoadAudioLists(audio->music(), audio->sound());
         audio->sound().PlayAsync(11);
-        std::this_thread::sleep_for(300ms);
+        recordFor(0.3);
     }
     EXPECT_LT(loudestSample(rawFile()), 8) << "effects are off until switched on";
 
@@ -247,7 +258,9 @@ TEST_F(AudioDevice, AnEffectSoundsOnlyWhileEffectsAreOn)
         LoadAudioLists(audio->music(), audio->sound());
         audio->sound().SoundOn = true;
         audio->sound().PlayAsync(11);
-        std::this_thread::sleep_for(500ms);
+        const auto deadline = std::chrono::steady_clock::now() + 10s;
+        while (loudestSample(rawFile()) <= 3000 && std::chrono::steady_clock::now() < deadline)
+            recordFor(0.05);
     }
     EXPECT_GT(loudestSample(rawFile()), 3000);
 }
@@ -260,9 +273,9 @@ TEST_F(AudioDevice, AnEffectCutOffByTheNextFadesOutInsteadOfClicking)
         auto audio = createAudioSystem(); // opens the mixer for the player below
         SdlWavePlayer player;
         player.play((dir / "steady.wav").string());
-        std::this_thread::sleep_for(300ms);
+        recordFor(0.3);
         player.play((dir / "silent.wav").string());
-        std::this_thread::sleep_for(200ms);
+        recordFor(0.2);
     }
     const std::vector<std::int16_t> samples = samplesOf(rawFile());
     std::size_t lastFull = 0;
@@ -355,6 +368,7 @@ TEST_F(AudioDevice, ATuneReportsItsEndBeforeItAndStartsAgainFromTheTop)
     while (device.send("status bgm mode") == "playing" && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(10ms);
     EXPECT_EQ(device.send("status bgm mode"), "stopped");
+    // A while after the end, as when the game's timer comes round to ask.
     std::this_thread::sleep_for(1000ms);
     device.send("play bgm from 0");
     EXPECT_EQ(device.send("status bgm mode"), "playing") << "the tune that had ended starts again";
