@@ -19,8 +19,6 @@ cleanup() {
 }
 trap cleanup EXIT
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
-
 # The map file's byte of cell (x, y), column by column.
 cell() { od -An -tu1 -j $((250 * $1 + $2)) -N1 "$work/mapdata.dat" | tr -d ' '; }
 

@@ -28,11 +28,7 @@ cleanup() {
 }
 trap cleanup EXIT
 chmod 755 "$work"
-fail() {
-  echo "FAIL: $*" >&2
-  [[ -s $work/stderr.txt ]] && sed 's/^/  | /' "$work/stderr.txt" >&2
-  exit 1
-}
+failure_log=$work/stderr.txt
 
 (cd "$build" && cpack -G DEB -B "$work/package" >/dev/null) || fail "cpack could not build the package"
 deb=$(echo "$work"/package/*.deb)

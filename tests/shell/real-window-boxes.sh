@@ -7,6 +7,7 @@ set -euo pipefail
 bin=$1
 probe=$2
 shots=$3
+source "$(dirname "${BASH_SOURCE[0]}")/../support/xwindow.sh"
 mkdir -p "$shots"
 
 game_dir=$(mktemp -d)
@@ -18,25 +19,6 @@ cleanup() {
 trap cleanup EXIT
 cp "$bin/poronpa" "$bin/mapdata.dat" "$game_dir/"
 
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
-press() {
-  xdotool keydown "$1"
-  sleep 0.1
-  xdotool keyup "$1"
-}
-# Waits up to 30 s for pixel (x, y) of the window to show the colour RRGGBB.
-wait_pixel() {
-  local deadline=$((SECONDS + 30))
-  while ((SECONDS < deadline)); do
-    "$probe" shot "$window" "$shots/boxes.ppm"
-    [[ $("$probe" pixel "$shots/boxes.ppm" "$1" "$2") == "$3" ]] && return 0
-    sleep 0.1
-  done
-  return 1
-}
 # The centre of a window on the screen, as "X Y" in doubled pixels (no halves to round).
 centre() {
   xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4}
@@ -48,7 +30,8 @@ pid=$!
 window=$("$probe" wait "ポロンパ　ぽぷらん Ver 0.94" 30000) || fail "no game window"
 xdotool windowfocus --sync "$window"
 press space
-wait_pixel 399 218 FF0000 || fail "no game under way (the start area is not marked on the overview)"
+start_marked() { [[ $("$probe" pixel "$shots/boxes.ppm" 399 218) == FF0000 ]]; }
+wait_for "$patience" shows "$window" boxes start_marked || fail "no game under way (the start area is not marked on the overview)"
 
 xdotool windowfocus --sync "$window"
 xdotool keydown q
@@ -61,11 +44,7 @@ echo "game window centre $((wx / 2)),$((wy / 2)); prompt centre $((px / 2)),$((p
 
 started=$(date +%s%N)
 "$probe" close "$window"
-for _ in $(seq 300); do
-  kill -0 "$pid" 2>/dev/null || break
-  sleep 0.1
-done
-kill -0 "$pid" 2>/dev/null && fail "the game still runs 30 s after its window was closed"
+wait_for 30 ended "$pid" || fail "the game still runs 30 s after its window was closed"
 status=0
 wait "$pid" || status=$?
 pid=

@@ -15,10 +15,6 @@ game_dir=$(mktemp -d)
 pid=
 trap '[[ -n $pid ]] && kill "$pid" 2>/dev/null; rm -rf "$game_dir"' EXIT
 cp "$bin/poronpa" "$bin/mapdata.dat" "$game_dir/"
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
 
 sized() { [[ $("$probe" size "$window") == "$1" ]]; }
 # title_shown NAME SCALE X Y: the title at that scale and place is on screen once its middle is

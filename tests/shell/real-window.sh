@@ -22,10 +22,6 @@ trap cleanup EXIT
 cp "$bin/poronpa" "$bin/mapdata.dat" "$game_dir/"
 cp "$bin"/*.wav "$bin"/*.mid "$game_dir/" 2>/dev/null || true
 
-fail() {
-  echo "FAIL: $*" >&2
-  exit 1
-}
 pixel() { "$probe" pixel "$shots/$1.ppm" "$2" "$3"; }
 differing() { "$probe" differ "$shots/$1.ppm" "$shots/$2.ppm" "$3" "$4" "$5" "$6"; }
 # The title menu's entries are drawn in their own yellow.

@@ -4,6 +4,16 @@
 # a person does: down, a tenth of a second, up.
 #   source tests/support/xwindow.sh   (needs xdotool; $probe names the x11probe for the pictures)
 
+# Ends the test with a message; the program's standard error follows when $failure_log names a
+# file that holds some.
+fail() {
+  echo "FAIL: $*" >&2
+  if [[ -n ${failure_log:-} && -s $failure_log ]]; then
+    sed 's/^/  | /' "$failure_log" >&2
+  fi
+  exit 1
+}
+
 # The deadline of every wait, in seconds.
 patience=${PORONPA_TEST_PATIENCE:-30}
 
