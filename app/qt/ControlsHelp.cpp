@@ -4,6 +4,7 @@
 #include "app/qt/VirtualKeys.h"
 
 #include <QDialogButtonBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -70,24 +71,33 @@ ControlsHelp::ControlsHelp(const KeyMap& keys, int scale, QWidget* parent) : QDi
     font.setPixelSize(font.pixelSize() * scale);
     setFont(font);
 
-    QString html = QStringLiteral("<table cellspacing='0' cellpadding='%1'>").arg(2 * scale);
-    for (const Group& group : groups(keys)) {
-        html += QStringLiteral("<tr><td colspan='2'><b>%1</b></td></tr>").arg(group.heading.toHtmlEscaped());
-        listing_ += QStringLiteral("[%1]\n").arg(group.heading);
-        for (const Row& row : group.rows) {
-            html += QStringLiteral("<tr><td>&nbsp;&nbsp;%1&nbsp;&nbsp;</td><td>%2</td></tr>")
-                        .arg(row.keys.toHtmlEscaped(), row.what.toHtmlEscaped());
-            listing_ += row.keys + QStringLiteral(" : ") + row.what + QLatin1Char('\n');
+    // The keyboard's keys beside the window's and the gamepad's, so that the window stays lower
+    // than the screen even with type several times the game's size.
+    const std::vector<Group> all = groups(keys);
+    auto* columns = new QHBoxLayout;
+    columns->setSpacing(8 * scale);
+    for (std::size_t first : {std::size_t{0}, all.size() / 2}) {
+        QString html = QStringLiteral("<table cellspacing='0' cellpadding='%1'>").arg(2 * scale);
+        for (std::size_t g = first; g < (first == 0 ? all.size() / 2 : all.size()); ++g) {
+            const Group& group = all[g];
+            html += QStringLiteral("<tr><td colspan='2'><b>%1</b></td></tr>").arg(group.heading.toHtmlEscaped());
+            listing_ += QStringLiteral("[%1]\n").arg(group.heading);
+            for (const Row& row : group.rows) {
+                html += QStringLiteral("<tr><td>&nbsp;&nbsp;%1&nbsp;&nbsp;</td><td>%2</td></tr>")
+                            .arg(row.keys.toHtmlEscaped(), row.what.toHtmlEscaped());
+                listing_ += row.keys + QStringLiteral(" : ") + row.what + QLatin1Char('\n');
+            }
         }
+        html += QStringLiteral("</table>");
+        auto* text = new QLabel(html, this);
+        text->setTextFormat(Qt::RichText);
+        text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        columns->addWidget(text, 0, Qt::AlignTop);
     }
-    html += QStringLiteral("</table>");
-
-    auto* text = new QLabel(html, this);
-    text->setTextFormat(Qt::RichText);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(text);
+    layout->addLayout(columns);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }

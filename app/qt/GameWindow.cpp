@@ -450,12 +450,19 @@ void GameWindow::openBox(QDialog* box, std::function<void(int)> done)
             host_->boxesClosed();
     });
     // Centred over the window's client area by the box's own client area, so that the window
-    // frames a window manager adds cannot shift it.
+    // frames a window manager adds cannot shift it; but kept on the screen, where a box larger
+    // than the window near an edge would otherwise reach beyond it.
     const auto centre = [this, box] {
         const QRect window = geometry();
+        const QRect screen = this->screen()->availableGeometry();
         const QSize size = box->size();
-        box->setGeometry(QRect(QPoint(window.x() + (window.width() - size.width()) / 2,
-                                      window.y() + (window.height() - size.height()) / 2),
+        const auto onScreen = [](int at, int length, int first, int room) {
+            return std::max(first, std::min(at, first + room - length));
+        };
+        box->setGeometry(QRect(QPoint(onScreen(window.x() + (window.width() - size.width()) / 2, size.width(),
+                                               screen.x(), screen.width()),
+                                      onScreen(window.y() + (window.height() - size.height()) / 2, size.height(),
+                                               screen.y(), screen.height())),
                                size));
     };
     box->adjustSize();
@@ -517,8 +524,16 @@ void GameWindow::showControlsHelp()
 {
     if (closing_ || !openBoxes().isEmpty())
         return;
+    // In the window's type where the screen has room for it, else as large as it has room for.
+    const QSize room = screen()->availableGeometry().size();
+    auto* help = new ControlsHelp(keyMap_, scale(), this);
+    for (int smaller = scale() - 1; smaller >= 1 && !QRect(QPoint(), room).contains(QRect(QPoint(), help->sizeHint()));
+         --smaller) {
+        delete help;
+        help = new ControlsHelp(keyMap_, smaller, this);
+    }
     // The keys held when it opened must be pressed again after it, as after the game's own boxes.
-    openBox(new ControlsHelp(keyMap_, scale(), this), [this](int) {
+    openBox(help, [this](int) {
         engine_->ClearKeys();
         host_->keys().clear();
     });

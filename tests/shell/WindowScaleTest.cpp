@@ -1,6 +1,7 @@
 #include "tests/shell/ShellTestSupport.h"
 
 #include "screens/qt/MouseLabel.h"
+#include "app/qt/ControlsHelp.h"
 #include "app/qt/PixelView.h"
 #include "app/qt/SurfaceView.h"
 #include "app/qt/WindowScale.h"
@@ -244,4 +245,45 @@ TEST(WindowScale, QuestionIconGrowsWithTheText)
     EXPECT_FALSE(iconSizes[1].isEmpty());
     EXPECT_EQ(iconSizes[3], iconSizes[1] * 3);
     EXPECT_EQ(textPixels[3], textPixels[1] * 3);
+}
+
+// The controls open whole on the screen: in the window's type where there is room, in the largest
+// type there is room for where there is not, and never off the screen's edge.
+TEST(WindowScale, ControlsOpenWholeOnTheScreen)
+{
+    OpenWindow w;
+    GameWindow& gw = *w.window;
+    QScreen* large = largeScreen();
+    ASSERT_NE(large, nullptr);
+    gw.setScreen(large);
+    gw.setFullScreen(true);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return gw.size() == large->geometry().size(); }, 5000));
+    ASSERT_EQ(gw.scale(), 3);
+
+    QTest::keyClick(gw.windowHandle(), Qt::Key_F1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !gw.openBoxes().isEmpty(); }, 5000));
+    auto* help = qobject_cast<ControlsHelp*>(gw.openBoxes().back());
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(large->availableGeometry().contains(help->geometry()))
+        << help->geometry().width() << "x" << help->geometry().height() << " at " << help->geometry().x() << ","
+        << help->geometry().y();
+    const int own = QFontInfo(ControlsHelp(gw.keyMap(), 1, nullptr).font()).pixelSize();
+    EXPECT_GT(QFontInfo(help->font()).pixelSize(), own) << "larger than the game's own type";
+    help->reject();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return gw.openBoxes().isEmpty(); }, 5000));
+
+    // A window in the screen's corner, narrower than the controls centred over it.
+    gw.setFullScreen(false);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !gw.fullScreen(); }, 5000));
+    gw.setScale(2);
+    gw.move(large->availableGeometry().topLeft());
+    QTest::keyClick(gw.windowHandle(), Qt::Key_F1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !gw.openBoxes().isEmpty(); }, 5000));
+    help = qobject_cast<ControlsHelp*>(gw.openBoxes().back());
+    ASSERT_NE(help, nullptr);
+    ASSERT_GT(help->width(), gw.width());
+    EXPECT_TRUE(large->availableGeometry().contains(help->geometry()))
+        << help->geometry().width() << "x" << help->geometry().height() << " at " << help->geometry().x() << ","
+        << help->geometry().y();
+    help->reject();
 }
