@@ -36,4 +36,12 @@ int refuseArguments(std::string_view usage)
     return 2;
 }
 
+bool anyOption(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i)
+        if (argv[i][0] == '-' && argv[i][1] != '\0')
+            return true;
+    return false;
+}
+
 } // namespace poronpa

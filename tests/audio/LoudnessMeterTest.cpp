@@ -80,3 +80,14 @@ TEST(LoudnessMeter, AShortSoundCountsWithTheQuietAroundIt)
     EXPECT_NEAR(shortOne.momentaryMax, -26.6, 0.1);
     EXPECT_NEAR(shortOne.integrated, -26.6, 0.1);
 }
+
+TEST(LoudnessMeter, AFewSamplesASecondAreStillMeasured)
+{
+    // A 400 ms block of one or two samples a second rounds to none; a recording read with such a
+    // rate must still come back with a reading.
+    for (const int rate : {1, 2, 9}) {
+        SCOPED_TRACE(rate);
+        const Measurement m = measure(Audio{2, rate, std::vector<float>(40, 0.5f)});
+        EXPECT_NEAR(m.samplePeak, -6.02, 0.05);
+    }
+}

@@ -8,14 +8,20 @@ gtest_discover_tests(location_tests DISCOVERY_MODE PRE_TEST)
 add_test(NAME location_tests_as_player COMMAND bash ${INSTALL_TEST_DIR}/as-player.sh $<TARGET_FILE:location_tests>)
 set_tests_properties(location_tests_as_player PROPERTIES SKIP_RETURN_CODE 77)
 
-# The tools the build runs and the world's tools answer --help and --version too.
-set(ANSWERING_TOOLS poronpa-mapc poronpa-route poronpa-soak poronpa-tunec poronpa-sfxgen poronpa-loudness
-    poronpa-worldpng poronpa-artgen poronpa-contact)
+# Every program under tools/ answers --help and --version as the game's programs do; the ones on
+# Google Benchmark keep that library's own flags. Found from the targets, so that a new tool is
+# asked too.
 set(answering_tool_files)
-foreach(tool ${ANSWERING_TOOLS})
-  if(TARGET ${tool})
-    list(APPEND answering_tool_files $<TARGET_FILE:${tool}>)
-  endif()
+get_property(tool_folders DIRECTORY ${CMAKE_SOURCE_DIR}/tools PROPERTY SUBDIRECTORIES)
+foreach(folder ${tool_folders})
+  get_property(folder_targets DIRECTORY ${folder} PROPERTY BUILDSYSTEM_TARGETS)
+  foreach(target ${folder_targets})
+    get_target_property(type ${target} TYPE)
+    get_target_property(libraries ${target} LINK_LIBRARIES)
+    if(type STREQUAL "EXECUTABLE" AND NOT "benchmark::benchmark" IN_LIST libraries)
+      list(APPEND answering_tool_files $<TARGET_FILE:${target}>)
+    endif()
+  endforeach()
 endforeach()
 add_test(NAME tools_answer_help_and_version
          COMMAND bash ${INSTALL_TEST_DIR}/tools-answer.sh ${PROJECT_VERSION} ${answering_tool_files})

@@ -63,7 +63,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 3)
+    if (argc != 3 || poronpa::anyOption(argc, argv))
         return poronpa::refuseArguments(Usage);
     try {
         const Library library(QString::fromLocal8Bit(argv[1]));

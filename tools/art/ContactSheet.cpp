@@ -216,7 +216,7 @@ int main(int argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc != 2 && argc != 3)
+    if ((argc != 2 && argc != 3) || anyOption(argc, argv))
         return refuseArguments(Usage);
     const QString out = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(out);

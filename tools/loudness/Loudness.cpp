@@ -95,6 +95,9 @@ double truePeakOf(const Audio& audio)
 
 std::vector<double> blockMeans(const std::vector<double>& power, std::size_t block, std::size_t step)
 {
+    // At a few samples a second a block or its step rounds to nothing, which would never move on.
+    block = std::max<std::size_t>(block, 1);
+    step = std::max<std::size_t>(step, 1);
     std::vector<double> prefix(power.size() + 1, 0.0);
     for (std::size_t i = 0; i < power.size(); ++i)
         prefix[i + 1] = prefix[i] + power[i];

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdio>
 #include <exception>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -141,14 +142,22 @@ int main(int argc, char** argv)
         bool lead = false;
         std::vector<std::string> rest;
         for (std::size_t i = 0; i < args.size(); ++i) {
-            if (args[i] == "--raw" && i + 2 < args.size()) {
+            if (args[i] == "--raw") {
+                // Without a channel or a sample a second there is nothing to measure.
+                const auto channels = i + 2 < args.size() ? poronpa::numberArgument<int>(args[i + 1]) : std::nullopt;
+                const auto rate = i + 2 < args.size() ? poronpa::numberArgument<int>(args[i + 2]) : std::nullopt;
+                if (!channels || !rate || *channels < 1 || *rate < 1)
+                    return poronpa::refuseArguments(Usage);
                 layout.raw = true;
-                layout.channels = std::stoi(args[++i]);
-                layout.sampleRate = std::stoi(args[++i]);
+                layout.channels = *channels;
+                layout.sampleRate = *rate;
+                i += 2;
             } else if (args[i] == "--seams") {
                 seams = true;
             } else if (args[i] == "--lead") {
                 lead = true;
+            } else if (args[i].starts_with("--")) {
+                return poronpa::refuseArguments(Usage);
             } else {
                 rest.push_back(args[i]);
             }
@@ -157,8 +166,12 @@ int main(int argc, char** argv)
             printLead(rest[0], rest[1]);
         } else if (seams && rest.size() >= 2) {
             std::vector<double> times;
-            for (std::size_t i = 1; i < rest.size(); ++i)
-                times.push_back(std::stod(rest[i]));
+            for (std::size_t i = 1; i < rest.size(); ++i) {
+                const auto seconds = poronpa::numberArgument<double>(rest[i]);
+                if (!seconds)
+                    return poronpa::refuseArguments(Usage);
+                times.push_back(*seconds);
+            }
             printSeams(rest[0], times, layout);
         } else if (!lead && !seams && !rest.empty()) {
             printTable(rest, layout);

@@ -101,7 +101,7 @@ int main(int argc, char** argv)
 {
     if (answerHelpOrVersion(argc, argv, "poronpa-mapc", Usage))
         return 0;
-    if (argc != 4)
+    if (argc != 4 || anyOption(argc, argv))
         return usage();
     const std::string command = argv[1];
     if (command == "compile")

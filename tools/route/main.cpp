@@ -8,7 +8,6 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -31,16 +30,6 @@ constexpr std::string_view Usage =
 int usage()
 {
     return refuseArguments(Usage);
-}
-
-/// The number an option's whole value gives, or nothing when it is not one.
-std::optional<double> numberOf(const char* text)
-{
-    char* end = nullptr;
-    const double value = std::strtod(text, &end);
-    if (end == text || *end != '\0' || !std::isfinite(value))
-        return std::nullopt;
-    return value;
 }
 
 bool readText(const std::string& path, std::string& text)
@@ -85,12 +74,12 @@ int main(int argc, char** argv)
         else if (arg == "--out")
             outPath = argv[++i];
         else if (arg == "--expansions") {
-            const auto n = numberOf(argv[++i]);
+            const auto n = numberArgument<double>(argv[++i]);
             if (!n || *n < 1 || *n > 1e12 || *n != std::floor(*n))
                 return usage();
             limits.maxExpansions = static_cast<std::size_t>(*n);
         } else if (arg == "--greed") {
-            const auto g = numberOf(argv[++i]);
+            const auto g = numberArgument<double>(argv[++i]);
             if (!g || *g <= 0)
                 return usage();
             limits.greed = *g;

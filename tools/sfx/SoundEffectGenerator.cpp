@@ -20,7 +20,7 @@ int main(int argc, char** argv)
 {
     if (poronpa::answerHelpOrVersion(argc, argv, "poronpa-sfxgen", Usage))
         return 0;
-    if (argc != 2)
+    if (argc != 2 || poronpa::anyOption(argc, argv))
         return poronpa::refuseArguments(Usage);
     try {
         std::filesystem::create_directories(argv[1]);

@@ -47,18 +47,24 @@ bool parseOptions(int argc, char** argv, Options& options)
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string flag = argv[i];
         const char* value = argv[i + 1];
-        if (flag == "--frames")
-            options.frames = std::atoll(value);
-        else if (flag == "--seed")
-            options.seed = std::strtoull(value, nullptr, 10);
-        else if (flag == "--run-frames")
-            options.runFrames = std::atoll(value);
-        else if (flag == "--sim")
+        // Numbers are read whole: "1e6" frames would otherwise run one frame.
+        if (flag == "--frames" || flag == "--run-frames") {
+            const auto count = numberArgument<std::int64_t>(value);
+            if (!count)
+                return false;
+            (flag == "--frames" ? options.frames : options.runFrames) = *count;
+        } else if (flag == "--seed") {
+            const auto seed = numberArgument<std::uint64_t>(value);
+            if (!seed)
+                return false;
+            options.seed = *seed;
+        } else if (flag == "--sim") {
             options.sim = value;
-        else if (flag == "--map")
+        } else if (flag == "--map") {
             options.map = value;
-        else
+        } else {
             return false;
+        }
     }
     return argc % 2 == 1 && options.frames > 0 && options.runFrames > 0;
 }

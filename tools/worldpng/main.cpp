@@ -9,6 +9,7 @@
 #include <QPainter>
 
 #include <cstdio>
+#include <optional>
 
 using namespace poronpa;
 
@@ -32,10 +33,10 @@ int main(int argc, char** argv)
         return 0;
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (argc < 3 || argc > 4)
+    if (argc < 3 || argc > 4 || anyOption(argc, argv))
         return usage();
-    const int scale = argc == 4 ? std::atoi(argv[3]) : 4;
-    if (scale < 1 || scale > 32)
+    const std::optional<int> scale = argc == 4 ? numberArgument<int>(argv[3]) : 4;
+    if (!scale || *scale < 1 || *scale > 32)
         return usage();
 
     std::vector<std::uint8_t> bytes;
@@ -53,7 +54,7 @@ int main(int argc, char** argv)
         return 1;
     }
     const Surface tiles = pictures::toSurface(pictures::tileSheet());
-    const int areaSide = AreaCanvasSize / scale;
+    const int areaSide = AreaCanvasSize / *scale;
     QImage world(areaSide * MapGrid::Areas, areaSide * MapGrid::Areas, QImage::Format_RGB32);
     QPainter painter(&world);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);

@@ -7,6 +7,8 @@
 // Each run starts PROGRAM with its own copy of the environment, waits for both moments (20 s
 // at most), then ends it with SIGTERM. Prints every run and the median and spread of each.
 
+#include "app/StandardOptions.h"
+
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
@@ -122,19 +124,21 @@ void report(const char* what, std::vector<double> times)
                 times.back(), times.size());
 }
 
+constexpr std::string_view Usage =
+    "Usage: bench_startup PROGRAM [RUNS]\n"
+    "Starts PROGRAM RUNS times (default 10) on the X display and prints, for every run and as the\n"
+    "median and spread of all, the milliseconds until its first window is mapped and until that\n"
+    "window shows a picture. Needs a display: xvfb-run -a bench_startup build/bin/poronpa 10\n";
+
 } // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: bench_startup PROGRAM [RUNS]\n");
-        return 2;
-    }
-    const int runs = argc == 3 ? std::atoi(argv[2]) : 10;
-    if (runs < 1) {
-        std::fprintf(stderr, "bench_startup: RUNS must be a positive number\n");
-        return 2;
-    }
+    if (poronpa::answerHelpOrVersion(argc, argv, "bench_startup", Usage))
+        return 0;
+    const std::optional<int> runs = argc == 3 ? poronpa::numberArgument<int>(argv[2]) : 10;
+    if (argc < 2 || argc > 3 || !runs || *runs < 1)
+        return poronpa::refuseArguments(Usage);
     // One connection for all runs: a virtual X server resets when its last client leaves, and a
     // run started during the reset would find no display.
     DisplayConnection display(XOpenDisplay(nullptr), XCloseDisplay);
@@ -143,7 +147,7 @@ int main(int argc, char** argv)
         return 2;
     }
     std::vector<double> mapped, painted;
-    for (int i = 0; i < runs; ++i) {
+    for (int i = 0; i < *runs; ++i) {
         const Run run = measureOnce(display, argv[1]);
         std::printf("run %2d: mapped %s ms, title painted %s ms\n", i + 1,
                     run.mapped ? std::to_string(*run.mapped).c_str() : "-",
