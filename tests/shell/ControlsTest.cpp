@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <iostream>
 #include <sstream>
 
 using namespace poronpa;
@@ -78,11 +79,18 @@ TEST(KeyMap, RebindingGivesActionsTheKeysNamed)
 
 // A jump key of one's own works in play, the key it replaced no longer jumps, the window's own
 // keys never reach the held-key table, and F1 shows the controls with the key in force; keys held
-// when it opened count as let go after it.
+// when it opened count as let go after it. A misspelt action beside it is reported once and
+// takes nothing from the others.
 TEST(KeyMap, ReboundJumpKeyJumpsInPlayAndIsListed)
 {
-    const std::string settings = "[INIExist]\nDummy=True\n[Option]\nBGM=1\nSE=1\n[Keys]\njump=Z\n";
+    const std::string settings =
+        "[INIExist]\nDummy=True\n[Option]\nBGM=1\nSE=1\n[Keys]\njmup=X\njump=Z\nJMUP=Y\n";
+    std::ostringstream said;
+    std::streambuf* const stderrBuffer = std::cerr.rdbuf(said.rdbuf());
     OpenWindow w(&settings);
+    std::cerr.rdbuf(stderrBuffer);
+    EXPECT_EQ(lines(said.str()), 1) << said.str();
+    EXPECT_NE(said.str().find("[Keys] \"jmup=X\" names no action"), std::string::npos) << said.str();
     GameWindow& gw = *w.window;
     const GameEngine& engine = gw.engine();
     QWindow* handle = gw.windowHandle();
