@@ -125,6 +125,9 @@ std::size_t PixelMagnifier::copy(PixelRows<const std::uint32_t> picture, int x, 
             continue;
         }
         const std::uint32_t* shown = &shown_[static_cast<std::size_t>(row) * static_cast<std::size_t>(width_)];
+        // A row as it was, common under open sky, costs one comparison.
+        if (std::memcmp(in + left, shown + left, static_cast<std::size_t>(right - left) * sizeof *in) == 0)
+            continue;
         int runStart = -1;
         int runEnd = -1;
         const auto endRun = [&] {
