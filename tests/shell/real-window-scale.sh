@@ -17,8 +17,8 @@ trap '[[ -n $pid ]] && kill "$pid" 2>/dev/null; rm -rf "$game_dir"' EXIT
 cp "$bin/poronpa" "$bin/mapdata.dat" "$game_dir/"
 
 sized() { [[ $("$probe" size "$window") == "$1" ]]; }
-# title_shown NAME SCALE X Y: the title at that scale and place is on screen once its middle is
-# painted and two pictures in a row agree.
+# title_shown NAME SCALE X Y: the title (or whatever the window shows) at that scale and place is on
+# screen once its middle is painted and two pictures in a row agree.
 title_shown() {
   "$probe" shot "$window" "$shots/$1.ppm" &&
     [[ $("$probe" pixel "$shots/$1.ppm" $((259 * $2 + $3)) $((173 * $2 + $4))) != 000000 ]] &&
@@ -70,4 +70,25 @@ wait_for "$patience" sized 518x346 || fail "F11 did not return to the window"
 stop
 grep -q '^Scale=1$' "$game_dir/zembo.ini" && grep -q '^FullScreen=0$' "$game_dir/zembo.ini" ||
   fail "zembo.ini does not keep the size: $(cat "$game_dir/zembo.ini")"
+
+# At 2× a frame rewrites only what changed: after a walk has scrolled the view, the window shows
+# what it shows when painted whole afresh (larger and back again), pixel for pixel.
+start 2
+wait_for "$patience" sized 1036x692 || fail "2× is not 1036 × 692"
+key space
+play_marked() { [[ $("$probe" pixel "$shots/play.ppm" 798 436) == FF0000 ]]; }
+wait_for "$patience" shows "$window" play play_marked || fail "no game under way at 2×"
+xdotool windowfocus --sync "$window"
+xdotool keydown Right
+sleep 1 # a second's walk, the view scrolling on every frame
+xdotool keyup Right
+wait_for "$patience" title_shown walked 2 0 0 || fail "the view did not come to rest after the walk"
+key ctrl+plus
+wait_for "$patience" sized 1554x1038 || fail "Ctrl and plus did not magnify 3 times"
+key ctrl+minus
+wait_for "$patience" sized 1036x692 || fail "Ctrl and minus did not bring 2× back"
+wait_for "$patience" title_shown afresh 2 0 0 || fail "the view did not come to rest when painted afresh"
+((($("$probe" differ "$shots/walked.ppm" "$shots/afresh.ppm" 0 0 1036 692)) == 0)) ||
+  fail "the walked view differs from the same view painted whole"
+stop
 echo "real-window scale run passed"
