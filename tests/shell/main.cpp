@@ -9,8 +9,12 @@ int main(int argc, char** argv)
     // The widget tests need no display. Their virtual screens: the first, where windows open, as
     // small as an old laptop's; a second one large enough for a window magnified three times.
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    QString config;
     if (platform.isEmpty() || platform == "offscreen") {
-        const QString config = QDir::temp().filePath(QStringLiteral("poronpa-shell-tests-screens.json"));
+        // One file for each process: the tests run as many processes at once, and one writing the
+        // file while another reads it made that one's platform refuse to start.
+        config = QDir::temp().filePath(
+            QStringLiteral("poronpa-shell-tests-screens-%1.json").arg(QCoreApplication::applicationPid()));
         QFile file(config);
         if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
             file.write(R"({"screens": [
@@ -24,5 +28,8 @@ int main(int argc, char** argv)
     }
     ::testing::InitGoogleTest(&argc, argv);
     QApplication application(argc, argv);
+    // The platform has read its screens by now.
+    if (!config.isEmpty())
+        QFile::remove(config);
     return RUN_ALL_TESTS();
 }
