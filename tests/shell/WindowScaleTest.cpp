@@ -35,6 +35,14 @@ QScreen* largeScreen()
     return nullptr;
 }
 
+/// Puts the window in full screen on `screen`; true once it fills the screen.
+bool fillsInFullScreen(GameWindow& window, QScreen& screen)
+{
+    window.setScreen(&screen);
+    window.setFullScreen(true);
+    return QTest::qWaitFor([&] { return window.size() == screen.geometry().size(); }, 5000);
+}
+
 } // namespace
 
 TEST(WindowScale, FirstStartTakesAtMostTwoThirdsOfTheScreensHeight)
@@ -67,9 +75,7 @@ TEST(WindowScale, FullScreenCentresTheLargestScaleThatFits)
     GameWindow& gw = *w.window;
     QScreen* large = largeScreen();
     ASSERT_NE(large, nullptr);
-    gw.setScreen(large);
-    gw.setFullScreen(true);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return gw.size() == large->geometry().size(); }, 5000));
+    ASSERT_TRUE(fillsInFullScreen(gw, *large));
     EXPECT_EQ(gw.scale(), 3);
     EXPECT_EQ(gw.view().geometry(), centredIn(large->geometry().size(), Client * 3));
     EXPECT_FALSE(gw.windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
@@ -255,9 +261,7 @@ TEST(WindowScale, ControlsOpenWholeOnTheScreen)
     GameWindow& gw = *w.window;
     QScreen* large = largeScreen();
     ASSERT_NE(large, nullptr);
-    gw.setScreen(large);
-    gw.setFullScreen(true);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return gw.size() == large->geometry().size(); }, 5000));
+    ASSERT_TRUE(fillsInFullScreen(gw, *large));
     ASSERT_EQ(gw.scale(), 3);
 
     QTest::keyClick(gw.windowHandle(), Qt::Key_F1);
