@@ -300,14 +300,17 @@ BodyNote bodyNote(std::string_view comment, Failure& failure, std::string& probl
     return BodyNote::Other;
 }
 
-/// "frame=N" at the start of a closing line's words.
+/// "frame=N" at the start of a closing line's words, N written as the game writes it: the closing
+/// line is compared as text with the simulator's own, so "frame=061" could never match.
 bool closingFrames(std::string_view words, std::int64_t& frames)
 {
     constexpr std::string_view Frame = "frame=";
     if (!words.starts_with(Frame))
         return false;
     const std::size_t end = words.find(' ');
-    return parseNumber(words.substr(Frame.size(), end == std::string_view::npos ? std::string_view::npos : end - Frame.size()), frames);
+    const std::string_view digits =
+        words.substr(Frame.size(), end == std::string_view::npos ? std::string_view::npos : end - Frame.size());
+    return parseNumber(digits, frames) && digits == std::to_string(frames);
 }
 
 } // namespace

@@ -222,6 +222,8 @@ TEST(ReplayFile, DamageIsRefusedWithItsLine)
         {"a save too long", replaced("# saves 393", "# saves 99999"), "line " + lineOf("# saves") + ": the embedded save is damaged: expected"},
         {"a header line lost", replaced("# framerate 60\n", ""), "line " + std::to_string(std::stoi(dataLine) - 1) + ": the header has no framerate line"},
         {"a run lost", replaced("2 -\n", ""), "line " + std::to_string(std::stoi(endLine) - 1) + ": the closing line counts 32 frames, the keys before it 30"},
+        {"a closing count not as the game writes it", replaced("# end frame=32 ", "# end frame=0032 "),
+         "line " + endLine + ": the closing line has no frame=N"},
         {"keys after the end", good + "5 left\n", "line " + std::to_string(std::stoi(endLine) + 1) + ": text after the replay's closing line"},
         {"a conveyor that is no number", replaced("conveyor=-4", "conveyor=nan"), "line " + lineOf("# carry") + ": carry: a value no game hands on"},
         {"a bump outside the area", replaced("bump=3,160,1470", "bump=3,160,2000"), "line " + lineOf("# carry") + ": carry: a value no game hands on"},
