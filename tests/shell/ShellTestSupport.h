@@ -117,6 +117,24 @@ inline void soon(std::function<void()> action, int delayMs = 0)
     QTimer::singleShot(delayMs, qApp, std::move(action));
 }
 
+/// Runs `action` from the event loop once `ready` holds, or at the latest after `deadlineMs`
+/// (the test then finds what did not happen): for what a test waits for inside the game's own
+/// loop, which a busy machine runs slower than a fixed delay allows for.
+inline void when(std::function<bool()> ready, std::function<void()> action, int deadlineMs = 10000)
+{
+    auto* poll = new QTimer(qApp);
+    QElapsedTimer clock;
+    clock.start();
+    QObject::connect(poll, &QTimer::timeout, [=] {
+        if (!ready() && !clock.hasExpired(deadlineMs))
+            return;
+        poll->stop(); // the action may run an event loop of its own
+        poll->deleteLater();
+        action();
+    });
+    poll->start(5);
+}
+
 /// The message box on screen, or null.
 inline QMessageBox* shownMessageBox()
 {

@@ -55,7 +55,8 @@ TEST(TitleScreen, KeysAndClicksStartTheGameAlike)
             float heroX = 0, heroY = 0;
             std::int32_t square = 0;
         } seen;
-        soon(
+        // Once the hero has come down on the floor below the start.
+        when([&] { return gw.engine().state().HeroY >= 1504.0f; },
             [&] {
                 seen.titleHidden = !gw.picTitle().isVisible();
                 seen.waitHidden = !gw.title().lblWait(0).isVisible() && !gw.title().lblWait(1).isVisible();
@@ -67,7 +68,7 @@ TEST(TitleScreen, KeysAndClicksStartTheGameAlike)
                 seen.square = gw.shpMap(2 + 5 * 4).miniMapColour();
                 gw.close();
             },
-            150);
+            5000);
         start.choose(gw);
         ASSERT_TRUE(QTest::qWaitFor([&] { return gw.closing(); }, 10000));
 
