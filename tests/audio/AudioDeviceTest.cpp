@@ -194,14 +194,16 @@ protected:
     double recordedSeconds() const { return static_cast<double>(std::filesystem::file_size(rawFile())) / bytesPerSecond; }
 
     /// Lets the device record `seconds` more than it holds now: time measured by the recording, so
-    /// that a busy machine's slower device still records as much.
-    void recordFor(double seconds) const
+    /// that a busy machine's slower device still records as much. False when it did not within
+    /// ten seconds.
+    [[nodiscard]] bool recordFor(double seconds) const
     {
         const auto deadline = std::chrono::steady_clock::now() + 10s;
         const auto recorded = [this] { return std::filesystem::exists(rawFile()) ? recordedSeconds() : 0.0; };
         const double until = recorded() + seconds;
         while (recorded() < until && std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(10ms);
+        return recorded() >= until;
     }
 
     /// When the recording first holds a sound, in seconds; negative while it holds none.
@@ -249,7 +251,7 @@ TEST_F(AudioDevice, AnEffectSoundsOnlyWhileEffectsAreOn)
         auto audio = createAudioSystem();
         LoadAudioLists(audio->music(), audio->sound());
         audio->sound().PlayAsync(11);
-        recordFor(0.3);
+        ASSERT_TRUE(recordFor(0.3)) << "the device recorded nothing";
     }
     EXPECT_LT(loudestSample(rawFile()), 8) << "effects are off until switched on";
 
@@ -260,7 +262,7 @@ TEST_F(AudioDevice, AnEffectSoundsOnlyWhileEffectsAreOn)
         audio->sound().PlayAsync(11);
         const auto deadline = std::chrono::steady_clock::now() + 10s;
         while (loudestSample(rawFile()) <= 3000 && std::chrono::steady_clock::now() < deadline)
-            recordFor(0.05);
+            ASSERT_TRUE(recordFor(0.05)) << "the device stopped recording";
     }
     EXPECT_GT(loudestSample(rawFile()), 3000);
 }
@@ -273,9 +275,9 @@ TEST_F(AudioDevice, AnEffectCutOffByTheNextFadesOutInsteadOfClicking)
         auto audio = createAudioSystem(); // opens the mixer for the player below
         SdlWavePlayer player;
         player.play((dir / "steady.wav").string());
-        recordFor(0.3);
+        ASSERT_TRUE(recordFor(0.3)) << "the device recorded nothing";
         player.play((dir / "silent.wav").string());
-        recordFor(0.2);
+        ASSERT_TRUE(recordFor(0.2)) << "the device stopped recording";
     }
     const std::vector<std::int16_t> samples = samplesOf(rawFile());
     std::size_t lastFull = 0;
@@ -364,7 +366,8 @@ TEST_F(AudioDevice, ATuneReportsItsEndBeforeItAndStartsAgainFromTheTop)
     EXPECT_EQ(device.send("status bgm mode"), "stopped") << "a tune just opened has not started";
     device.send("play bgm");
     EXPECT_EQ(device.send("status bgm mode"), "playing");
-    const auto deadline = std::chrono::steady_clock::now() + 5s;
+    // The two seconds of the tune, played slower by a busy machine's device.
+    const auto deadline = std::chrono::steady_clock::now() + 20s;
     while (device.send("status bgm mode") == "playing" && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(10ms);
     EXPECT_EQ(device.send("status bgm mode"), "stopped");

@@ -2,7 +2,8 @@
 # Runs the real editor in a virtual X server and works it with the mouse and keyboard: paints a
 # stroke, takes it back and makes it again, saves, exports both pictures, paints once more and
 # closes, keeps the editor open on Cancel and saves on Yes. Every step waits for what it needs to
-# see, with a deadline. With a third argument, screenshots go to that directory.
+# see, with a deadline: a picture is taken again until the view shows the tiles it must. With a
+# third argument, screenshots go to that directory.
 #   usage: xvfb-run -a -s "-screen 0 1024x800x24" mapdesign-in-xvfb.sh <mapdesign> <x11probe> [shots]
 set -euo pipefail
 
@@ -12,6 +13,7 @@ source "$(dirname "${BASH_SOURCE[0]}")/../support/xwindow.sh"
 work="$(mktemp -d)"
 shots="${3:-$work/shots}"
 mkdir -p "$shots"
+rm -f "$shots"/*.ppm
 pid=""
 cleanup() {
   [[ -n "$pid" ]] && kill "$pid" 2>/dev/null || true
@@ -50,15 +52,13 @@ wait_for "$patience" at_its_place || fail "the palette did not move aside"
 # Canvas pixel (x, y) lies at (20 + x, 12 + y) of the editor's client area; palette pixel (x, y)
 # at (2 + x, 2 + y) of the palette's.
 canvas() { xdotool mousemove --window "$main" $((20 + $1)) $((12 + $2)); }
-# settled NAME: two pictures of the editor in a row agree, so what it shows has been painted; the
-# picture is $shots/NAME.ppm.
-settled() {
-  "$probe" shot "$main" "$shots/$1.ppm" && "$probe" shot "$main" "$shots/$1-again.ppm" &&
-    (($("$probe" differ "$shots/$1.ppm" "$shots/$1-again.ppm" 0 0 520 390) == 0))
-}
-# first_cell_differs A B: the pictures differ in the view's first cell.
-first_cell_differs() { (($("$probe" differ "$shots/$1.ppm" "$shots/$2.ppm" 20 12 32 32) > 100)); }
-wait_for "$patience" settled blank || fail "the editor's view did not settle"
+# selected_at NAME COLUMN ROW: in picture NAME of the editor, the view's cell (COLUMN, ROW) shows
+# the selected tile, as the swatch below the view does. The insides are compared, without the
+# outline round the cell under the pointer; an editor not painted yet shows no tile anywhere.
+selected_at() { (($(differing "$1" "$1" $((23 + 32 * $2)) $((15 + 32 * $3)) 26 26 3 349) == 0)); }
+# The map as read: the selected tile 0 at (0, 0), the 7 at (1, 1) another.
+wait_for "$patience" shows "$main" blank 'selected_at blank 0 0 && ! selected_at blank 1 1' ||
+  fail "the editor did not show the map"
 
 # The stroke, taken back and made again, then saved: the events reach the editor in this order,
 # so only the saved file is waited for.
@@ -72,7 +72,8 @@ click "$main" 464 288                                       # Save
 stroke_saved() { for x in 0 1 2 3; do [[ "$(cell "$x" 0)" == 17 ]] || return 1; done; }
 wait_for "$patience" stroke_saved || fail "the stroke was not saved as tile 17"
 [[ "$(cell 4 0)" == 0 && "$(cell 1 1)" == 7 ]] || fail "cells beyond the stroke changed"
-wait_for "$patience" eval 'settled painted && first_cell_differs blank painted' || fail "the stroke was not shown"
+stroke_shown() { for x in 0 1 2 3; do selected_at painted "$x" 0 || return 1; done; ! selected_at painted 4 0; }
+wait_for "$patience" shows "$main" painted stroke_shown || fail "the stroke was not shown"
 
 click "$main" 468 42                                        # 1Map
 click "$main" 468 18                                        # AllMap
@@ -86,30 +87,25 @@ for picture in "map00.bmp 1600" "allmap.bmp 1000"; do
 done
 
 click "$main" 351 9                                         # area (1, 0)
-# Shown once the stroke's first cell has left the view.
-wait_for "$patience" eval 'settled area-1-0 && first_cell_differs painted area-1-0' || fail "area (1, 0) was not shown"
-canvas 5 5; xdotool mousedown 1; sleep 0.1; xdotool mouseup 1   # cell (50, 0), not saved yet
-# The canvas shows the paint (the view frame starts 4 pixels down, the canvas at 20, 8 in it).
-painted() { (($("$probe" differ "$shots/area-1-0.ppm" "$shots/unsaved.ppm" 20 12 32 32) > 100)); }
-wait_for "$patience" shows "$main" unsaved painted || fail "the cell was not painted"
+# Shown once the stroke's first cell has left the view: cell (50, 0) holds tile 0.
+wait_for "$patience" shows "$main" area-1-0 '! selected_at area-1-0 0 0' || fail "area (1, 0) was not shown"
+click "$main" $((20 + 5)) $((12 + 5))                       # cell (50, 0), not saved yet
+wait_for "$patience" shows "$main" unsaved selected_at unsaved 0 0 || fail "the cell was not painted"
 
 "$probe" close "$main"
 question="$(window '^MapDesign$' "$main")"
-"$probe" shot "$question" "$shots/question.ppm"
+wait_for "$patience" drawn "$question" question || fail "the question was not drawn"
 xdotool windowfocus --sync "$question"
 press Escape                                                # Cancel: the editor stays
 wait_for "$patience" gone '^MapDesign$' "$question" || fail "the question stayed open"
-kill -0 "$pid" 2>/dev/null || fail "the editor closed although the question was cancelled"
-[[ "$(cell 50 0)" == 0 ]] || fail "cancelled, but saved"
 
-"$probe" close "$main"
-question="$(window '^MapDesign$' "$main")"
+# A second question shows that the editor has handled the first to its end: still open, not saved.
+"$probe" close "$main" 2>/dev/null && question="$(window '^MapDesign$' "$main")" ||
+  fail "the editor closed although the question was cancelled"
+[[ "$(cell 50 0)" == 0 ]] || fail "cancelled, but saved"
 xdotool windowfocus --sync "$question"
 press Return                                                # Yes: save, then close
-wait_for "$patience" ended "$pid" || fail "the editor did not end after Yes"
-status=0
-wait "$pid" || status=$?
-pid=""
+await_end "the editor did not end after Yes"
 [[ "$status" == 0 ]] || fail "the editor ended with status $status"
 [[ "$(cell 50 0)" == 17 ]] || fail "the change was not saved on closing"
 echo "mapdesign in Xvfb: ok"

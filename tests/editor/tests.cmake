@@ -15,15 +15,13 @@ if(PORONPA_BUILD_SHELL)
   add_test(NAME editor_window COMMAND editor_window_tests)
   set_tests_properties(editor_window PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
 
-  # The whole program on a real X server, closed through the shell tests' X client. Its display
-  # numbers start apart from the other real-window runs, so that parallel runs do not pick the same.
+  # The whole program on a real X server, closed through the shell tests' X client.
   find_package(X11)
-  find_program(XVFB_RUN xvfb-run)
   find_program(XDOTOOL xdotool)
-  if(X11_FOUND AND XVFB_RUN AND XDOTOOL)
+  if(X11_FOUND AND IN_XVFB AND XDOTOOL)
     add_dependencies(editor_window_tests mapdesign x11probe)
     add_test(NAME mapdesign_in_xvfb
-             COMMAND ${XVFB_RUN} -a -n 150 -s "-screen 0 1024x800x24" bash ${CMAKE_CURRENT_LIST_DIR}/mapdesign-in-xvfb.sh
+             COMMAND ${IN_XVFB} 1024x800x24 bash ${CMAKE_CURRENT_LIST_DIR}/mapdesign-in-xvfb.sh
                      $<TARGET_FILE:mapdesign> $<TARGET_FILE:x11probe> ${CMAKE_CURRENT_BINARY_DIR}/mapdesign-shots)
     set_tests_properties(mapdesign_in_xvfb PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=xcb TIMEOUT 120)
   endif()

@@ -40,11 +40,10 @@ endif()
 
 # The real game in a real X server, from program directories that are not as they should be.
 find_package(X11)
-find_program(XVFB_RUN xvfb-run)
 find_program(XDOTOOL xdotool)
-if(TARGET poronpa AND X11_FOUND AND XVFB_RUN AND XDOTOOL)
+if(TARGET poronpa AND X11_FOUND AND IN_XVFB AND XDOTOOL)
   add_test(NAME real_game_faults
-           COMMAND ${XVFB_RUN} -a -s "-screen 0 1024x768x24"
+           COMMAND ${IN_XVFB} 1024x768x24
                    bash ${HARDENING_TEST_DIR}/real-game-faults.sh ${PORONPA_RUNTIME_DIR} $<TARGET_FILE:x11probe>)
   set_tests_properties(real_game_faults PROPERTIES TIMEOUT 180 ENVIRONMENT "QT_QPA_PLATFORM=xcb")
 endif()

@@ -38,10 +38,9 @@ set_tests_properties(install_tree PROPERTIES TIMEOUT 120)
 
 # The Debian package, unpacked into a scratch root and played from there in a virtual X server.
 find_package(X11)
-find_program(XVFB_RUN xvfb-run)
-if(X11_FOUND AND XVFB_RUN)
+if(X11_FOUND AND IN_XVFB)
   add_test(NAME package_play
-           COMMAND ${XVFB_RUN} -a -n 180 -s "-screen 0 1024x768x24"
+           COMMAND ${IN_XVFB} 1024x768x24
                    bash ${INSTALL_TEST_DIR}/package-play.sh ${CMAKE_BINARY_DIR} $<TARGET_FILE:x11probe>)
   set_tests_properties(package_play PROPERTIES TIMEOUT 300 SKIP_RETURN_CODE 77 ENVIRONMENT "QT_QPA_PLATFORM=xcb")
 endif()

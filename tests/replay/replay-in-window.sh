@@ -7,30 +7,9 @@
 # said once and the game plays on.
 #   replay-in-window.sh BIN_DIR X11PROBE SCREENSHOT_DIR   (run it inside xvfb-run)
 set -euo pipefail
-bin=$1
-probe=$2
-shots=$3
-source "$(dirname "${BASH_SOURCE[0]}")/../support/xwindow.sh"
-mkdir -p "$shots"
-rm -f "$shots"/*.ppm
+source "$(dirname "${BASH_SOURCE[0]}")/../support/game-window.sh"
+program_dir "$game_dir" sounds
 
-game_dir=$(mktemp -d)
-pid=
-mounted=
-cleanup() {
-  [[ -n $pid ]] && kill "$pid" 2>/dev/null || true
-  [[ -n $mounted ]] && umount "$mounted" 2>/dev/null || true
-  rm -rf "$game_dir"
-}
-trap cleanup EXIT
-cp "$bin/poronpa" "$bin/mapdata.dat" "$game_dir/"
-cp "$bin"/*.wav "$bin"/*.mid "$game_dir/" 2>/dev/null || true
-
-failure_log=$game_dir/stderr.txt
-pixel() { "$probe" pixel "$shots/$1.ppm" "$2" "$3"; }
-differing() { "$probe" differ "$shots/$1.ppm" "$shots/$2.ppm" "$3" "$4" "$5" "$6"; }
-# The title menu's entries are drawn in their own yellow.
-menu_drawn() { (($("$probe" count "$shots/$1.ppm" 272 208 160 100 C0C000) > 50)); }
 # The play screen: the current area red on the overview, the view showing the area.
 play_shown() { (($("$probe" count "$shots/$1.ppm" 340 110 120 120 FF0000) > 100)) && ! menu_drawn "$1"; }
 title_shown() { menu_drawn "$1"; }
@@ -38,27 +17,25 @@ now_ms() { echo $(($(date +%s%N) / 1000000)); }
 
 # start NAME [ARGS...]: the game with these arguments; its window in $window.
 start() {
-  local name=$1
+  step=$1
   shift
-  "$game_dir/poronpa" "$@" 2>>"$game_dir/stderr.txt" &
-  pid=$!
-  window=$("$probe" wait "ポロンパ　ぽぷらん Ver 0.94" $((patience * 1000))) || fail "$name: no game window"
+  start_game "$@"
+  step=
   xdotool windowfocus --sync "$window" 2>/dev/null || true
 }
-# close NAME: closes the window as a window manager's button does and waits for the game to end.
+# close NAME: closes the window as a window manager's button does; the game must end with status 0.
 close() {
-  "$probe" close "$window"
-  wait_for "$patience" ended "$pid" || fail "$1: the game did not end after its window closed"
-  local status=0
-  wait "$pid" || status=$?
-  pid=
-  ((status == 0)) || fail "$1: the game ended with status $status"
+  step=$1
+  close_game
+  step=
 }
 hold() {
   xdotool keydown "$1"
   sleep "$2"
   xdotool keyup "$1"
 }
+# A replay is being written (looked for anew at each call, as the file may come later).
+recording() { compgen -G "$game_dir/replays/*.replay" >/dev/null; }
 # The replays the game has finished: their closing line is the game's own end line.
 finished_replays() { grep -l '^# end ' "$game_dir"/replays/*.replay 2>/dev/null | sort; }
 finished_count() { finished_replays | wc -l; }
@@ -76,6 +53,7 @@ check_replay() {
 # A save holding the diary, made by the engine itself: a new game holding it saves where it begins.
 printf '1 s\n' | "$bin/poronpa-sim" --map "$game_dir/mapdata.dat" --save "$game_dir/savedata.dat" --items 4 --input - >/dev/null
 counter() { od -An -tu2 -N2 "$game_dir/savedata.dat" | tr -d ' '; }
+saved_again() { [[ $(counter) == 2 ]]; }
 [[ $(counter) == 1 ]] || fail "the prepared save is not there"
 
 # 1. つづきから (L on the title): walk, jump, walk, save with the diary, Q answered Yes.
@@ -83,13 +61,13 @@ start "continued game"
 wait_for "$patience" shows "$window" 1-title title_shown 1-title || fail "the title menu was not drawn"
 press l
 wait_for "$patience" shows "$window" 2-play play_shown 2-play || fail "the continued game did not start"
-wait_for "$patience" test -f "$game_dir"/replays/*.replay || fail "no replay is written while the game runs"
+wait_for "$patience" recording || fail "no replay is written while the game runs"
 hold Right 1.5
 press space
 hold Right 0.8
 press s
-wait_for "$patience" test "$(counter)" == 2 || fail "S did not save (the save counter stays $(counter))"
-prompt=$(press_until_window q "ポロンパ　ぽぷらん") || fail "no prompt for Q"
+wait_for "$patience" saved_again || fail "S did not save (the save counter stays $(counter))"
+prompt=$(press_until_window q "$box_title") || fail "no prompt for Q"
 xdotool windowfocus --sync "$prompt"
 press Return
 wait_for "$patience" shows "$window" 3-title title_shown 3-title || fail "the title did not come back"
@@ -159,7 +137,7 @@ head -c -20 "$first" >"$game_dir/cut.replay"
 sed 's/^# map .*/# map 0000000000000000/' "$first" >"$game_dir/elsewhere.replay"
 for case in cut elsewhere; do
   start "$case" --replay "$game_dir/$case.replay"
-  box=$("$probe" wait "ポロンパ　ぽぷらん" $((patience * 1000))) || fail "$case: no box"
+  box=$("$probe" wait "$box_title" $((patience * 1000))) || fail "$case: no box"
   xdotool windowfocus --sync "$box"
   press Return
   wait_for "$patience" shows "$window" "$case-title" title_shown "$case-title" || fail "$case: no title after the box"
@@ -179,7 +157,7 @@ if [[ $(id -u) == 0 ]] && mount --bind "$game_dir/replays" "$game_dir/replays" 2
   wait_for "$patience" shows "$window" ro-title title_shown ro-title || fail "read-only replays: no title"
   press space
   wait_for "$patience" shows "$window" ro-play play_shown ro-play || fail "read-only replays: the game did not start"
-  prompt=$(press_until_window q "ポロンパ　ぽぷらん") || fail "read-only replays: no prompt for Q"
+  prompt=$(press_until_window q "$box_title") || fail "read-only replays: no prompt for Q"
   xdotool windowfocus --sync "$prompt"
   press Return
   wait_for "$patience" shows "$window" ro-title2 title_shown ro-title2 || fail "read-only replays: no title again"

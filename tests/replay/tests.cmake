@@ -13,12 +13,11 @@ gtest_discover_tests(replay_tests DISCOVERY_MODE PRE_TEST)
 # Games recorded in the real window and watched in it, under Xvfb, driven with xdotool; the probe
 # comes with the shell's real-window test.
 find_package(X11)
-find_program(XVFB_RUN xvfb-run)
 find_program(XDOTOOL xdotool)
-if(TARGET poronpa AND X11_FOUND AND XVFB_RUN AND XDOTOOL)
+if(TARGET poronpa AND X11_FOUND AND IN_XVFB AND XDOTOOL)
   add_dependencies(replay_tests poronpa x11probe)
   add_test(NAME replay_real_window
-           COMMAND ${XVFB_RUN} -a -n 140 -s "-screen 0 1024x768x24"
+           COMMAND ${IN_XVFB} 1024x768x24
                    bash ${CMAKE_CURRENT_LIST_DIR}/replay-in-window.sh ${PORONPA_RUNTIME_DIR} $<TARGET_FILE:x11probe>
                    ${CMAKE_CURRENT_BINARY_DIR}/replay-window-shots)
   set_tests_properties(replay_real_window PROPERTIES TIMEOUT 300 ENVIRONMENT "QT_QPA_PLATFORM=xcb")

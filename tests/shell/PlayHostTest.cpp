@@ -138,9 +138,12 @@ TEST(GamePlayHost, FramesStopOnceTheWindowCloses)
 {
     OpenWindow w;
     startGame(w);
-    QTest::qWait(50);
+    const int clock = w.window->engine().state().FrameClock;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.window->engine().state().FrameClock != clock; }, 5000))
+        << "no frame ran before the window closed";
     w.window->close();
     const GameState after = w.window->engine().state();
+    // Long enough for a few frames, had they not stopped.
     QTest::qWait(50);
     EXPECT_FALSE(w.window->playHost().playing());
     EXPECT_EQ(w.window->engine().state(), after);

@@ -5,34 +5,14 @@
 # Every step waits for what it needs to see, with a deadline.
 #   real-window.sh BIN_DIR X11PROBE SCREENSHOT_DIR   (run it inside xvfb-run)
 set -euo pipefail
-bin=$1
-probe=$2
-shots=$3
-source "$(dirname "${BASH_SOURCE[0]}")/../support/xwindow.sh"
-mkdir -p "$shots"
-rm -f "$shots"/*.ppm
+source "$(dirname "${BASH_SOURCE[0]}")/../support/game-window.sh"
+program_dir "$game_dir" sounds
 
-game_dir=$(mktemp -d)
-pid=
-cleanup() {
-  [[ -n $pid ]] && kill "$pid" 2>/dev/null || true
-  rm -rf "$game_dir"
-}
-trap cleanup EXIT
-cp "$bin/poronpa" "$bin/mapdata.dat" "$game_dir/"
-cp "$bin"/*.wav "$bin"/*.mid "$game_dir/" 2>/dev/null || true
-
-pixel() { "$probe" pixel "$shots/$1.ppm" "$2" "$3"; }
-differing() { "$probe" differ "$shots/$1.ppm" "$shots/$2.ppm" "$3" "$4" "$5" "$6"; }
-# The title menu's entries are drawn in their own yellow.
-menu_drawn() { (($("$probe" count "$shots/$1.ppm" 272 208 160 100 C0C000) > 50)); }
 # The play screen: the start area red on the overview, the view showing the area.
-play_shown() { [[ $(pixel "$1" 399 218) == FF0000 ]] && (($(differing 1-title "$1" 8 4 320 320) > 10000)); }
+play_shown() { start_marked "$1" && (($(differing 1-title "$1" 8 4 320 320) > 10000)); }
 
 started=$(date +%s%N)
-"$game_dir/poronpa" 2>"$game_dir/stderr.txt" &
-pid=$!
-window=$("$probe" wait "ポロンパ　ぽぷらん Ver 0.94" $((patience * 1000))) || fail "no game window"
+start_game
 shown=$(date +%s%N)
 echo "start-up to window on screen: $(((shown - started) / 1000000)) ms"
 wait_for "$patience" shows "$window" 1-title menu_drawn 1-title || fail "the title menu was not drawn"
@@ -62,8 +42,8 @@ echo "processor use during play: ${percent} % of a core"
 
 # Q opens the prompt; Yes brings the title back.
 xdotool windowfocus --sync "$window"
-prompt=$(press_until_window q "ポロンパ　ぽぷらん") || fail "no prompt for Q"
-"$probe" shot "$prompt" "$shots/5-prompt.ppm"
+prompt=$(press_until_window q "$box_title") || fail "no prompt for Q"
+wait_for "$patience" drawn "$prompt" 5-prompt || fail "the prompt was not drawn"
 xdotool windowfocus --sync "$prompt"
 press Return
 wait_for "$patience" shows "$window" 6-title-again '(($(differing 1-title 6-title-again 8 4 250 190) == 0))' ||
@@ -73,13 +53,8 @@ wait_for "$patience" shows "$window" 6-title-again '(($(differing 1-title 6-titl
 click "$window" 300 222
 wait_for "$patience" shows "$window" 7-play-again play_shown 7-play-again || fail "the second game did not start"
 xdotool windowfocus --sync "$window"
-press_until_window q "ポロンパ　ぽぷらん" >/dev/null || fail "no second prompt for Q"
-"$probe" close "$window"
-wait_for "$patience" ended "$pid" || fail "the game did not end after its window closed"
-status=0
-wait "$pid" || status=$?
-pid=
-((status == 0)) || fail "the game ended with status $status"
+press_until_window q "$box_title" >/dev/null || fail "no second prompt for Q"
+close_game
 [[ -f $game_dir/zembo.ini ]] || fail "no zembo.ini after the run"
 grep -q "^BGM=1$" "$game_dir/zembo.ini" || fail "zembo.ini lacks the music setting"
 echo "real-window run passed"

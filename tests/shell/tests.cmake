@@ -8,28 +8,26 @@ add_executable(shell_tests ${CMAKE_CURRENT_LIST_DIR}/main.cpp ${SHELL_TEST_SOURC
 target_link_libraries(shell_tests PRIVATE poronpa_shell Qt6::Test GTest::gtest)
 gtest_discover_tests(shell_tests DISCOVERY_MODE PRE_TEST PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
 
-# The real executable in a real X server (Xvfb), driven with xdotool. Its display numbers start
-# apart from the other real-window runs, so that runs in parallel do not race for one.
+# The real executable in a real X server (Xvfb), driven with xdotool.
 find_package(X11)
-find_program(XVFB_RUN xvfb-run)
 find_program(XDOTOOL xdotool)
-if(X11_FOUND AND XVFB_RUN AND XDOTOOL)
+if(X11_FOUND AND IN_XVFB AND XDOTOOL)
   add_executable(x11probe ${CMAKE_CURRENT_LIST_DIR}/x11probe.cpp)
   target_link_libraries(x11probe PRIVATE X11::X11)
   add_dependencies(shell_tests x11probe poronpa)
   add_test(NAME shell_real_window
-           COMMAND ${XVFB_RUN} -a -n 120 -s "-screen 0 1024x768x24"
+           COMMAND ${IN_XVFB} 1024x768x24
                    bash ${CMAKE_CURRENT_LIST_DIR}/real-window.sh ${PORONPA_RUNTIME_DIR} $<TARGET_FILE:x11probe>
                    ${CMAKE_CURRENT_BINARY_DIR}/real-window-shots)
   set_tests_properties(shell_real_window PROPERTIES TIMEOUT 120 ENVIRONMENT "QT_QPA_PLATFORM=xcb")
   add_test(NAME shell_real_window_scale
-           COMMAND ${XVFB_RUN} -a -n 140 -s "-screen 0 1920x1080x24"
+           COMMAND ${IN_XVFB} 1920x1080x24
                    bash ${CMAKE_CURRENT_LIST_DIR}/real-window-scale.sh ${PORONPA_RUNTIME_DIR} $<TARGET_FILE:x11probe>
                    ${CMAKE_CURRENT_BINARY_DIR}/real-window-scale-shots)
   set_tests_properties(shell_real_window_scale PROPERTIES TIMEOUT 120 ENVIRONMENT "QT_QPA_PLATFORM=xcb")
   add_test(NAME shell_real_window_boxes
-           COMMAND ${XVFB_RUN} -a -n 125 -s "-screen 0 1024x768x24"
+           COMMAND ${IN_XVFB} 1024x768x24
                    bash ${CMAKE_CURRENT_LIST_DIR}/real-window-boxes.sh ${PORONPA_RUNTIME_DIR} $<TARGET_FILE:x11probe>
-                   ${CMAKE_CURRENT_BINARY_DIR}/real-window-shots)
+                   ${CMAKE_CURRENT_BINARY_DIR}/real-window-boxes-shots)
   set_tests_properties(shell_real_window_boxes PROPERTIES TIMEOUT 180 ENVIRONMENT "QT_QPA_PLATFORM=xcb")
 endif()

@@ -4,7 +4,9 @@
 //   x11probe wait TITLE TIMEOUT_MS      prints the id of the viewable window with that title
 //   x11probe shot WINDOW FILE.ppm       the window's pixels as a binary PPM
 //   x11probe pixel FILE.ppm X Y         prints the pixel as RRGGBB
-//   x11probe differ A.ppm B.ppm X Y W H prints how many pixels of the rectangle differ
+//   x11probe differ A.ppm B.ppm X Y W H [BX BY]
+//                                       prints how many pixels of the rectangle differ; with BX BY,
+//                                       A's rectangle at (X, Y) is compared with B's at (BX, BY)
 //   x11probe count FILE.ppm X Y W H RRGGBB  prints how many pixels of the rectangle have that colour
 //   x11probe magnified SMALL.ppm LARGE.ppm SCALE X Y
 //                                       prints how many pixels of LARGE, from (X, Y) on, differ
@@ -154,15 +156,18 @@ int pixel(const char* file, int x, int y)
     return 0;
 }
 
-int differ(const char* fileA, const char* fileB, int x0, int y0, int w, int h)
+int differ(const char* fileA, const char* fileB, int x0, int y0, int w, int h, int bx0, int by0)
 {
     const Picture a = readPicture(fileA);
     const Picture b = readPicture(fileB);
+    const auto inside = [](const Picture& p, int x, int y) { return x >= 0 && y >= 0 && x < p.width && y < p.height; };
     int count = 0;
-    for (int y = y0; y < y0 + h; ++y)
-        for (int x = x0; x < x0 + w; ++x)
-            if (x >= a.width || y >= a.height || x >= b.width || y >= b.height || std::memcmp(a.at(x, y), b.at(x, y), 3))
+    for (int dy = 0; dy < h; ++dy)
+        for (int dx = 0; dx < w; ++dx) {
+            const int ax = x0 + dx, ay = y0 + dy, bx = bx0 + dx, by = by0 + dy;
+            if (!inside(a, ax, ay) || !inside(b, bx, by) || std::memcmp(a.at(ax, ay), b.at(bx, by), 3))
                 ++count;
+        }
     std::printf("%d\n", count);
     return 0;
 }
@@ -233,8 +238,11 @@ int main(int argc, char** argv)
         return shot(std::strtoul(argv[2], nullptr, 0), argv[3]);
     if (command == "pixel" && argc == 5)
         return pixel(argv[2], std::atoi(argv[3]), std::atoi(argv[4]));
-    if (command == "differ" && argc == 8)
-        return differ(argv[2], argv[3], std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]), std::atoi(argv[7]));
+    if (command == "differ" && (argc == 8 || argc == 10)) {
+        const int x = std::atoi(argv[4]), y = std::atoi(argv[5]);
+        return differ(argv[2], argv[3], x, y, std::atoi(argv[6]), std::atoi(argv[7]), argc == 10 ? std::atoi(argv[8]) : x,
+                      argc == 10 ? std::atoi(argv[9]) : y);
+    }
     if (command == "count" && argc == 8)
         return count(argv[2], std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]), argv[7]);
     if (command == "magnified" && argc == 7)

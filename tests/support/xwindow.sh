@@ -4,10 +4,10 @@
 # a person does: down, a tenth of a second, up.
 #   source tests/support/xwindow.sh   (needs xdotool; $probe names the x11probe for the pictures)
 
-# Ends the test with a message; the program's standard error follows when $failure_log names a
-# file that holds some.
+# Ends the test with a message, after the name of the part under way when $step holds one; the
+# program's standard error follows when $failure_log names a file that holds some.
 fail() {
-  echo "FAIL: $*" >&2
+  echo "FAIL: ${step:+$step: }$*" >&2
   if [[ -n ${failure_log:-} && -s $failure_log ]]; then
     sed 's/^/  | /' "$failure_log" >&2
   fi
@@ -48,7 +48,32 @@ shows() {
   "$probe" shot "$window" "$shots/$name.ppm" && eval "$*"
 }
 
+# The pictures by NAME under $shots: pixel NAME X Y prints the pixel as RRGGBB; differing A B X Y
+# W H [BX BY] prints how many pixels of the rectangle differ (with BX BY, A's rectangle at (X, Y)
+# against B's at (BX, BY)).
+pixel() { "$probe" pixel "$shots/$1.ppm" "$2" "$3"; }
+differing() { "$probe" differ "$shots/$1.ppm" "$shots/$2.ppm" "${@:3}"; }
+
+# drawn WINDOW NAME: for wait_for; the picture $shots/NAME.ppm of the window holds more than one
+# colour (a window not painted yet is all black here) and a second picture agrees with it.
+drawn() {
+  local size width height
+  size=$("$probe" size "$1") && width=${size%x*} && height=${size#*x} &&
+    "$probe" shot "$1" "$shots/$2.ppm" && "$probe" shot "$1" "$shots/$2-again.ppm" &&
+    (($(differing "$2" "$2-again" 0 0 "$width" "$height") == 0)) &&
+    (($("$probe" count "$shots/$2.ppm" 0 0 "$width" "$height" "$(pixel "$2" 0 0)") < width * height))
+}
+
 ended() { ! kill -0 "$1" 2>/dev/null; }
+
+# await_end MESSAGE: waits for the program $pid to end, failing with MESSAGE when it does not
+# within the deadline; its exit status lands in $status.
+await_end() {
+  wait_for "$patience" ended "$pid" || fail "$1"
+  status=0
+  wait "$pid" || status=$?
+  pid=
+}
 
 # Presses the key until the window titled $2 opens; prints its id. A key pressed while the program
 # is too busy to look may go unseen, as it would for a person, who presses it again.
