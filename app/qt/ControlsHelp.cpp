@@ -64,40 +64,45 @@ std::vector<Group> groups(const KeyMap& keys)
 
 } // namespace
 
-ControlsHelp::ControlsHelp(const KeyMap& keys, int scale, QWidget* parent) : QDialog(parent)
+ControlsHelp::ControlsHelp(const KeyMap& keys, int scale, QWidget* parent, int columns) : QDialog(parent)
 {
     setWindowTitle(QStringLiteral("操作説明"));
     QFont font = fonts::gothic(9.75);
     font.setPixelSize(font.pixelSize() * scale);
     setFont(font);
 
-    // The keyboard's keys beside the window's and the gamepad's, so that the window stays lower
-    // than the screen even with type several times the game's size.
+    // In two columns, the keyboard's keys beside the window's and the gamepad's, the window stays
+    // lower than the screen even with type several times the game's size; one column suits a
+    // narrow screen.
     const std::vector<Group> all = groups(keys);
-    auto* columns = new QHBoxLayout;
-    columns->setSpacing(8 * scale);
-    for (std::size_t first : {std::size_t{0}, all.size() / 2}) {
-        QString html = QStringLiteral("<table cellspacing='0' cellpadding='%1'>").arg(2 * scale);
-        for (std::size_t g = first; g < (first == 0 ? all.size() / 2 : all.size()); ++g) {
+    const std::size_t split = columns >= 2 ? all.size() / 2 : all.size();
+    auto* row = new QHBoxLayout;
+    row->setSpacing(8 * scale);
+    for (const auto& [first, end] : {std::pair{std::size_t{0}, split}, std::pair{split, all.size()}}) {
+        if (first == end)
+            continue;
+        // One column is for small screens, and tighter.
+        QString html = QStringLiteral("<table cellspacing='0' cellpadding='%1'>").arg((columns >= 2 ? 2 : 1) * scale);
+        for (std::size_t g = first; g < end; ++g) {
             const Group& group = all[g];
             html += QStringLiteral("<tr><td colspan='2'><b>%1</b></td></tr>").arg(group.heading.toHtmlEscaped());
             listing_ += QStringLiteral("[%1]\n").arg(group.heading);
-            for (const Row& row : group.rows) {
+            for (const Row& line : group.rows) {
                 html += QStringLiteral("<tr><td>&nbsp;&nbsp;%1&nbsp;&nbsp;</td><td>%2</td></tr>")
-                            .arg(row.keys.toHtmlEscaped(), row.what.toHtmlEscaped());
-                listing_ += row.keys + QStringLiteral(" : ") + row.what + QLatin1Char('\n');
+                            .arg(line.keys.toHtmlEscaped(), line.what.toHtmlEscaped());
+                listing_ += line.keys + QStringLiteral(" : ") + line.what + QLatin1Char('\n');
             }
         }
         html += QStringLiteral("</table>");
         auto* text = new QLabel(html, this);
         text->setTextFormat(Qt::RichText);
         text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        columns->addWidget(text, 0, Qt::AlignTop);
+        row->addWidget(text, 0, Qt::AlignTop);
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(columns);
+    layout->addLayout(row);
     layout->addWidget(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }

@@ -524,14 +524,22 @@ void GameWindow::showControlsHelp()
 {
     if (closing_ || !openBoxes().isEmpty())
         return;
-    // In the window's type where the screen has room for it, else as large as it has room for.
-    const QSize room = screen()->availableGeometry().size();
-    auto* help = new ControlsHelp(keyMap_, scale(), this);
-    for (int smaller = scale() - 1; smaller >= 1 && !QRect(QPoint(), room).contains(QRect(QPoint(), help->sizeHint()));
-         --smaller) {
-        delete help;
-        help = new ControlsHelp(keyMap_, smaller, this);
-    }
+    // In the window's type where the screen has room for it, else as large as it has room for;
+    // in one column where two are too wide even in the game's own type (and where nothing fits
+    // whole, the last tried, which the boxes' placement keeps on the screen from its top left).
+    const QRect room(QPoint(), screen()->availableGeometry().size());
+    const auto largestThatFits = [&] {
+        ControlsHelp* help = nullptr;
+        for (int size = scale(); size >= 1; --size)
+            for (const int columns : {2, 1}) {
+                delete help;
+                help = new ControlsHelp(keyMap_, size, this, columns);
+                if (room.contains(QRect(QPoint(), help->sizeHint())))
+                    return help;
+            }
+        return help;
+    };
+    ControlsHelp* help = largestThatFits();
     // The keys held when it opened must be pressed again after it, as after the game's own boxes.
     openBox(help, [this](int) {
         engine_->ClearKeys();

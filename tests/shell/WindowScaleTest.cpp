@@ -290,4 +290,26 @@ TEST(WindowScale, ControlsOpenWholeOnTheScreen)
         << help->geometry().width() << "x" << help->geometry().height() << " at " << help->geometry().x() << ","
         << help->geometry().y();
     help->reject();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return gw.openBoxes().isEmpty(); }, 5000));
+
+    // A screen narrower than the two columns even in the game's own type: one column.
+    QScreen* narrow = nullptr;
+    for (QScreen* screen : QGuiApplication::screens())
+        if (screen->name() == QStringLiteral("Narrow"))
+            narrow = screen;
+    ASSERT_NE(narrow, nullptr);
+    ASSERT_GT(ControlsHelp(gw.keyMap(), 1, nullptr).sizeHint().width(), narrow->availableGeometry().width());
+    gw.setScale(1);
+    gw.setScreen(narrow);
+    gw.move(narrow->availableGeometry().topLeft());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return gw.screen() == narrow; }, 5000));
+    QTest::keyClick(gw.windowHandle(), Qt::Key_F1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !gw.openBoxes().isEmpty(); }, 5000));
+    help = qobject_cast<ControlsHelp*>(gw.openBoxes().back());
+    ASSERT_NE(help, nullptr);
+    EXPECT_TRUE(narrow->availableGeometry().contains(help->geometry()))
+        << help->geometry().width() << "x" << help->geometry().height() << " at " << help->geometry().x() << ","
+        << help->geometry().y();
+    EXPECT_EQ(QFontInfo(help->font()).pixelSize(), own);
+    help->reject();
 }

@@ -7,7 +7,8 @@
 int main(int argc, char** argv)
 {
     // The widget tests need no display. Their virtual screens: the first, where windows open, as
-    // small as an old laptop's; a second one large enough for a window magnified three times.
+    // small as an old laptop's; a second one large enough for a window magnified three times; a
+    // third narrower than the controls' two columns.
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     QString config;
     if (platform.isEmpty() || platform == "offscreen") {
@@ -19,7 +20,8 @@ int main(int argc, char** argv)
         if (file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
             file.write(R"({"screens": [
                 {"name": "Small", "x": 0, "y": 0, "width": 800, "height": 600, "logicalDpi": 96},
-                {"name": "Large", "x": 800, "y": 0, "width": 2000, "height": 1200, "logicalDpi": 96}]})");
+                {"name": "Large", "x": 800, "y": 0, "width": 2000, "height": 1200, "logicalDpi": 96},
+                {"name": "Narrow", "x": 2800, "y": 0, "width": 640, "height": 480, "logicalDpi": 96}]})");
             file.close();
             qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + config.toLocal8Bit());
         } else {
