@@ -68,10 +68,18 @@ PixelView::PixelView(QWidget* content, QWidget* parent)
     proxy_ = new ContentProxy;
     proxy_->setWidget(content_);
     scene->addItem(proxy_);
+    // A dialog shown for the first time centres itself on the screen, and the proxy follows the
+    // widget there; the view must show the proxy wherever it is, or the word of what changed and
+    // the pointer would land beside it. Kept at the origin all the same, so that the content
+    // knows no position of its own.
+    content_->setAttribute(Qt::WA_Moved);
+    content_->move(0, 0);
+    connect(proxy_, &QGraphicsWidget::geometryChanged, this,
+            [this] { setSceneRect(QRectF(proxy_->pos(), content_->size())); });
     // Shown inside the scene, never as a window of its own.
     content_->show();
     setScene(scene);
-    setSceneRect(QRectF(QPointF(0, 0), content_->size()));
+    setSceneRect(QRectF(proxy_->pos(), content_->size()));
 
     setFrameShape(QFrame::NoFrame);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
