@@ -115,12 +115,15 @@ void PixelView::paintEvent(QPaintEvent* event)
         return;
     QRect inside = source;
     QWidget* holder = innermostHolding(content_, inside);
+    // The part drawn goes where it lies in the content: a control that holds the part may hold
+    // less than the pixel of margin around it.
+    const QPoint at = holder->mapTo(content_, inside.topLeft());
     if (scale_ == 1) {
         QPainter painter(viewport());
-        holder->render(&painter, source.topLeft(), QRegion(inside));
+        holder->render(&painter, at, QRegion(inside));
         return;
     }
-    holder->render(&picture_, source.topLeft(), QRegion(inside));
+    holder->render(&picture_, at, QRegion(inside));
     const PixelRows<const std::uint32_t> picture{reinterpret_cast<const std::uint32_t*>(picture_.constBits()),
                                                  picture_.bytesPerLine() / 4};
 

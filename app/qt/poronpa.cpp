@@ -1,6 +1,7 @@
 // The game: the start-up hands over to the game window, which runs until it is closed.
 
 #include "app/StandardOptions.h"
+#include "app/qt/ScreenCheck.h"
 #include "app/qt/StartUp.h"
 #include "screens/MessageTables.h"
 #include "world/MapGrid.h"
@@ -71,6 +72,7 @@ int main(int argc, char** argv)
     // Lets the desktop match the window to its menu entry and icon.
     QApplication::setDesktopFileName(QStringLiteral("invalid.poronpa.Poronpa"));
     poronpa::installJapaneseTranslation(application);
+    poronpa::ScreenCheck::installFromEnvironment();
 
     static poronpa::MapGrid map;
     const auto window = poronpa::startUp(map, replay);

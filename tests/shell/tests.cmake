@@ -30,4 +30,9 @@ if(X11_FOUND AND IN_XVFB AND XDOTOOL)
                    bash ${CMAKE_CURRENT_LIST_DIR}/real-window-boxes.sh ${PORONPA_RUNTIME_DIR} $<TARGET_FILE:x11probe>
                    ${CMAKE_CURRENT_BINARY_DIR}/real-window-boxes-shots)
   set_tests_properties(shell_real_window_boxes PROPERTIES TIMEOUT 180 ENVIRONMENT "QT_QPA_PLATFORM=xcb")
+  add_test(NAME shell_real_window_screens
+           COMMAND ${IN_XVFB} 1920x1080x24
+                   bash ${CMAKE_CURRENT_LIST_DIR}/real-window-screens.sh ${PORONPA_RUNTIME_DIR} $<TARGET_FILE:x11probe>
+                   ${CMAKE_CURRENT_BINARY_DIR}/real-window-screens-shots)
+  set_tests_properties(shell_real_window_screens PROPERTIES TIMEOUT 300 ENVIRONMENT "QT_QPA_PLATFORM=xcb")
 endif()

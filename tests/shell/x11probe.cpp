@@ -2,7 +2,7 @@
 // them, compares them, and asks a window to close the way a window manager's close button does.
 //
 //   x11probe wait TITLE TIMEOUT_MS      prints the id of the viewable window with that title
-//   x11probe shot WINDOW FILE.ppm       the window's pixels as a binary PPM
+//   x11probe shot WINDOW FILE.ppm       the window's pixels as a binary PPM (WINDOW root: the screen)
 //   x11probe pixel FILE.ppm X Y         prints the pixel as RRGGBB
 //   x11probe differ A.ppm B.ppm X Y W H [BX BY]
 //                                       prints how many pixels of the rectangle differ; with BX BY,
@@ -11,6 +11,11 @@
 //   x11probe magnified SMALL.ppm LARGE.ppm SCALE X Y
 //                                       prints how many pixels of LARGE, from (X, Y) on, differ
 //                                       from SMALL with every pixel made a SCALE × SCALE square
+//   x11probe screen-check FOLDER SCREEN.ppm
+//                                       compares each window listed in FOLDER/windows.txt ("ID NAME"
+//                                       lines, the picture of each in FOLDER/ID.ppm) with where it
+//                                       lies in SCREEN.ppm, leaving out what windows above it hide;
+//                                       prints which window and rectangle differ, status 1 if any
 //   x11probe size WINDOW                prints the window's size as WxH
 //   x11probe close WINDOW               sends WM_DELETE_WINDOW
 
@@ -18,11 +23,13 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <sstream>
 #include <memory>
 #include <string>
 #include <thread>
@@ -201,6 +208,102 @@ int magnified(const char* smallFile, const char* largeFile, int scale, int x0, i
     return 0;
 }
 
+/// Where a window lies on the screen, and whether it is shown.
+struct Placement {
+    int x = 0, y = 0, width = 0, height = 0;
+    bool viewable = false;
+    bool contains(int px, int py) const { return px >= x && py >= y && px < x + width && py < y + height; }
+};
+
+Placement placement(Display* display, Window window)
+{
+    Placement where;
+    XWindowAttributes attributes;
+    Window child = 0;
+    if (!XGetWindowAttributes(display, window, &attributes) ||
+        !XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &where.x, &where.y, &child))
+        return where;
+    where.width = attributes.width;
+    where.height = attributes.height;
+    where.viewable = attributes.map_state == IsViewable;
+    return where;
+}
+
+int screenCheck(const std::string& folder, const char* screenFile)
+{
+    const DisplayConnection connection = openDisplay();
+    Display* display = connection.get();
+    const Picture screen = readPicture(screenFile);
+    // The screen's windows from the bottom up.
+    Window root = 0, up = 0, *children = nullptr;
+    unsigned int childCount = 0;
+    XQueryTree(display, DefaultRootWindow(display), &root, &up, &children, &childCount);
+    const std::vector<Window> stacking(children, children + childCount);
+    if (children)
+        XFree(children);
+
+    std::ifstream list(folder + "/windows.txt");
+    if (!list) {
+        std::fprintf(stderr, "x11probe: no %s/windows.txt\n", folder.c_str());
+        return 2;
+    }
+    int differing = 0, listed = 0;
+    for (std::string line; std::getline(list, line);) {
+        std::istringstream fields(line);
+        unsigned long id = 0;
+        std::string name;
+        fields >> id;
+        std::getline(fields >> std::ws, name);
+        ++listed;
+        const Placement where = placement(display, id);
+        const Picture intended = readPicture((folder + "/" + std::to_string(id) + ".ppm").c_str());
+        if (!where.viewable || where.width != intended.width || where.height != intended.height) {
+            std::printf("%s: %s on the screen, %dx%d, but means to show %dx%d\n", name.c_str(),
+                        where.viewable ? "shown" : "not shown", where.width, where.height, intended.width,
+                        intended.height);
+            ++differing;
+            continue;
+        }
+        std::vector<Placement> above;
+        bool passed = false;
+        for (Window other : stacking) {
+            if (passed) {
+                const Placement cover = placement(display, other);
+                if (cover.viewable)
+                    above.push_back(cover);
+            }
+            passed = passed || other == id;
+        }
+        int count = 0, left = where.width, top = where.height, right = -1, bottom = -1;
+        for (int y = 0; y < where.height; ++y)
+            for (int x = 0; x < where.width; ++x) {
+                const int sx = where.x + x, sy = where.y + y;
+                if (sx < 0 || sy < 0 || sx >= screen.width || sy >= screen.height)
+                    continue;
+                bool hidden = false;
+                for (const Placement& cover : above)
+                    hidden = hidden || cover.contains(sx, sy);
+                if (hidden || std::memcmp(screen.at(sx, sy), intended.at(x, y), 3) == 0)
+                    continue;
+                ++count;
+                left = std::min(left, x), top = std::min(top, y);
+                right = std::max(right, x), bottom = std::max(bottom, y);
+            }
+        if (count > 0) {
+            std::printf("%s: %d pixels differ from what it means to show, in %d,%d %dx%d of the window "
+                        "(on the screen at %d,%d)\n",
+                        name.c_str(), count, left, top, right - left + 1, bottom - top + 1, where.x + left,
+                        where.y + top);
+            ++differing;
+        }
+    }
+    if (listed == 0) {
+        std::printf("no window listed\n");
+        return 1;
+    }
+    return differing == 0 ? 0 : 1;
+}
+
 int size(Window window)
 {
     const DisplayConnection connection = openDisplay();
@@ -234,8 +337,14 @@ int main(int argc, char** argv)
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "wait" && argc == 4)
         return wait(argv[2], std::atoi(argv[3]));
+    if (command == "shot" && argc == 4 && std::string(argv[2]) == "root") {
+        const DisplayConnection connection = openDisplay();
+        return shot(DefaultRootWindow(connection.get()), argv[3]);
+    }
     if (command == "shot" && argc == 4)
         return shot(std::strtoul(argv[2], nullptr, 0), argv[3]);
+    if (command == "screen-check" && argc == 4)
+        return screenCheck(argv[2], argv[3]);
     if (command == "pixel" && argc == 5)
         return pixel(argv[2], std::atoi(argv[3]), std::atoi(argv[4]));
     if (command == "differ" && (argc == 8 || argc == 10)) {
@@ -251,6 +360,6 @@ int main(int argc, char** argv)
         return size(std::strtoul(argv[2], nullptr, 0));
     if (command == "close" && argc == 3)
         return close(std::strtoul(argv[2], nullptr, 0));
-    std::fprintf(stderr, "usage: x11probe wait|shot|pixel|differ|count|magnified|size|close ...\n");
+    std::fprintf(stderr, "usage: x11probe wait|shot|pixel|differ|count|magnified|screen-check|size|close ...\n");
     return 2;
 }

@@ -14,6 +14,10 @@ box_title="ポロンパ　ぽぷらん"
 
 game_dir=$(mktemp -d)
 failure_log=$game_dir/stderr.txt
+# Where the game answers a screen check (see screen_as_meant).
+checks=$game_dir/checks
+mkdir -p "$checks"
+export PORONPA_SCREEN_CHECK=$checks
 shots=${3:-$game_dir/shots}
 mkdir -p "$shots"
 rm -f "$shots"/*.ppm
@@ -55,3 +59,42 @@ close_game() {
 menu_drawn() { (($("$probe" count "$shots/$1.ppm" 272 208 160 100 C0C000) > 50)); }
 # start_marked NAME: picture NAME shows a game at its start, the start area red on the overview.
 start_marked() { [[ $(pixel "$1" 399 218) == FF0000 ]]; }
+
+# settled NAME: for wait_for; two pictures of the whole screen in a row agree, the first kept as
+# $shots/NAME.ppm.
+settled() {
+  "$probe" shot root "$shots/$1.ppm" && "$probe" shot root "$shots/$1-again.ppm" &&
+    cmp -s "$shots/$1.ppm" "$shots/$1-again.ppm"
+}
+
+# screen_matches NAME: the whole screen, as a player sees it, shows every window of the game's as
+# the game means to show it: the toolkit's own rendering of the window, its magnified view
+# enlarged pixel by pixel from the view's content. The game finishes its pending paints, writes
+# those pictures and then waits, so the screen cannot change before the screenshot. What differs
+# (the window and the rectangle) is left in $screen_report, the pictures in $shots.
+screen_matches() {
+  local name=$1 window
+  screen_report=
+  rm -f "$checks"/ready "$checks"/*.ppm
+  kill -USR1 "$pid"
+  if ! wait_for "$patience" test -e "$checks/ready"; then
+    screen_report="the game did not answer the screen check"
+    return 1
+  fi
+  if ! wait_for "$patience" settled "$name"; then
+    rm -f "$checks/ready"
+    screen_report="the screen never settled"
+    return 1
+  fi
+  if ! screen_report=$("$probe" screen-check "$checks" "$shots/$name.ppm"); then
+    rm -f "$checks/ready"
+    for window in "$checks"/*.ppm; do cp "$window" "$shots/$name-meant-$(basename "$window")"; done
+    return 1
+  fi
+  rm -f "$checks/ready"
+}
+
+# screen_as_meant NAME: the screen matches (screen_matches), or the test fails saying where not.
+screen_as_meant() {
+  screen_matches "$1" || fail "$1: the screen differs from what the game means to show: $screen_report"
+}
