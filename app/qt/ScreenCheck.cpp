@@ -29,10 +29,9 @@ void onSignal(int)
     [[maybe_unused]] const auto written = ::write(signalPipe[1], &byte, 1);
 }
 
-/// What the window means to show: the toolkit's own rendering of it, with each magnified view
-/// replaced by its content rendered at its own size and enlarged by the toolkit's nearest-pixel
-/// scaling, which shares no code with the view's own magnification.
-QImage intendedPicture(QWidget& window)
+} // namespace
+
+QImage ScreenCheck::intendedPicture(QWidget& window)
 {
     QImage picture(window.size(), QImage::Format_RGB32);
     picture.fill(Qt::black);
@@ -48,8 +47,6 @@ QImage intendedPicture(QWidget& window)
     }
     return picture;
 }
-
-} // namespace
 
 void ScreenCheck::installFromEnvironment()
 {

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <QImage>
 #include <QObject>
 #include <QString>
 
 class QSocketNotifier;
+class QWidget;
 
 namespace poronpa {
 
@@ -18,6 +20,11 @@ class ScreenCheck : public QObject {
 public:
     /// Starts listening when the variable is set; otherwise does nothing.
     static void installFromEnvironment();
+
+    /// What `window` means to show on the screen: the toolkit's own rendering of it, with each
+    /// magnified view in it replaced by its content rendered at its own size and enlarged by the
+    /// toolkit's nearest-pixel scaling, which shares no code with the view's own magnification.
+    static QImage intendedPicture(QWidget& window);
 
 private:
     explicit ScreenCheck(const QString& folder);

@@ -3,10 +3,14 @@
 #include "screens/qt/MouseLabel.h"
 #include "app/qt/ControlsHelp.h"
 #include "app/qt/PixelView.h"
+#include "app/qt/ScreenCheck.h"
 #include "app/qt/SurfaceView.h"
 #include "app/qt/WindowScale.h"
 #include "play/GameEngine.h"
+#include "play/GameState.h"
 #include "screens/MessageTables.h"
+#include "screens/TreasureBoxContent.h"
+#include "screens/qt/EndingSequence.h"
 #include "screens/qt/OptionsScreen.h"
 #include "screens/qt/TreasureBoxDialog.h"
 
@@ -41,6 +45,29 @@ bool fillsInFullScreen(GameWindow& window, QScreen& screen)
     window.setScreen(&screen);
     window.setFullScreen(true);
     return QTest::qWaitFor([&] { return window.size() == screen.geometry().size(); }, 5000);
+}
+
+/// How many pixels of the window's own picture (what the offscreen platform has been given to show)
+/// differ from what the window means to show; -1 when the sizes differ.
+int pixelsOffScreen(QWidget& window)
+{
+    const QImage meant = ScreenCheck::intendedPicture(window).convertToFormat(QImage::Format_RGB32);
+    const QImage shown =
+        window.screen()->grabWindow(window.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+    if (shown.size() != meant.size())
+        return -1;
+    int wrong = 0;
+    for (int y = 0; y < meant.height(); ++y)
+        for (int x = 0; x < meant.width(); ++x)
+            wrong += shown.pixel(x, y) != meant.pixel(x, y);
+    return wrong;
+}
+
+/// True once the window shows what it means to, within a deadline: a change reaches the window's
+/// picture through a few posted events.
+bool showsAsMeant(QWidget& window)
+{
+    return QTest::qWaitFor([&] { return pixelsOffScreen(window) == 0; }, 5000);
 }
 
 } // namespace
@@ -312,4 +339,51 @@ TEST(WindowScale, ControlsOpenWholeOnTheScreen)
         << help->geometry().y();
     EXPECT_EQ(QFontInfo(help->font()).pixelSize(), own);
     help->reject();
+}
+
+// Every kind of box, at every scale the test screen has room for, shows each page it typed (not
+// just holds it), and the pad's A, standing for Enter in a box, turns the page and closes it.
+TEST(WindowScale, EveryKindOfBoxShowsItsPagesAndThePadClosesIt)
+{
+    OpenWindow w;
+    GameWindow& gw = *w.window;
+    gw.setScreen(largeScreen());
+    const auto padA = [&] {
+        emit gw.gamepads().buttonChanged(PadButton::A, true);
+        emit gw.gamepads().buttonChanged(PadButton::A, false);
+    };
+    for (const int scale : {1, 2, 3}) {
+        gw.setScale(scale);
+        for (const int content : {0, 101, -1, static_cast<int>(BoxOfferingsMissing)}) {
+            SCOPED_TRACE("box " + std::to_string(content) + " at " + std::to_string(scale) + "x");
+            int answered = 0;
+            auto* item = new frmGetItem(&gw, content, gw.sound());
+            gw.openBox(item, [&](int) { ++answered; });
+            ASSERT_EQ(gw.openBoxes().size(), 1);
+            QDialog* box = gw.openBoxes().front();
+            ASSERT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::focusWindow() == box->windowHandle(); }, 5000));
+            const int pages = treasureBoxContent(content).pages();
+            for (int page = 1; page <= pages; ++page) {
+                ASSERT_TRUE(QTest::qWaitFor([&] { return !item->isTyping(); }, 5000));
+                EXPECT_TRUE(showsAsMeant(*box)) << "page " << page << ": " << pixelsOffScreen(*box) << " pixels differ";
+                padA();
+                if (page < pages)
+                    EXPECT_TRUE(QTest::qWaitFor([&] { return item->isTyping(); }, 5000)) << "A did not turn the page";
+            }
+            EXPECT_TRUE(QTest::qWaitFor([&] { return answered == 1; }, 5000)) << "A did not close the box";
+        }
+    }
+}
+
+// The ending, magnified, reaches the window's picture as it is drawn.
+TEST(WindowScale, TheEndingShowsMagnified)
+{
+    OpenWindow w;
+    GameWindow& gw = *w.window;
+    gw.setScreen(largeScreen());
+    gw.setScale(2);
+    gw.picTitle().hide();
+    gw.ending().StartEnding();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !gw.ending().tmrEnding().isActive(); }, 5000));
+    EXPECT_TRUE(showsAsMeant(gw)) << pixelsOffScreen(gw) << " pixels differ";
 }
