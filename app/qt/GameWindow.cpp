@@ -104,6 +104,60 @@ void magnifyIcon(QMessageBox& box, int scale)
     label->setPixmap(picture);
 }
 
+/// The width a box's text may take on a screen so wide, beside the box's icon at the window's
+/// magnification: two thirds of the screen, and never more than the toolkit lets the box grow
+/// (a thousand pixels, less on a narrow screen); a label laid out wider is cut off at the box's
+/// edge.
+int roomForText(int screenWidth, int scale)
+{
+    const int widestBox = screenWidth <= 1024 ? screenWidth : std::min(screenWidth - 480, 1000);
+    const int iconColumn = 60 * scale;
+    return std::max(100, std::min(screenWidth * 2 / 3, widestBox) - iconColumn);
+}
+
+/// Characters of a long word between two places it may break, where it has none of its own: a
+/// line of a box holds more than that at any magnification.
+constexpr int LongestUnbrokenRun = 20;
+
+/// Lets a word wider than `room` (a file's path, say) break after its slashes, dots, hyphens and
+/// underscores, and every few characters where it has none: the toolkit wraps a box's text only
+/// between words and cuts off the rest of a word longer than the line.
+void fitLongWords(QLabel& label, int room)
+{
+    const QFontMetrics metrics(label.font());
+    const QString text = label.text();
+    QString fitted;
+    bool changed = false;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = start;
+        while (end < text.size() && !text.at(end).isSpace())
+            ++end;
+        const QString word = text.mid(start, end - start);
+        if (metrics.horizontalAdvance(word) <= room) {
+            fitted += word;
+        } else {
+            changed = true;
+            int sinceBreak = 0;
+            for (const QChar c : word) {
+                fitted += c;
+                ++sinceBreak;
+                if (c == u'/' || c == u'.' || c == u'-' || c == u'_' || sinceBreak == LongestUnbrokenRun) {
+                    fitted += QChar(0x200B); // a place to break that shows nothing
+                    sinceBreak = 0;
+                }
+            }
+        }
+        while (end < text.size() && text.at(end).isSpace())
+            fitted += text.at(end++);
+        start = end;
+    }
+    if (changed) {
+        label.setText(fitted);
+        label.setWordWrap(true);
+    }
+}
+
 } // namespace
 
 GameWindow::GameWindow(const MapGrid& map, std::unique_ptr<AudioSystem> audio, QWidget* parent)
@@ -333,13 +387,17 @@ void GameWindow::childEvent(QChildEvent* event)
             box->setFont(font);
             magnifyIcon(*box, scale());
             // The toolkit wraps a box's text beyond a width fit for text of the usual size; the
-            // lines stay as they are while two thirds of the screen hold them.
+            // lines stay as they are while the box has room for them.
             if (auto* text = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"))) {
                 const int lines = QFontMetrics(font).size(0, box->text()).width();
-                text->setMinimumWidth(std::min(lines, screen()->availableGeometry().width() * 2 / 3));
+                text->setMinimumWidth(std::min(lines, roomForText(screen()->availableGeometry().width(), scale())));
             }
         }
     }
+    if (event->type() == QEvent::ChildPolished)
+        if (auto* box = qobject_cast<QMessageBox*>(event->child()))
+            if (auto* text = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")))
+                fitLongWords(*text, roomForText(screen()->availableGeometry().width(), scale()) / 2);
     QWidget::childEvent(event);
 }
 

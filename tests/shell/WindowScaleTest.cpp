@@ -280,6 +280,37 @@ TEST(WindowScale, QuestionIconGrowsWithTheText)
     EXPECT_EQ(textPixels[3], textPixels[1] * 3);
 }
 
+// A message longer than the screen has room for, magnified, is wrapped, every word of it within
+// the box and the box on the screen; a short one keeps its one line.
+TEST(WindowScale, LongMessagesWrapWithinTheScreen)
+{
+    // A path longer than the screen is wide, and one run of it without a place to break.
+    const QString longText =
+        QStringLiteral("/home/player/replays/") + QStringLiteral("a-replay-of-the-long-walk-home/").repeated(6) +
+        QStringLiteral("x").repeated(60) + QStringLiteral(".replay: line 12: the embedded save is damaged");
+    for (const auto& [text, wraps, scale] :
+         {std::tuple{longText, true, 3}, std::tuple{longText, true, 1}, std::tuple{QStringLiteral("短い"), false, 3}}) {
+        SCOPED_TRACE(text.toStdString() + " at " + std::to_string(scale) + "x");
+        OpenWindow w;
+        GameWindow& gw = *w.window;
+        gw.setScreen(largeScreen());
+        gw.setScale(scale);
+        gw.openBox(new QMessageBox(QMessageBox::Warning, QStringLiteral("x"), text, QMessageBox::Ok, &gw));
+        QMessageBox* box = shownMessageBox();
+        ASSERT_NE(box, nullptr);
+        auto* label = box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        ASSERT_NE(label, nullptr);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(box));
+        const QRect room = label->contentsRect();
+        const QRect needed = QFontMetrics(label->font()).boundingRect(room, Qt::TextWordWrap, label->text());
+        EXPECT_EQ(label->wordWrap(), wraps);
+        EXPECT_LE(needed.width(), room.width());
+        EXPECT_LE(box->width(), gw.screen()->availableGeometry().width());
+        EXPECT_LE(needed.height(), room.height());
+        box->button(QMessageBox::Ok)->click();
+    }
+}
+
 // The controls open whole on the screen: in the window's type where there is room, in the largest
 // type there is room for where there is not, and never off the screen's edge.
 TEST(WindowScale, ControlsOpenWholeOnTheScreen)
