@@ -1,14 +1,20 @@
 #!/usr/bin/env bash
-# What the player sees, on a screen of 1920 × 1080 (the game opens at 2×) without a window manager:
+# What the player sees, at a scale the window is asked for in zembo.ini and in full screen, on a
+# screen without a window manager:
 # at every screen the whole screen is compared with what the game means to show (screen_as_meant):
 # the title, the options, three treasure boxes while they type and once they have typed, play,
 # the controls window, the Q question, and the title and play in full screen. The boxes are closed
 # as a player closes them: Space once a page has typed, a click on OK where it is drawn while the
 # page still types, Enter.
-#   real-window-screens.sh BIN_DIR X11PROBE SCREENSHOT_DIR   (run it in a 1920x1080 X server)
+#   real-window-screens.sh BIN_DIR X11PROBE SCREENSHOT_DIR SCALE   (run it in an X server)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../support/game-window.sh"
 program_dir "$game_dir"
+scale=$4
+printf '[INIExist]\nDummy=True\n[Window]\nScale=%s\nFullScreen=0\n' "$scale" >"$game_dir/zembo.ini"
+read -r screen_width screen_height < <(xwininfo -root | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w, h}')
+# Full screen takes the largest whole magnification the screen has room for.
+full=$((screen_width / 518 < screen_height / 346 ? screen_width / 518 : screen_height / 346))
 
 # put_box I: a treasure box in cell I of the home meadow's floor row, where a new game begins (5).
 put_box() {
@@ -18,14 +24,16 @@ put_box 5
 put_box 7
 put_box 9
 
-menu_at_2x() { (($("$probe" count "$shots/$1.ppm" 544 416 320 200 C0C000) > 200)); }
-options_at_2x() { (($("$probe" count "$shots/$1.ppm" 544 416 320 200 C0C000) < 50)); }
+# The title's menu, drawn in its yellow, at the window's scale; the options screen hides it.
+menu_count() { "$probe" count "$shots/$1.ppm" $((272 * scale)) $((208 * scale)) $((160 * scale)) $((100 * scale)) C0C000; }
+menu_shown() { (($(menu_count "$1") > 50 * scale * scale)); }
+options_shown() { (($(menu_count "$1") * 2 < $(menu_count title))); }
 box_title="たからばこ"
 gone() { ! xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
 sized() { [[ $("$probe" size "$window") == "$1" ]]; }
 # typed BOX [SCALE]: the box's page has typed, for its OK button has begun to change its colour.
 typed() {
-  local s=${2:-2}
+  local s=${2:-$scale}
   "$probe" shot "$1" "$shots/ok-a.ppm" && sleep 0.1 && "$probe" shot "$1" "$shots/ok-b.ppm" &&
     (($(differing ok-a ok-b $((170 * s)) $((74 * s)) $((70 * s)) $((30 * s))) > 0))
 }
@@ -43,15 +51,15 @@ open_box() {
 
 step=title
 start_game
-wait_for "$patience" shows "$window" title menu_at_2x title || fail "the title menu was not drawn"
+wait_for "$patience" shows "$window" title menu_shown title || fail "the title menu was not drawn"
 screen_as_meant title
 
 step=options
-click "$window" 586 596
-wait_for "$patience" shows "$window" options options_at_2x options || fail "the options did not open"
+click "$window" $((293 * scale)) $((298 * scale))
+wait_for "$patience" shows "$window" options options_shown options || fail "the options did not open"
 screen_as_meant options
-click "$window" 586 596
-wait_for "$patience" shows "$window" title-again menu_at_2x title-again || fail "the options did not close"
+click "$window" $((293 * scale)) $((298 * scale))
+wait_for "$patience" shows "$window" title-again menu_shown title-again || fail "the options did not close"
 
 step="first box"
 key "$window" space
@@ -67,9 +75,9 @@ wait_for "$patience" gone "$box" || fail "Space did not close the box"
 
 step="second box"
 open_box "the second box"
-click "$box" 408 176
+click "$box" $((204 * scale)) $((88 * scale))
 screen_as_meant box-clicked
-click "$box" 408 176
+click "$box" $((204 * scale)) $((88 * scale))
 wait_for "$patience" gone "$box" || fail "clicks on OK did not close the box"
 
 step="third box"
@@ -104,17 +112,17 @@ wait_for "$patience" screen_matches question || fail "the question differs from 
 key "$prompt" Return
 
 step="full screen"
-wait_for "$patience" shows "$window" title-after-play menu_at_2x title-after-play || fail "Yes did not bring the title back"
+wait_for "$patience" shows "$window" title-after-play menu_shown title-after-play || fail "Yes did not bring the title back"
 key "$window" F11
-wait_for "$patience" sized 1920x1080 || fail "F11 did not fill the screen"
+wait_for "$patience" sized "${screen_width}x$screen_height" || fail "F11 did not fill the screen"
 wait_for "$patience" drawn "$window" full-title || fail "the title was not drawn in full screen"
 screen_as_meant full-screen-title
 key "$window" space
 box=$("$probe" wait "$box_title" $((patience * 1000))) || fail "the box under the start did not open in full screen"
-wait_for "$patience" typed "$box" 3 || fail "the first page never finished typing in full screen"
+wait_for "$patience" typed "$box" "$full" || fail "the first page never finished typing in full screen"
 screen_as_meant full-screen-box
 key "$box" space
-wait_for "$patience" typed "$box" 3 || fail "the second page never finished typing in full screen"
+wait_for "$patience" typed "$box" "$full" || fail "the second page never finished typing in full screen"
 key "$box" space
 wait_for "$patience" gone "$box" || fail "Space did not close the box in full screen"
 screen_as_meant full-screen-play

@@ -30,9 +30,16 @@ if(X11_FOUND AND IN_XVFB AND XDOTOOL)
                    bash ${CMAKE_CURRENT_LIST_DIR}/real-window-boxes.sh ${PORONPA_RUNTIME_DIR} $<TARGET_FILE:x11probe>
                    ${CMAKE_CURRENT_BINARY_DIR}/real-window-boxes-shots)
   set_tests_properties(shell_real_window_boxes PROPERTIES TIMEOUT 180 ENVIRONMENT "QT_QPA_PLATFORM=xcb")
-  add_test(NAME shell_real_window_screens
-           COMMAND ${IN_XVFB} 1920x1080x24
-                   bash ${CMAKE_CURRENT_LIST_DIR}/real-window-screens.sh ${PORONPA_RUNTIME_DIR} $<TARGET_FILE:x11probe>
-                   ${CMAKE_CURRENT_BINARY_DIR}/real-window-screens-shots)
-  set_tests_properties(shell_real_window_screens PROPERTIES TIMEOUT 300 ENVIRONMENT "QT_QPA_PLATFORM=xcb")
+  # What the player sees at each scale: 1× and 2× on a common screen (full screen at 3×), 4× on
+  # a large one (full screen at 4×).
+  foreach(case IN ITEMS "1 1920x1080x24" "2 1920x1080x24" "4 2560x1600x24")
+    separate_arguments(case)
+    list(GET case 0 scale)
+    list(GET case 1 screen)
+    add_test(NAME shell_real_window_screens_${scale}x
+             COMMAND ${IN_XVFB} ${screen}
+                     bash ${CMAKE_CURRENT_LIST_DIR}/real-window-screens.sh ${PORONPA_RUNTIME_DIR} $<TARGET_FILE:x11probe>
+                     ${CMAKE_CURRENT_BINARY_DIR}/real-window-screens-${scale}x-shots ${scale})
+    set_tests_properties(shell_real_window_screens_${scale}x PROPERTIES TIMEOUT 300 ENVIRONMENT "QT_QPA_PLATFORM=xcb")
+  endforeach()
 endif()
