@@ -12,7 +12,8 @@ struct Request {
         Sound,       ///< play sound effect `value` once
         Music,       ///< play tune `value`, looping
         TreasureBox, ///< open the treasure box dialog for the BoxContent `value`
-        Message,     ///< show FrameEvents::messages[`value`] with an OK button
+        SaveFailed,  ///< the save asked for failed, for FrameEvents::reasons[`value`]
+        LoadFailed,  ///< the load asked for failed, for FrameEvents::reasons[`value`]
         MissGag,     ///< play the mishap scene with the phrase `value`
     };
     Kind kind;
@@ -44,7 +45,8 @@ struct DrawOp {
 /// a continued one). The shell answers the requests; the painter carries out the drawing.
 struct FrameEvents {
     std::vector<Request> requests;
-    std::vector<std::string> messages;
+    /// Why a save or a load failed, for the player, in their own words (the file's error).
+    std::vector<std::string> reasons;
     std::vector<DrawOp> drawing;
     /// Something held the loop up (an area entered, a load, a prompt, a dialog, a message, the
     /// mishap scene): the next frame is due one interval after the shell is done with it.
@@ -53,7 +55,7 @@ struct FrameEvents {
     void clear()
     {
         requests.clear();
-        messages.clear();
+        reasons.clear();
         drawing.clear();
         held = false;
     }

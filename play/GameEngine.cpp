@@ -20,10 +20,10 @@ GameEngine::Impl::Impl(const MapGrid& grid) : map(grid) {}
 
 void GameEngine::Impl::ClearKeys() { s.KeyHeld.fill(false); }
 
-void GameEngine::Impl::showMessage(std::string message)
+void GameEngine::Impl::failed(play::Request::Kind kind, std::string reason)
 {
-    request(play::Request::Kind::Message, static_cast<int>(events.messages.size()));
-    events.messages.push_back(std::move(message));
+    request(kind, static_cast<int>(events.reasons.size()));
+    events.reasons.push_back(std::move(reason));
 }
 
 void GameEngine::Impl::beginLoop()
@@ -140,7 +140,7 @@ const GameState& GameEngine::state() const { return impl_->s; }
 
 void GameEngine::setDrawingWanted(bool wanted) { impl_->drawingWanted = wanted; }
 void GameEngine::setFrameRate(std::int32_t frameRate) { impl_->frameRate = frameRate; }
-void GameEngine::setSaveFile(const std::filesystem::path& path) { impl_->saveFile = path; }
+void GameEngine::setSaveStore(SaveStore& store) { impl_->saves = &store; }
 
 void GameEngine::NewGame() { impl_->NewGame(); }
 void GameEngine::EnterArea() { impl_->EnterArea(); }

@@ -4,11 +4,14 @@
 #include "play/GameState.h"
 #include "world/MapGrid.h"
 
+
 #include <filesystem>
 #include <memory>
 #include <string>
 
 namespace poronpa {
+
+class SaveStore;
 
 /// A question a frame asks the player before it can go on.
 enum class Question {
@@ -51,8 +54,9 @@ public:
 
     /// The FrameRate setting, read when the loop begins.
     void setFrameRate(std::int32_t frameRate);
-    /// Where SaveGame and LoadGame keep the ring of saves.
-    void setSaveFile(const std::filesystem::path& path);
+    /// Where SaveGame and LoadGame keep the ring of saves; the store must outlive its use. Until
+    /// one is given, every save fails and nothing is there to load.
+    void setSaveStore(SaveStore& store);
 
     void NewGame();
     void EnterArea();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "play/GameEngine.h"
+#include "play/SaveStore.h"
 
 #include <cstdint>
 
@@ -16,7 +17,8 @@ struct GameEngine::Impl {
     // --- The world and the settings --------------------------------------------------------
     const MapGrid& map;
     std::int32_t frameRate = 0;
-    std::filesystem::path saveFile;
+    NoSaveStore noSaves;
+    SaveStore* saves = &noSaves;
 
     GameState s;
     play::FrameEvents events;
@@ -38,7 +40,8 @@ struct GameEngine::Impl {
     bool held(int key) const { return s.KeyHeld[static_cast<std::size_t>(key)]; }
     void playSound(int number) { events.requests.push_back({play::Request::Kind::Sound, number}); }
     void request(play::Request::Kind kind, int value) { events.requests.push_back({kind, value}); }
-    void showMessage(std::string message);
+    /// A save or a load failed (SaveFailed, LoadFailed), for the reason given.
+    void failed(play::Request::Kind kind, std::string reason);
 
     // --- HeroMotion.cpp ------------------------------------------------------------------------
     void motionStep();

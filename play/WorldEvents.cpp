@@ -135,9 +135,9 @@ void GameEngine::Impl::saveWithDiary()
             record.MiniMapColor[x][y] = s.MiniMapColor[x][y];
             record.DeathCount[x][y] = s.DeathCount[x][y];
         }
-    const FileStatus status = SaveGame(saveFile, record);
-    if (!status.ok()) {
-        showMessage("セーブできませんでした。\n" + status.error);
+    SaveResult result = saves->save(record);
+    if (!result.saved) {
+        failed(play::Request::Kind::SaveFailed, std::move(result.reason));
         ClearKeys();
         heldUp();
         return;
@@ -149,9 +149,9 @@ void GameEngine::Impl::saveWithDiary()
 
 bool GameEngine::Impl::LoadGame(int back)
 {
-    SaveRecord record;
-    std::string error;
-    switch (LoadGameRecord(saveFile, back, record, &error)) {
+    LoadResult result = saves->load(back);
+    const SaveRecord& record = result.record;
+    switch (result.outcome) {
     case LoadOutcome::NoFile:
         NewGame();
         EnterArea();
@@ -160,7 +160,7 @@ bool GameEngine::Impl::LoadGame(int back)
     case LoadOutcome::NeverWritten:
         return false;
     case LoadOutcome::Unreadable:
-        showMessage("ロードできませんでした。\n" + error);
+        failed(play::Request::Kind::LoadFailed, std::move(result.reason));
         heldUp();
         return false;
     case LoadOutcome::Loaded:

@@ -18,8 +18,7 @@ FileStatus ReplayPlayer::start(GameEngine& engine)
 {
     if (FileStatus status = saves_.prepare(); !status.ok())
         return status;
-    saveFile_ = &saves_.file();
-    engine.setSaveFile(*saveFile_);
+    engine.setSaveStore(saves_);
     if (!replay_.header) {
         engine.NewGame();
         engine.EnterArea();
@@ -50,10 +49,7 @@ bool ReplayPlayer::nextFrame(GameEngine& engine)
     if (!more)
         return false;
     ++frames_;
-    if (const std::filesystem::path& file = saves_.fileFor(frames_); &file != saveFile_) {
-        saveFile_ = &file;
-        engine.setSaveFile(file);
-    }
+    saves_.atFrame(frames_);
     return true;
 }
 

@@ -2,7 +2,7 @@
 
 #include "app/sim/KeyScript.h"
 #include "replay/ReplayFile.h"
-#include "replay/ReplaySaves.h"
+#include "replay/ReplaySaveStore.h"
 
 #include <filesystem>
 #include <sstream>
@@ -14,8 +14,8 @@ class GameEngine;
 namespace poronpa::replay {
 
 /// A replay played on an engine as the simulator plays key scripts: the recorded start with the
-/// saves it began with (in a folder of the player's own, never the player's saves), then frame
-/// by frame the key events the window delivered and the save file the frame uses.
+/// saves it began with (in a folder of the replay's own, never the player's saves), then frame
+/// by frame the key events the window delivered and the failures the frame's saves met.
 class ReplayPlayer {
 public:
     /// `replay` has been read and checked whole; `folder` is the replay's own.
@@ -29,8 +29,9 @@ public:
     /// recorded frame rate. An error names a save file that could not be put in place.
     FileStatus start(GameEngine& engine);
 
-    /// Before each frame: the key events between the last frame and this one, and this frame's
-    /// save file. False once the replay's frames are used up; the keys are then all let go.
+    /// Before each frame: the key events between the last frame and this one, and the failures
+    /// of this frame's saves and loads. False once the replay's frames are used up; the keys are
+    /// then all let go.
     bool nextFrame(GameEngine& engine);
 
     /// The frames handed out so far.
@@ -41,9 +42,8 @@ private:
     std::istringstream text_;
     sim::KeyScriptReader script_;
     sim::KeyFeed feed_;
-    ReplaySaves saves_;
+    ReplaySaveStore saves_;
     sim::KeySet held_;
-    const std::filesystem::path* saveFile_ = nullptr;
     std::int64_t frames_ = 0;
 };
 

@@ -3,19 +3,8 @@
 #include "app/StandardOptions.h"
 #include "app/sim/Trace.h"
 
-#include <array>
 
 namespace poronpa::replay {
-
-namespace {
-
-// The messages the engine shows when the save file fails it.
-constexpr std::array<std::pair<std::string_view, Failure::Kind>, 2> FailureMessages{{
-    {"セーブできませんでした。", Failure::Kind::Save},
-    {"ロードできませんでした。", Failure::Kind::Load},
-}};
-
-} // namespace
 
 ReplayHeader startHeader(const GameState& state, bool continued, std::int32_t frameRate, const MapGrid& map,
                          const std::filesystem::path& saveFile)
@@ -41,12 +30,16 @@ sim::KeySet heldKeys(const GameState& state)
     return keys;
 }
 
-std::optional<Failure::Kind> failureOf(const std::string& message)
+std::optional<Failure::Kind> failureOf(const play::Request& request)
 {
-    for (const auto& [text, kind] : FailureMessages)
-        if (message.starts_with(text))
-            return kind;
-    return std::nullopt;
+    switch (request.kind) {
+    case play::Request::Kind::SaveFailed:
+        return Failure::Kind::Save;
+    case play::Request::Kind::LoadFailed:
+        return Failure::Kind::Load;
+    default:
+        return std::nullopt;
+    }
 }
 
 ReplaySession::ReplaySession(ReplayWriter& writer, std::filesystem::path path, const ReplayHeader& header,
@@ -59,9 +52,9 @@ ReplaySession::ReplaySession(ReplayWriter& writer, std::filesystem::path path, c
     write(unfinishedLine(0));
 }
 
-void ReplaySession::messageShown(const std::string& message)
+void ReplaySession::requested(const play::Request& request)
 {
-    if (const auto kind = failureOf(message))
+    if (const auto kind = failureOf(request))
         recorder_.failed(*kind);
 }
 

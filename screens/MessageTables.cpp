@@ -73,4 +73,8 @@ int missPhraseIndex(double r)
     return static_cast<int>(std::nearbyint(r * 14.0));
 }
 
+std::string saveFailedText(const std::string& reason) { return "セーブできませんでした。\n" + reason; }
+
+std::string loadFailedText(const std::string& reason) { return "ロードできませんでした。\n" + reason; }
+
 } // namespace poronpa::texts

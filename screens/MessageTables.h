@@ -32,6 +32,10 @@ extern const std::array<std::string, 6> MemoTexts;
 /// The index of the phrase for a random number r in [0, 1): r × 14 rounded, halves to even.
 int missPhraseIndex(double r);
 
+/// What the player is told when a save or a load failed, and why.
+std::string saveFailedText(const std::string& reason);
+std::string loadFailedText(const std::string& reason);
+
 } // namespace texts
 
 } // namespace poronpa

@@ -60,10 +60,13 @@ void GamePlayHost::takeEvents()
                     window_.openBox(new frmGetItem(&window_, value, window_.sound()), [done](int) { done(); });
             });
             break;
-        case play::Request::Kind::Message: {
-            const std::string& message = events.messages[static_cast<std::size_t>(value)];
+        case play::Request::Kind::SaveFailed:
+        case play::Request::Kind::LoadFailed: {
+            const std::string& reason = events.reasons[static_cast<std::size_t>(value)];
+            const std::string message = request.kind == play::Request::Kind::SaveFailed ? texts::saveFailedText(reason)
+                                                                                         : texts::loadFailedText(reason);
             if (replay::ReplaySession* recording = window_.replays().recording())
-                recording->messageShown(message);
+                recording->requested(request);
             // A replay's failures are the recorded game's, not the watcher's.
             if (window_.replays().watching()) {
                 std::cerr << "poronpa: the replay: " << message << '\n';

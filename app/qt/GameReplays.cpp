@@ -37,8 +37,8 @@ constexpr int PageShownMs = 800;
 
 } // namespace
 
-GameReplays::GameReplays(GameWindow& window, const MapGrid& map, std::filesystem::path saveFile)
-    : window_(window), map_(map), saveFile_(std::move(saveFile)),
+GameReplays::GameReplays(GameWindow& window, const MapGrid& map, SaveFileStore& playerSaves)
+    : window_(window), map_(map), playerSaves_(playerSaves),
       recordings_(playerFile("replays"), [](const std::string& text) { std::cerr << "poronpa: " + text + "\n"; })
 {
 }
@@ -48,7 +48,7 @@ GameReplays::~GameReplays() = default;
 void GameReplays::loopStarts()
 {
     if (fromTitle_ && !watching())
-        recordings_.begin(window_.engine().state(), continued_, window_.settings().FrameRate, map_, saveFile_);
+        recordings_.begin(window_.engine().state(), continued_, window_.settings().FrameRate, map_, playerSaves_.file());
     fromTitle_ = false;
 }
 
@@ -59,7 +59,7 @@ void GameReplays::loopEnds()
         return;
     // The player's own saves and frame rate again for the games that follow.
     GameEngine& engine = window_.engine();
-    engine.setSaveFile(saveFile_);
+    engine.setSaveStore(playerSaves_);
     engine.setFrameRate(window_.settings().FrameRate);
     player_.reset();
     watchFolder_.reset();

@@ -3,6 +3,7 @@
 #include "app/TemporaryFolder.h"
 #include "replay/Recordings.h"
 #include "replay/ReplayPlayer.h"
+#include "screens/SaveFileStore.h"
 
 #include <filesystem>
 #include <memory>
@@ -24,7 +25,8 @@ class MapGrid;
 /// frame.
 class GameReplays {
 public:
-    GameReplays(GameWindow& window, const MapGrid& map, std::filesystem::path saveFile);
+    /// `playerSaves` are the saves the player's games use, recorded at each game's start.
+    GameReplays(GameWindow& window, const MapGrid& map, SaveFileStore& playerSaves);
     ~GameReplays();
 
     /// The title's choice: a new game or a continued one, recorded by the loop that follows.
@@ -58,7 +60,7 @@ public:
 private:
     GameWindow& window_;
     const MapGrid& map_;
-    std::filesystem::path saveFile_;
+    SaveFileStore& playerSaves_;
     replay::Recordings recordings_;
     bool continued_ = false;
     bool fromTitle_ = false;

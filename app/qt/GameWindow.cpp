@@ -6,6 +6,7 @@
 #include "app/qt/GamePlayHost.h"
 #include "app/TemporaryFolder.h"
 #include "app/qt/GameReplays.h"
+#include "screens/SaveFileStore.h"
 #include "screens/qt/MouseLabel.h"
 #include "app/qt/OverviewSquare.h"
 #include "app/qt/PixelView.h"
@@ -174,8 +175,9 @@ GameWindow::GameWindow(const MapGrid& map, std::unique_ptr<AudioSystem> audio, Q
     LoadWindowSettings(ini_, windowSettings_, std::cerr);
     keyMap_.rebind(ReadKeySettings(ini_), std::cerr);
     engine_->setFrameRate(settings_.FrameRate);
-    engine_->setSaveFile(playerFile("savedata.dat"));
-    replays_ = std::make_unique<GameReplays>(*this, map, playerFile("savedata.dat"));
+    playerSaves_ = std::make_unique<SaveFileStore>(playerFile("savedata.dat"));
+    engine_->setSaveStore(*playerSaves_);
+    replays_ = std::make_unique<GameReplays>(*this, map, *playerSaves_);
 
     setWindowTitle(QString::fromStdString(texts::windowCaption()));
     setWindowIcon(pictures::windowIcon());
@@ -276,7 +278,8 @@ void GameWindow::openTestPlay(const GameStart& start, std::function<void()> ende
 {
     testPlayEnded_ = std::move(ended);
     testPlaySaves_ = std::make_unique<TemporaryFolder>("test-play");
-    engine_->setSaveFile(*testPlaySaves_ / "savedata.dat");
+    testPlayStore_ = std::make_unique<SaveFileStore>(*testPlaySaves_ / "savedata.dat");
+    engine_->setSaveStore(*testPlayStore_);
     showWindow();
     picTitle_->hide();
     engine_->startNewGame(start);

@@ -35,6 +35,7 @@ class MouseLabel;
 class OptionsScreen;
 class OverviewSquare;
 class PixelView;
+class SaveFileStore;
 
 /// The game window: title, options, play and ending all happen in it, by showing and hiding its
 /// controls. Closing it in any state stops the music, writes the settings and ends the program.
@@ -143,6 +144,9 @@ private:
     Surface tileSheet_;
     Surface spriteSheet_;
     std::unique_ptr<GameEngine> engine_;
+    /// The player's saves, and a test play's apart from them.
+    std::unique_ptr<SaveFileStore> playerSaves_;
+    std::unique_ptr<SaveFileStore> testPlayStore_;
     std::unique_ptr<GamePlayHost> host_;
     std::unique_ptr<GameReplays> replays_;
     QList<QPointer<QDialog>> boxes_;

@@ -1,5 +1,6 @@
 #include "app/sim/SimHost.h"
 
+#include "screens/MessageTables.h"
 #include "screens/TreasureBoxContent.h"
 
 namespace poronpa::sim {
@@ -25,8 +26,11 @@ StepEnd SimHost::runFrame(GameEngine& engine)
             requests_.boxContents.push_back(request.value);
             appendClickedThroughSounds(request.value, requests_.sounds);
             break;
-        case play::Request::Kind::Message:
-            reportMessage_(events.messages[static_cast<std::size_t>(request.value)]);
+        case play::Request::Kind::SaveFailed:
+            reportMessage_(texts::saveFailedText(events.reasons[static_cast<std::size_t>(request.value)]));
+            break;
+        case play::Request::Kind::LoadFailed:
+            reportMessage_(texts::loadFailedText(events.reasons[static_cast<std::size_t>(request.value)]));
             break;
         case play::Request::Kind::Music:
         case play::Request::Kind::MissGag:

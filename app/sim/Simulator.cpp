@@ -10,6 +10,7 @@
 #include "play/GameEngine.h"
 #include "replay/ReplayFile.h"
 #include "replay/ReplayPlayer.h"
+#include "screens/SaveFileStore.h"
 #include "world/MapFile.h"
 
 #include <algorithm>
@@ -228,8 +229,8 @@ int runSimulator(const std::vector<std::string>& args, std::istream& in, std::os
     }
 
     std::int64_t frame = 0;
-    // What the game would show in a message box (a save that failed) goes to standard error, one
-    // line each, and the run goes on as the game would.
+    // What the game would show in a message box (a save or a load that failed) goes to standard
+    // error, one line each, and the run goes on as the game would.
     SimHost host([&](std::string message) {
         std::replace(message.begin(), message.end(), '\n', ' ');
         err << "poronpa-sim: frame " << frame + 1 << ": " << oneLine(message) << '\n';
@@ -237,7 +238,8 @@ int runSimulator(const std::vector<std::string>& args, std::istream& in, std::os
     GameEngine engine(map);
     engine.setDrawingWanted(false);
     engine.setFrameRate(recorded.header ? recorded.header->frameRate : options.frameRate);
-    engine.setSaveFile(saveFile);
+    SaveFileStore saves(saveFile);
+    engine.setSaveStore(saves);
 
     if (player) {
         if (FileStatus status = player->start(engine); !status.ok())

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "screens/MessageTables.h"
 #include "play/FramePainter.h"
 #include "play/GameEngine.h"
 #include "play/KeyCodes.h"
@@ -107,7 +108,8 @@ protected:
             case play::Request::Kind::Sound: host.sounds.push_back(r.value); break;
             case play::Request::Kind::Music: host.tunes.push_back(r.value); break;
             case play::Request::Kind::TreasureBox: host.boxes.push_back(r.value); break;
-            case play::Request::Kind::Message: host.messages.push_back(events.messages[static_cast<std::size_t>(r.value)]); break;
+            case play::Request::Kind::SaveFailed: host.messages.push_back(texts::saveFailedText(events.reasons[static_cast<std::size_t>(r.value)])); break;
+            case play::Request::Kind::LoadFailed: host.messages.push_back(texts::loadFailedText(events.reasons[static_cast<std::size_t>(r.value)])); break;
             case play::Request::Kind::MissGag: host.gags.push_back(r.value); break;
             }
         }

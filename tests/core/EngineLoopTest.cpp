@@ -1,4 +1,5 @@
 #include "EngineFixture.h"
+#include "screens/SaveFileStore.h"
 
 #include "screens/SavedGame.h"
 
@@ -255,10 +256,11 @@ namespace {
 class LoadPrompt : public Loop {
 protected:
     TempDir dir;
+    SaveFileStore saves{dir / "savedata.dat"};
     void SetUp() override
     {
         Loop::SetUp();
-        engine.setSaveFile(dir / "savedata.dat");
+        engine.setSaveStore(saves);
     }
     void saveInArea(int ax, int ay)
     {

@@ -1,4 +1,5 @@
 #include "EngineFixture.h"
+#include "screens/SaveFileStore.h"
 
 #include <algorithm>
 
@@ -326,7 +327,8 @@ TEST_F(Tiles, ViewingSpotWithBothOfferingsEndsTheGame)
 TEST_F(Tiles, TheDiarySavesOncePerVisit)
 {
     TempDir dir;
-    engine.setSaveFile(dir / "savedata.dat");
+    SaveFileStore saves(dir / "savedata.dat");
+    engine.setSaveStore(saves);
     standAt(160);
     hold({keys::S});
     run();
@@ -355,7 +357,8 @@ TEST_F(Tiles, TheDiarySavesOncePerVisit)
 TEST_F(Tiles, AFailedSaveSaysSoAndKeepsTheVisitsSave)
 {
     TempDir dir;
-    engine.setSaveFile(dir / "missing-folder" / "savedata.dat");
+    SaveFileStore saves(dir / "missing-folder" / "savedata.dat");
+    engine.setSaveStore(saves);
     standAt(160, {Diary});
     hold({keys::S});
     run();

@@ -32,7 +32,7 @@ protected:
     {
         ASSERT_TRUE(loadMap(PORONPA_BUILT_MAP, map).ok());
         engine.setDrawingWanted(false);
-        engine.setSaveFile(saves);
+        engine.setSaveStore(saveStore);
         engine.setFrameRate(60);
     }
 
@@ -73,10 +73,9 @@ protected:
             }
             const play::FrameEvents& events = engine.events();
             for (const play::Request& request : events.requests)
-                if (request.kind == play::Request::Kind::Message) {
-                    const std::string& message = events.messages[static_cast<std::size_t>(request.value)];
-                    host.messages.push_back(message);
-                    session.messageShown(message);
+                if (replay::failureOf(request)) {
+                    host.messages.push_back(events.reasons[static_cast<std::size_t>(request.value)]);
+                    session.requested(request);
                 }
             session.endFrame(engine.state(), end == StepEnd::Ending);
             if (end != StepEnd::Next)
@@ -103,6 +102,7 @@ protected:
     GameEngine engine{map};
     TempDir dir;
     std::filesystem::path saves = dir / "savedata.dat";
+    SaveFileStore saveStore{saves};
     Recordings recordings{dir / "replays", [](const std::string& reason) { ADD_FAILURE() << reason; }};
 };
 
