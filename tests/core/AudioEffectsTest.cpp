@@ -1,9 +1,11 @@
 #include "app/ProgramDirectory.h"
 #include "audio/Sound.h"
+#include "audio/SoundNumbers.h"
 #include "audio/clsBGMAPI.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -19,7 +21,12 @@ public:
 
 class SilentDevice : public MediaCommands {
 public:
-    std::string send(const std::string&) override { return {}; }
+    std::string send(const std::string& command) override
+    {
+        commands.push_back(command);
+        return {};
+    }
+    std::vector<std::string> commands;
 };
 
 } // namespace
@@ -72,4 +79,40 @@ TEST(AudioEffects, PlayByNumberOnlyWhileSoundIsOn)
     for (int number : {0, 16, -3})
         sound.PlayAsync(number);
     EXPECT_TRUE(player.played.empty()) << "a number outside the list plays nothing";
+}
+
+// Each effect and each tune by its number plays its own file: every entry of both tables, since
+// the numbers are tied to the files only by the order they are listed in.
+TEST(AudioLists, EveryNumberPlaysItsOwnFile)
+{
+    setProgramDirectory("/d");
+    RecordingPlayer player;
+    SilentDevice device;
+    Sound sound(player);
+    clsBGMAPI music(device);
+    LoadAudioLists(music, sound);
+    sound.SoundOn = true;
+    music.BgmOn = true;
+    const std::pair<int, const char*> effects[] = {
+        {sounds::Click, "click5.wav"}, {sounds::Jump, "jump2.wav"},     {sounds::HeadBump, "dull3.wav"},
+        {sounds::Splash, "sprash.wav"}, {sounds::Spring, "sjump2.wav"}, {sounds::Door, "key1.wav"},
+        {sounds::Burn, "burn2.wav"},   {sounds::Spikes, "gusa.wav"},    {sounds::Switch, "ss6.wav"},
+        {sounds::FellOut, "fall1.wav"}, {sounds::Item, "clear5.wav"},   {sounds::Memo, "ss21.wav"},
+        {sounds::Nothing, "sy18.wav"}, {sounds::RopeHooked, "rope.wav"}, {sounds::Glass, "break6.wav"},
+    };
+    for (const auto& [number, file] : effects) {
+        player.played.clear();
+        sound.PlayAsync(number);
+        EXPECT_EQ(player.played, std::vector<std::string>{std::string("/d/") + file}) << number;
+    }
+    const std::pair<int, const char*> tuneFiles[] = {
+        {tunes::Title, "km2.mid"}, {tunes::Field, "km3.mid"}, {tunes::Sky, "sky02.mid"}, {tunes::Ending, "org5.mid"}};
+    for (const auto& [number, file] : tuneFiles) {
+        device.commands.clear();
+        music.BGMPlay(number, false);
+        const bool opened = std::any_of(device.commands.begin(), device.commands.end(), [&](const std::string& c) {
+            return c.starts_with("open ") && c.find(std::string("/d/") + file) != std::string::npos;
+        });
+        EXPECT_TRUE(opened) << number;
+    }
 }

@@ -1,6 +1,7 @@
 #include "EngineFixture.h"
 #include "screens/SaveFileStore.h"
 
+#include "audio/SoundNumbers.h"
 #include "screens/SavedGame.h"
 
 #include "play/FramePacing.h"
@@ -426,4 +427,18 @@ TEST_F(LoadPrompt, AnUnreadableSaveFileIsReportedAndNothingLoaded)
     engine.ContinueGame();
     EXPECT_EQ(s.HeroX, 160);
     EXPECT_EQ(s.HeroY, 1498);
+}
+
+// Every area plays its own tune as it is entered: the sky's in the top row, the field's in every
+// other; a table of all of them, since a slip in one area's entry hides behind the others.
+TEST_F(Loop, EveryAreaPlaysItsTune)
+{
+    for (int ax = 0; ax < MapGrid::Areas; ++ax)
+        for (int ay = 0; ay < MapGrid::Areas; ++ay) {
+            start(ax, ay, 160, 1504);
+            engine.EnterArea();
+            take();
+            ASSERT_EQ(host.tunes.size(), 1u) << ax << ',' << ay;
+            EXPECT_EQ(host.tunes.front(), ay == 0 ? tunes::Sky : tunes::Field) << ax << ',' << ay;
+        }
 }

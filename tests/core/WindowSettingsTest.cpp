@@ -88,3 +88,35 @@ TEST(WindowSettings, KeysAreReadAndNeverWritten)
     SaveWindowSettings(ini, WindowSettings{1, false});
     EXPECT_EQ(test::readText(path), file.substr(0, file.size() - 6) + "BGM=1\nSE=1\n[Window]\nScale=1\nFullScreen=0\n");
 }
+
+// Each value is taken up to its limit and refused from the first value past it, with one line of
+// complaint and the first-start rule in its place.
+TEST(WindowSettings, TheFirstValuePastEachLimitIsRefused)
+{
+    struct Case {
+        const char* window;
+        int scale;
+        bool fullScreen;
+        int problems;
+    };
+    const Case cases[] = {
+        {"Scale=1\nFullScreen=0\n", 1, false, 0}, {"Scale=4\nFullScreen=1\n", 4, true, 0},
+        {"Scale=5\nFullScreen=0\n", 0, false, 1}, {"Scale=0\nFullScreen=0\n", 0, false, 1},
+        {"Scale=-1\nFullScreen=0\n", 0, false, 1}, {"Scale=2\nFullScreen=2\n", 2, false, 1},
+        {"Scale=2\nFullScreen=-1\n", 2, false, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.window);
+        TempDir dir;
+        test::writeText(dir / "zembo.ini", std::string("[Window]\n") + c.window);
+        clsINI ini;
+        ini.InitINIAt(dir / "zembo.ini");
+        WindowSettings window;
+        std::ostringstream problems;
+        LoadWindowSettings(ini, window, problems);
+        EXPECT_EQ(window.Scale, c.scale);
+        EXPECT_EQ(window.FullScreen, c.fullScreen);
+        const std::string said = problems.str();
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), c.problems) << said;
+    }
+}

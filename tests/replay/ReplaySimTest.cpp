@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <sstream>
 
 using namespace poronpa;
@@ -129,6 +130,41 @@ TEST_F(ReplaySim, AContinuedGamePlaysFromItsEmbeddedSavesToTheRecordedEndLine)
     EXPECT_EQ(lastLine(elsewhere.out), seen);
     EXPECT_EQ(elsewhere.err, "poronpa-sim: " + unfinished + ": this replay was recorded on another map\n"
                              "poronpa-sim: " + unfinished + ": the recording did not finish; there is no recorded end line to compare\n");
+}
+
+// Whichever one field of the recorded end line differs from the run's, --check fails; the frame
+// count is checked even before the run, against the keys. A world that differs from the
+// recorded one in any cell, the last row's included, is told.
+TEST_F(ReplaySim, EveryFieldOfTheEndLineAndEveryCellOfTheMapCount)
+{
+    const std::string keys = "40 left\n30 right\n";
+    const auto scratchSaves = dir / "scratch-saves.dat";
+    std::filesystem::copy_file(saves, scratchSaves);
+    const ProgramRun game = runSim({"--map", map, "--save", scratchSaves, "--continue", "--input", "-"}, keys);
+    ASSERT_EQ(game.status, 0) << game.err;
+    const std::string seen = lastLine(game.out);
+    const std::vector<std::pair<std::string, int>> fields = {
+        {"frame=", 2}, {"area=", 3}, {"pos=", 3}, {"state=", 3}, {"items=", 3}, {"deaths=", 3}, {"ending=", 3}};
+    for (const auto& [field, status] : fields) {
+        SCOPED_TRACE(field);
+        const std::size_t at = seen.find(field);
+        ASSERT_NE(at, std::string::npos) << seen;
+        std::string other = seen;
+        // The field's first character after its name, changed for another of its kind.
+        char& c = other[at + field.size()];
+        c = std::isdigit(static_cast<unsigned char>(c)) ? (c == '9' ? '8' : static_cast<char>(c + 1)) : (c == 'y' ? 'n' : 'y');
+        if (field == "ending=")
+            other.replace(at + field.size(), std::string::npos, seen.ends_with("=yes") ? "no" : "yes");
+        const std::string file = replay(continued(), keys, 70, other, "field.replay");
+        const ProgramRun run = runSim({"--map", map, "--replay", file, "--check"});
+        EXPECT_EQ(run.status, status) << other << "\n" << run.err;
+    }
+
+    for (const auto& [i, j] : {std::pair{0, 0}, std::pair{249, 0}, std::pair{0, 249}, std::pair{249, 249}}) {
+        MapGrid changed = grid;
+        changed.setCell(i, j, static_cast<std::uint8_t>(grid.cell(i, j) + 1));
+        EXPECT_NE(mapDigest(changed), mapDigest(grid)) << i << ',' << j;
+    }
 }
 
 TEST_F(ReplaySim, SavesAndLoadsFailInTheFramesTheGamesDid)
