@@ -70,6 +70,17 @@ protected:
         return header;
     }
 
+    /// The end line the simulator reaches playing `keys` on from the latest save, in a copy of the
+    /// saves of its own; empty when it fails.
+    std::string continuedEndLine(const std::string& keys)
+    {
+        const auto scratchSaves = dir / "scratch-saves.dat";
+        std::filesystem::copy_file(saves, scratchSaves, std::filesystem::copy_options::overwrite_existing);
+        const ProgramRun game = runSim({"--map", map, "--save", scratchSaves, "--continue", "--input", "-"}, keys);
+        EXPECT_EQ(game.status, 0) << game.err;
+        return game.status == 0 ? lastLine(game.out) : std::string();
+    }
+
     /// Writes a replay of `keys` whose end line is `endLine`, and returns its path.
     std::string replay(const ReplayHeader& header, const std::string& keys, std::int64_t frames, const std::string& endLine,
                        const std::string& name = "game.replay")
@@ -90,11 +101,7 @@ TEST_F(ReplaySim, AContinuedGamePlaysFromItsEmbeddedSavesToTheRecordedEndLine)
 {
     // Walk from the latest save, load the one before it (L with 1), walk on.
     const std::string keys = "40 left\n1 l+1\n30 right\n";
-    const auto scratchSaves = dir / "scratch-saves.dat";
-    std::filesystem::copy_file(saves, scratchSaves);
-    const ProgramRun game = runSim({"--map", map, "--save", scratchSaves, "--continue", "--input", "-"}, keys);
-    ASSERT_EQ(game.status, 0) << game.err;
-    const std::string seen = lastLine(game.out);
+    const std::string seen = continuedEndLine(keys);
     ASSERT_TRUE(seen.starts_with("end frame=71 area=2,4 pos=8")) << seen << " (the older save lies at x 800)";
     ASSERT_NE(seen.find(" deaths=0 "), std::string::npos) << seen;
 
@@ -138,11 +145,7 @@ TEST_F(ReplaySim, AContinuedGamePlaysFromItsEmbeddedSavesToTheRecordedEndLine)
 TEST_F(ReplaySim, EveryFieldOfTheEndLineAndEveryCellOfTheMapCount)
 {
     const std::string keys = "40 left\n30 right\n";
-    const auto scratchSaves = dir / "scratch-saves.dat";
-    std::filesystem::copy_file(saves, scratchSaves);
-    const ProgramRun game = runSim({"--map", map, "--save", scratchSaves, "--continue", "--input", "-"}, keys);
-    ASSERT_EQ(game.status, 0) << game.err;
-    const std::string seen = lastLine(game.out);
+    const std::string seen = continuedEndLine(keys);
     const std::vector<std::pair<std::string, int>> fields = {
         {"frame=", 2}, {"area=", 3}, {"pos=", 3}, {"state=", 3}, {"items=", 3}, {"deaths=", 3}, {"ending=", 3}};
     for (const auto& [field, status] : fields) {
