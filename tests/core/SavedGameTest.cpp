@@ -286,3 +286,29 @@ TEST(SavedGame, FailedSaveLeavesTheOldFileWhole)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "no temporary file left behind";
     expectSame(load(file, 0), numbered(1));
 }
+
+// A file exactly as long as the ring, and one a byte longer (the first length past it), load the
+// same saves; a save into the longer one keeps the byte beyond the ring where it was.
+TEST(SavedGame, AByteBeyondTheRingIsNeitherReadNorLost)
+{
+    for (const std::size_t extra : {0u, 1u}) {
+        SCOPED_TRACE(extra);
+        TempDir dir;
+        const auto file = dir / "savedata.dat";
+        for (int n = 1; n <= 10; ++n)
+            ASSERT_TRUE(SaveGame(file, numbered(n)).ok());
+        auto bytes = test::readBytes(file);
+        ASSERT_EQ(bytes.size(), SaveFileUsedBytes);
+        bytes.resize(SaveFileUsedBytes + extra, 0x5A);
+        test::writeBytes(file, bytes);
+        for (int back = 0; back < 10; ++back)
+            expectSame(load(file, back), numbered(10 - back));
+        ASSERT_TRUE(SaveGame(file, numbered(11)).ok());
+        const auto after = test::readBytes(file);
+        ASSERT_EQ(after.size(), SaveFileUsedBytes + extra);
+        if (extra)
+            EXPECT_EQ(after.back(), 0x5A);
+        expectSame(load(file, 0), numbered(11));
+        expectSame(load(file, 9), numbered(2));
+    }
+}
