@@ -41,18 +41,22 @@ TEST_F(Motion, JumpApexFromAPlainFloor)
 
 TEST_F(Motion, RunningSpeedsClimbThenHover)
 {
-    standAt(160);
-    hold({keys::Right});
-    const float expected[] = {0.506f, 0.962f, 1.374f};
-    for (float v : expected) {
-        run();
-        EXPECT_NEAR(s.HeroVX, v, 0.0006);
-    }
-    run(40);
-    for (int i = 0; i < 30; ++i) {
-        run();
-        EXPECT_GE(s.HeroVX, 4.04f);
-        EXPECT_LE(s.HeroVX, 4.19f);
+    // The same speeds either way, mirrored.
+    for (const auto& [key, sign] : {std::pair{keys::Right, 1.0f}, std::pair{keys::Left, -1.0f}}) {
+        SCOPED_TRACE(key);
+        standAt(800);
+        hold({key});
+        const float expected[] = {0.506f, 0.962f, 1.374f};
+        for (float v : expected) {
+            run();
+            EXPECT_NEAR(s.HeroVX, sign * v, 0.0006);
+        }
+        run(40);
+        for (int i = 0; i < 30; ++i) {
+            run();
+            EXPECT_GE(sign * s.HeroVX, 4.04f);
+            EXPECT_LE(sign * s.HeroVX, 4.19f);
+        }
     }
 }
 
@@ -131,10 +135,14 @@ TEST_F(Motion, ClimbingSwimmingAndFloatingSpeeds)
         std::int16_t state;
         float dx, dy; ///< per frame once settled
     };
-    for (const Case& c : {Case{40, {}, keys::Up, StateClimbing, 0, -3}, Case{40, {}, keys::Left, StateClimbing, -3, 0},
+    // Every direction of each way of moving: a slip in one direction hides behind the others.
+    for (const Case& c : {Case{40, {}, keys::Up, StateClimbing, 0, -3}, Case{40, {}, keys::Down, StateClimbing, 0, 3},
+                         Case{40, {}, keys::Left, StateClimbing, -3, 0}, Case{40, {}, keys::Right, StateClimbing, 3, 0},
                          Case{48, {DivingHelmet}, keys::Right, StateSwimming, 2, NAN},
+                         Case{48, {DivingHelmet}, keys::Left, StateSwimming, -2, NAN},
                          Case{50, {}, keys::Space, StateFloating, 0, -1.5f},
-                         Case{50, {}, keys::Left, StateFloating, -2, NAN}}) {
+                         Case{50, {}, keys::Left, StateFloating, -2, NAN},
+                         Case{50, {}, keys::Right, StateFloating, 2, NAN}}) {
         for (int col = 3; col <= 12; ++col)
             for (int r = 30; r <= 47; ++r)
                 put(2, 4, col, r, c.tile);
