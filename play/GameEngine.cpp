@@ -103,7 +103,7 @@ StepEnd GameEngine::Impl::restOfFrame()
 
     tileTests();
 
-    s.FrameClock = static_cast<std::int16_t>((s.FrameClock + 1) % 1000);
+    s.FrameClock = static_cast<std::int16_t>((s.FrameClock + 1) % FrameClockPeriod);
     drawFrame();
 
     if (s.DiaryTimer > 0)

@@ -34,6 +34,13 @@ enum HeroStateCode : std::int16_t {
 constexpr std::int16_t BoxEmpty = -1;
 constexpr std::int16_t BoxOfferingsMissing = 200;
 
+/// The frame clock counts 0..999 and starts again.
+constexpr std::int16_t FrameClockPeriod = 1000;
+/// Frames the stars of a head bump are shown for, and the furthest they lie from the area's
+/// top left on either axis: the hero's corner, one cell short of the area's far side.
+constexpr std::int32_t BumpFrames = 8;
+constexpr std::int16_t BumpPositionHighest = 1568;
+
 constexpr std::int32_t MiniMapUnvisited = -1;
 constexpr std::int32_t MiniMapCurrent = 255;
 constexpr std::int32_t MiniMapVisited = 0xFFFFFF;

@@ -176,7 +176,7 @@ void GameEngine::Impl::crossAreaEdges()
     const bool free = s.EventTimer == 0;
     if (s.HeroX < BandLowest) {
         if (s.AreaX >= 1 && free) {
-            s.HeroX = 1528;
+            s.HeroX = EntryAfterLowEdge;
             enterNeighbour(-1, 0);
         } else {
             s.HeroX = BandLowest;
@@ -184,26 +184,26 @@ void GameEngine::Impl::crossAreaEdges()
     }
     if (s.HeroY < BandLowest) {
         if (s.AreaY >= 1 && free) {
-            s.HeroY = 1528;
+            s.HeroY = EntryAfterLowEdge;
             enterNeighbour(0, -1);
         } else {
             s.HeroY = BandLowest;
         }
     }
     if (s.HeroX > BandHighest) {
-        if (s.AreaX <= 3 && free) {
-            s.HeroX = 40;
+        if (s.AreaX < MapGrid::Areas - 1 && free) {
+            s.HeroX = EntryAfterHighEdge;
             enterNeighbour(1, 0);
         } else {
             s.HeroX = BandHighest;
         }
     }
     if (s.HeroY > BandHighest) {
-        if (s.AreaY <= 3 && free) {
-            s.HeroY = 40;
+        if (s.AreaY < MapGrid::Areas - 1 && free) {
+            s.HeroY = EntryAfterHighEdge;
             enterNeighbour(0, 1);
         } else {
-            if (s.AreaY == 4) {
+            if (s.AreaY == MapGrid::Areas - 1) {
                 s.HeroState = StateFellOut;
                 if (s.EventTimer == 0) {
                     s.EventTimer = 80;

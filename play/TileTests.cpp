@@ -48,7 +48,7 @@ void GameEngine::Impl::headTest()
     } else if (isSolid(t)) {
         s.HeroY = stored(static_cast<double>(s.HeroY) - s.HeroVY);
         if (s.HeroVY < -1 && (s.PrevState == StateFree || s.PrevState == StateSwimming)) {
-            s.BumpTimer = 8;
+            s.BumpTimer = BumpFrames;
             s.BumpX = static_cast<std::int16_t>(nearest(s.HeroX));
             s.BumpY = static_cast<std::int16_t>(nearest(s.HeroY - 12.0));
             playSound(sounds::HeadBump);

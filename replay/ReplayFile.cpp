@@ -143,9 +143,10 @@ std::string parseCarry(std::string_view text, Carry& carry)
     // Only what a game can hand on: a replay from anyone must not put the hero or the stars of a
     // bump outside the area.
     const auto within = [](auto value, double low, double high) { return value >= low && value <= high; };
-    if (!within(carry.FrameClock, 0, 999) || !within(carry.Facing, 0, 1) || !std::isfinite(carry.ConveyorPush) ||
-        !within(carry.ConveyorPush, -4, 4) || !within(carry.OnSlippery, 0, 1) || !within(carry.BumpTimer, 0, 8) ||
-        !within(carry.BumpX, 0, 1568) || !within(carry.BumpY, 0, 1568) ||
+    if (!within(carry.FrameClock, 0, FrameClockPeriod - 1) || !within(carry.Facing, 0, 1) ||
+        !std::isfinite(carry.ConveyorPush) || !within(carry.ConveyorPush, -4, 4) || !within(carry.OnSlippery, 0, 1) ||
+        !within(carry.BumpTimer, 0, BumpFrames) || !within(carry.BumpX, 0, BumpPositionHighest) ||
+        !within(carry.BumpY, 0, BumpPositionHighest) ||
         !std::all_of(deaths.begin(), deaths.end(), [](std::int32_t n) { return n >= 0; }))
         return "a value no game hands on";
     return "";

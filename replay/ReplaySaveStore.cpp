@@ -3,7 +3,7 @@
 namespace poronpa::replay {
 
 ReplaySaveStore::ReplaySaveStore(const std::filesystem::path& folder, const Replay& replay)
-    : replay_(replay), file_(folder / "savedata.dat")
+    : replay_(replay), file_(folder / SaveFileName)
 {
 }
 

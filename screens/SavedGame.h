@@ -8,6 +8,9 @@
 
 namespace poronpa {
 
+/// The name of the save file, beside the player's other files.
+inline constexpr const char* SaveFileName = "savedata.dat";
+
 /// The save file is a file of 128-byte records; the ring of ten slots ends with the 696th, and
 /// the loader reads no further.
 inline constexpr std::size_t SaveRecordBytes = 128;

@@ -175,7 +175,7 @@ GameWindow::GameWindow(const MapGrid& map, std::unique_ptr<AudioSystem> audio, Q
     LoadWindowSettings(ini_, windowSettings_, std::cerr);
     keyMap_.rebind(ReadKeySettings(ini_), std::cerr);
     engine_->setFrameRate(settings_.FrameRate);
-    playerSaves_ = std::make_unique<SaveFileStore>(playerFile("savedata.dat"));
+    playerSaves_ = std::make_unique<SaveFileStore>(playerFile(SaveFileName));
     engine_->setSaveStore(*playerSaves_);
     replays_ = std::make_unique<GameReplays>(*this, map, *playerSaves_);
 
@@ -278,7 +278,7 @@ void GameWindow::openTestPlay(const GameStart& start, std::function<void()> ende
 {
     testPlayEnded_ = std::move(ended);
     testPlaySaves_ = std::make_unique<TemporaryFolder>("test-play");
-    testPlayStore_ = std::make_unique<SaveFileStore>(*testPlaySaves_ / "savedata.dat");
+    testPlayStore_ = std::make_unique<SaveFileStore>(*testPlaySaves_ / SaveFileName);
     engine_->setSaveStore(*testPlayStore_);
     showWindow();
     picTitle_->hide();

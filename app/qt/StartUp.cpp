@@ -8,6 +8,7 @@
 #include "world/MapFile.h"
 #include "world/MapGrid.h"
 
+#include "screens/SavedGame.h"
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QMessageBox>
@@ -59,7 +60,7 @@ namespace {
 /// Every file of the player's the programs replace.
 std::vector<std::filesystem::path> playerFilesWritten()
 {
-    std::vector<std::string> names{"mapdata.dat", "savedata.dat", "zembo.ini", "allmap.bmp"};
+    std::vector<std::string> names{"mapdata.dat", SaveFileName, "zembo.ini", "allmap.bmp"};
     for (int ax = 0; ax < MapGrid::Areas; ++ax)
         for (int ay = 0; ay < MapGrid::Areas; ++ay)
             names.push_back("map" + std::to_string(ax) + std::to_string(ay) + ".bmp");

@@ -218,7 +218,7 @@ int runSimulator(const std::vector<std::string>& args, std::istream& in, std::os
         if (!scratch->ok())
             return fail("no temporary directory for the save file");
         removedWhenStopped.emplace(scratch->path());
-        saveFile = scratch->path() / "savedata.dat";
+        saveFile = scratch->path() / SaveFileName;
     }
     // A replay plays with the saves it was recorded with, in the scratch folder.
     std::optional<replay::ReplayPlayer> player;
