@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 using namespace poronpa;
 using poronpa::test::TempDir;
 
@@ -141,20 +143,97 @@ TEST(TiledMap, RefusesWhatIsNotTheWorldAndKeepsTheTarget)
         {"another kind of file", [](std::string& t) { t = "<?xml version=\"1.0\"?>\n<tileset/>\n"; }, "root element is <tileset>"},
     };
 
+    // Tilesets beside the map that are no regular file, and one in a folder below it.
+    ASSERT_EQ(::mkfifo((dir / "pipe.tsx").c_str(), 0600), 0);
+    std::filesystem::create_symlink(tiledmap::TilesetFileName, dir / "link.tsx");
+    std::filesystem::create_directory(dir / "sub");
+    std::filesystem::copy_file(dir / tiledmap::TilesetFileName, dir / "sub" / tiledmap::TilesetFileName);
+    const auto tilesetNamed = [](const std::string& source) {
+        return [source](std::string& t) { replaceOnce(t, "source=\"tiles.tsx\"", "source=\"" + source + "\""); };
+    };
+    const auto withDtd = [&](const std::string& doctype, const std::string& cells) {
+        return [=](std::string& t) {
+            replaceOnce(t, "<map ", doctype + "\n<map ");
+            replaceOnce(t, firstCells, "<data encoding=\"csv\">\n" + cells);
+        };
+    };
+    const std::string elsewhere = "<!DOCTYPE map SYSTEM \"map.dtd\">";
+    const auto firstId = [](const std::string& id) {
+        return [id](std::string& t) { replaceOnce(t, "firstgid=\"1\"", "firstgid=\"" + id + "\""); };
+    };
+
+    const struct {
+        const char* fault;
+        std::function<void(std::string&)> change;
+        const char* reason;
+    } hostile[] = {
+        // Entities other than XML's own would put cells into the map that the file does not show.
+        {"an external entity", withDtd("<!DOCTYPE map [<!ENTITY xxe SYSTEM \"/etc/hostname\">]>", "1&xxe;2,8,"), "declares the entity xxe;"},
+        {"an entity of the file's own", withDtd("<!DOCTYPE map [<!ENTITY one \"1\">]>", "&one;,8,"), "declares the entity one;"},
+        {"a parameter entity", withDtd("<!DOCTYPE map [<!ENTITY % p SYSTEM \"/etc/hostname\"> %p;]>", "1,8,"), "declares the entity p;"},
+        {"an entity of a DTD elsewhere in a cell", withDtd(elsewhere, "1&xxe;2,8,"), "the entity &xxe; is not declared"},
+        {"an entity of a DTD elsewhere in an attribute",
+         [&](std::string& t) {
+             withDtd(elsewhere, "1,8,")(t);
+             tilesetNamed("&ts;")(t);
+         },
+         "the entity &ts; is not declared"},
+        // Only regular files beside the map are read as its tileset.
+        {"a tileset by an absolute path", tilesetNamed("/etc/passwd"), "tileset /etc/passwd is not a file beside the map"},
+        {"a tileset up the tree", tilesetNamed("../../etc/hostname"), "not a file beside the map"},
+        {"a tileset that is a device", tilesetNamed("/dev/zero"), "not a file beside the map"},
+        {"a tileset in a folder below", tilesetNamed("sub/tiles.tsx"), "not a file beside the map"},
+        {"a tileset that is a pipe", tilesetNamed("pipe.tsx"), "pipe.tsx is not a regular file"},
+        {"a tileset that is a link", tilesetNamed("link.tsx"), "link.tsx is not a regular file"},
+        {"a tileset that is the folder", tilesetNamed(".."), "not a file beside the map"},
+        // The first id is judged before the last one is worked out from it.
+        {"a first id past the largest", firstId("268435456"), "firstgid) from 1 to 268435455"},
+        {"the largest first id of all", firstId("9223372036854775807"), "firstgid) from 1 to 268435455"},
+        // Reading stops at the first cell the world has no room for, and at a size no map needs.
+        {"a cell too many, then a bad one", [](std::string& t) { replaceOnce(t, "\n</data>", ",1,x\n</data>"); },
+         "the layer holds more than 62500 cells"},
+        {"a file larger than any map",
+         [](std::string& t) { replaceOnce(t, "</map>", "</map>\n<!--" + std::string(std::size_t{8} << 20, ' ') + "-->\n"); },
+         "larger than 8 MiB"},
+    };
+
     std::vector<unsigned char> target(MapGrid::FileBytes, 42);
     test::writeBytes(dir / "target.dat", target);
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.fault);
+    const auto refused = [&](const char* fault, const std::function<void(std::string&)>& change, const char* reason) {
+        SCOPED_TRACE(fault);
         std::string text = good;
-        c.change(text);
+        change(text);
         test::writeText(dir / "bad.tmx", text);
         const Finished imported = run(PORONPA_MAPC, {"import-tmx", q(dir / "bad.tmx"), q(dir / "target.dat")});
         EXPECT_EQ(imported.exitCode, 2);
         EXPECT_NE(imported.errors.find((dir / "bad.tmx").string() + ":"), std::string::npos) << imported.errors;
-        EXPECT_NE(imported.errors.find(c.reason), std::string::npos) << imported.errors;
+        EXPECT_NE(imported.errors.find(reason), std::string::npos) << imported.errors;
         EXPECT_EQ(std::count(imported.errors.begin(), imported.errors.end(), '\n'), 1) << imported.errors;
         EXPECT_EQ(test::readBytes(dir / "target.dat"), target);
-    }
+    };
+    for (const auto& c : cases)
+        refused(c.fault, c.change, c.reason);
+    for (const auto& c : hostile)
+        refused(c.fault, c.change, c.reason);
+}
+
+// What XML itself offers and older Tiled wrote is still read: a DTD named by the document, its
+// own five entities and character references.
+TEST(TiledMap, ReadsXmlsOwnEntitiesAndANamedDtd)
+{
+    TempDir dir;
+    const MapGrid map = everyTileMap();
+    ASSERT_TRUE(tiledmap::exportMap(map, QImage(256, 768, QImage::Format_RGB32), dir.path(), "good").ok());
+    std::string text = test::readText(dir / "good.tmx");
+    replaceOnce(text, "<map ", "<!DOCTYPE map SYSTEM \"http://mapeditor.org/dtd/1.0/map.dtd\">\n<map ");
+    replaceOnce(text, "name=\"world\"", "name=\"&amp;&lt;&gt;&quot;&apos;\"");
+    replaceOnce(text, "<data encoding=\"csv\">\n1,8,", "<data encoding=\"csv\">\n&#49;,&#x38;,");
+    test::writeText(dir / "good.tmx", text);
+    const Finished imported = run(PORONPA_MAPC, {"import-tmx", q(dir / "good.tmx"), q(dir / "back.dat")});
+    ASSERT_EQ(imported.exitCode, 0) << imported.errors;
+    MapGrid back;
+    ASSERT_TRUE(loadMap(dir / "back.dat", back).ok());
+    EXPECT_EQ(back, map);
 }
 
 // Tiled's own renderer draws the exported world exactly as the game's picture tool draws it,

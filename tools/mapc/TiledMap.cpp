@@ -10,6 +10,7 @@
 #include <QXmlStreamWriter>
 
 #include <optional>
+#include <sys/stat.h>
 #include <vector>
 
 namespace poronpa::tiledmap {
@@ -20,6 +21,11 @@ constexpr int Side = MapGrid::StoredSize;
 constexpr int TilesetRows = TilesetTiles / sheet::Columns;
 // Tiled keeps the top bits of a tile id for flips and rotations.
 constexpr std::uint32_t TransformBits = 0xF0000000u;
+constexpr std::int64_t LargestTileId = ~TransformBits;
+// Far more than a world's file needs (its cells take well under a megabyte even with wide ids and
+// generous spacing), yet small enough that reading it costs little memory: the text is held
+// whole, and again as the layer's text.
+constexpr std::size_t MostFileBytes = std::size_t{8} << 20;
 
 std::span<const std::uint8_t> bytesOf(const QByteArray& data)
 {
@@ -40,16 +46,40 @@ public:
     std::optional<FileStatus> open(const char* root)
     {
         bool exists = false;
-        if (FileStatus status = readWholeFile(path_, bytes_, &exists); !status.ok())
+        if (FileStatus status = readFileHead(path_, MostFileBytes + 1, bytes_, &exists); !status.ok())
             return status;
         if (!exists)
             return FileStatus{path_.string() + ": the file does not exist"};
-        xml_.addData(QByteArray(reinterpret_cast<const char*>(bytes_.data()), static_cast<qsizetype>(bytes_.size())));
-        if (!xml_.readNextStartElement())
+        if (bytes_.size() > MostFileBytes)
+            return fail("the file is larger than " + std::to_string(MostFileBytes >> 20) +
+                            " MiB, far more than a map of the world needs",
+                        1);
+        // The reader keeps a reference to the bytes, which live as long as this file.
+        xml_.addData(QByteArray::fromRawData(reinterpret_cast<const char*>(bytes_.data()), static_cast<qsizetype>(bytes_.size())));
+        xml_.setEntityResolver(&entities_);
+        while (!xml_.atEnd() && xml_.readNext() != QXmlStreamReader::StartElement) {
+            // Entities of a file's own would put text into the map that the file does not show,
+            // or bring in other files; Tiled writes none.
+            if (xml_.tokenType() == QXmlStreamReader::DTD && !xml_.entityDeclarations().isEmpty())
+                return fail("the file declares the entity " + xml_.entityDeclarations().front().name().toString().toStdString() +
+                            OwnEntitiesOnly);
+        }
+        if (!xml_.isStartElement())
             return brokenOr("the file holds no XML element");
+        if (auto problem = entityProblem())
+            return problem;
         if (xml_.name() != QLatin1String(root))
             return fail("the root element is <" + xml_.name().toString().toStdString() + ">, not <" + root + ">");
         return std::nullopt;
+    }
+
+    /// A reference to an entity other than XML's own five met so far, which the reader would
+    /// have passed over as if it were not there.
+    std::optional<FileStatus> entityProblem() const
+    {
+        if (entities_.first.isEmpty())
+            return std::nullopt;
+        return fail("the entity &" + entities_.first.toStdString() + "; is not declared" + OwnEntitiesOnly);
     }
 
     QXmlStreamReader& xml() { return xml_; }
@@ -62,6 +92,8 @@ public:
     /// The reader's own error when the XML is broken, else `reason`.
     FileStatus brokenOr(const std::string& reason) const
     {
+        if (auto problem = entityProblem())
+            return *problem;
         if (xml_.hasError())
             return fail("broken XML: " + xml_.errorString().toStdString());
         return fail(reason);
@@ -83,14 +115,29 @@ public:
             xml_.readNext();
         if (xml_.hasError())
             return brokenOr("");
-        return std::nullopt;
+        return entityProblem();
     }
 
     const std::filesystem::path& path() const { return path_; }
 
 private:
+    /// Notes the first entity the file names without declaring it (allowed once a DTD outside
+    /// the file is named) and leaves it unresolved.
+    struct UndeclaredEntities : QXmlStreamEntityResolver {
+        QString first;
+        QString resolveUndeclaredEntity(const QString& name) override
+        {
+            if (first.isEmpty())
+                first = name;
+            return {};
+        }
+    };
+
+    static constexpr const char* OwnEntitiesOnly = "; a map may use XML's own entities alone (&amp; &lt; &gt; &quot; &apos;)";
+
     std::filesystem::path path_;
     std::vector<std::uint8_t> bytes_;
+    UndeclaredEntities entities_;
     QXmlStreamReader xml_;
 };
 
@@ -115,11 +162,28 @@ std::optional<FileStatus> readTileCount(XmlFile& file, std::int64_t& tiles)
     return std::nullopt;
 }
 
+/// Where an external tileset lies: only a regular file in the map's own folder, so that a map
+/// from elsewhere cannot make the import read a system file, a device or a pipe.
+std::optional<FileStatus> tilesetBeside(XmlFile& file, const QString& source, std::filesystem::path& path)
+{
+    const std::string name = source.toStdString();
+    if (name.find('/') != std::string::npos || name == "." || name == "..")
+        return file.fail("the tileset " + name + " is not a file beside the map; keep it in the map's folder or embed it in the map");
+    path = file.path().parent_path() / name;
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0)
+        return file.fail("the tileset " + name + " does not exist");
+    if (!S_ISREG(status.st_mode))
+        return file.fail("the tileset " + name + " is not a regular file beside the map; keep it in the map's folder or embed it in the map");
+    return std::nullopt;
+}
+
 std::optional<FileStatus> readTileset(XmlFile& file, Tileset& tileset)
 {
+    // Checked before any arithmetic on it: the last id of the tileset must not overflow.
     const auto firstId = file.number("firstgid");
-    if (!firstId || *firstId < 1)
-        return file.fail("a tileset needs a first tile id (firstgid) of 1 or more");
+    if (!firstId || *firstId < 1 || *firstId > LargestTileId)
+        return file.fail("a tileset needs a first tile id (firstgid) from 1 to " + std::to_string(LargestTileId));
     tileset.firstId = *firstId;
     const QString source = file.xml().attributes().value(QLatin1String("source")).toString();
     if (source.isEmpty()) {
@@ -128,10 +192,9 @@ std::optional<FileStatus> readTileset(XmlFile& file, Tileset& tileset)
         file.xml().skipCurrentElement();
         return std::nullopt;
     }
-    const auto path = file.path().parent_path() / source.toStdString();
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error))
-        return file.fail("the tileset " + source.toStdString() + " does not exist");
+    std::filesystem::path path;
+    if (auto problem = tilesetBeside(file, source, path))
+        return problem;
     XmlFile external(path);
     if (auto problem = external.open("tileset"))
         return problem;
@@ -150,6 +213,8 @@ std::optional<FileStatus> readCsv(XmlFile& file, Layer& layer)
     const QString text = xml.readElementText(QXmlStreamReader::ErrorOnUnexpectedElement);
     if (xml.hasError())
         return file.brokenOr("");
+    if (auto problem = file.entityProblem())
+        return problem;
     const qsizetype size = text.size();
     qsizetype i = 0;
     const auto skipBlanks = [&] {
@@ -162,6 +227,9 @@ std::optional<FileStatus> readCsv(XmlFile& file, Layer& layer)
         while (i < size && text[i] != u',' && !text[i].isSpace())
             ++i;
         const QStringView field = QStringView(text).mid(start, i - start);
+        // A world has no more cells: the rest of the file is not worth reading or keeping.
+        if (layer.ids.size() == static_cast<std::size_t>(MapGrid::FileBytes))
+            return file.fail("the layer holds more than " + std::to_string(MapGrid::FileBytes) + " cells", line);
         bool ok = false;
         const qulonglong id = field.toULongLong(&ok);
         if (!ok || id > 0xFFFFFFFFu)
@@ -190,6 +258,8 @@ std::optional<FileStatus> readLayer(XmlFile& file, Layer& layer)
         return file.fail("the layer is not 250 × 250 cells");
     bool hasData = false;
     while (xml.readNextStartElement()) {
+        if (auto problem = file.entityProblem())
+            return problem;
         if (xml.name() != QLatin1String("data")) {
             xml.skipCurrentElement();
             continue;
@@ -220,6 +290,9 @@ std::optional<FileStatus> readMap(XmlFile& file, std::vector<Tileset>& tilesets,
     if (file.number("infinite") == 1)
         return file.fail("the map is infinite; the world is 250 × 250 cells");
     while (xml.readNextStartElement()) {
+        // An attribute naming an unknown entity reads as the reference's own text.
+        if (auto problem = file.entityProblem())
+            return problem;
         const auto name = xml.name();
         if (name == QLatin1String("tileset")) {
             tilesets.emplace_back();
