@@ -31,6 +31,16 @@ std::string gridText(const std::string& row, int rows = AreaSide)
     return text;
 }
 
+/// A map whose cells run through every tile number, no two rows alike.
+MapGrid patternedMap()
+{
+    MapGrid map;
+    for (int x = 0; x < MapGrid::StoredSize; ++x)
+        for (int y = 0; y < MapGrid::StoredSize; ++y)
+            map.setCell(x, y, static_cast<std::uint8_t>((x * 31 + y * 7) % 256));
+    return map;
+}
+
 } // namespace
 
 TEST(Legend, NamedCodesAndHexadecimalTileNumbers)
@@ -115,10 +125,7 @@ TEST(AreaSource, ReportsWhereTheGridIsWrong)
 
 TEST(WorldSources, AnyMapComesBackByteForByteAndNotesSurvive)
 {
-    MapGrid map;
-    for (int x = 0; x < MapGrid::StoredSize; ++x)
-        for (int y = 0; y < MapGrid::StoredSize; ++y)
-            map.setCell(x, y, static_cast<std::uint8_t>((x * 31 + y * 7) % 256));
+    const MapGrid map = patternedMap();
 
     TempDir dir;
     test::writeText(dir / LegendFileName, SmallLegend);
@@ -129,6 +136,27 @@ TEST(WorldSources, AnyMapComesBackByteForByteAndNotesSurvive)
 
     MapGrid back;
     ASSERT_TRUE(compileWorld(dir.path(), back).ok());
+    EXPECT_EQ(back, map);
+}
+
+// A folder that did not exist, or one without a legend, compiles as decompiling left it; a legend
+// that is there is kept as it is.
+TEST(WorldSources, ADecompiledFolderCompilesAsItStands)
+{
+    const MapGrid map = patternedMap();
+
+    TempDir dir;
+    const auto folder = dir / "new" / "world";
+    ASSERT_TRUE(decompileWorld(map, folder).ok());
+    MapGrid back;
+    const SourceStatus compiled = compileWorld(folder, back);
+    ASSERT_TRUE(compiled.ok()) << compiled.error;
+    EXPECT_EQ(back, map);
+
+    test::writeText(folder / LegendFileName, SmallLegend);
+    ASSERT_TRUE(decompileWorld(map, folder).ok());
+    EXPECT_EQ(test::readText(folder / LegendFileName), SmallLegend);
+    ASSERT_TRUE(compileWorld(folder, back).ok());
     EXPECT_EQ(back, map);
 }
 

@@ -61,6 +61,15 @@ SourceStatus readText(const std::filesystem::path& path, std::string& text)
     return {};
 }
 
+/// The legend a new source folder starts with: the areas are written in tile numbers alone, and
+/// the notes tell how to name tiles with codes of one's own.
+constexpr const char* EmptyLegend =
+    "; Codes of these sources. Each cell of an area file is two characters; a line here such as\n"
+    ";   ##  100  ground\n"
+    "; makes a code of two visible characters stand for a tile number (0 to 255). Two hexadecimal\n"
+    "; digits (\"00\" to \"FF\") always mean that tile number and need no line here, so codes never\n"
+    "; consist of two of them. Decompiling again into this folder writes the areas with these codes.\n";
+
 SourceStatus writeText(const std::filesystem::path& path, const std::string& text)
 {
     const std::vector<std::uint8_t> bytes(text.begin(), text.end());
@@ -197,6 +206,11 @@ SourceStatus decompileWorld(const MapGrid& map, const std::filesystem::path& fol
         if (SourceStatus status = readText(legendPath, text); !status.ok())
             return status;
         if (SourceStatus status = Legend::parse(text, legendPath.string(), legend); !status.ok())
+            return status;
+    } else {
+        // Compile needs a legend, so the folder compiles as it stands; the areas written without
+        // one use none of its codes.
+        if (SourceStatus status = writeText(legendPath, EmptyLegend); !status.ok())
             return status;
     }
 

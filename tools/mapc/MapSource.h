@@ -64,7 +64,8 @@ constexpr const char* LegendFileName = "legend.txt";
 SourceStatus compileWorld(const std::filesystem::path& folder, MapGrid& map);
 
 /// Writes the world as area files into a folder, with that folder's legend when it has one (else
-/// every cell as hexadecimal digits). An area file that is already there keeps its notes.
+/// every cell as hexadecimal digits, beside a legend of notes alone, so that the folder compiles
+/// as it stands). An area file that is already there keeps its notes.
 SourceStatus decompileWorld(const MapGrid& map, const std::filesystem::path& folder);
 
 } // namespace poronpa::mapsource
