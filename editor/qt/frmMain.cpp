@@ -329,10 +329,19 @@ void frmMain::load()
 bool frmMain::saveMapFile()
 {
     // Another editor on the same map saved meanwhile: overwriting would silently take its work back.
-    if (editor_.changedSinceNoted(mapFile_) &&
-        dialogs_.askToOverwrite(this, "マップファイルは、読み込みか保存のあとに別のところで書き換えられています。上書きしますか？") !=
+    if (editor_.changedSinceNoted(mapFile_)) {
+        if (dialogs_.askToOverwrite(this, "マップファイルは、読み込みか保存のあとに別のところで書き換えられています。上書きしますか？") !=
             QMessageBox::Yes)
-        return false;
+            return false;
+    } else if (std::error_code error; readFile_ != mapFile_ && std::filesystem::exists(mapFile_, error)) {
+        // The start passes over a map of the player's only when it cannot be read whole; the game
+        // leaves it alone, and so does Save unless the designer means to replace it.
+        const QString question = "「" + QString::fromStdString(mapFile_.string()) +
+                                 "」は壊れているか読み込めないため、いま開いているのは同梱のワールドです。"
+                                 "このファイルを編集中のマップで置き換えますか？";
+        if (dialogs_.askToOverwrite(this, question) != QMessageBox::Yes)
+            return false;
+    }
     const FileStatus status = editor_.save(mapFile_, [this] { showStatusNow(); });
     if (status.ok())
         readFile_ = mapFile_;

@@ -39,7 +39,8 @@ public:
         std::function<QMessageBox::StandardButton(QWidget* parent, const QString& question)> askToSave;
         /// Tells the user something went wrong.
         std::function<void(QWidget* parent, const QString& message)> tell;
-        /// Asks whether to overwrite a map file another program changed: Yes or No.
+        /// Asks whether to overwrite a map file another program changed, or one that could not
+        /// be read: Yes or No.
         std::function<QMessageBox::StandardButton(QWidget* parent, const QString& question)> askToOverwrite;
         /// Lets the designer tick the items a test play starts with; false when cancelled.
         std::function<bool(TestPlayItems& items)> chooseTestPlayItems;

@@ -501,6 +501,45 @@ private slots:
         QVERIFY(test::readBytes(shipped) == shippedBytes);
     }
 
+    // A map of the player's that the start passed over (damaged, unreadable) is left alone as the
+    // game leaves it: Save and closing with changes replace it only when the designer says so.
+    void aMapThatCouldNotBeReadIsReplacedOnlyWhenTheUserSaysSo()
+    {
+        Editor e;
+        const auto own = e.dir / "mapdata.dat";
+        const auto shipped = e.dir / "shipped.dat";
+        std::filesystem::copy_file(own, shipped);
+        const std::vector<unsigned char> damaged(1000, 9);
+        test::writeBytes(own, damaged);
+        e.window.readMapFrom(shipped);
+        QVERIFY(e.window.loadMapFile().ok());
+        e.window.show();
+        QTest::mouseClick(e.control<QPushButton>("cmdFill"), Qt::LeftButton);
+
+        e.answer = QMessageBox::Yes; // save the changes first
+        e.overwrite = QMessageBox::No;
+        QVERIFY(!e.window.close());
+        QCOMPARE(e.questions.size(), 2);
+        QVERIFY2(e.questions.back().contains(QString::fromStdString(own.string())) && e.questions.back().contains("置き換えますか"),
+                 qPrintable(e.questions.back()));
+        QTest::mouseClick(e.control<QPushButton>("cmdSave"), Qt::LeftButton);
+        QCOMPARE(e.questions.size(), 3);
+        QVERIFY(test::readBytes(own) == damaged);
+
+        e.overwrite = QMessageBox::Yes;
+        QTest::mouseClick(e.control<QPushButton>("cmdSave"), Qt::LeftButton);
+        QCOMPARE(e.questions.size(), 4);
+        MapGrid saved;
+        QVERIFY(loadMap(own, saved).ok());
+        QCOMPARE(test::readBytes(own).size(), std::size_t(MapGrid::FileBytes));
+        QVERIFY(saved == e.map);
+        // The file is the designer's own now: saving again asks nothing.
+        e.overwrite = QMessageBox::No;
+        QTest::mouseClick(e.control<QPushButton>("cmdSave"), Qt::LeftButton);
+        QCOMPARE(e.questions.size(), 4);
+        QVERIFY(e.messages.isEmpty());
+    }
+
     void gameButtonHandsOverAndClosesTheEditor()
     {
         Editor e;
