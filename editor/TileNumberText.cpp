@@ -47,8 +47,11 @@ std::optional<int> readTileNumber(std::string_view text)
     }
 
     // A text without a number would otherwise count as 0, and Replace would quietly turn every
-    // empty cell of the world into another tile.
-    if (!digits)
+    // empty cell of the world into another tile. Text after the number ("1e3", "0x10", "12abc")
+    // means the number read is not the one meant, so it is refused rather than cut off.
+    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
+        ++i;
+    if (!digits || i != text.size())
         return std::nullopt;
     const bool roundUp = firstFractionDigit > 5 ||
                          (firstFractionDigit == 5 && (restOfFractionNonZero || whole % 2 == 1));

@@ -45,7 +45,8 @@ TEST(TileNumberText, ReadsLikeTheReplaceBoxes)
         std::optional<int> value;
     } cases[] = {
         {"", {}},         {"abc", {}},     {" -", {}},    {".", {}},        {".5", 0},
-        {"  17", 17},     {"12abc", 12},   {"2.5", 2},
+        {"  17", 17},     {"17 \t", 17},  {"2.5", 2},       {"12abc", {}},    {"1e3", {}},
+        {"0x10", {}},     {"2.5.1", {}},   {"7 8", {}},      {"\xef\xbc\x91", {}},
         {"3.5", 4},       {"0.5", 0},      {"2.51", 3},   {"+7", 7},        {"-0.4", 0},
         {"255", 255},     {"255.5", {}},   {"256", {}},   {"-1", {}},       {"99999999999999999999", {}},
     };
@@ -295,7 +296,7 @@ TEST(MapEditorTools, ReplaceSwapsATileEverywhereAndSaysHowMany)
     EXPECT_EQ(e.canvasTile(10, 10), 0);
 
     e.map.setCell(5, 5, 2);
-    e.editor.replace(" 2.5", "12abc");
+    e.editor.replace(" 2.5", "12 ");
     EXPECT_EQ(e.map.cell(5, 5), 12);
 }
 
@@ -306,7 +307,8 @@ TEST(MapEditorTools, ReplaceWithoutATileNumberChangesNothingAndSaysWhy)
         const char* to;
         const char* says;
     } cases[] = {{"256", "0", "「256」"}, {"0", "-1", "「-1」"}, {"1", "300.2", "「300.2」"},
-                 {"", "", "左の欄が空"}, {"abc", "5", "「abc」"}, {"3", " ", "右の欄が空"}};
+                 {"", "", "左の欄が空"}, {"abc", "5", "「abc」"}, {"3", " ", "右の欄が空"},
+                 {"1e3", "5", "「1e3」"},   {"1", "0x10", "「0x10」"}};
     for (const auto& c : cases) {
         Editor e;
         e.map.setCell(1, 1, 1);
