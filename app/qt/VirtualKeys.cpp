@@ -4,6 +4,7 @@
 
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QMetaEnum>
 
 #include <algorithm>
 #include <ostream>
@@ -80,6 +81,11 @@ int keyOfName(const std::string& name)
     const QKeySequence sequence = QKeySequence::fromString(text, QKeySequence::PortableText);
     if (text.isEmpty() || sequence.count() != 1 || sequence[0].keyboardModifiers() != Qt::NoModifier ||
         sequence[0].key() == Qt::Key_unknown)
+        return 0;
+    // Any single character reads as a key of that code, even one no key press brings (a
+    // full-width Ｚ typed through an input method), which would leave the action without a key;
+    // only the keys the toolkit names are taken.
+    if (!QMetaEnum::fromType<Qt::Key>().valueToKey(sequence[0].key()))
         return 0;
     return sequence[0].key();
 }

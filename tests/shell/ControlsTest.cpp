@@ -56,6 +56,10 @@ TEST(KeyMap, RebindingGivesActionsTheKeysNamed)
         {"first line counts", {{"jump", "Z"}, {"jump", "X"}}, 0, {{Qt::Key_Z, 32}, {Qt::Key_X, 88}}},
         {"unknown names", {{"jump", "Zedd"}, {"jmup", "Z"}, {"rope", "\x01\xff"}, {"save", "Ctrl+S"}}, 4,
          {{Qt::Key_Space, 32}, {Qt::Key_Z, 90}, {Qt::Key_Return, 13}, {Qt::Key_S, 83}}},
+        // Characters the toolkit reads as keys that no key press brings: full-width letters from
+        // an input method, a letter of a layout the toolkit does not name.
+        {"no key of a keyboard", {{"load", "\xef\xbc\xba"}, {"jump", "\xd0\x99"}}, 2,
+         {{Qt::Key_L, 76}, {Qt::Key_Space, 32}}},
         {"keys the game keeps", {{"load", "5"}, {"save", "F1"}, {"title", "F11"}}, 3,
          {{Qt::Key_5, 53}, {Qt::Key_L, 76}, {Qt::Key_S, 83}, {Qt::Key_Q, 81}}},
         {"another action's own key", {{"jump", "Left"}}, 1, {{Qt::Key_Left, 37}, {Qt::Key_Space, 32}}},
