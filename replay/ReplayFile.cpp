@@ -449,6 +449,8 @@ std::string endingLine(const std::string& endLine) { return "# " + endLine + "\n
 bool parseReplay(std::string text, Replay& replay, std::string& error)
 {
     replay = {};
+    if (text.starts_with(sim::ByteOrderMark))
+        text.erase(0, sim::ByteOrderMark.size());
     const bool hasHeader = std::string_view(text).starts_with(Signature);
     HeaderLines header;
     bool inHeader = hasHeader;

@@ -121,7 +121,8 @@ struct Replay {
     std::vector<Failure> failures;
 };
 
-/// Checks a replay's text. On a fault returns false with `error` as "line N: reason".
+/// Checks a replay's text (a byte-order mark at its start is passed over). On a fault returns
+/// false with `error` as "line N: reason".
 bool parseReplay(std::string text, Replay& replay, std::string& error);
 
 /// Reads and checks a replay file. The error is one line: "FILE:N: reason", or the file's own

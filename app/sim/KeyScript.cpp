@@ -131,6 +131,9 @@ bool KeyScriptReader::next(KeyRun& run)
             else if (!comment)
                 line.push_back(static_cast<char>(c));
         }
+        // Editors on some systems start a text file with a byte-order mark; it is no part of the script.
+        if (lineNumber_ == 1 && line.starts_with(ByteOrderMark))
+            line.erase(0, ByteOrderMark.size());
         std::string problem;
         const KeyLine kind = parseKeyLine(line, run, problem);
         if (kind == KeyLine::Nothing)

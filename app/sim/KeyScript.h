@@ -25,9 +25,12 @@ struct KeyScript {
     std::int64_t totalFrames() const;
 };
 
+/// The UTF-8 byte-order mark a text file may start with; a script's first line passes over it.
+inline constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+
 /// Reads a key script run by run as it is needed, so that a script of any length takes no more
 /// memory than one line: lines of `COUNT KEYS`, KEYS being `-` or key names joined by `+`. Blank
-/// lines and text after `#` are ignored. A bad line, a line too long to be one, or counts that
+/// lines, text after `#` and a byte-order mark at the start are ignored. A bad line, a line too long to be one, or counts that
 /// add up to more frames than any run can have end the script with an error naming the line.
 class KeyScriptReader {
 public:

@@ -246,6 +246,20 @@ TEST(ReplayFile, DamageIsRefusedWithItsLine)
               (dir / "r.replay").string() + ":1: replay format 2; this version of the game reads format 1 only");
 }
 
+// A replay or a key script saved by an editor that starts text with a byte-order mark reads as
+// it would without one.
+TEST(ReplayFile, AByteOrderMarkAtTheStartIsPassedOver)
+{
+    for (const std::string& text : {replayText(sampleHeader(), "30 right\n2 -\n", 32), std::string("5 right\n# note\n2 -\n")}) {
+        const Replay plain = parsed(text);
+        const Replay marked = parsed(std::string(sim::ByteOrderMark) + text);
+        EXPECT_EQ(marked.header, plain.header);
+        EXPECT_EQ(marked.frames, plain.frames);
+        EXPECT_EQ(marked.endLine, plain.endLine);
+        EXPECT_EQ(marked.text, plain.text);
+    }
+}
+
 TEST(ReplayFile, PlainKeyScriptsPlayAsNewGames)
 {
     // The world's own route scripts are key scripts with notes: they play as replays without a header.

@@ -77,6 +77,35 @@ TEST(KeyScript, BadLinesAreNamed)
     }
 }
 
+// A byte-order mark an editor put before the first line is no part of the script; anywhere else
+// it is text the script cannot hold.
+TEST(KeyScript, AByteOrderMarkAtTheStartIsPassedOver)
+{
+    const std::string mark(ByteOrderMark);
+    const struct {
+        std::string script;
+        std::int64_t frames;
+        const char* error;
+    } cases[] = {
+        {mark + "5 right\n2 -\n", 7, ""},
+        {mark + "# a note\n5 right\n", 5, ""},
+        {mark + "\r\n5 right\r\n", 5, ""},
+        {"5 right\n" + mark + "2 -\n", 0, "line 2: bad count"},
+        {mark + mark + "5 right\n", 0, "line 1: bad count"},
+    };
+    for (const auto& c : cases) {
+        KeyScript script;
+        std::string error;
+        EXPECT_EQ(parseKeyScript(c.script, script, error), !*c.error) << c.script;
+        EXPECT_TRUE(error.starts_with(c.error)) << c.script << " gave: " << error;
+        if (!*c.error) {
+            EXPECT_EQ(script.totalFrames(), c.frames) << c.script;
+            ASSERT_FALSE(script.runs.empty()) << c.script;
+            EXPECT_EQ(script.runs.front().keys, keys({39})) << c.script;
+        }
+    }
+}
+
 TEST(KeyScript, ChangesBetweenFramesAreTheKeyEvents)
 {
     std::istringstream text("2 right\n1 right+space\n1 -\n1 left");
