@@ -2,6 +2,9 @@
 
 #include "play/GameEngine.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace poronpa {
 
 void KeyInput::press(int virtualKey)
@@ -9,6 +12,15 @@ void KeyInput::press(int virtualKey)
     if (!inRange(virtualKey))
         return;
     down_.set(static_cast<std::size_t>(virtualKey));
+    // A key is held from its first press to its last release: a release that no frame has seen
+    // yet, followed by a press of the same key, is no release. Under a key repeat the toolkit does
+    // not recognise, a held key arrives as such pairs, and each would let go of it for a frame.
+    const auto last =
+        std::find_if(events_.rbegin(), events_.rend(), [virtualKey](const Event& e) { return e.key == virtualKey; });
+    if (last != events_.rend() && !last->pressed) {
+        events_.erase(std::next(last).base());
+        return;
+    }
     events_.push_back({virtualKey, true});
 }
 

@@ -9,7 +9,8 @@ class GameEngine;
 
 /// The key events that arrive between two frames, handed to the engine just before the next
 /// one. A key changes at most once per frame: a key pressed and released again between two
-/// frames is held in the next frame and released in the one after, so a quick tap is never lost.
+/// frames is held in the next frame and released in the one after, so a quick tap is never lost;
+/// a key released and pressed again before the next frame was never let go.
 class KeyInput {
 public:
     void press(int virtualKey);
