@@ -378,9 +378,12 @@ void frmMain::startGame()
 
 void frmMain::testPlay()
 {
+    // The cell under the pointer is taken before the list opens over the canvas, which makes the
+    // canvas forget it.
+    GameStart start = editor_.testPlayStart({});
     if (!dialogs_.chooseTestPlayItems(*testPlayItems_))
         return;
-    const GameStart start = editor_.testPlayStart(testPlayItems_->ticked());
+    start.items = testPlayItems_->ticked();
     // The game window takes the keys while it plays; the editor waits out of sight.
     enableShortcuts(false);
     editor_.canvasLeave();

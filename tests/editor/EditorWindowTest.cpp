@@ -61,6 +61,9 @@ struct Editor {
                                return overwrite;
                            },
                            [this](TestPlayItems& items) {
+                               // The list opens over the canvas: the pointer leaves it.
+                               QEvent leave(QEvent::Leave);
+                               QApplication::sendEvent(control("picEdit"), &leave);
                                for (const int item : std::exchange(ticks, {}))
                                    items.box(item)->setChecked(true);
                                return true;
