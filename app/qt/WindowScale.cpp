@@ -1,11 +1,13 @@
 #include "app/qt/WindowScale.h"
 
+#include "settings/WindowSettings.h"
+
 namespace poronpa {
 
 int firstStartScale(int availableHeight, int clientHeight)
 {
     int scale = 1;
-    for (int s = 2; s <= 3; ++s)
+    for (int s = 2; s <= WindowSettings::MaxScale; ++s)
         if (3 * clientHeight * s <= 2 * availableHeight)
             scale = s;
     return scale;

@@ -5,8 +5,9 @@
 
 namespace poronpa {
 
-/// The magnification a window starts with when none is kept: the largest of 1..3 whose client
-/// area takes at most two thirds of the screen's available height (1 even when none does).
+/// The magnification a window starts with when none is kept: the largest of 1 up to the largest
+/// the window offers whose client area takes at most two thirds of the screen's available height
+/// (1 even when none does).
 int firstStartScale(int availableHeight, int clientHeight);
 
 /// The largest magnification, 1..maxScale, at which `client` fits inside `area`; 1 when even that

@@ -77,7 +77,8 @@ TEST(WindowScale, FirstStartTakesAtMostTwoThirdsOfTheScreensHeight)
     const struct {
         int availableHeight;
         int scale;
-    } cases[] = {{400, 1}, {768, 1}, {1024, 1}, {1037, 1}, {1038, 2}, {1080, 2}, {1440, 2}, {1557, 3}, {2160, 3}};
+    } cases[] = {{400, 1},  {768, 1},  {1024, 1}, {1037, 1}, {1038, 2}, {1080, 2}, {1440, 2}, {1556, 2},
+                 {1557, 3}, {1600, 3}, {2075, 3}, {2076, 4}, {2160, 4}, {4320, 4}};
     for (const auto& c : cases)
         EXPECT_EQ(firstStartScale(c.availableHeight, Client.height()), c.scale) << c.availableHeight;
 }
