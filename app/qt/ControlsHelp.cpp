@@ -39,8 +39,10 @@ std::vector<Group> groups(const KeyMap& keys)
          }},
         {QStringLiteral("タイトル画面"),
          {
+             {QStringLiteral("↑ ↓"), QStringLiteral("項目を選ぶ（Enter で決める）")},
              {QStringLiteral("Space"), QStringLiteral("はじめから")},
              {QStringLiteral("L"), QStringLiteral("つづきから")},
+             {QStringLiteral("Esc"), QStringLiteral("設定から戻る")},
          }},
         {QStringLiteral("ウィンドウ"),
          {
@@ -52,8 +54,8 @@ std::vector<Group> groups(const KeyMap& keys)
         {QStringLiteral("ゲームパッド"),
          {
              {QStringLiteral("十字キー・左スティック"), QStringLiteral("移動（上下左右のキーと同じ）")},
-             {QStringLiteral("A"), QStringLiteral("ジャンプ（タイトル画面では はじめから）")},
-             {QStringLiteral("B"), QStringLiteral("ロープ（タイトル画面では つづきから）")},
+             {QStringLiteral("A"), QStringLiteral("ジャンプ（タイトル画面では 選んだ項目へ）")},
+             {QStringLiteral("B"), QStringLiteral("ロープ（タイトル画面では つづきから、設定では戻る）")},
              {QStringLiteral("Y"), QStringLiteral("セーブ")},
              {QStringLiteral("Back"), QStringLiteral("ロード")},
              {QStringLiteral("Start"), QStringLiteral("タイトルに戻る")},

@@ -98,6 +98,12 @@ void GamePlayHost::takeEvents()
     }
     engine_.clearEvents();
     syncPanel();
+    // The area is marked saved in once a save has been written (one that failed leaves it
+    // unmarked, and the mark is cleared as an area is entered): the player is told on the panel.
+    const bool savedHere = engine_.state().SavedHere != 0;
+    if (savedHere && !savedHere_)
+        window_.showSavedNote();
+    savedHere_ = savedHere;
 }
 
 void GamePlayHost::syncPanel()

@@ -93,6 +93,8 @@ private:
     bool holding_ = false;
     bool stopped_ = false;
     bool waitingForBoxes_ = false;
+    /// The area was marked saved in when the events were last taken.
+    bool savedHere_ = false;
 };
 
 } // namespace poronpa

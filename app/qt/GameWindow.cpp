@@ -207,6 +207,7 @@ GameWindow::GameWindow(const MapGrid& map, std::unique_ptr<AudioSystem> audio, Q
     panel.insert(panel.end(), imgItem_.begin(), imgItem_.end());
     panel.push_back(lblBeta2_);
     panel.push_back(lblDPS_);
+    panel.push_back(lblSaved_);
     ending_ = std::make_unique<EndingSequence>(*client_, *picFrame_, std::move(panel), sound(), music());
 
     // Shown magnified once every control is on it (controls made later would start hidden).
@@ -266,6 +267,23 @@ void GameWindow::layOutPlayScreen()
     lblDPS_->setFont(fonts::gothic(8.25));
     lblDPS_->setPalette(withColour(lblDPS_->palette(), QPalette::WindowText, Qt::black));
     lblDPS_->setGeometry(12, 329, 120, 14);
+
+    // In the item box's heading, beside its tag: the diary that saves is one of the items.
+    lblSaved_ = new QLabel(QStringLiteral("セーブしました"), client_);
+    lblSaved_->setFont(fonts::gothic(9, true));
+    lblSaved_->setPalette(withColour(lblSaved_->palette(), QPalette::WindowText, QColor(90, 74, 122)));
+    lblSaved_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblSaved_->setGeometry(386, 243, 114, 17);
+    lblSaved_->hide();
+    savedNoteTimer_.setSingleShot(true);
+    savedNoteTimer_.setInterval(3000);
+    connect(&savedNoteTimer_, &QTimer::timeout, lblSaved_, &QWidget::hide);
+}
+
+void GameWindow::showSavedNote()
+{
+    lblSaved_->show();
+    savedNoteTimer_.start();
 }
 
 void GameWindow::open()
@@ -630,9 +648,12 @@ void GameWindow::padButtonChanged(PadButton button, bool down)
     QWindow* target = QGuiApplication::focusWindow();
     if (!target)
         return;
-    const KeyMap::PadContext context = target != windowHandle() ? KeyMap::PadContext::Dialog
-                                       : picTitle_->isVisible() ? KeyMap::PadContext::Title
-                                                                : KeyMap::PadContext::Play;
+    // The options screen has a box's way out: B (Escape) goes back.
+    KeyMap::PadContext context = KeyMap::PadContext::Play;
+    if (target != windowHandle() || (picTitle_->isVisible() && title_->optionsShown()))
+        context = KeyMap::PadContext::Dialog;
+    else if (picTitle_->isVisible())
+        context = KeyMap::PadContext::Title;
     const QKeyCombination key = keyMap_.padKey(button, context);
     if (key.key() == Qt::Key_unknown)
         return;
@@ -642,6 +663,9 @@ void GameWindow::padButtonChanged(PadButton button, bool down)
 
 void GameWindow::resetGame()
 {
+    // A note of the last game's save is not this game's.
+    savedNoteTimer_.stop();
+    lblSaved_->hide();
     engine_->NewGame();
     host_->takeEvents();
 }

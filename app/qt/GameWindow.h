@@ -90,6 +90,9 @@ public:
     QLabel& imgItem(int item) const { return *imgItem_.at(static_cast<std::size_t>(item)); }
     MouseLabel& lblBeta2() const { return *lblBeta2_; }
     QLabel& lblDPS() const { return *lblDPS_; }
+    /// "セーブしました" beside the item box, for a few seconds after each save that was written.
+    QLabel& lblSaved() const { return *lblSaved_; }
+    void showSavedNote();
 
     /// The game's own 518 × 346 pixels, where every control lies; the window shows them magnified.
     QWidget& client() const { return *client_; }
@@ -161,6 +164,8 @@ private:
     std::array<QLabel*, 10> imgItem_{};
     MouseLabel* lblBeta2_ = nullptr;
     QLabel* lblDPS_ = nullptr;
+    QLabel* lblSaved_ = nullptr;
+    QTimer savedNoteTimer_;
     QWidget* picTitle_ = nullptr;
     std::unique_ptr<TitleScreen> title_;
     std::unique_ptr<OptionsScreen> options_;

@@ -234,11 +234,22 @@ QKeyCombination KeyMap::padKey(PadButton button, PadContext context) const
             return Qt::Key_unknown;
         }
     }
-    // The title's own keys: space starts a game, L continues.
-    if (context == PadContext::Title && button == PadButton::A)
-        return Qt::Key_Space;
-    if (context == PadContext::Title && button == PadButton::B)
-        return Qt::Key_L;
+    // The title's own keys, whatever the player's are: the d-pad moves over the menu, A chooses
+    // (the first entry while none is highlighted), B continues.
+    if (context == PadContext::Title) {
+        switch (button) {
+        case PadButton::Up:
+            return Qt::Key_Up;
+        case PadButton::Down:
+            return Qt::Key_Down;
+        case PadButton::A:
+            return Qt::Key_Return;
+        case PadButton::B:
+            return Qt::Key_L;
+        default:
+            break;
+        }
+    }
     static constexpr Action ActionOfButton[PadButtonCount] = {
         Action::Left, Action::Right, Action::Up, Action::Down, Action::Jump,
         Action::Rope, Action::Save, Action::Load, Action::Title,

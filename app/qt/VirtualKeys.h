@@ -69,9 +69,10 @@ public:
     /// The name of that key as a player reads it (arrows as arrows).
     QString keyText(Action action) const;
 
-    /// Where a gamepad button is pressed: in play, on the title (where A starts a game and B
-    /// continues one), or in a dialog or question over the game (A answers with the button that
-    /// has the focus, B cancels, the directions move the focus).
+    /// Where a gamepad button is pressed: in play, on the title (where up and down move over the
+    /// menu, A chooses and B continues a game), or in a dialog or question over the game or on the
+    /// options screen (A answers with the button that has the focus, B cancels or goes back, the
+    /// directions move the focus).
     enum class PadContext { Play, Title, Dialog };
     /// The key a gamepad button stands for, to be sent as the same key events a keyboard sends;
     /// Qt::Key_unknown for none.

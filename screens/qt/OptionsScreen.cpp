@@ -80,4 +80,9 @@ void OptionsScreen::lblOption_Click(int index)
     }
 }
 
+void OptionsScreen::goBack()
+{
+    lblOption_Click(Back);
+}
+
 } // namespace poronpa

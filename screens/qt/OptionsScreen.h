@@ -24,6 +24,8 @@ public:
 
     void setVisible(bool visible);
     void lblOption_Click(int index);
+    /// Leaves the screen as "戻 る" does (Escape, the pad's B).
+    void goBack();
 
     MouseLabel& lblOption(int index) const { return *lblOption_.at(static_cast<std::size_t>(index)); }
 

@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 
+#include <algorithm>
 #include <string>
 
 namespace poronpa {
@@ -108,6 +109,21 @@ void TitleScreen::lblTitle_MouseMove(int index)
     for (MouseLabel* label : lblTitle_)
         label->setColour(MenuColour);
     lblTitle(index).setColour(MenuPointedColour);
+    highlighted_ = index;
+}
+
+void TitleScreen::moveHighlight(int step)
+{
+    const int count = static_cast<int>(lblTitle_.size());
+    const int from = highlighted_ >= 0 ? highlighted_ : step > 0 ? -1 : count;
+    lblTitle_MouseMove(((from + step) % count + count) % count);
+}
+
+void TitleScreen::chooseHighlighted()
+{
+    const int entry = std::max(highlighted_, 0);
+    lblTitle_MouseMove(entry);
+    lblTitle_Click(entry);
 }
 
 void TitleScreen::lblTitle_Click(int index)
@@ -163,9 +179,32 @@ bool TitleScreen::eventFilter(QObject* watched, QEvent* event)
         const auto* key = static_cast<QKeyEvent*>(event);
         // The hidden title keeps the keyboard focus during play and after the ending; only the
         // title's menu on screen takes its shortcuts, or space would start a game inside the
-        // game, or behind the options screen, which has no keys of its own.
-        if (picTitle_.isVisible() && !optionsShown_ && !key->isAutoRepeat() && key->text().size() == 1)
-            picTitle_KeyPress(key->text().at(0).unicode());
+        // game, or behind the options screen.
+        if (!picTitle_.isVisible() || key->isAutoRepeat())
+            return true;
+        // The options screen's only key is the way back, so that a player who came to it by the
+        // keyboard or a pad is not left there.
+        if (optionsShown_) {
+            if (key->key() == Qt::Key_Escape && options_)
+                options_->goBack();
+            return true;
+        }
+        switch (key->key()) {
+        case Qt::Key_Up:
+            moveHighlight(-1);
+            break;
+        case Qt::Key_Down:
+            moveHighlight(1);
+            break;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            chooseHighlighted();
+            break;
+        default:
+            if (key->text().size() == 1)
+                picTitle_KeyPress(key->text().at(0).unicode());
+            break;
+        }
         return true;
     }
     return false;

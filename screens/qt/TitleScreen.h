@@ -42,9 +42,9 @@ public:
 /// then the total (CR LF line breaks).
 std::string playCountText(const AreaCounters& deathCount);
 
-/// The title screen on the title picture: the three-entry menu, its keyboard shortcuts, the
-/// "Please wait..." notice while a game is being prepared, and the play-count box opened from
-/// the edition word beside the play screen.
+/// The title screen on the title picture: the three-entry menu, its keyboard shortcuts (space,
+/// L, the arrows over the menu and Enter), the "Please wait..." notice while a game is being
+/// prepared, and the play-count box opened from the edition word beside the play screen.
 class TitleScreen : public QObject {
 public:
     TitleScreen(QWidget& picTitle, MouseLabel& lblBeta2, Sound& sound, clsBGMAPI& music, TitleActions& actions);
@@ -61,6 +61,15 @@ public:
     void lblTitle_MouseMove(int index);
     /// A character typed while the title has the keyboard focus.
     void picTitle_KeyPress(int characterCode);
+    /// Moves the menu's highlight, the one the pointer gives, `step` entries down (up when
+    /// negative), round from one end to the other; with none yet, down starts at the first entry
+    /// and up at the last.
+    void moveHighlight(int step);
+    /// Chooses the highlighted entry, the first when none is.
+    void chooseHighlighted();
+    /// The menu entry highlighted, or -1 before any is.
+    int highlighted() const { return highlighted_; }
+    bool optionsShown() const { return optionsShown_; }
     void lblBeta2_MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
 
     MouseLabel& lblTitle(int index) const { return *lblTitle_.at(static_cast<std::size_t>(index)); }
@@ -78,6 +87,7 @@ private:
     TitleActions& actions_;
     OptionsScreen* options_ = nullptr;
     bool optionsShown_ = false;
+    int highlighted_ = -1;
     std::array<MouseLabel*, 3> lblTitle_{};
     std::array<MouseLabel*, 2> lblWait_{};
     MouseLabel* lblBeta1_ = nullptr;

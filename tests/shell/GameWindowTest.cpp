@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 using namespace poronpa;
 using namespace poronpa::test;
 
@@ -317,4 +319,44 @@ TEST(GameWindow, ATapBetweenTwoFramesIsHeldForOneFrame)
     EXPECT_LT(highest, standing);
     EXPECT_GT(highest, standing - 3);
     p.window->close();
+}
+
+// S with the diary says so on the side panel for a few seconds when the save was written, beside
+// the item box and clear of its icons; a save that failed says so in its box instead.
+TEST(GameWindow, ASaveWrittenIsNotedOnThePanelForAFewSeconds)
+{
+    for (const bool fails : {false, true}) {
+        SCOPED_TRACE(fails ? "the save failed" : "the save was written");
+        Playing p;
+        GameWindow& gw = *p.window;
+        if (fails) // a folder where the save file would go
+            std::filesystem::create_directory(p.dir / "savedata.dat");
+        gw.engine().state().ItemHeld[Diary] = 1;
+        QTest::keyPress(p.handle(), Qt::Key_S);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return p.state().SavedHere != 0 || !gw.openBoxes().isEmpty(); }, 5000));
+        QElapsedTimer shown;
+        shown.start();
+        QTest::keyRelease(p.handle(), Qt::Key_S);
+        if (fails) {
+            EXPECT_FALSE(gw.lblSaved().isVisible());
+            ASSERT_NE(shownMessageBox(), nullptr);
+            shownMessageBox()->button(QMessageBox::Ok)->click();
+            runFrames(gw, 2);
+            EXPECT_FALSE(gw.lblSaved().isVisible());
+            gw.close();
+            continue;
+        }
+        ASSERT_TRUE(gw.lblSaved().isVisible()) << (shownMessageBox() ? shownMessageBox()->text().toStdString() : "");
+        EXPECT_EQ(gw.lblSaved().text().toStdString(), "セーブしました");
+        const QRect note = gw.lblSaved().geometry();
+        EXPECT_TRUE(gw.client().rect().contains(note));
+        EXPECT_GE(note.width(), gw.lblSaved().sizeHint().width()) << "the note is cut off";
+        EXPECT_GE(note.height(), gw.lblSaved().sizeHint().height()) << "the note is cut off";
+        for (int item = 0; item < 10; ++item)
+            EXPECT_FALSE(note.intersects(gw.imgItem(item).geometry())) << item;
+        EXPECT_FALSE(note.intersects(gw.picFrame().geometry()));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !gw.lblSaved().isVisible(); }, 10000));
+        EXPECT_GE(shown.elapsed(), 2000) << "gone before it could be read";
+        gw.close();
+    }
 }

@@ -186,6 +186,92 @@ TEST(TitleScreen, PleaseWaitShowsWhileTheGameIsPreparedAndGoesBeforePlay)
     }
 }
 
+// The arrows move the highlight the pointer gives, round from one end to the other, and Enter
+// chooses the entry highlighted (the first while none is); the pointer and the keys share one
+// highlight. Nothing is highlighted until one of them moves.
+TEST(TitleScreen, TheArrowsMoveTheHighlightAndEnterChoosesIt)
+{
+    const struct {
+        const char* keys; // 'v' down, '^' up, '0'..'2' the pointer over that entry
+        int highlighted;
+        const char* chosen; // by Enter next
+    } cases[] = {
+        {"", -1, "enter with notice"},    {"v", 0, "enter with notice"},   {"vv", 1, "continue with notice"},
+        {"vvv", 2, "options"},            {"vvvv", 0, "enter with notice"}, {"^", 2, "options"},
+        {"^^", 1, "continue with notice"}, {"2v", 0, "enter with notice"},  {"1^", 0, "enter with notice"},
+        {"0v", 1, "continue with notice"}, {"v2", 2, "options"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.keys);
+        LoneTitle t;
+        for (const char* k = c.keys; *k; ++k) {
+            if (*k == 'v' || *k == '^')
+                QTest::keyClick(&t.picTitle, *k == 'v' ? Qt::Key_Down : Qt::Key_Up);
+            else
+                QTest::mouseMove(&t.title.lblTitle(*k - '0'));
+        }
+        EXPECT_EQ(t.title.highlighted(), c.highlighted);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_TRUE(sameColour(t.title.lblTitle(i).colour(), i == c.highlighted ? PointedColour : MenuColour)) << i;
+        EXPECT_TRUE(t.actions.log.empty()) << "moving chose something";
+
+        QTest::keyClick(&t.picTitle, Qt::Key_Return);
+        const std::string chosen = t.title.lblTitle(0).isHidden() ? "options" : t.actions.log.at(0);
+        EXPECT_EQ(chosen, c.chosen);
+    }
+}
+
+// A player with only the keyboard, or only a pad, reaches every entry of the title and comes back
+// from the options screen: Escape, or the pad's B, goes back as "戻 る" does.
+TEST(TitleScreen, TheKeyboardOrAPadAloneReachEveryEntry)
+{
+    const struct {
+        const char* name;
+        std::function<void(GameWindow&)> down, choose, back;
+    } ways[] = {
+        {"keyboard", [](GameWindow& gw) { QTest::keyClick(gw.windowHandle(), Qt::Key_Down); },
+         [](GameWindow& gw) { QTest::keyClick(gw.windowHandle(), Qt::Key_Return); },
+         [](GameWindow& gw) { QTest::keyClick(gw.windowHandle(), Qt::Key_Escape); }},
+        {"pad",
+         [](GameWindow& gw) {
+             emit gw.gamepads().buttonChanged(PadButton::Down, true);
+             emit gw.gamepads().buttonChanged(PadButton::Down, false);
+         },
+         [](GameWindow& gw) {
+             emit gw.gamepads().buttonChanged(PadButton::A, true);
+             emit gw.gamepads().buttonChanged(PadButton::A, false);
+         },
+         [](GameWindow& gw) {
+             emit gw.gamepads().buttonChanged(PadButton::B, true);
+             emit gw.gamepads().buttonChanged(PadButton::B, false);
+         }},
+    };
+    for (const auto& way : ways) {
+        SCOPED_TRACE(way.name);
+        OpenWindow w;
+        GameWindow& gw = *w.window;
+        ASSERT_EQ(QGuiApplication::focusWindow(), gw.windowHandle());
+        // Round to 設 定 from はじめから, the last entry.
+        for (int step = 0; step < 3; ++step)
+            way.down(gw);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return gw.title().highlighted() == 2; }, 5000));
+        way.choose(gw);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return gw.options().lblOption(6).isVisible(); }, 5000));
+        way.back(gw);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return gw.title().lblTitle(0).isVisible(); }, 5000));
+        EXPECT_FALSE(gw.options().lblOption(6).isVisible());
+
+        // On to つづきから: a game continues (from the start, with no save).
+        way.down(gw);
+        way.down(gw);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return gw.title().highlighted() == 1; }, 5000));
+        way.choose(gw);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !gw.picTitle().isVisible() && gw.playHost().playing(); }, 5000));
+        EXPECT_EQ(w.audio.wavesOf("click5.wav"), 3);
+        gw.close();
+    }
+}
+
 TEST(TitleScreen, PlayCountBoxOpensOnlyForTheRightButtonWithAModifier)
 {
     const struct {
