@@ -20,9 +20,17 @@ public:
     void paint(QPainter*, const QStyleOptionGraphicsItem*, QWidget*) override {}
 };
 
-/// The innermost control that holds all of `rect` (in the coordinates of `outer`) with nothing
-/// over it there: drawing it alone draws the rectangle. A frame redraws only the play view, and
-/// asking the whole window to draw itself would visit every control.
+/// Whether a control paints every pixel of its own: one that leaves some to what lies under it
+/// (a label of text, a transparent picture) cannot be drawn alone.
+bool paintsEveryPixel(const QWidget& widget)
+{
+    return widget.testAttribute(Qt::WA_OpaquePaintEvent) ||
+           (widget.autoFillBackground() && widget.palette().brush(widget.backgroundRole()).isOpaque());
+}
+
+/// The innermost control that paints every pixel of `rect` (in the coordinates of `outer`) with
+/// nothing over it there: drawing it alone draws the rectangle. A frame redraws only the play
+/// view, and asking the whole window to draw itself would visit every control.
 QWidget* innermostHolding(QWidget* outer, QRect& rect)
 {
     QWidget* widget = outer;
@@ -35,7 +43,7 @@ QWidget* innermostHolding(QWidget* outer, QRect& rect)
                 continue;
             // The topmost control there either holds the whole rectangle or is one of several. The
             // view asks for a pixel more around what changed; that pixel is still as it was.
-            if (inner->geometry().contains(rect.adjusted(1, 1, -1, -1))) {
+            if (inner->geometry().contains(rect.adjusted(1, 1, -1, -1)) && paintsEveryPixel(*inner)) {
                 rect = (rect & inner->geometry()).translated(-inner->pos());
                 widget = inner;
                 deeper = true;

@@ -54,6 +54,17 @@ start_game
 wait_for "$patience" shows "$window" title menu_shown title || fail "the title menu was not drawn"
 screen_as_meant title
 
+# The first highlight of a menu entry changes one label over the title picture.
+step="title highlighted"
+xdotool mousemove --window "$window" $((300 * scale)) $((222 * scale))
+wait_for "$patience" shows "$window" hovered '! cmp -s "$shots/title.ppm" "$shots/hovered.ppm"' ||
+  fail "the pointer highlighted nothing"
+screen_as_meant title-hovered
+key "$window" Down
+wait_for "$patience" shows "$window" moved '! cmp -s "$shots/hovered.ppm" "$shots/moved.ppm"' ||
+  fail "Down moved no highlight"
+screen_as_meant title-moved
+
 step=options
 click "$window" $((293 * scale)) $((298 * scale))
 wait_for "$patience" shows "$window" options options_shown options || fail "the options did not open"
