@@ -3,11 +3,19 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <csignal>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
 #include <map>
+#include <optional>
+#include <string_view>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -56,24 +64,85 @@ private:
     int fd_;
 };
 
+/// Takes an exclusive advisory lock on `fd`, waiting at most `patience`. The wait is a blocking
+/// one on a thread of its own, so that the lock passes to whoever asked first as the kernel queues
+/// them (a writer that only polled could starve behind a busy one); a thread given up on keeps
+/// waiting on its own copy of the descriptor and lets the lock go the moment it gets it.
+bool lockWithin(int fd, std::chrono::milliseconds patience)
+{
+    int result;
+    while ((result = ::flock(fd, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
+    }
+    if (result == 0)
+        return true;
+    if (errno != EWOULDBLOCK)
+        return true; // a folder that cannot be locked is written without waiting, as before
+
+    struct Waiter {
+        std::mutex mutex;
+        std::condition_variable done;
+        bool locked = false;
+        bool givenUp = false;
+    };
+    const int copy = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    if (copy < 0)
+        return false;
+    auto waiter = std::make_shared<Waiter>();
+    try {
+        std::thread([waiter, copy] {
+            // The copy shares the lock with `fd`: taken here, it is held by the caller.
+            while (::flock(copy, LOCK_EX) != 0 && errno == EINTR) {
+            }
+            std::lock_guard<std::mutex> lock(waiter->mutex);
+            if (waiter->givenUp)
+                ::flock(copy, LOCK_UN);
+            ::close(copy);
+            waiter->locked = true;
+            waiter->done.notify_all();
+        }).detach();
+    } catch (const std::system_error&) {
+        ::close(copy);
+        return false;
+    }
+    std::unique_lock<std::mutex> lock(waiter->mutex);
+    if (waiter->done.wait_for(lock, patience, [&] { return waiter->locked; }))
+        return true;
+    waiter->givenUp = true;
+    return false;
+}
+
 /// The turn of this program's writers in one folder: an advisory lock on the folder itself, so
 /// that it covers the file and every temporary file beside it, survives the renames, and leaves
-/// nothing behind. A folder that cannot be locked is written without waiting, as before.
+/// nothing behind. A folder that cannot be locked is written without waiting, as before; one whose
+/// lock another program keeps beyond `patience` is not ours to write in for now.
 class FolderTurn {
 public:
-    explicit FolderTurn(const std::filesystem::path& folder)
+    explicit FolderTurn(const std::filesystem::path& folder, std::chrono::milliseconds patience)
         : fd_(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
     {
         if (fd_.get() >= 0)
-            while (::flock(fd_.get(), LOCK_EX) != 0 && errno == EINTR) {
-            }
+            taken_ = lockWithin(fd_.get(), patience);
     }
     /// The folder, open for reading (-1 when it could not be opened).
     int fd() const { return fd_.get(); }
+    /// False when another program kept the folder's lock for longer than we would wait.
+    bool taken() const { return taken_; }
 
 private:
     Descriptor fd_;
+    bool taken_ = true;
 };
+
+// A save waits this long for another writer before it fails as a file that cannot be written:
+// long enough for any writer of ours to finish, short enough that the window is never held.
+constexpr std::chrono::milliseconds WriterPatience{2000};
+// Clearing up what a killed writer left can always wait for the next start.
+constexpr std::chrono::milliseconds CleanerPatience{500};
+
+FileStatus folderBusy(const std::filesystem::path& path)
+{
+    return {describe(path, "cannot be written", "another program keeps its folder locked")};
+}
 
 bool writeAll(int fd, const std::uint8_t* data, std::size_t size, off_t offset)
 {
@@ -226,18 +295,43 @@ struct OldFile {
     off_t tailFrom = 0; ///< the tail is copied when the file is longer than this
 };
 
-/// Writes `head` (and the old file's tail) into a fresh file beside `target`, then renames it over
-/// `target`. Runs inside the folder's turn.
-FileStatus replace(const std::filesystem::path& named, const std::filesystem::path& target, std::span<const std::uint8_t> head,
-                   const OldFile& old, const FolderTurn& turn)
+/// What is at a writer's target now, when it may be replaced: nothing, or a regular file its owner
+/// lets us write. A device, a pipe, a socket or a folder in the file's place is never ours to
+/// replace, whatever the folder allows (a superuser's rename would put a plain file in place of
+/// the system's own device).
+struct Replaceable {
+    FileStatus status;
+    bool exists = false;
+    mode_t mode = 0;
+};
+
+Replaceable replaceable(const std::filesystem::path& named, const std::filesystem::path& target)
 {
+    Replaceable what;
     struct stat existing {};
-    const bool exists = ::stat(target.c_str(), &existing) == 0;
+    if (::stat(target.c_str(), &existing) != 0) {
+        if (errno != ENOENT)
+            what.status = {describe(named, "cannot be written", errno)};
+        return what;
+    }
+    what.exists = true;
+    what.mode = existing.st_mode;
+    if (S_ISDIR(existing.st_mode))
+        what.status = {describe(named, "cannot be written", "it is a folder")};
+    else if (!S_ISREG(existing.st_mode))
+        what.status = {describe(named, "cannot be written", "not a regular file")};
     // Renaming over a file needs only the folder's permission; the file's own says whether its
     // owner wants it kept as it is.
-    if (exists && S_ISREG(existing.st_mode) && ((existing.st_mode & S_IWUSR) == 0 || ::access(target.c_str(), W_OK) != 0))
-        return {describe(named, "cannot be written", EACCES)};
+    else if ((existing.st_mode & S_IWUSR) == 0 || ::access(target.c_str(), W_OK) != 0)
+        what.status = {describe(named, "cannot be written", EACCES)};
+    return what;
+}
 
+/// Writes `head` (and the old file's tail) into a fresh file beside `target`, then renames it over
+/// `target`. Runs inside the folder's turn, once `replaceable` allowed it.
+FileStatus replace(const std::filesystem::path& named, const std::filesystem::path& target, std::span<const std::uint8_t> head,
+                   const OldFile& old, const Replaceable& existing, const FolderTurn& turn)
+{
     std::filesystem::path temporary = target;
     temporary += std::string(TemporaryInfix) + std::string(TemporaryRandomChars, 'X');
     std::string pattern = temporary.string();
@@ -246,7 +340,7 @@ FileStatus replace(const std::filesystem::path& named, const std::filesystem::pa
         return {describe(named, "cannot be written", errno)};
 
     // Keep the permissions the old file had, so a save does not change who may read it.
-    ::fchmod(fd.get(), exists ? existing.st_mode & 07777 : 0644);
+    ::fchmod(fd.get(), existing.exists ? existing.mode & 07777 : 0644);
 
     int error = 0;
     if (!writeAll(fd.get(), head.data(), head.size(), 0))
@@ -271,44 +365,29 @@ FileStatus replace(const std::filesystem::path& named, const std::filesystem::pa
     return {};
 }
 
-bool isTemporaryOf(const std::string& name, const std::string& file)
-{
-    const std::string prefix = file + TemporaryInfix;
-    if (name.size() != prefix.size() + TemporaryRandomChars || !name.starts_with(prefix))
-        return false;
-    return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
-                       [](unsigned char c) { return std::isalnum(c) != 0; });
-}
-
-} // namespace
-
-FileStatus readWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes, bool* exists, std::size_t limit)
-{
-    return readFrom(path, limit, true, bytes, exists);
-}
-
-FileStatus readFileHead(const std::filesystem::path& path, std::size_t limit, std::vector<std::uint8_t>& bytes, bool* exists)
-{
-    return readFrom(path, limit, false, bytes, exists);
-}
-
-FileStatus writeFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes)
+/// Follows the links of `path`, takes the turn of its target's folder and looks at what lies at
+/// the target; `write` does the rest when that may be replaced.
+FileStatus inTurn(const std::filesystem::path& path,
+                  const std::function<FileStatus(const std::filesystem::path& target, const Replaceable& existing,
+                                                 const FolderTurn& turn)>& write)
 {
     std::filesystem::path target;
     if (FileStatus followed = followLinks(path, target); !followed.ok())
         return followed;
-    const FolderTurn turn(target.parent_path());
-    return replace(path, target, bytes, OldFile{}, turn);
+    const FolderTurn turn(target.parent_path(), WriterPatience);
+    if (!turn.taken())
+        return folderBusy(path);
+    const Replaceable existing = replaceable(path, target);
+    if (!existing.status.ok())
+        return existing.status;
+    return write(target, existing, turn);
 }
 
-FileStatus updateFile(const std::filesystem::path& path, std::size_t headLimit, LongerFile longer,
-                      const std::function<void(std::vector<std::uint8_t>& head, bool exists)>& change)
+/// updateFile's work inside the folder's turn.
+FileStatus updateInTurn(const std::filesystem::path& path, const std::filesystem::path& target, const Replaceable& existing,
+                        const FolderTurn& turn, std::size_t headLimit, LongerFile longer,
+                        const std::function<void(std::vector<std::uint8_t>& head, bool exists)>& change)
 {
-    std::filesystem::path target;
-    if (FileStatus followed = followLinks(path, target); !followed.ok())
-        return followed;
-    const FolderTurn turn(target.parent_path());
-
     Descriptor fd;
     struct stat status {};
     if (const Problem problem = openRegular(target, fd, status))
@@ -325,12 +404,55 @@ FileStatus updateFile(const std::filesystem::path& path, std::size_t headLimit, 
             return {describe(path, "cannot be read", errno)};
     }
     change(head, fd.get() >= 0);
+    // Cutting the head to fit would drop what the file's owner wrote at its end: the file stays
+    // as it is instead.
     if (head.size() > headLimit)
-        head.resize(headLimit);
+        return {describe(path, "cannot be written", "it would grow beyond " + std::to_string(headLimit) + " bytes")};
     // The tail stays at its own offset.
     if (old.size > old.tailFrom)
         head.resize(headLimit);
-    return replace(path, target, head, old, turn);
+    return replace(path, target, head, old, existing, turn);
+}
+
+/// The name of the file a temporary file of ours was to replace, or nothing for any other name.
+std::optional<std::string_view> temporaryFor(std::string_view name)
+{
+    const std::string_view infix = TemporaryInfix;
+    if (name.size() <= infix.size() + TemporaryRandomChars)
+        return std::nullopt;
+    const std::string_view random = name.substr(name.size() - TemporaryRandomChars);
+    const std::string_view base = name.substr(0, name.size() - TemporaryRandomChars - infix.size());
+    if (name.substr(base.size(), infix.size()) != infix ||
+        !std::all_of(random.begin(), random.end(), [](unsigned char c) { return std::isalnum(c) != 0; }))
+        return std::nullopt;
+    return base;
+}
+
+} // namespace
+
+FileStatus readWholeFile(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes, bool* exists, std::size_t limit)
+{
+    return readFrom(path, limit, true, bytes, exists);
+}
+
+FileStatus readFileHead(const std::filesystem::path& path, std::size_t limit, std::vector<std::uint8_t>& bytes, bool* exists)
+{
+    return readFrom(path, limit, false, bytes, exists);
+}
+
+FileStatus writeFileAtomically(const std::filesystem::path& path, std::span<const std::uint8_t> bytes)
+{
+    return inTurn(path, [&](const std::filesystem::path& target, const Replaceable& existing, const FolderTurn& turn) {
+        return replace(path, target, bytes, OldFile{}, existing, turn);
+    });
+}
+
+FileStatus updateFile(const std::filesystem::path& path, std::size_t headLimit, LongerFile longer,
+                      const std::function<void(std::vector<std::uint8_t>& head, bool exists)>& change)
+{
+    return inTurn(path, [&](const std::filesystem::path& target, const Replaceable& existing, const FolderTurn& turn) {
+        return updateInTurn(path, target, existing, turn, headLimit, longer, change);
+    });
 }
 
 void removeStaleTemporaries(const std::vector<std::filesystem::path>& files)
@@ -344,27 +466,33 @@ void removeStaleTemporaries(const std::vector<std::filesystem::path>& files)
         if (followLinks(file, target).ok() && target != file)
             byFolder[target.parent_path()].push_back(target.filename().string());
     }
-    for (const auto& [folder, names] : byFolder) {
-        // Inside the folder's turn no writer of ours is between creating a temporary file and
-        // renaming or removing it: whatever is left was left by one that was killed.
-        const FolderTurn turn(folder);
-        if (turn.fd() < 0)
-            continue;
-        DIR* listing = ::fdopendir(::dup(turn.fd()));
-        if (!listing)
-            continue;
-        std::vector<std::string> stale;
-        while (const dirent* entry = ::readdir(listing)) {
-            const std::string name = entry->d_name;
-            if (std::any_of(names.begin(), names.end(), [&](const std::string& file) { return isTemporaryOf(name, file); }))
-                stale.push_back(name);
-        }
-        ::closedir(listing);
-        for (const std::string& name : stale) {
-            struct stat status {};
-            if (::fstatat(turn.fd(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(status.st_mode))
-                ::unlinkat(turn.fd(), name.c_str(), 0);
-        }
+    for (const auto& [folder, names] : byFolder)
+        removeStaleTemporariesIn(folder, [&names](std::string_view base) {
+            return std::find(names.begin(), names.end(), base) != names.end();
+        });
+}
+
+void removeStaleTemporariesIn(const std::filesystem::path& folder, const std::function<bool(std::string_view)>& ours)
+{
+    // Inside the folder's turn no writer of ours is between creating a temporary file and
+    // renaming or removing it: whatever is left was left by one that was killed.
+    const FolderTurn turn(folder, CleanerPatience);
+    if (turn.fd() < 0 || !turn.taken())
+        return;
+    DIR* listing = ::fdopendir(::fcntl(turn.fd(), F_DUPFD_CLOEXEC, 0));
+    if (!listing)
+        return;
+    std::vector<std::string> stale;
+    while (const dirent* entry = ::readdir(listing)) {
+        const std::string_view name = entry->d_name;
+        if (const auto base = temporaryFor(name); base && ours(*base))
+            stale.emplace_back(name);
+    }
+    ::closedir(listing);
+    for (const std::string& name : stale) {
+        struct stat status {};
+        if (::fstatat(turn.fd(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(status.st_mode))
+            ::unlinkat(turn.fd(), name.c_str(), 0);
     }
 }
 

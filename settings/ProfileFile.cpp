@@ -109,6 +109,47 @@ struct ProfileText {
     }
 };
 
+/// Sets a key's value in place, or adds it at the end of its section, or adds the section at the
+/// end of the file.
+void set(ProfileText& profile, const ProfileFile::Value& value)
+{
+    auto& lines = profile.lines;
+    const std::string newLine = profile.newLine();
+    const ProfileText::Line entry{value.key + "=" + value.value, newLine};
+
+    bool inSection = false;
+    std::ptrdiff_t sectionLast = -1; // last non-blank line of the wanted section
+    bool written = false;
+    for (std::size_t i = 0; i < lines.size() && !written; ++i) {
+        std::string name;
+        if (sectionName(lines[i].text, name)) {
+            if (inSection)
+                break;
+            inSection = sameName(name, value.section);
+            if (inSection)
+                sectionLast = static_cast<std::ptrdiff_t>(i);
+            continue;
+        }
+        if (!inSection)
+            continue;
+        std::string k, v;
+        if (keyValue(lines[i].text, k, v) && sameName(k, value.key)) {
+            lines[i].text = entry.text;
+            written = true;
+        } else if (!trim(lines[i].text).empty()) {
+            sectionLast = static_cast<std::ptrdiff_t>(i);
+        }
+    }
+    if (!written) {
+        if (sectionLast >= 0) {
+            lines.insert(lines.begin() + sectionLast + 1, entry);
+        } else {
+            lines.push_back({"[" + value.section + "]", newLine});
+            lines.push_back(entry);
+        }
+    }
+}
+
 } // namespace
 
 FileStatus ProfileFile::readable() const
@@ -164,50 +205,23 @@ std::vector<std::string> ProfileFile::keys(const std::string& section) const
     return names;
 }
 
-bool ProfileFile::write(const std::string& section, const std::string& key, const std::string& value) const
+FileStatus ProfileFile::write(const std::string& section, const std::string& key, const std::string& value) const
+{
+    return write({{section, key, value}});
+}
+
+FileStatus ProfileFile::write(const std::vector<Value>& values) const
 {
     const auto change = [&](std::vector<std::uint8_t>& bytes, bool) {
         ProfileText profile = ProfileText::parse(bytes);
-        auto& lines = profile.lines;
-        const std::string newLine = profile.newLine();
-        const ProfileText::Line entry{key + "=" + value, newLine};
-
-        bool inSection = false;
-        std::ptrdiff_t sectionLast = -1; // last non-blank line of the wanted section
-        bool written = false;
-        for (std::size_t i = 0; i < lines.size() && !written; ++i) {
-            std::string name;
-            if (sectionName(lines[i].text, name)) {
-                if (inSection)
-                    break;
-                inSection = sameName(name, section);
-                if (inSection)
-                    sectionLast = static_cast<std::ptrdiff_t>(i);
-                continue;
-            }
-            if (!inSection)
-                continue;
-            std::string k, v;
-            if (keyValue(lines[i].text, k, v) && sameName(k, key)) {
-                lines[i].text = entry.text;
-                written = true;
-            } else if (!trim(lines[i].text).empty()) {
-                sectionLast = static_cast<std::ptrdiff_t>(i);
-            }
-        }
-        if (!written) {
-            if (sectionLast >= 0) {
-                lines.insert(lines.begin() + sectionLast + 1, entry);
-            } else {
-                lines.push_back({"[" + section + "]", newLine});
-                lines.push_back(entry);
-            }
-        }
+        for (const Value& value : values)
+            set(profile, value);
         const std::string text = profile.text();
         bytes.assign(text.begin(), text.end());
     };
-    // A settings file too large to be ours is left alone rather than rewritten.
-    return updateFile(path_, MostBytes, LongerFile::Refuse, change).ok();
+    // A settings file too large to be ours is left alone rather than rewritten, and so is one
+    // that would grow too large to be read back whole.
+    return updateFile(path_, MostBytes, LongerFile::Refuse, change);
 }
 
 double leadingNumber(const std::string& text)

@@ -36,9 +36,18 @@ public:
     /// the file or the section is missing. Comment lines (";") name no key.
     std::vector<std::string> keys(const std::string& section) const;
 
-    /// Sets key in section, creating the file, the section or the key as needed. Returns false
-    /// when the file could not be written; nothing is lost then.
-    bool write(const std::string& section, const std::string& key, const std::string& value) const;
+    /// Sets key in section, creating the file, the section or the key as needed. Says why when
+    /// the file could not be written (read-only, not a regular file, or grown beyond MostBytes);
+    /// nothing is lost then.
+    FileStatus write(const std::string& section, const std::string& key, const std::string& value) const;
+
+    struct Value {
+        std::string section;
+        std::string key;
+        std::string value;
+    };
+    /// Sets several keys in one rewrite of the file: all of them, or none when it fails.
+    FileStatus write(const std::vector<Value>& values) const;
 
 private:
     /// Calls `entry` with the key and value of each key=value line of section in turn, until it

@@ -3,20 +3,12 @@
 #include "app/FileLocations.h"
 
 #include <limits>
-#include <sys/stat.h>
 
 namespace poronpa {
 
 void clsINI::InitINI(const std::string& iniFileName)
 {
     file_ = ProfileFile(playerFile(iniFileName));
-}
-
-void clsINI::SetAttrINIArchive() const
-{
-    struct stat status {};
-    if (::stat(file_.path().c_str(), &status) == 0)
-        ::chmod(file_.path().c_str(), (status.st_mode & 07777) | S_IWUSR);
 }
 
 namespace {
@@ -46,13 +38,13 @@ FileStatus LoadSettings(const clsINI& ini, Settings& settings)
     return status;
 }
 
-void SaveSettings(const clsINI& ini, const Settings& settings)
+FileStatus SaveSettings(const clsINI& ini, const Settings& settings)
 {
-    ini.SetAttrINIArchive();
-    const ProfileFile& file = ini.file();
-    file.write("INIExist", "Dummy", "True");
-    file.write("Option", "BGM", std::to_string(settings.BGM));
-    file.write("Option", "SE", std::to_string(settings.SE));
+    // In one rewrite, so that a file that cannot take them all (its owner made it read-only, it
+    // would grow too large) is left exactly as it was.
+    return ini.file().write({{"INIExist", "Dummy", "True"},
+                             {"Option", "BGM", std::to_string(settings.BGM)},
+                             {"Option", "SE", std::to_string(settings.SE)}});
 }
 
 } // namespace poronpa

@@ -24,9 +24,6 @@ public:
 
     const ProfileFile& file() const { return file_; }
 
-    /// Makes a read-only settings file writable again; errors are ignored.
-    void SetAttrINIArchive() const;
-
 private:
     ProfileFile file_;
 };
@@ -37,7 +34,9 @@ private:
 /// left as it is; the status says why, for the caller to tell.
 FileStatus LoadSettings(const clsINI& ini, Settings& settings);
 
-/// Writes the marker and the BGM and SE values; FrameRate is left as the file has it.
-void SaveSettings(const clsINI& ini, const Settings& settings);
+/// Writes the marker and the BGM and SE values; FrameRate is left as the file has it. A file that
+/// cannot be written (its owner made it read-only, it is no regular file, it would grow too
+/// large) is left as it is, and the status says why.
+FileStatus SaveSettings(const clsINI& ini, const Settings& settings);
 
 } // namespace poronpa

@@ -51,11 +51,10 @@ void LoadWindowSettings(const clsINI& ini, WindowSettings& window, std::ostream&
         report(problems, "FullScreen", fullScreen, "is neither 0 nor 1; starting in a window");
 }
 
-void SaveWindowSettings(const clsINI& ini, const WindowSettings& window)
+FileStatus SaveWindowSettings(const clsINI& ini, const WindowSettings& window)
 {
-    const ProfileFile& file = ini.file();
-    file.write(WindowSection, "Scale", std::to_string(window.Scale));
-    file.write(WindowSection, "FullScreen", window.FullScreen ? "1" : "0");
+    return ini.file().write({{WindowSection, "Scale", std::to_string(window.Scale)},
+                             {WindowSection, "FullScreen", window.FullScreen ? "1" : "0"}});
 }
 
 std::vector<std::pair<std::string, std::string>> ReadKeySettings(const clsINI& ini)

@@ -22,8 +22,9 @@ struct WindowSettings {
 /// is no problem.
 void LoadWindowSettings(const clsINI& ini, WindowSettings& window, std::ostream& problems);
 
-/// Writes the [Window] section, leaving every other line of the file as it is.
-void SaveWindowSettings(const clsINI& ini, const WindowSettings& window);
+/// Writes the [Window] section, leaving every other line of the file as it is; says why when the
+/// file could not be written.
+FileStatus SaveWindowSettings(const clsINI& ini, const WindowSettings& window);
 
 /// The player's own keys: every line of the [Keys] section that gives a value, as (action, key
 /// name) in the file's order, the first line of a name counting. The file is only read; the

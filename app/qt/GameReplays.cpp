@@ -74,7 +74,7 @@ void GameReplays::watch(const std::filesystem::path& file)
         tell(window_, QMessageBox::Warning, status.error);
         return;
     }
-    watchFolder_.emplace("replay");
+    watchFolder_.emplace(WatchedReplayFolder);
     if (!watchFolder_->ok()) {
         watchFolder_.reset();
         tell(window_, QMessageBox::Warning, "no temporary folder for the replay's saves");

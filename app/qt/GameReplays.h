@@ -17,6 +17,9 @@ class GameEngine;
 class GameWindow;
 class MapGrid;
 
+/// The purpose in the name of the folder a watched replay keeps its saves in.
+inline constexpr const char* WatchedReplayFolder = "replay";
+
 /// The replays of the game window. Every game played in it is recorded, from the title's start
 /// to the title, the ending or the window closing, into the replay folder beside the player's
 /// files; and a replay may be watched in it (poronpa --replay FILE) at the speed it was played,

@@ -295,7 +295,7 @@ void GameWindow::open()
 void GameWindow::openTestPlay(const GameStart& start, std::function<void()> ended)
 {
     testPlayEnded_ = std::move(ended);
-    testPlaySaves_ = std::make_unique<TemporaryFolder>("test-play");
+    testPlaySaves_ = std::make_unique<TemporaryFolder>(TestPlayFolder);
     testPlayStore_ = std::make_unique<SaveFileStore>(*testPlaySaves_ / SaveFileName);
     engine_->setSaveStore(*testPlayStore_);
     showWindow();
@@ -560,10 +560,15 @@ void GameWindow::closeEvent(QCloseEvent* event)
     closing_ = true;
     host_->stop();
     music().BGMStop();
-    SaveSettings(ini_, settings_);
+    // A settings file that cannot be written (its owner made it read-only, say) is left as it is,
+    // and said once.
+    FileStatus kept = SaveSettings(ini_, settings_);
     windowSettings_.Scale = scale_;
     windowSettings_.FullScreen = fullScreen();
-    SaveWindowSettings(ini_, windowSettings_);
+    if (kept.ok())
+        kept = SaveWindowSettings(ini_, windowSettings_);
+    if (!kept.ok())
+        std::cerr << "poronpa: " << kept.error << "; the options and the window's size are not kept\n";
     gamepads_.stop();
     tmrBGMLoop_.stop();
     ending_->stop();

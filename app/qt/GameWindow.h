@@ -37,6 +37,9 @@ class OverviewSquare;
 class PixelView;
 class SaveFileStore;
 
+/// The purpose in the name of a test play's scratch folder, which a killed editor leaves behind.
+inline constexpr const char* TestPlayFolder = "test-play";
+
 /// The game window: title, options, play and ending all happen in it, by showing and hiding its
 /// controls. Closing it in any state stops the music, writes the settings and ends the program.
 /// The boxes it opens (prompts, the treasure box dialog, messages) are modal to it by the window's

@@ -4,11 +4,14 @@
 #include "app/qt/GameReplays.h"
 #include "app/qt/GameWindow.h"
 #include "app/FileLocations.h"
+#include "app/SafeFile.h"
+#include "app/TemporaryFolder.h"
+#include "replay/ReplayFolder.h"
 #include "screens/MessageTables.h"
+#include "screens/SavedGame.h"
 #include "world/MapFile.h"
 #include "world/MapGrid.h"
 
-#include "screens/SavedGame.h"
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QMessageBox>
@@ -86,6 +89,11 @@ StartFiles prepareFiles(const char* program)
         notices << QString::fromStdString(notice);
     }
     removeStaleTemporaries(playerFilesWritten());
+    // What a game killed mid-way left: the replay it was writing, the saves of the editor's test
+    // play or of a replay watched.
+    if (const auto replays = playerFile("replays"); !replays.empty())
+        removeStaleTemporariesIn(replays, replay::isOwnReplayName);
+    TemporaryFolder::removeLeftovers({TestPlayFolder, WatchedReplayFolder});
     return {world.path, notices.join(QStringLiteral("\n\n"))};
 }
 

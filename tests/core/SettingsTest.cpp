@@ -1,4 +1,5 @@
 #include "settings/Settings.h"
+#include "settings/WindowSettings.h"
 #include "tests/support/HostileFiles.h"
 #include "tests/support/TempDir.h"
 
@@ -84,10 +85,55 @@ TEST(Settings, SavingReplacesValuesInPlaceAndKeepsEveryOtherLine)
     ini.InitINIAt(path);
     SaveSettings(ini, Settings{0, 1, 999});
     EXPECT_EQ(test::readText(path), "; mine\n[INIExist]\nDummy=True\n[Option]\nBGM=0\nFrameRate=60\nSE=1\n\n[Other]\nx=1\n");
+}
 
-    std::filesystem::permissions(path, std::filesystem::perms::owner_read);
-    SaveSettings(ini, Settings{1, 0, 0});
-    EXPECT_NE(test::readText(path).find("SE=0"), std::string::npos);
+// A settings file that cannot be written back whole is left exactly as it was, its mode and its
+// every line, and the save says why: one its owner made read-only, and one the added line would
+// take past the most the game reads (the first byte past it; the last byte inside is written).
+TEST(Settings, AFileThatCannotBeWrittenBackWholeIsLeftAsItWas)
+{
+    // Saving adds "SE=1\n", five bytes, before the player's own keys at the end.
+    const std::string start = "[INIExist]\nDummy=True\n[Option]\nBGM=0\n";
+    const std::string end = "[Keys]\njump=Z\n";
+    const auto padded = [&](std::size_t size) {
+        return start + ";" + std::string(size - start.size() - end.size() - 2, 'x') + "\n" + end;
+    };
+    using std::filesystem::perms;
+    const perms readOnly = perms::owner_read | perms::group_read | perms::others_read;
+    const perms readWrite = readOnly | perms::owner_write;
+    const struct {
+        const char* what;
+        std::string text;
+        perms mode;
+        std::string refusal; ///< empty: written
+    } cases[] = {
+        {"a file its owner made read-only", start + end, readOnly, "Permission denied"},
+        {"a file that reaches the most with the line", padded(ProfileFile::MostBytes - 5), readWrite, ""},
+        {"a file a byte past the most with the line", padded(ProfileFile::MostBytes - 4), readWrite,
+         "it would grow beyond 1048576 bytes"},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        const auto path = dir / "zembo.ini";
+        test::writeText(path, c.text);
+        std::filesystem::permissions(path, c.mode);
+        clsINI ini;
+        ini.InitINIAt(path);
+        Settings read;
+        ASSERT_TRUE(LoadSettings(ini, read).ok()) << c.what;
+        EXPECT_EQ(ReadKeySettings(ini), (std::vector<std::pair<std::string, std::string>>{{"jump", "Z"}})) << c.what;
+        const FileStatus saved = SaveSettings(ini, Settings{1, 1, 0});
+        const std::string after = test::readText(path);
+        EXPECT_EQ(std::filesystem::status(path).permissions(), c.mode) << c.what;
+        if (c.refusal.empty()) {
+            EXPECT_TRUE(saved.ok()) << c.what << ": " << saved.error;
+            EXPECT_EQ(after.size(), ProfileFile::MostBytes) << c.what;
+            EXPECT_TRUE(after.ends_with("\nSE=1\n" + end)) << c.what;
+            continue;
+        }
+        EXPECT_EQ(saved.error, path.string() + ": cannot be written (" + c.refusal + ")") << c.what;
+        EXPECT_EQ(after, c.text) << c.what;
+    }
 }
 
 TEST(Settings, UnwritableDirectoryIsNotAnError)
@@ -125,7 +171,7 @@ TEST(Settings, ByteOrderMarkAndEveryLineEndReadAsTheSameFileAndAreWrittenBackSo)
             EXPECT_EQ(test::readText(dir / "zembo.ini"), expected) << what;
 
             // A key the file lacks is added in the file's own line ends.
-            ASSERT_TRUE(ini.file().write("Option", "Volume", "3")) << what;
+            ASSERT_TRUE(ini.file().write("Option", "Volume", "3").ok()) << what;
             expected.replace(expected.find("FrameRate=60") + 12 + end.size(), 0, "Volume=3" + end);
             EXPECT_EQ(test::readText(dir / "zembo.ini"), expected) << what;
         }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real game in a real X server, started from program directories that are not as they should
 # be: read-only, without a map, with an empty map, with a directory in the map's or the settings'
-# place, with pipes and a device in the places of the player's files.
+# place, with pipes and a device in the places of the player's files, with a settings file its
+# owner made read-only, and with what killed writers and a killed test play left.
 #   real-game-faults.sh BIN_DIR X11PROBE   (run it inside xvfb-run)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../support/game-window.sh"
@@ -109,17 +110,24 @@ play_and_close
 [[ -d $dir/zembo.ini && -z $(ls -A "$dir/zembo.ini") ]] || fail "the settings directory changed"
 echo "ok: $step"
 
-step="pipes and a device in the player's files' places, and what a killed save left"
+step="pipes and a device in the player's files' places, and what killed writers left"
 dir=$game_dir/hostile
 program_dir "$dir" sounds
 mkfifo "$dir/zembo.ini" "$dir/savedata.dat"
 ln -sf /dev/zero "$dir/km2.mid"
 echo half >"$dir/savedata.dat.tmp-Ab12Cd"
-SDL_AUDIODRIVER=dummy start "$dir"
-# The window opens although nothing writes into the pipes; the leftover is gone. つづきから says
+mkdir "$dir/replays" "$game_dir/tmp"
+echo half >"$dir/replays/2025-06-01_14-03-22.replay.tmp-Ab12Cd"
+# The scratch folder of a test play whose editor was killed.
+mkdir "$game_dir/tmp/poronpa-test-play-Ab12Cd"
+echo saves >"$game_dir/tmp/poronpa-test-play-Ab12Cd/savedata.dat"
+TMPDIR=$game_dir/tmp SDL_AUDIODRIVER=dummy start "$dir"
+# The window opens although nothing writes into the pipes; the leftovers are gone. つづきから says
 # the save cannot be read and starts a new game.
 window=$(choose 1)
 [[ ! -e $dir/savedata.dat.tmp-Ab12Cd ]] || fail "the killed save's leftover is still there"
+[[ ! -e $dir/replays/2025-06-01_14-03-22.replay.tmp-Ab12Cd ]] || fail "the killed replay writer's leftover is still there"
+[[ ! -e $game_dir/tmp/poronpa-test-play-Ab12Cd ]] || fail "the killed test play's scratch folder is still there"
 box=$("$probe" wait "$box_title" $((patience * 1000))) || fail "no message that the save cannot be read"
 xdotool windowfocus --sync "$box"
 press Return
@@ -127,4 +135,19 @@ walk_and_close "$window"
 [[ -p $dir/zembo.ini && -p $dir/savedata.dat && -L $dir/km2.mid ]] || fail "a file in a pipe's or the device's place was replaced"
 grep -q 'zembo.ini: cannot be read (not a regular file)' "$game_dir/stderr.txt" || fail "the settings pipe was not named"
 grep -q 'km2.mid: cannot be read (not a regular file)' "$game_dir/stderr.txt" || fail "the tune's device was not named"
+echo "ok: $step"
+
+step="a settings file its owner made read-only"
+dir=$game_dir/read-only-settings
+program_dir "$dir" sounds
+printf '[INIExist]\nDummy=True\n[Option]\nBGM=0\nSE=0\n' >"$dir/zembo.ini"
+chmod 0444 "$dir/zembo.ini"
+settings=$(cat "$dir/zembo.ini")
+SDL_AUDIODRIVER=dummy start "$dir"
+play_and_close
+# Read, left as it is, and said once at the most.
+[[ $(stat -c %a "$dir/zembo.ini") == 444 ]] || fail "the settings file's mode was changed"
+[[ $(cat "$dir/zembo.ini") == "$settings" ]] || fail "the settings file was rewritten"
+said=$(grep -c 'zembo.ini' "$failure_log" || true)
+((said <= 1)) || fail "the settings file was named $said times"
 echo "ok: $step"

@@ -5,6 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <iostream>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/wait.h>
 
 using namespace poronpa;
 using poronpa::test::TempDir;
@@ -20,6 +24,52 @@ int runMapc(const std::string& arguments)
 }
 
 } // namespace
+
+// The compiler writes its output over a regular file or where nothing is; a pipe, a folder or a
+// device named as the output is refused with its name and the reason, and left as it was.
+TEST(WorldMap, TheCompilerWritesOnlyARegularFileOrWhereNothingIs)
+{
+    TempDir dir;
+    const auto err = dir / "err";
+    const auto compileTo = [&](const std::filesystem::path& output) {
+        const int status = std::system((std::string(PORONPA_MAPC) + " compile '" + Sources.string() + "' '" +
+                                        output.string() + "' 2>'" + err.string() + "'")
+                                           .c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    // The superuser would replace the system's own device; anyone else can be shown /dev/null.
+    std::filesystem::path device = "/dev/null";
+    if (::geteuid() == 0) {
+        device = dir / "null";
+        if (::mknod(device.c_str(), S_IFCHR | 0666, ::makedev(1, 3)) != 0)
+            device.clear();
+    }
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0666), 0);
+    std::filesystem::create_directory(dir / "folder");
+    const struct {
+        std::filesystem::path output;
+        std::string reason;
+    } cases[] = {
+        {dir / "pipe", "not a regular file"},
+        {dir / "folder", "it is a folder"},
+        {device, "not a regular file"},
+    };
+    for (const auto& c : cases) {
+        if (c.output.empty()) {
+            std::cout << "the device case is skipped: no device can be made here\n";
+            continue;
+        }
+        struct stat before {}, after {};
+        ::lstat(c.output.c_str(), &before);
+        EXPECT_EQ(compileTo(c.output), 1) << c.output;
+        EXPECT_EQ(test::readText(err), "poronpa-mapc: " + c.output.string() + ": cannot be written (" + c.reason + ")\n");
+        ::lstat(c.output.c_str(), &after);
+        EXPECT_TRUE(after.st_mode == before.st_mode && after.st_ino == before.st_ino && after.st_rdev == before.st_rdev)
+            << c.output << " was replaced";
+    }
+    EXPECT_EQ(compileTo(dir / "world.dat"), 0) << test::readText(err);
+    EXPECT_EQ(test::readBytes(dir / "world.dat"), test::readBytes(BuiltMap));
+}
 
 TEST(WorldMap, BuiltFileIsTheCompiledSources)
 {

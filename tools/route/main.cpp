@@ -150,8 +150,8 @@ int main(int argc, char** argv)
     }
     const std::string text = formatRouteScript(script, planPath);
     const std::vector<std::uint8_t> bytes(text.begin(), text.end());
-    if (!writeFileAtomically(outPath, bytes).ok()) {
-        std::fprintf(stderr, "poronpa-route: cannot write %s\n", outPath.c_str());
+    if (const FileStatus written = writeFileAtomically(outPath, bytes); !written.ok()) {
+        std::fprintf(stderr, "poronpa-route: %s\n", written.error.c_str());
         return 2;
     }
     std::printf("%s: %lld frames%s\n", outPath.c_str(), static_cast<long long>(at.frame), status ? " (unfinished)" : "");
