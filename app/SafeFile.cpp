@@ -466,10 +466,13 @@ void removeStaleTemporaries(const std::vector<std::filesystem::path>& files)
         if (followLinks(file, target).ok() && target != file)
             byFolder[target.parent_path()].push_back(target.filename().string());
     }
-    for (const auto& [folder, names] : byFolder)
-        removeStaleTemporariesIn(folder, [&names](std::string_view base) {
+    // Not a structured binding: a lambda may not capture one in every compiler the fuzzers use.
+    for (const auto& folderAndNames : byFolder) {
+        const std::vector<std::string>& names = folderAndNames.second;
+        removeStaleTemporariesIn(folderAndNames.first, [&names](std::string_view base) {
             return std::find(names.begin(), names.end(), base) != names.end();
         });
+    }
 }
 
 void removeStaleTemporariesIn(const std::filesystem::path& folder, const std::function<bool(std::string_view)>& ours)
