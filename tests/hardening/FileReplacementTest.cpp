@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <functional>
@@ -368,10 +369,15 @@ TEST(FileReplacement, AnotherProgramsLockOnTheFolderHoldsAWriterASecondOrTwoAtMo
             EXPECT_EQ(readText(file), writer.oldContent) << what;
         }
         HeldLock held(dir.path());
-        std::thread letGo([&held] {
-            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        // Let go once the writer has set out, not after a set time: on a busy machine a thread
+        // that sleeps may wake after the writer has given up.
+        std::atomic<bool> writing = false;
+        std::thread letGo([&held, &writing] {
+            while (!writing)
+                std::this_thread::yield();
             held.release();
         });
+        writing = true;
         EXPECT_EQ(writer.write(file), "") << what << ": a lock let go within the wait";
         letGo.join();
         EXPECT_TRUE(writer.written(file)) << what;

@@ -31,11 +31,15 @@ options_shown() { (($(menu_count "$1") * 2 < $(menu_count title))); }
 box_title="たからばこ"
 gone() { ! xwininfo -id "$1" 2>/dev/null | grep -q IsViewable; }
 sized() { [[ $("$probe" size "$window") == "$1" ]]; }
-# typed BOX [SCALE]: the box's page has typed, for its OK button has begun to change its colour.
+# typed BOX [SCALE]: for wait_for; the box's page has typed, for its OK button has changed its
+# colour since the picture the last call took (none before the first: rm -f "$shots/ok-a.ppm").
 typed() {
-  local s=${2:-$scale}
-  "$probe" shot "$1" "$shots/ok-a.ppm" && sleep 0.1 && "$probe" shot "$1" "$shots/ok-b.ppm" &&
-    (($(differing ok-a ok-b $((170 * s)) $((74 * s)) $((70 * s)) $((30 * s))) > 0))
+  local s=${2:-$scale} changed=1
+  "$probe" shot "$1" "$shots/ok-b.ppm" || return 1
+  [[ -e $shots/ok-a.ppm ]] && changed=$(differing ok-a ok-b $((170 * s)) $((74 * s)) $((70 * s)) $((30 * s)))
+  [[ -e $shots/ok-a.ppm ]] || changed=0
+  mv "$shots/ok-b.ppm" "$shots/ok-a.ppm"
+  ((changed > 0))
 }
 key() {
   xdotool windowfocus --sync "$1"
@@ -76,10 +80,10 @@ step="first box"
 key "$window" space
 box=$("$probe" wait "$box_title" $((patience * 1000))) || fail "the box under the start did not open"
 screen_as_meant box-opened
-wait_for "$patience" typed "$box" || fail "the first page never finished typing"
+rm -f "$shots/ok-a.ppm"; wait_for "$patience" typed "$box" || fail "the first page never finished typing"
 screen_as_meant box-typed
 key "$box" space
-wait_for "$patience" typed "$box" || fail "the second page never finished typing"
+rm -f "$shots/ok-a.ppm"; wait_for "$patience" typed "$box" || fail "the second page never finished typing"
 screen_as_meant box-second-page
 key "$box" space
 wait_for "$patience" gone "$box" || fail "Space did not close the box"
@@ -93,9 +97,9 @@ wait_for "$patience" gone "$box" || fail "clicks on OK did not close the box"
 
 step="third box"
 open_box "the third box"
-wait_for "$patience" typed "$box" || fail "the first page never finished typing"
+rm -f "$shots/ok-a.ppm"; wait_for "$patience" typed "$box" || fail "the first page never finished typing"
 key "$box" Return
-wait_for "$patience" typed "$box" || fail "the second page never finished typing"
+rm -f "$shots/ok-a.ppm"; wait_for "$patience" typed "$box" || fail "the second page never finished typing"
 key "$box" Return
 wait_for "$patience" gone "$box" || fail "Enter did not close the box"
 
@@ -130,10 +134,10 @@ wait_for "$patience" drawn "$window" full-title || fail "the title was not drawn
 screen_as_meant full-screen-title
 key "$window" space
 box=$("$probe" wait "$box_title" $((patience * 1000))) || fail "the box under the start did not open in full screen"
-wait_for "$patience" typed "$box" "$full" || fail "the first page never finished typing in full screen"
+rm -f "$shots/ok-a.ppm"; wait_for "$patience" typed "$box" "$full" || fail "the first page never finished typing in full screen"
 screen_as_meant full-screen-box
 key "$box" space
-wait_for "$patience" typed "$box" "$full" || fail "the second page never finished typing in full screen"
+rm -f "$shots/ok-a.ppm"; wait_for "$patience" typed "$box" "$full" || fail "the second page never finished typing in full screen"
 key "$box" space
 wait_for "$patience" gone "$box" || fail "Space did not close the box in full screen"
 screen_as_meant full-screen-play
