@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Surface.h"
+#include "app/base/Surface.h"
 
 #include <QIcon>
 #include <QImage>

@@ -1,6 +1,6 @@
 #include "audio/Sound.h"
 
-#include "app/FileLocations.h"
+#include "app/base/FileLocations.h"
 
 namespace poronpa {
 

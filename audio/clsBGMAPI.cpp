@@ -1,6 +1,6 @@
 #include "audio/clsBGMAPI.h"
 
-#include "app/FileLocations.h"
+#include "app/base/FileLocations.h"
 #include "audio/Sound.h"
 
 #include <array>

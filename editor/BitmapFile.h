@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/SafeFile.h"
-#include "app/Surface.h"
+#include "app/base/SafeFile.h"
+#include "app/base/Surface.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Surface.h"
+#include "app/base/Surface.h"
 #include "play/FrameEvents.h"
 #include "play/GameState.h"
 #include "world/MapGrid.h"

@@ -2,7 +2,7 @@
 
 #include "play/FramePacing.h"
 #include "play/KeyCodes.h"
-#include "screens/MessageTables.h"
+#include "play/PlayNumbers.h"
 
 namespace poronpa {
 
@@ -115,7 +115,7 @@ StepEnd GameEngine::Impl::restOfFrame()
             if (s.HeroState == StateArrived)
                 return StartEnding();
             if (s.Random.next() < 0.05) {
-                request(play::Request::Kind::MissGag, texts::missPhraseIndex(s.Random.next()));
+                request(play::Request::Kind::MissGag, play::missPhraseIndex(s.Random.next()));
                 heldUp();
             }
             respawn();

@@ -21,4 +21,9 @@ inline int inCell(double pixel) { return nearest(pixel) % 32; }
 /// A condition as the number 1 or 0, for the speed formulas.
 inline double when(bool condition) { return condition ? 1.0 : 0.0; }
 
+/// The mishap scene's comic phrases: how many there are, and the one a random number r in [0, 1)
+/// picks (r × 14 rounded, halves to even).
+constexpr int MissPhraseCount = 15;
+inline int missPhraseIndex(double r) { return nearest(r * (MissPhraseCount - 1)); }
+
 } // namespace poronpa::play

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "screens/SavedGame.h"
+#include "play/SavedGame.h"
 
 #include <string>
 

@@ -4,7 +4,7 @@
 #include "play/KeyCodes.h"
 
 #include "play/StartAndBand.h"
-#include "screens/SavedGame.h"
+#include "play/SavedGame.h"
 
 #include <limits>
 

@@ -1,7 +1,7 @@
 #include "replay/ReplayFile.h"
 
-#include "app/sim/Trace.h"
-#include "screens/SavedGame.h"
+#include "play/script/Trace.h"
+#include "play/SavedGame.h"
 
 #include <algorithm>
 #include <charconv>

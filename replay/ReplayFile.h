@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/SafeFile.h"
-#include "app/sim/KeyScript.h"
+#include "app/base/SafeFile.h"
+#include "play/script/KeyScript.h"
 #include "play/GameState.h"
 #include "world/MapGrid.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/SafeFile.h"
+#include "app/base/SafeFile.h"
 #include "replay/ReplayFile.h"
-#include "screens/SaveFileStore.h"
+#include "play/SaveFileStore.h"
 
 #include <cstdint>
 #include <filesystem>

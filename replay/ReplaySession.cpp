@@ -1,7 +1,7 @@
 #include "replay/ReplaySession.h"
 
-#include "app/StandardOptions.h"
-#include "app/sim/Trace.h"
+#include "app/base/StandardOptions.h"
+#include "play/script/Trace.h"
 
 
 namespace poronpa::replay {

@@ -1,6 +1,6 @@
 #include "replay/ReplayWriter.h"
 
-#include "app/SafeFile.h"
+#include "app/base/SafeFile.h"
 #include "replay/ReplayFolder.h"
 
 #include <algorithm>

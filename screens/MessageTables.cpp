@@ -37,7 +37,7 @@ const std::array<std::string, 11> ItemText = {
     "",
 };
 
-const std::array<std::string, 15> MissPhrases = {
+const std::array<std::string, play::MissPhraseCount> MissPhrases = {
     "のーん",
     "おこるでしかし",
     "なむでやねん",
@@ -67,11 +67,6 @@ const std::array<std::string, 6> MemoTexts = {
     "よく見つけたね。あんたはえらい！！",
     "たからばこは　ひとくいばこだった！！　うそ。",
 };
-
-int missPhraseIndex(double r)
-{
-    return static_cast<int>(std::nearbyint(r * 14.0));
-}
 
 std::string saveFailedText(const std::string& reason) { return "セーブできませんでした。\n" + reason; }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "play/PlayNumbers.h"
+
 #include <array>
 #include <string>
 
@@ -21,16 +23,13 @@ extern const std::array<std::string, 11> ItemName;
 extern const std::array<std::string, 11> ItemText;
 
 /// The comic phrases of the mishap scene.
-extern const std::array<std::string, 15> MissPhrases;
+extern const std::array<std::string, play::MissPhraseCount> MissPhrases;
 
 /// Captions of the options screen's seven labels.
 extern const std::array<std::string, 7> OptionCaptions;
 
 /// Second pages of the memos 101..106 (index 0 is memo 101).
 extern const std::array<std::string, 6> MemoTexts;
-
-/// The index of the phrase for a random number r in [0, 1): r × 14 rounded, halves to even.
-int missPhraseIndex(double r);
 
 /// What the player is told when a save or a load failed, and why.
 std::string saveFailedText(const std::string& reason);

@@ -1,6 +1,6 @@
 #include "settings/ProfileFile.h"
 
-#include "app/SafeFile.h"
+#include "app/base/SafeFile.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/SafeFile.h"
+#include "app/base/SafeFile.h"
 
 #include <filesystem>
 #include <functional>

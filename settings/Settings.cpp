@@ -1,6 +1,6 @@
 #include "settings/Settings.h"
 
-#include "app/FileLocations.h"
+#include "app/base/FileLocations.h"
 
 #include <limits>
 

@@ -1,6 +1,6 @@
 #include "app/qt/GameReplays.h"
 
-#include "app/FileLocations.h"
+#include "app/base/FileLocations.h"
 #include "app/qt/GamePlayHost.h"
 #include "app/qt/GameWindow.h"
 #include "play/GameEngine.h"

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/TemporaryFolder.h"
+#include "app/base/TemporaryFolder.h"
 #include "replay/Recordings.h"
 #include "replay/ReplayPlayer.h"
-#include "screens/SaveFileStore.h"
+#include "play/SaveFileStore.h"
 
 #include <filesystem>
 #include <memory>

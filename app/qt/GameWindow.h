@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/qt/Gamepads.h"
-#include "app/Surface.h"
+#include "app/base/Surface.h"
 #include "app/qt/VirtualKeys.h"
 #include "audio/AudioSystem.h"
 #include "screens/qt/TitleScreen.h"

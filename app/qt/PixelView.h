@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/PixelMagnifier.h"
+#include "app/base/PixelMagnifier.h"
 
 #include <QGraphicsView>
 #include <QImage>

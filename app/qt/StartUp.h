@@ -24,7 +24,7 @@ void avoidStartingSessionBus();
 void installJapaneseTranslation(QApplication& application);
 
 /// What a program needs before its first window: the player's folder made ready, what writers
-/// killed mid-write left in it removed, and the world file chosen (app/FileLocations.h). What had to be worked around (a folder that cannot be used,
+/// killed mid-write left in it removed, and the world file chosen (app/base/FileLocations.h). What had to be worked around (a folder that cannot be used,
 /// a damaged map of the player's) has been written on standard error after `program` and is
 /// returned for a message box; empty when all is well.
 struct StartFiles {

@@ -1,6 +1,6 @@
 // The game: the start-up hands over to the game window, which runs until it is closed.
 
-#include "app/StandardOptions.h"
+#include "app/base/StandardOptions.h"
 #include "app/qt/ScreenCheck.h"
 #include "app/qt/StartUp.h"
 #include "screens/MessageTables.h"

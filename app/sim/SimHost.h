@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/sim/Trace.h"
+#include "play/script/Trace.h"
 #include "play/GameEngine.h"
 
 #include <functional>

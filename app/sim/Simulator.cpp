@@ -1,16 +1,17 @@
 #include "app/sim/Simulator.h"
 
-#include "app/FileLocations.h"
-#include "app/SafeFile.h"
-#include "app/TemporaryFolder.h"
-#include "app/sim/KeyScript.h"
+#include "app/base/FileLocations.h"
+#include "world/WorldFileChoice.h"
+#include "app/base/SafeFile.h"
+#include "app/base/TemporaryFolder.h"
+#include "play/script/KeyScript.h"
 #include "app/sim/SimHost.h"
 #include "app/sim/SimOptions.h"
-#include "app/sim/Trace.h"
+#include "play/script/Trace.h"
 #include "play/GameEngine.h"
 #include "replay/ReplayFile.h"
 #include "replay/ReplayPlayer.h"
-#include "screens/SaveFileStore.h"
+#include "play/SaveFileStore.h"
 #include "world/MapFile.h"
 
 #include <algorithm>

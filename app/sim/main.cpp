@@ -1,5 +1,5 @@
-#include "app/SafeFile.h"
-#include "app/StandardOptions.h"
+#include "app/base/SafeFile.h"
+#include "app/base/StandardOptions.h"
 #include "app/sim/Simulator.h"
 
 #include <iostream>

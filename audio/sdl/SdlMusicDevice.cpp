@@ -1,6 +1,6 @@
 #include "audio/sdl/SdlMusicDevice.h"
 
-#include "app/SafeFile.h"
+#include "app/base/SafeFile.h"
 #include "audio/MidiSummary.h"
 
 #include <SDL.h>

@@ -1,9 +1,9 @@
 // The map editor: starts like the game, but keeps the editor and its palette on screen. Its Game
 // button hands over to the game window over the map as edited.
 
-#include "app/FileLocations.h"
+#include "app/base/FileLocations.h"
 #include "app/qt/GameLauncher.h"
-#include "app/StandardOptions.h"
+#include "app/base/StandardOptions.h"
 #include "app/qt/StartUp.h"
 #include "assets/Pictures.h"
 #include "editor/MapEditor.h"

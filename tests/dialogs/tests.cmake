@@ -4,7 +4,7 @@ if(PORONPA_BUILD_SHELL)
     add_executable(${name} ${CMAKE_CURRENT_LIST_DIR}/${name}.cpp
                            ${CMAKE_CURRENT_LIST_DIR}/RecordingWavePlayer.h)
     set_target_properties(${name} PROPERTIES AUTOMOC ON)
-    target_link_libraries(${name} PRIVATE poronpa_screens Qt6::Test)
+    target_link_libraries(${name} PRIVATE poronpa_screens_qt Qt6::Test)
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
   endforeach()

@@ -6,7 +6,7 @@
 #include "app/qt/GameLauncher.h"
 #include "app/qt/GamePlayHost.h"
 #include "app/qt/GameWindow.h"
-#include "app/ProgramDirectory.h"
+#include "app/base/ProgramDirectory.h"
 #include "play/GameEngine.h"
 #include "tests/editor/EditorFixture.h"
 #include "tests/shell/ShellTestSupport.h"

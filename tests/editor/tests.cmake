@@ -11,7 +11,7 @@ if(PORONPA_BUILD_SHELL)
 
   add_executable(editor_window_tests ${CMAKE_CURRENT_LIST_DIR}/EditorWindowTest.cpp)
   set_target_properties(editor_window_tests PROPERTIES AUTOMOC ON)
-  target_link_libraries(editor_window_tests PRIVATE poronpa_editor Qt6::Test)
+  target_link_libraries(editor_window_tests PRIVATE poronpa_editor_qt Qt6::Test)
   add_test(NAME editor_window COMMAND editor_window_tests)
   set_tests_properties(editor_window PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
 

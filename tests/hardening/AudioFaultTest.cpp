@@ -1,6 +1,6 @@
 // No sound device, a missing effect or tune, a missing soundfont: the game plays on silently and
 // says what is missing in one line, once.
-#include "app/ProgramDirectory.h"
+#include "app/base/ProgramDirectory.h"
 #include "audio/sdl/SdlAudioSystem.h"
 #include "tests/hardening/FaultSupport.h"
 #include "tests/support/HostileFiles.h"

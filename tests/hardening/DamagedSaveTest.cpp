@@ -1,5 +1,5 @@
 // A damaged save played on: whatever counts it brings in, the game must not overflow them.
-#include "screens/SavedGame.h"
+#include "play/SavedGame.h"
 #include "tests/hardening/FaultSupport.h"
 
 #include <gtest/gtest.h>

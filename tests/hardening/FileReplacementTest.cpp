@@ -1,11 +1,11 @@
 // How the writers replace the player's files and the outputs named to them: through a symbolic
 // link to its target, never over a file its owner made read-only nor over anything but a regular
 // file, one writer at a time, and without leaving what a killed writer left behind for ever.
-#include "app/SafeFile.h"
+#include "app/base/SafeFile.h"
 #include "editor/BitmapFile.h"
 #include "replay/ReplayFolder.h"
 #include "replay/ReplayWriter.h"
-#include "screens/SavedGame.h"
+#include "play/SavedGame.h"
 #include "settings/Settings.h"
 #include "tests/hardening/FaultSupport.h"
 #include "tests/support/Installation.h"

@@ -1,6 +1,6 @@
 // A full disk during every writer: the old file stays whole, nothing half-written is left beside
 // it, the failure is reported, and the player is told once that the game could not be saved.
-#include "screens/SavedGame.h"
+#include "play/SavedGame.h"
 #include "settings/ProfileFile.h"
 #include "tests/hardening/FaultSupport.h"
 #include "world/MapFile.h"

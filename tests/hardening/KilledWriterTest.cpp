@@ -1,6 +1,6 @@
 // A writer killed at any moment: the save file, the map file and the settings file each hold,
 // after the kill, exactly what one of the writer's whole steps left, never a mixture.
-#include "screens/SavedGame.h"
+#include "play/SavedGame.h"
 #include "settings/Settings.h"
 #include "tests/hardening/FaultSupport.h"
 #include "world/MapFile.h"

@@ -1,6 +1,6 @@
 // A program directory nobody may write to: the game starts, plays and ends normally, and each
 // try to save says once that the game could not be saved; the directory is left as it was.
-#include "screens/SavedGame.h"
+#include "play/SavedGame.h"
 #include "tests/hardening/FaultSupport.h"
 
 #include <gtest/gtest.h>

@@ -1,8 +1,9 @@
 // Where the files live: beside a program that may write to its folder, in the player's folder
 // when it may not or when it is installed. Runs once as whoever runs the tests and once more as
 // an ordinary user when that is the superuser, who may write almost everywhere.
-#include "app/FileLocations.h"
-#include "app/ProgramDirectory.h"
+#include "app/base/FileLocations.h"
+#include "world/WorldFileChoice.h"
+#include "app/base/ProgramDirectory.h"
 #include "tests/hardening/FaultSupport.h"
 #include "tests/support/Installation.h"
 

@@ -4,8 +4,8 @@
 // saw.
 #include "replay/Recordings.h"
 #include "replay/ReplayPlayer.h"
-#include "screens/SavedGame.h"
-#include "tests/core/EngineFixture.h"
+#include "play/SavedGame.h"
+#include "tests/play/EngineFixture.h"
 #include "tests/hardening/FaultSupport.h"
 #include "world/MapFile.h"
 

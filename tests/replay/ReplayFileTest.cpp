@@ -2,7 +2,7 @@
 // did, and every kind of damage is refused with the line it was found on.
 #include "replay/ReplayFile.h"
 #include "replay/ReplayRecorder.h"
-#include "screens/SavedGame.h"
+#include "play/SavedGame.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>

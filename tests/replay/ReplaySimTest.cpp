@@ -1,7 +1,7 @@
 // The real poronpa-sim playing replays: the start, the saves and the failures come from the
 // file, the end line is compared with the recorded one, and bad files are refused.
 #include "replay/ReplayFile.h"
-#include "screens/SavedGame.h"
+#include "play/SavedGame.h"
 #include "tests/hardening/FaultSupport.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestMap.h"

@@ -2,7 +2,7 @@
 
 #include "app/qt/GamePlayHost.h"
 #include "app/qt/GameWindow.h"
-#include "app/ProgramDirectory.h"
+#include "app/base/ProgramDirectory.h"
 #include "audio/BackendAudioSystem.h"
 #include "tests/support/TempDir.h"
 #include "world/MapGrid.h"

@@ -1,6 +1,6 @@
-#include "app/sim/KeyScript.h"
+#include "play/script/KeyScript.h"
 #include "app/sim/SimOptions.h"
-#include "app/sim/Trace.h"
+#include "play/script/Trace.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // The real poronpa-sim binary on small maps built here, read through its trace.
-#include "screens/SavedGame.h"
+#include "play/SavedGame.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TestMap.h"
 

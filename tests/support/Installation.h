@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ProgramDirectory.h"
+#include "app/base/ProgramDirectory.h"
 #include "tests/support/TempDir.h"
 #include "world/MapGrid.h"
 

@@ -1,7 +1,7 @@
 // Paints every built-in picture into PNG files and writes the resource list that builds them
 // into the program.
 #include "PixelArt.h"
-#include "app/StandardOptions.h"
+#include "app/base/StandardOptions.h"
 #include "ScreenArt.h"
 #include "SpriteArt.h"
 #include "TileArt.h"

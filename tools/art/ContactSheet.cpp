@@ -3,7 +3,7 @@
 // drawn with the tile sheet as the game draws it, every tile drawn on a background in the places
 // it stands (one of each tile with each mix of backgrounds round it), and how light and how busy
 // each background is beside the solid tiles next to it.
-#include "app/StandardOptions.h"
+#include "app/base/StandardOptions.h"
 #include "assets/Pictures.h"
 #include "world/AreaDrawing.h"
 #include "world/MapFile.h"

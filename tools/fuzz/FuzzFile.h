@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/TemporaryFolder.h"
+#include "app/base/TemporaryFolder.h"
 
 #include <cstdint>
 #include <cstdio>

@@ -1,6 +1,6 @@
-#include "app/sim/KeyScript.h"
+#include "play/script/KeyScript.h"
 #include "replay/ReplayFile.h"
-#include "screens/SavedGame.h"
+#include "play/SavedGame.h"
 #include "tools/fuzz/FuzzFile.h"
 
 #include <sstream>

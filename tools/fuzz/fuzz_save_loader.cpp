@@ -1,5 +1,5 @@
 #include "play/StartAndBand.h"
-#include "screens/SavedGame.h"
+#include "play/SavedGame.h"
 #include "tools/fuzz/FuzzFile.h"
 
 #include <algorithm>

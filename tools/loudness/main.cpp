@@ -5,7 +5,7 @@
 //   poronpa-loudness --seams [--raw CHANNELS RATE] FILE SECONDS...
 // Mono files are measured as the mixer plays them: the same samples on both speakers.
 #include "Loudness.h"
-#include "app/StandardOptions.h"
+#include "app/base/StandardOptions.h"
 
 #include <algorithm>
 #include <cmath>

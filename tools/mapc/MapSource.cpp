@@ -1,6 +1,6 @@
 #include "tools/mapc/MapSource.h"
 
-#include "app/SafeFile.h"
+#include "app/base/SafeFile.h"
 
 #include <charconv>
 #include <sstream>

@@ -1,5 +1,5 @@
-#include "app/SafeFile.h"
-#include "app/StandardOptions.h"
+#include "app/base/SafeFile.h"
+#include "app/base/StandardOptions.h"
 #include "tools/mapc/MapSource.h"
 #include "world/MapFile.h"
 

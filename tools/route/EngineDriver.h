@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/sim/KeyScript.h"
+#include "play/script/KeyScript.h"
 #include "app/sim/SimHost.h"
 #include "play/GameEngine.h"
 #include "world/MapGrid.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/sim/KeyScript.h"
+#include "play/script/KeyScript.h"
 #include "tools/route/EngineDriver.h"
 #include "tools/route/RoutePlan.h"
 

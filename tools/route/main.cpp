@@ -1,5 +1,5 @@
-#include "app/SafeFile.h"
-#include "app/StandardOptions.h"
+#include "app/base/SafeFile.h"
+#include "app/base/StandardOptions.h"
 #include "app/sim/SimOptions.h"
 #include "tools/route/RouteScript.h"
 #include "tools/route/RouteSearch.h"

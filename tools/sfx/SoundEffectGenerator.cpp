@@ -1,7 +1,7 @@
 // Synthesizes the game's sound effects into wave files, each at the loudness of its importance.
 //   poronpa-sfxgen <output directory>
 #include "Effects.h"
-#include "app/StandardOptions.h"
+#include "app/base/StandardOptions.h"
 
 #include <cstdio>
 #include <exception>

@@ -5,9 +5,9 @@
 // this program. Exit 0 when every frame kept the rules; otherwise 1, with the failing run's keys
 // kept and the command that replays it.
 
-#include "app/ProgramDirectory.h"
-#include "app/StandardOptions.h"
-#include "app/TemporaryFolder.h"
+#include "app/base/ProgramDirectory.h"
+#include "app/base/StandardOptions.h"
+#include "app/base/TemporaryFolder.h"
 #include "play/StartAndBand.h"
 #include "tools/soak/RandomKeyScript.h"
 #include "tools/soak/TraceCheck.h"

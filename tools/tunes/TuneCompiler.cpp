@@ -4,7 +4,7 @@
 // --parts keeps only the parts named sounding (in time as in the whole tune), to hear or
 // measure them alone; --list-parts prints the score's parts, the lead first.
 #include "Score.h"
-#include "app/StandardOptions.h"
+#include "app/base/StandardOptions.h"
 
 #include <cstdio>
 #include <fstream>

@@ -1,4 +1,4 @@
-#include "app/StandardOptions.h"
+#include "app/base/StandardOptions.h"
 #include "assets/Pictures.h"
 #include "world/AreaDrawing.h"
 #include "world/MapFile.h"

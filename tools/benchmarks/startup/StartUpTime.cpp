@@ -7,7 +7,7 @@
 // Each run starts PROGRAM with its own copy of the environment, waits for both moments (20 s
 // at most), then ends it with SIGTERM. Prints every run and the median and spread of each.
 
-#include "app/StandardOptions.h"
+#include "app/base/StandardOptions.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>

@@ -1,4 +1,4 @@
-#include "app/ProgramDirectory.h"
+#include "app/base/ProgramDirectory.h"
 #include "audio/Sound.h"
 #include "audio/SoundNumbers.h"
 #include "audio/clsBGMAPI.h"

@@ -1,4 +1,4 @@
-#include "app/sim/KeyScript.h"
+#include "play/script/KeyScript.h"
 
 #include "play/KeyCodes.h"
 

@@ -5,7 +5,7 @@
 namespace poronpa {
 
 /// The directory of the running executable. Where the files live is decided from it by
-/// fileLocations() (app/FileLocations.h).
+/// fileLocations() (app/base/FileLocations.h).
 std::filesystem::path programDirectory();
 
 /// Overrides programDirectory() for this process (tests and tools that run the engine on files

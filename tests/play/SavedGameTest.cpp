@@ -1,5 +1,5 @@
 #include "play/GameState.h"
-#include "screens/SavedGame.h"
+#include "play/SavedGame.h"
 #include "tests/support/HostileFiles.h"
 #include "tests/support/TempDir.h"
 

@@ -1,4 +1,4 @@
-#include "app/TemporaryFolder.h"
+#include "app/base/TemporaryFolder.h"
 
 #include <algorithm>
 #include <cctype>

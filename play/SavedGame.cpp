@@ -1,4 +1,4 @@
-#include "screens/SavedGame.h"
+#include "play/SavedGame.h"
 
 #include "play/StartAndBand.h"
 

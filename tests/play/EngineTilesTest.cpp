@@ -1,5 +1,5 @@
 #include "EngineFixture.h"
-#include "screens/SaveFileStore.h"
+#include "play/SaveFileStore.h"
 
 #include <algorithm>
 

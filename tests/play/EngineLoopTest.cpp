@@ -1,8 +1,8 @@
 #include "EngineFixture.h"
-#include "screens/SaveFileStore.h"
+#include "play/SaveFileStore.h"
 
 #include "audio/SoundNumbers.h"
-#include "screens/SavedGame.h"
+#include "play/SavedGame.h"
 
 #include "play/FramePacing.h"
 

@@ -1,6 +1,6 @@
 // The SDL back ends against SDL's disk audio driver: what the mixer plays lands in a file of raw
 // samples, so the tests can hear whether, when and how things sounded.
-#include "app/ProgramDirectory.h"
+#include "app/base/ProgramDirectory.h"
 #include "audio/sdl/SdlAudioSystem.h"
 #include "audio/sdl/SdlMusicDevice.h"
 #include "audio/sdl/SdlWavePlayer.h"

@@ -1,4 +1,4 @@
-#include "app/SafeFile.h"
+#include "app/base/SafeFile.h"
 
 #include <algorithm>
 #include <cctype>

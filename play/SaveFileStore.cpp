@@ -1,4 +1,4 @@
-#include "screens/SaveFileStore.h"
+#include "play/SaveFileStore.h"
 
 namespace poronpa {
 

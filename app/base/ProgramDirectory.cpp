@@ -1,4 +1,4 @@
-#include "app/ProgramDirectory.h"
+#include "app/base/ProgramDirectory.h"
 
 #include <optional>
 #include <system_error>

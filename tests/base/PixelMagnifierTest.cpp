@@ -1,4 +1,4 @@
-#include "app/PixelMagnifier.h"
+#include "app/base/PixelMagnifier.h"
 
 #include <gtest/gtest.h>
 

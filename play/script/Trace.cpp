@@ -1,4 +1,4 @@
-#include "app/sim/Trace.h"
+#include "play/script/Trace.h"
 
 #include <charconv>
 

@@ -1,4 +1,4 @@
-#include "app/Surface.h"
+#include "app/base/Surface.h"
 
 #include <algorithm>
 #include <cstring>
