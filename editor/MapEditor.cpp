@@ -26,6 +26,28 @@ int wholePixel(double position) { return static_cast<int>(std::nearbyint(positio
 
 std::string offsetCaption(int x, int y) { return "(X,Y)=(" + std::to_string(x) + "," + std::to_string(y) + ")"; }
 
+/// A pointer position's cell, rounded down also left of and above the picture.
+int cellOf(double position)
+{
+    const int pixel = wholePixel(position);
+    return pixel >= 0 ? pixel / sheet::CellSize : -((-pixel + sheet::CellSize - 1) / sheet::CellSize);
+}
+
+/// The rectangle with corners `a` and `b`, both inside it, kept to `columns` × `rows` cells.
+CellRect spanning(CanvasCell a, CanvasCell b, int columns, int rows)
+{
+    const auto inside = [](int c, int count) { return std::clamp(c, 0, count - 1); };
+    const int left = inside(std::min(a.column, b.column), columns);
+    const int top = inside(std::min(a.row, b.row), rows);
+    const int right = inside(std::max(a.column, b.column), columns);
+    const int bottom = inside(std::max(a.row, b.row), rows);
+    return {left, top, right - left + 1, bottom - top + 1};
+}
+
+/// Where a brush `size` cells long lands for a cell `offset` cells from the stroke's start:
+/// on the start's grid of steps, also before the start.
+int brushStep(int offset, int size) { return (offset >= 0 ? offset / size : -((-offset + size - 1) / size)) * size; }
+
 } // namespace
 
 MapEditor::MapEditor(MapGrid& map, Surface tileSheet)
@@ -114,6 +136,9 @@ void MapEditor::overviewRelease(double x, double y)
 
 void MapEditor::selectArea(int ax, int ay)
 {
+    // A selection is of the area it was made in; a lifted stamp goes along, to be put down here.
+    selection_.reset();
+    selectionAnchor_.reset();
     drawMarker(OverviewBackground);
     areaX_ = ax;
     areaY_ = ay;
@@ -176,23 +201,69 @@ void MapEditor::moveView(int left, int top)
     scrollTop_ = top;
 }
 
+void MapEditor::palettePress(double x, double y)
+{
+    paletteAnchor_ = CanvasCell{cellOf(x), cellOf(y)};
+    paletteDrag_.reset();
+}
+
+void MapEditor::paletteMove(unsigned heldButtons, double x, double y)
+{
+    if (paletteAnchor_ && heldButtons == LeftButton)
+        paletteDrag_ = spanning(*paletteAnchor_, {cellOf(x), cellOf(y)}, sheet::Columns, sheet::Rows);
+}
+
 void MapEditor::paletteRelease(double x, double y)
 {
+    const std::optional<CanvasCell> anchor = paletteAnchor_;
+    paletteAnchor_.reset();
+    paletteDrag_.reset();
     const int px = wholePixel(x);
     const int py = wholePixel(y);
     if (px < 0 || py < 0 || px >= sheet::Width || py >= sheet::Height)
         return;
-    selectedCol_ = px / sheet::CellSize;
-    selectedRow_ = py / sheet::CellSize;
+    const CanvasCell cell{px / sheet::CellSize, py / sheet::CellSize};
+    // A press outside the sheet was dragged in: the tile released on alone.
+    const bool anchorOnSheet = anchor && anchor->column >= 0 && anchor->row >= 0 &&
+                               anchor->column < sheet::Columns && anchor->row < sheet::Rows;
+    choosePalette(spanning(anchorOnSheet ? *anchor : cell, cell, sheet::Columns, sheet::Rows));
 }
 
-void MapEditor::canvasPress(MouseButton button, double x, double y)
+void MapEditor::choosePalette(const CellRect& frame)
+{
+    paletteChoice_ = frame;
+    selectedCol_ = frame.column;
+    selectedRow_ = frame.row;
+    brush_ = Stamp{frame.width, frame.height, {}};
+    for (int row = frame.row; row < frame.row + frame.height; ++row)
+        for (int column = frame.column; column < frame.column + frame.width; ++column)
+            brush_.tiles.push_back(static_cast<std::uint8_t>(sheet::Columns * row + column));
+}
+
+void MapEditor::canvasPress(MouseButton button, double x, double y, unsigned modifiers)
 {
     hoverAt(x, y);
     if (button == LeftButton) {
         finishStroke();
-        stroke_.emplace(AreaPosition{areaX_, areaY_});
-        paintLineTo(x, y);
+        const CanvasCell cell{cellOf(x), cellOf(y)};
+        pressTaken_ = true;
+        if (floating_) {
+            putDownFloating();
+        } else if (modifiers & ControlModifier) {
+            MapEdit edit = fillConnected(map_, areaX_, areaY_, cell.column, cell.row, static_cast<std::uint8_t>(selectedTile()));
+            pushAndShow(std::move(edit), {0, 0, MapGrid::AreaCells, MapGrid::AreaCells});
+        } else if ((modifiers & ShiftModifier) || tool_ == CanvasTool::Select) {
+            selectionAnchor_ = cell;
+            spanSelection(cell);
+        } else if (selection_ && !selection_->contains(cell.column, cell.row)) {
+            selection_.reset();
+            status_.clear();
+        } else {
+            pressTaken_ = false;
+            stroke_.emplace(AreaPosition{areaX_, areaY_});
+            brushOrigin_ = cell;
+            paintLineTo(x, y);
+        }
     } else if (button == RightButton) {
         moveView(wholePixel(ViewSize / 2 - x), wholePixel(ViewSize / 2 - y));
         // The cell at the view's top-left corner, not the pixel offsets.
@@ -203,7 +274,9 @@ void MapEditor::canvasPress(MouseButton button, double x, double y)
 void MapEditor::canvasMove(unsigned heldButtons, double x, double y)
 {
     hoverAt(x, y);
-    if (heldButtons == LeftButton)
+    if (heldButtons == LeftButton && selectionAnchor_)
+        spanSelection({cellOf(x), cellOf(y)});
+    else if (heldButtons == LeftButton && !pressTaken_ && !selectionAnchor_)
         paintLineTo(x, y);
     else
         strokeEnd_.reset(); // where the pointer went meanwhile is not to be painted
@@ -211,8 +284,124 @@ void MapEditor::canvasMove(unsigned heldButtons, double x, double y)
 
 void MapEditor::canvasRelease(unsigned stillHeldButtons)
 {
-    if (!(stillHeldButtons & LeftButton))
+    if (!(stillHeldButtons & LeftButton)) {
         finishStroke();
+        selectionAnchor_.reset();
+        pressTaken_ = false;
+    }
+}
+
+void MapEditor::spanSelection(CanvasCell to)
+{
+    selection_ = spanning(*selectionAnchor_, to, MapGrid::AreaCells, MapGrid::AreaCells);
+    status_ = "選択 " + std::to_string(selection_->width) + "×" + std::to_string(selection_->height) + " マス";
+}
+
+void MapEditor::selectAll()
+{
+    finishStroke();
+    selectionAnchor_ = CanvasCell{0, 0};
+    spanSelection({MapGrid::AreaCells - 1, MapGrid::AreaCells - 1});
+    selectionAnchor_.reset();
+}
+
+bool MapEditor::escape()
+{
+    if (floating_)
+        floating_.reset();
+    else if (selection_)
+        selection_.reset();
+    else
+        return false;
+    status_.clear();
+    return true;
+}
+
+bool MapEditor::copySelection()
+{
+    finishStroke();
+    if (!selection_)
+        return false;
+    copied_ = copyCells(map_, areaX_, areaY_, *selection_);
+    showStampStatus("コピー", *copied_);
+    return true;
+}
+
+bool MapEditor::cutSelection()
+{
+    if (!copySelection())
+        return false;
+    pushAndShow(fillCells(map_, areaX_, areaY_, *selection_, backgroundTile(map_, areaX_, areaY_)), *selection_);
+    showStampStatus("切り取り", *copied_);
+    return true;
+}
+
+bool MapEditor::fillSelection()
+{
+    finishStroke();
+    if (!selection_)
+        return false;
+    pushAndShow(fillCells(map_, areaX_, areaY_, *selection_, static_cast<std::uint8_t>(selectedTile())), *selection_);
+    return true;
+}
+
+bool MapEditor::liftCopy()
+{
+    if (!copied_)
+        return false;
+    liftStamp(*copied_);
+    return true;
+}
+
+void MapEditor::liftStamp(Stamp stamp)
+{
+    finishStroke();
+    floating_ = std::move(stamp);
+    showStampStatus("貼り付け", *floating_);
+}
+
+void MapEditor::flipStamp()
+{
+    if (floating_) {
+        floating_ = mirrored(*floating_);
+        showStampStatus("左右反転", *floating_);
+    } else if (brush_.width == 1 && brush_.height == 1) {
+        const std::uint8_t partner = mirroredTile(brush_.tiles.front());
+        choosePalette({partner % sheet::Columns, partner / sheet::Columns, 1, 1});
+    } else {
+        brush_ = mirrored(brush_);
+        showStampStatus("左右反転", brush_);
+    }
+}
+
+void MapEditor::showStampStatus(const char* what, const Stamp& stamp)
+{
+    status_ = std::string(what) + " " + std::to_string(stamp.width) + "×" + std::to_string(stamp.height) + " マス";
+}
+
+void MapEditor::putDownFloating()
+{
+    const CanvasCell at = hovered_.value_or(CanvasCell{});
+    MapEdit edit(AreaPosition{areaX_, areaY_});
+    putStamp(map_, edit, areaX_, areaY_, at.column, at.row, *floating_);
+    pushAndShow(std::move(edit), {at.column, at.row, floating_->width, floating_->height});
+    floating_.reset();
+    status_.clear();
+}
+
+void MapEditor::pushAndShow(MapEdit edit, const CellRect& cells)
+{
+    history_.push(std::move(edit));
+    drawCells(cells);
+}
+
+void MapEditor::drawCells(const CellRect& cells)
+{
+    const int right = std::min(cells.column + cells.width, MapGrid::AreaCells);
+    const int bottom = std::min(cells.row + cells.height, MapGrid::AreaCells);
+    for (int cy = std::max(cells.row, 0); cy < bottom; ++cy)
+        for (int cx = std::max(cells.column, 0); cx < right; ++cx)
+            drawTile(canvas_, sheet::CellSize * cx, sheet::CellSize * cy, tileSheet_, map_.areaCell(areaX_, areaY_, cx, cy));
 }
 
 void MapEditor::hoverAt(double x, double y)
@@ -240,11 +429,6 @@ std::string MapEditor::tileText(std::uint8_t tile)
 
 void MapEditor::paintLineTo(double x, double y)
 {
-    // Whole cells, rounded down also left of and above the canvas.
-    const auto cellOf = [](double position) {
-        const int pixel = wholePixel(position);
-        return pixel >= 0 ? pixel / sheet::CellSize : -((-pixel + sheet::CellSize - 1) / sheet::CellSize);
-    };
     const CanvasCell to{cellOf(x), cellOf(y)};
     const CanvasCell from = strokeEnd_.value_or(to);
     strokeEnd_ = to;
@@ -274,19 +458,23 @@ void MapEditor::paintLineTo(double x, double y)
 void MapEditor::paintCell(int cx, int cy)
 {
     // A drag that leaves the canvas would otherwise reach into the neighbouring area or, at the
-    // world's edge, beyond the grid.
+    // world's edge, beyond the grid; putStamp keeps to the area.
     if (cx < 0 || cy < 0 || cx >= MapGrid::AreaCells || cy >= MapGrid::AreaCells)
         return;
-    const auto tile = static_cast<std::uint8_t>(selectedTile());
-    drawTile(canvas_, sheet::CellSize * cx, sheet::CellSize * cy, tileSheet_, tile);
     if (!stroke_)
         stroke_.emplace(AreaPosition{areaX_, areaY_});
-    stroke_->write(map_, MapGrid::AreaCells * areaX_ + cx, MapGrid::AreaCells * areaY_ + cy, tile);
+    const CanvasCell origin = brushOrigin_.value_or(CanvasCell{cx, cy});
+    brushOrigin_ = origin;
+    const int column = origin.column + brushStep(cx - origin.column, brush_.width);
+    const int row = origin.row + brushStep(cy - origin.row, brush_.height);
+    putStamp(map_, *stroke_, areaX_, areaY_, column, row, brush_);
+    drawCells({column, row, brush_.width, brush_.height});
 }
 
 void MapEditor::finishStroke()
 {
     strokeEnd_.reset();
+    brushOrigin_.reset();
     if (!stroke_)
         return;
     history_.push(std::move(*stroke_));

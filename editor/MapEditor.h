@@ -3,6 +3,7 @@
 #include "app/base/SafeFile.h"
 #include "app/base/Surface.h"
 #include "editor/EditHistory.h"
+#include "editor/Stamp.h"
 #include "play/GameState.h"
 #include "world/MapGrid.h"
 
@@ -18,6 +19,12 @@ namespace poronpa {
 
 /// Mouse buttons as the editor's views report them; a set of held buttons is their bitwise or.
 enum MouseButton : unsigned { NoButton = 0, LeftButton = 1, RightButton = 2, MiddleButton = 4 };
+
+/// Keys held with a click, as the editor's views report them; a set is their bitwise or.
+enum KeyModifier : unsigned { NoModifier = 0, ShiftModifier = 1, ControlModifier = 2 };
+
+/// What a plain left drag on the canvas does: paint the brush, or select a rectangle.
+enum class CanvasTool { Paint, Select };
 
 /// A cell of the area canvas, column and row 0..49.
 struct CanvasCell {
@@ -58,6 +65,21 @@ public:
     int selectedCol() const { return selectedCol_; }
     int selectedRow() const { return selectedRow_; }
     int selectedTile() const { return 8 * selectedRow_ + selectedCol_; }
+    /// What a left click paints: the tiles chosen on the palette, one or a rectangle of them,
+    /// flipped as X left them.
+    const Stamp& brush() const { return brush_; }
+    /// The palette's tiles framed as chosen, in sheet cells; while a drag over the palette is
+    /// under way, the tiles it covers so far.
+    CellRect paletteFrame() const { return paletteDrag_.value_or(paletteChoice_); }
+    CanvasTool tool() const { return tool_; }
+    void setTool(CanvasTool tool) { tool_ = tool; }
+    /// The selected rectangle of the current area's cells, if any.
+    std::optional<CellRect> selection() const { return selection_; }
+    /// The stamp lifted by a paste, which follows the pointer with its top-left cell on the
+    /// hovered cell until a left click puts it down.
+    const std::optional<Stamp>& floatingStamp() const { return floating_; }
+    /// What the latest copy or cut took.
+    const std::optional<Stamp>& copied() const { return copied_; }
     /// The canvas cell under the pointer, or none once it has left the canvas.
     std::optional<CanvasCell> hoveredCell() const { return hovered_; }
     /// The hovered cell's column and row in the area and its tile, such as
@@ -97,20 +119,51 @@ public:
     /// grid and no further than the area's edges; the status text shows the canvas's offsets as
     /// after an arrow of the pad.
     void scrollCells(int columns, int rows);
-    /// A mouse release on the palette picture: selects the tile under the pointer. A release
-    /// outside the picture, after a drag, is ignored.
+    /// A mouse press on the palette picture: where a drag over several tiles starts.
+    void palettePress(double x, double y);
+    /// A move over the palette: while the left button is held, the frame spans the tiles from the
+    /// press to the pointer.
+    void paletteMove(unsigned heldButtons, double x, double y);
+    /// A mouse release on the palette picture: the brush becomes the tile under the pointer or,
+    /// after a drag from another tile, the rectangle of tiles from there to here, with the
+    /// rectangle's top-left tile selected. A release outside the picture, after a drag, is ignored.
     void paletteRelease(double x, double y);
 
-    /// A press on the canvas: the left button paints, the right one centres the view there.
-    void canvasPress(MouseButton button, double x, double y);
-    /// A move over the canvas: the cell under the pointer becomes the hovered one, and while the
-    /// left button alone is held every cell on the line from the pointer's last position to this
-    /// one is painted, so a fast drag leaves no gaps. Cells outside the canvas are not painted.
+    /// A press on the canvas. The right button centres the view there. The left one puts down a
+    /// lifted stamp; else, with Ctrl, fills the cells joined to the one clicked that hold its
+    /// tile; else, with Shift or the Select tool, starts selecting a rectangle; else, outside a
+    /// selection, only clears it; else paints the brush.
+    void canvasPress(MouseButton button, double x, double y, unsigned modifiers = NoModifier);
+    /// A move over the canvas: the cell under the pointer becomes the hovered one. While the left
+    /// button alone is held, a selection started by the press spans from there to the pointer, or
+    /// the brush is painted on every cell of the line from the pointer's last position to this one,
+    /// so a fast drag leaves no gaps; a brush of several tiles lands in steps of its size from
+    /// where the stroke began. Cells outside the canvas are not painted.
     void canvasMove(unsigned heldButtons, double x, double y);
     /// The pointer has left the canvas: no cell is hovered.
     void canvasLeave() { hovered_.reset(); }
-    /// A release on the canvas: a paint stroke ends with the left button.
+    /// A release on the canvas: a paint stroke or a selection ends with the left button.
     void canvasRelease(unsigned stillHeldButtons);
+
+    /// Selects every cell of the current area.
+    void selectAll();
+    /// Escape: drops a lifted stamp or, with none, clears the selection; false when there was
+    /// neither.
+    bool escape();
+    /// Copies the selection's tiles; false without a selection.
+    bool copySelection();
+    /// Copies the selection's tiles, then fills it with the area's background tile
+    /// (backgroundTile) as one step; false without a selection.
+    bool cutSelection();
+    /// Fills the selection with the selected tile as one step; false without a selection.
+    bool fillSelection();
+    /// Lifts what was copied onto the pointer; false when nothing was.
+    bool liftCopy();
+    /// Lifts `stamp` onto the pointer, such as one read from the clipboard's text.
+    void liftStamp(Stamp stamp);
+    /// X: mirrors the lifted stamp or, with none, the brush; a brush of one tile becomes its
+    /// partner on the palette.
+    void flipStamp();
 
     /// Covers the current area with the selected tile.
     void fill();
@@ -142,6 +195,12 @@ private:
     void drawMarker(std::uint32_t colour);
     void paintLineTo(double x, double y);
     void paintCell(int cx, int cy);
+    void spanSelection(CanvasCell to);
+    void putDownFloating();
+    void pushAndShow(MapEdit edit, const CellRect& cells);
+    void drawCells(const CellRect& cells);
+    void showStampStatus(const char* what, const Stamp& stamp);
+    void choosePalette(const CellRect& frame);
     void hoverAt(double x, double y);
     void finishStroke();
     void showEdit(const MapEdit& edit);
@@ -158,6 +217,21 @@ private:
     int areaY_ = 0;
     int selectedCol_ = 0;
     int selectedRow_ = 0;
+    Stamp brush_{1, 1, {0}};
+    CellRect paletteChoice_{0, 0, 1, 1};
+    std::optional<CanvasCell> paletteAnchor_;
+    std::optional<CellRect> paletteDrag_;
+    CanvasTool tool_ = CanvasTool::Paint;
+    std::optional<CellRect> selection_;
+    /// Where the selection being dragged began, while the left button that began it is held.
+    std::optional<CanvasCell> selectionAnchor_;
+    std::optional<Stamp> copied_;
+    std::optional<Stamp> floating_;
+    /// The press did something else than paint (put a stamp down, filled, cleared the
+    /// selection): the drag that follows paints nothing.
+    bool pressTaken_ = false;
+    /// The cell from which a brush of several tiles steps, where the stroke began.
+    std::optional<CanvasCell> brushOrigin_;
     bool loaded_ = false;
     EditHistory history_;
     std::optional<MapEdit> stroke_;

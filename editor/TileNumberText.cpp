@@ -1,6 +1,10 @@
 #include "editor/TileNumberText.h"
 
+#include "world/MapGrid.h"
+#include "world/TileCode.h"
+
 #include <algorithm>
+#include <vector>
 
 namespace poronpa {
 
@@ -60,6 +64,60 @@ std::optional<int> readTileNumber(std::string_view text)
     if (value < 0 || value > 255)
         return std::nullopt;
     return static_cast<int>(value);
+}
+
+std::string stampText(const Stamp& stamp)
+{
+    std::string text;
+    text.reserve(static_cast<std::size_t>((2 * stamp.width + 1) * stamp.height));
+    for (int row = 0; row < stamp.height; ++row) {
+        for (int column = 0; column < stamp.width; ++column)
+            text += tileCode(stamp.at(column, row));
+        text += '\n';
+    }
+    return text;
+}
+
+std::optional<Stamp> readStampText(std::string_view text)
+{
+    // Judged line by line, so that a clipboard holding megabytes of something else is refused
+    // at its 51st line rather than read whole.
+    std::vector<std::string_view> rows;
+    bool ended = false;
+    while (!text.empty()) {
+        const std::size_t end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+        while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
+            line.remove_suffix(1);
+        if (rows.empty() && (line.empty() || line.front() == ';'))
+            continue;
+        ended = ended || line.empty();
+        if (line.empty())
+            continue;
+        if (ended || rows.size() == MapGrid::AreaCells)
+            return std::nullopt;
+        rows.push_back(line);
+    }
+    if (rows.empty())
+        return std::nullopt;
+
+    Stamp stamp;
+    stamp.width = static_cast<int>(rows.front().size() / 2);
+    stamp.height = static_cast<int>(rows.size());
+    if (stamp.width == 0 || stamp.width > MapGrid::AreaCells)
+        return std::nullopt;
+    for (std::string_view row : rows) {
+        if (row.size() != static_cast<std::size_t>(2 * stamp.width))
+            return std::nullopt;
+        for (std::size_t at = 0; at < row.size(); at += 2) {
+            const auto tile = readTileCode(row.substr(at, 2));
+            if (!tile)
+                return std::nullopt;
+            stamp.tiles.push_back(*tile);
+        }
+    }
+    return stamp;
 }
 
 } // namespace poronpa

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <string_view>
+#include <utility>
 
 namespace poronpa {
 
@@ -72,6 +73,7 @@ struct TileFacts {
     DoorColour door = DoorColour::None;
     std::int8_t push = 0;     ///< conveyors: pixels per frame to the right (negative: left)
     std::uint8_t becomes = 0; ///< hidden block: the block shown; glass: broken; crumbling: next step
+    std::uint8_t mirrored = 0; ///< the tile that faces the other way (itself when none does)
     TileAnimation animation;
 
     constexpr bool is(Flag flag) const { return (flags & flag) != 0; }
@@ -129,6 +131,8 @@ constexpr std::array<TileFacts, 256> build()
     }
     for (int n = 0; n <= 64; ++n)
         at(n).flags |= TileFacts::RopePasses;
+    for (int n = 0; n < 256; ++n)
+        at(n).mirrored = static_cast<std::uint8_t>(n);
 
     // What the engine asks of a tile besides its kind follows from the kind, or comes with it.
     const auto kind = [&](TileKind k, std::initializer_list<int> numbers) {
@@ -184,6 +188,19 @@ constexpr std::array<TileFacts, 256> build()
     conveyor(159, 4);
     kind(TileKind::Ice, {156, 157});
 
+    // Tiles that face a side, in pairs: a stamp flipped left to right swaps each for its partner,
+    // so that a spring throwing left throws right, a conveyor runs the other way and a left end
+    // of grass becomes a right end. The moon's quarters swap too, so that a flipped moon is whole.
+    const auto partners = [&](int a, int b) {
+        at(a).mirrored = static_cast<std::uint8_t>(b);
+        at(b).mirrored = static_cast<std::uint8_t>(a);
+    };
+    for (const auto& [a, b] : {std::pair{2, 3}, {10, 11}, {28, 29}, {30, 31}, {44, 46}, {45, 47}, {72, 74}, {73, 75},
+                               {76, 78}, {77, 79}, {80, 81}, {88, 89}, {90, 91}, {92, 93}, {107, 108}, {109, 110},
+                               {113, 114}, {115, 116}, {126, 127}, {129, 130}, {138, 139}, {140, 141}, {154, 155},
+                               {158, 159}, {181, 182}, {187, 188}, {189, 190}})
+        partners(a, b);
+
     at(4).animation = twoFrames(106, 8);
     at(5).animation = twoFrames(108, 10);
     at(7).animation = twoFrames(126, 4);
@@ -226,6 +243,7 @@ inline constexpr bool isFloating(std::uint8_t tile) { return tiles::Table[tile].
 inline constexpr bool isDeadly(std::uint8_t tile) { return tiles::Table[tile].is(TileFacts::Deadly); }
 inline constexpr bool ropePasses(std::uint8_t tile) { return tiles::Table[tile].is(TileFacts::RopePasses); }
 inline constexpr bool isAnimated(std::uint8_t tile) { return tiles::Table[tile].animation.motion != TileMotion::Still; }
+inline constexpr std::uint8_t mirroredTile(std::uint8_t tile) { return tiles::Table[tile].mirrored; }
 
 /// The tile's name as the world's builders call it, for the editor and for messages; "no
 /// picture" for 192..255.

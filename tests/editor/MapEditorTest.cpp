@@ -4,6 +4,7 @@
 #include "tests/editor/EditorFixture.h"
 #include "tests/support/TempDir.h"
 #include "world/MapFile.h"
+#include "world/TileFacts.h"
 
 #include <gtest/gtest.h>
 
@@ -514,4 +515,292 @@ TEST(MapEditorFile, ASaveByAnotherEditorIsNoticedUntilThisOneSavesOrLoadsAgain)
     EXPECT_FALSE(editor.changedSinceNoted(own));
     ASSERT_TRUE(saveMap(own, theirs).ok());
     EXPECT_TRUE(editor.changedSinceNoted(own));
+}
+
+namespace {
+
+/// An editor on area (1, 1) of a small world: the area is mostly wall 100 over a room of night
+/// sky 6 with some day sky 0, so that a cut has a background to find that is not the commonest
+/// tile; the neighbouring areas hold tile 0, as the room's edge cells do, so a fill that crossed
+/// the area's edge would show; area (4, 4), the world's corner, is blank.
+struct HandsEditor : Editor {
+    HandsEditor()
+    {
+        for (int i = 0; i < 50; ++i)
+            for (int j = 0; j < 50; ++j)
+                map.setCell(50 + i, 50 + j, i < 20 && j < 20 ? 6 : 100);
+        for (int i = 0; i < 6; ++i)
+            map.setCell(50 + i, 50 + 49, 0); // day sky along the bottom, out to the area's edge
+        map.setCell(50 + 3, 50 + 4, 7);
+        map.setCell(50 + 4, 50 + 3, 7);
+        selectArea(1, 1);
+    }
+    double at(int cell) const { return 32.0 * cell + 16; }
+    void click(int cx, int cy, unsigned modifiers = NoModifier)
+    {
+        editor.canvasPress(LeftButton, at(cx), at(cy), modifiers);
+        editor.canvasRelease(NoButton);
+    }
+    void select(int c0, int r0, int c1, int r1)
+    {
+        editor.canvasPress(LeftButton, at(c0), at(r0), ShiftModifier);
+        editor.canvasMove(LeftButton, at(c1), at(r1));
+        editor.canvasRelease(NoButton);
+    }
+    /// Hovers the cell and puts the lifted stamp down there.
+    void putDown(int cx, int cy)
+    {
+        editor.canvasMove(NoButton, at(cx), at(cy));
+        click(cx, cy);
+    }
+    int areaCell(int cx, int cy) const { return map.areaCell(editor.areaX(), editor.areaY(), cx, cy); }
+};
+
+/// The map cells in which two maps differ, as "x,y:before>after", for messages.
+std::vector<std::string> differences(const MapGrid& before, const MapGrid& after)
+{
+    std::vector<std::string> cells;
+    for (int x = 0; x < MapGrid::Size; ++x)
+        for (int y = 0; y < MapGrid::Size; ++y)
+            if (before.cell(x, y) != after.cell(x, y))
+                cells.push_back(std::to_string(x) + "," + std::to_string(y) + ":" + std::to_string(before.cell(x, y)) +
+                                ">" + std::to_string(after.cell(x, y)));
+    return cells;
+}
+
+Stamp stampOf(int width, std::vector<std::uint8_t> tiles)
+{
+    const int height = static_cast<int>(tiles.size()) / width;
+    return Stamp{width, height, std::move(tiles)};
+}
+
+} // namespace
+
+TEST(MapEditorHands, EachHandWritesOnlyInsideItsAreaAsOneStep)
+{
+    using Cells = std::vector<std::string>;
+    const struct {
+        const char* hand;
+        std::function<void(HandsEditor&)> use;
+        Cells changed; ///< every map cell that changes, in the order of `differences`
+    } cases[] = {
+        {"cut fills with the commonest scenery, not the commonest tile",
+         [](HandsEditor& e) {
+             e.select(19, 0, 20, 1);
+             ASSERT_TRUE(e.editor.cutSelection());
+         },
+         {"70,50:100>6", "70,51:100>6"}},
+        {"copy and put down, overhanging the area's right edge",
+         [](HandsEditor& e) {
+             e.select(2, 3, 4, 4);
+             ASSERT_TRUE(e.editor.copySelection());
+             ASSERT_TRUE(e.editor.liftCopy());
+             e.putDown(48, 30);
+         },
+         {"98,80:100>6", "98,81:100>6", "99,80:100>6", "99,81:100>7"}},
+        {"a stamp over the world's corner stops at the area, not at the grid",
+         [](HandsEditor& e) {
+             e.selectArea(4, 4);
+             e.editor.liftStamp(stampOf(3, {1, 2, 3, 4, 5, 6, 7, 8, 9}));
+             e.putDown(48, 48);
+         },
+         {"248,248:0>1", "248,249:0>4", "249,248:0>2", "249,249:0>5"}},
+        {"Ctrl+click fills the four-neighbour run up to the area's edge, not beyond",
+         [](HandsEditor& e) {
+             e.selectTile(9);
+             e.click(2, 49, ControlModifier);
+         },
+         {"50,99:0>9", "51,99:0>9", "52,99:0>9", "53,99:0>9", "54,99:0>9", "55,99:0>9"}},
+        {"Ctrl+click fill leaves a tile joined only by a corner",
+         [](HandsEditor& e) {
+             e.selectTile(9);
+             e.click(4, 3, ControlModifier);
+         },
+         {"54,53:7>9"}},
+        {"Ctrl+F fills the selection",
+         [](HandsEditor& e) {
+             e.selectTile(5);
+             e.select(20, 20, 19, 19);
+             ASSERT_TRUE(e.editor.fillSelection());
+         },
+         {"69,69:6>5", "69,70:100>5", "70,69:100>5", "70,70:100>5"}},
+        {"a flipped stamp mirrors its order and its tiles that face a side",
+         [](HandsEditor& e) {
+             e.editor.liftStamp(stampOf(3, {44, 154, 13}));
+             e.editor.flipStamp();
+             e.putDown(10, 10);
+         },
+         {"60,60:6>13", "61,60:6>155", "62,60:6>46"}},
+        {"a palette stamp paints in steps of its size from the press",
+         [](HandsEditor& e) {
+             e.editor.palettePress(32 * 1 + 5, 32 * 2 + 5); // tiles 17, 18 over 25, 26
+             e.editor.paletteMove(LeftButton, 32 * 2 + 5, 32 * 3 + 5);
+             e.editor.paletteRelease(32 * 2 + 5, 32 * 3 + 5);
+             e.editor.canvasPress(LeftButton, e.at(5), e.at(5));
+             e.editor.canvasMove(LeftButton, e.at(8), e.at(5));
+             e.editor.canvasRelease(NoButton);
+         },
+         {"55,55:6>17", "55,56:6>25", "56,55:6>18", "56,56:6>26", "57,55:6>17", "57,56:6>25", "58,55:6>18",
+          "58,56:6>26"}},
+    };
+    for (const auto& c : cases) {
+        HandsEditor e;
+        const MapGrid before = e.map;
+        c.use(e);
+        const MapGrid after = e.map;
+        EXPECT_EQ(differences(before, after), c.changed) << c.hand;
+        for (int cx = 0; cx < MapGrid::AreaCells; ++cx)
+            for (int cy = 0; cy < MapGrid::AreaCells; ++cy)
+                ASSERT_EQ(e.canvasTile(cx, cy), e.areaCell(cx, cy)) << c.hand << ": the canvas at " << cx << "," << cy;
+        ASSERT_NE(after, before) << c.hand;
+        EXPECT_TRUE(e.editor.modified()) << c.hand;
+
+        ASSERT_TRUE(e.editor.undo()) << c.hand;
+        EXPECT_EQ(e.map, before) << c.hand;
+        EXPECT_FALSE(e.editor.undo()) << c.hand << " is one step";
+        ASSERT_TRUE(e.editor.redo()) << c.hand;
+        EXPECT_EQ(e.map, after) << c.hand;
+        EXPECT_EQ(e.canvasTile(0, 0), e.areaCell(0, 0)) << c.hand;
+    }
+}
+
+TEST(MapEditorHands, SelectionFollowsTheDragAndGoesWithEscapeAClickOutsideOrTheArea)
+{
+    HandsEditor e;
+    e.editor.canvasPress(LeftButton, e.at(7), e.at(9), ShiftModifier);
+    e.editor.canvasMove(LeftButton, e.at(3), e.at(2));
+    e.editor.canvasMove(LeftButton, 1700, -40); // past the canvas: kept to the area
+    e.editor.canvasRelease(NoButton);
+    EXPECT_EQ(e.editor.selection(), (CellRect{7, 0, 43, 10}));
+    EXPECT_EQ(e.editor.status(), "選択 43×10 マス");
+    const MapGrid before = e.map;
+    EXPECT_EQ(e.map, before) << "selecting paints nothing";
+
+    // A click outside only clears; a click inside paints as ever.
+    e.selectTile(5);
+    e.click(2, 2);
+    EXPECT_EQ(e.editor.selection(), std::nullopt);
+    EXPECT_EQ(e.map, before);
+    e.select(0, 0, 3, 3);
+    e.click(2, 2);
+    EXPECT_EQ(e.areaCell(2, 2), 5);
+    EXPECT_TRUE(e.editor.selection());
+
+    EXPECT_TRUE(e.editor.escape());
+    EXPECT_EQ(e.editor.selection(), std::nullopt);
+    EXPECT_FALSE(e.editor.escape());
+    EXPECT_FALSE(e.editor.copySelection());
+    EXPECT_FALSE(e.editor.cutSelection());
+    EXPECT_FALSE(e.editor.fillSelection());
+    EXPECT_FALSE(e.editor.liftCopy());
+
+    // The Select tool selects with a plain drag; Ctrl+A takes the whole area.
+    e.editor.setTool(CanvasTool::Select);
+    e.select(1, 1, 2, 2);
+    EXPECT_EQ(e.editor.selection(), (CellRect{1, 1, 2, 2}));
+    e.editor.selectAll();
+    EXPECT_EQ(e.editor.selection(), (CellRect{0, 0, 50, 50}));
+    e.selectArea(2, 2);
+    EXPECT_EQ(e.editor.selection(), std::nullopt) << "a selection belongs to its area";
+
+    // Escape drops a lifted stamp before it touches the selection; a drag after putting one
+    // down paints nothing.
+    e.editor.setTool(CanvasTool::Paint);
+    e.editor.selectAll();
+    e.editor.liftStamp(stampOf(1, {9}));
+    EXPECT_TRUE(e.editor.escape());
+    EXPECT_EQ(e.editor.floatingStamp(), std::nullopt);
+    EXPECT_TRUE(e.editor.selection());
+    e.editor.liftStamp(stampOf(1, {9}));
+    e.editor.canvasMove(NoButton, e.at(4), e.at(4));
+    e.editor.canvasPress(LeftButton, e.at(4), e.at(4));
+    e.editor.canvasMove(LeftButton, e.at(9), e.at(4));
+    e.editor.canvasRelease(NoButton);
+    EXPECT_EQ(e.areaCell(4, 4), 9);
+    for (int cx = 5; cx <= 9; ++cx)
+        EXPECT_EQ(e.areaCell(cx, 4), 0) << cx;
+}
+
+TEST(MapEditorHands, APaletteDragBecomesTheBrushAndXMirrorsIt)
+{
+    Editor e;
+    e.editor.palettePress(32 * 6 + 3, 32 * 5 + 3);
+    e.editor.paletteMove(LeftButton, 32 * 4 + 3, 32 * 5 + 3);
+    EXPECT_EQ(e.editor.paletteFrame(), (CellRect{4, 5, 3, 1})) << "the frame follows the drag";
+    e.editor.paletteRelease(32 * 4 + 3, 32 * 5 + 3);
+    EXPECT_EQ(e.editor.brush(), stampOf(3, {44, 45, 46}));
+    EXPECT_EQ(e.editor.selectedTile(), 44);
+    e.editor.flipStamp();
+    EXPECT_EQ(e.editor.brush(), stampOf(3, {44, 47, 46}));
+
+    // A tile alone flips into its partner on the palette; one without a partner stays.
+    e.selectTile(154);
+    e.editor.flipStamp();
+    EXPECT_EQ(e.editor.selectedTile(), 155);
+    EXPECT_EQ(e.editor.paletteFrame(), (CellRect{155 % 8, 155 / 8, 1, 1}));
+    e.selectTile(13);
+    e.editor.flipStamp();
+    EXPECT_EQ(e.editor.selectedTile(), 13);
+
+    // A release off the sheet after a drag chooses nothing.
+    e.editor.palettePress(3, 3);
+    e.editor.paletteRelease(300, 3);
+    EXPECT_EQ(e.editor.brush(), stampOf(1, {13}));
+}
+
+TEST(MapEditorHands, MirroredTilesFaceTheOtherWayInPairs)
+{
+    for (int t = 0; t < 256; ++t) {
+        const auto tile = static_cast<std::uint8_t>(t);
+        const std::uint8_t partner = mirroredTile(tile);
+        EXPECT_EQ(mirroredTile(partner), tile) << t;
+        const TileFacts& mine = tileFacts(tile);
+        const TileFacts& theirs = tileFacts(partner);
+        // What the hero feels is the same but for the side it comes from.
+        const auto sideless = [](TileKind kind) { return kind == TileKind::SpringRight ? TileKind::SpringLeft : kind; };
+        EXPECT_EQ(sideless(mine.kind), sideless(theirs.kind)) << t;
+        EXPECT_EQ(mine.push, -theirs.push) << t;
+        EXPECT_EQ(mine.flags, theirs.flags) << t;
+        if (mine.kind == TileKind::SpringLeft || mine.kind == TileKind::Conveyor)
+            EXPECT_NE(partner, tile) << t << " faces a side and has no partner";
+    }
+}
+
+TEST(TileNumberText, StampRowsRoundTripAndOtherTextIsNoStamp)
+{
+    Stamp every{16, 16, {}};
+    for (int t = 0; t < 256; ++t)
+        every.tiles.push_back(static_cast<std::uint8_t>(t));
+    const std::string text = stampText(every);
+    EXPECT_EQ(text.substr(0, 33), "000102030405060708090A0B0C0D0E0F\n");
+    EXPECT_EQ(readStampText(text), every);
+
+    const struct {
+        const char* text;
+        std::optional<Stamp> stamp;
+    } cases[] = {
+        {"0A1B\r\n2C3D\r\n", stampOf(2, {10, 27, 44, 61})},
+        {"; from area_1_1.txt\n\n0A1B  \n2C3D\n\n\n", stampOf(2, {10, 27, 44, 61})},
+        {"FF", stampOf(1, {255})},
+        {"", {}},
+        {"\n\n", {}},
+        {"0a1b", {}},
+        {"0A1\n", {}},
+        {"0A1B\n2C\n", {}},
+        {"0A\n\n1B\n", {}},
+        {"0A 1B", {}},
+        {"..,,", {}},
+        {"0A\n;1B\n", {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(readStampText(c.text), c.stamp) << '"' << c.text << '"';
+
+    // An area's worth is a stamp; more is not, however long the text.
+    const std::string row(100, '0');
+    std::string rows;
+    for (int k = 0; k < 50; ++k)
+        rows += row + "\n";
+    EXPECT_TRUE(readStampText(rows));
+    EXPECT_FALSE(readStampText(rows + row));
+    EXPECT_FALSE(readStampText(row + "00"));
 }

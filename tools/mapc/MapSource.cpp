@@ -1,6 +1,7 @@
 #include "tools/mapc/MapSource.h"
 
 #include "app/base/SafeFile.h"
+#include "world/TileCode.h"
 
 #include <charconv>
 #include <sstream>
@@ -24,18 +25,6 @@ std::vector<std::string> splitLines(const std::string& text)
         lines.push_back(line);
     }
     return lines;
-}
-
-bool isHexDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'); }
-
-int hexValue(char c) { return c <= '9' ? c - '0' : c - 'A' + 10; }
-
-bool isHexCode(const std::string& code) { return code.size() == 2 && isHexDigit(code[0]) && isHexDigit(code[1]); }
-
-std::string hexCode(std::uint8_t tile)
-{
-    static const char digits[] = "0123456789ABCDEF";
-    return {digits[tile >> 4], digits[tile & 15]};
 }
 
 bool isCodeCharacter(char c) { return c > ' ' && c < 127; }
@@ -90,7 +79,7 @@ SourceStatus Legend::parse(const std::string& text, const std::string& fileName,
         const std::string& code = fields[0];
         if (code.size() != CodeWidth || !isCodeCharacter(code[0]) || !isCodeCharacter(code[1]))
             return failure(fileName, lineNumber, "a code is two visible characters, not '" + code + "'");
-        if (isHexCode(code))
+        if (readTileCode(code))
             return failure(fileName, lineNumber, "'" + code + "' is a tile number in hexadecimal and cannot be a code");
         int tile = -1;
         const std::string number = fields.size() > 1 ? fields[1] : "";
@@ -109,8 +98,8 @@ SourceStatus Legend::parse(const std::string& text, const std::string& fileName,
 
 std::optional<std::uint8_t> Legend::tile(const std::string& code) const
 {
-    if (isHexCode(code))
-        return static_cast<std::uint8_t>(hexValue(code[0]) * 16 + hexValue(code[1]));
+    if (const auto tile = readTileCode(code))
+        return tile;
     const auto found = tiles_.find(code);
     if (found == tiles_.end())
         return std::nullopt;
@@ -120,7 +109,7 @@ std::optional<std::uint8_t> Legend::tile(const std::string& code) const
 std::string Legend::code(std::uint8_t tile) const
 {
     const std::string& named = codes_[tile];
-    return named.empty() ? hexCode(tile) : named;
+    return named.empty() ? tileCode(tile) : named;
 }
 
 SourceStatus parseArea(const std::string& text, const std::string& fileName, const Legend& legend, AreaSource& area)
