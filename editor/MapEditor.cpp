@@ -1,5 +1,6 @@
 #include "editor/MapEditor.h"
 
+#include "app/base/FileNames.h"
 #include "editor/BitmapFile.h"
 #include "editor/BulkTools.h"
 #include "editor/TileNumberText.h"
@@ -562,17 +563,12 @@ void MapEditor::showEdit(const MapEdit& edit)
 FileStatus MapEditor::exportWorld(const std::filesystem::path& directory) const
 {
     // Drawn on a canvas of its own, so the editor's canvas keeps showing the current area.
-    return saveBitmap(directory / WorldPictureName, wholeWorldPicture(map_, tileSheet_));
+    return saveBitmap(directory / filenames::WorldPicture, wholeWorldPicture(map_, tileSheet_));
 }
 
 FileStatus MapEditor::exportArea(const std::filesystem::path& directory) const
 {
-    return saveBitmap(directory / areaPictureName(areaX_, areaY_), canvas_);
-}
-
-std::string MapEditor::areaPictureName(int ax, int ay)
-{
-    return "map" + std::to_string(ax) + std::to_string(ay) + ".bmp";
+    return saveBitmap(directory / filenames::areaPicture(areaX_, areaY_), canvas_);
 }
 
 } // namespace poronpa

@@ -44,7 +44,6 @@ public:
     /// Where the canvas sits in the view frame until the first navigation.
     static constexpr int DesignLeft = 20;
     static constexpr int DesignTop = 8;
-    static constexpr const char* WorldPictureName = "allmap.bmp";
 
     /// Works on `map`, which must outlive the editor; tiles are drawn from `tileSheet`.
     MapEditor(MapGrid& map, Surface tileSheet);
@@ -187,8 +186,6 @@ public:
     FileStatus exportWorld(const std::filesystem::path& directory) const;
     /// Writes the canvas's kept image into `directory` under the current area's name.
     FileStatus exportArea(const std::filesystem::path& directory) const;
-    /// "map" + area column + area row + ".bmp", such as "map23.bmp".
-    static std::string areaPictureName(int ax, int ay);
 
 private:
     void selectArea(int ax, int ay);

@@ -2,6 +2,7 @@
 
 #include "play/PseudoRandom.h"
 #include "play/StartAndBand.h"
+#include "world/MapGrid.h"
 
 #include <array>
 #include <cstdint>
@@ -60,8 +61,8 @@ struct GameState {
     std::int16_t AreaX = 0;
     std::int16_t AreaY = 0;
     std::array<std::int16_t, 11> ItemHeld{};
-    std::array<std::array<std::int32_t, 6>, 6> MiniMapColor{}; ///< [column][row]
-    std::array<std::array<std::int32_t, 6>, 6> DeathCount{};   ///< [column][row]
+    AreaNumbers MiniMapColor{};
+    AreaNumbers DeathCount{};
     std::int16_t BoxContent = 0;
 
     // The game window's fields.

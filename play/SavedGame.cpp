@@ -132,8 +132,8 @@ FileStatus SaveGame(const std::filesystem::path& file, const SaveRecord& record)
         records.write(r++, record.SwitchOn);
         for (const std::int16_t held : record.ItemHeld)
             records.write(r++, held);
-        for (int x = 0; x < 5; ++x) {
-            for (int y = 0; y < 5; ++y) {
+        for (int x = 0; x < MapGrid::Areas; ++x) {
+            for (int y = 0; y < MapGrid::Areas; ++y) {
                 records.write(r++, record.MiniMapColor[x][y]);
                 records.write(r++, record.DeathCount[x][y]);
             }
@@ -169,8 +169,8 @@ LoadOutcome LoadGameRecord(const std::filesystem::path& file, int back, SaveReco
     loaded.SwitchOn = records.read<std::int16_t>(r++);
     for (std::int16_t& held : loaded.ItemHeld)
         held = records.read<std::int16_t>(r++);
-    for (int x = 0; x < 5; ++x) {
-        for (int y = 0; y < 5; ++y) {
+    for (int x = 0; x < MapGrid::Areas; ++x) {
+        for (int y = 0; y < MapGrid::Areas; ++y) {
             loaded.MiniMapColor[x][y] = records.read<std::int32_t>(r++);
             loaded.DeathCount[x][y] = records.read<std::int32_t>(r++);
         }

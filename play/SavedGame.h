@@ -1,15 +1,13 @@
 #pragma once
 
 #include "app/base/SafeFile.h"
+#include "world/MapGrid.h"
 
 #include <array>
 #include <cstdint>
 #include <filesystem>
 
 namespace poronpa {
-
-/// The name of the save file, beside the player's other files.
-inline constexpr const char* SaveFileName = "savedata.dat";
 
 /// The save file is a file of 128-byte records; the ring of ten slots ends with the 696th, and
 /// the loader reads no further.
@@ -24,8 +22,8 @@ struct SaveRecord {
     float RespawnY = 0;
     std::int16_t SwitchOn = 0;
     std::array<std::int16_t, 10> ItemHeld{};
-    std::array<std::array<std::int32_t, 5>, 5> MiniMapColor{}; ///< [column][row]
-    std::array<std::array<std::int32_t, 5>, 5> DeathCount{};   ///< [column][row]
+    AreaNumbers MiniMapColor{};
+    AreaNumbers DeathCount{};
 
     bool operator==(const SaveRecord&) const = default;
 };

@@ -13,7 +13,7 @@ namespace poronpa {
 namespace {
 
 /// What every treasure box of an area holds, indexed [column][row].
-constexpr std::int16_t BoxTable[5][5] = {
+constexpr std::int16_t BoxTable[MapGrid::Areas][MapGrid::Areas] = {
     {7, BoxEmpty, 103, BoxEmpty, 1},         // column 0
     {BoxEmpty, BoxEmpty, 6, 104, 4},         // column 1
     {BoxEmpty, 8, 0, BoxEmpty, 102},         // column 2
@@ -130,11 +130,8 @@ void GameEngine::Impl::saveWithDiary()
     record.SwitchOn = s.SwitchOn;
     for (std::size_t i = 0; i < record.ItemHeld.size(); ++i)
         record.ItemHeld[i] = s.ItemHeld[i];
-    for (std::size_t x = 0; x < 5; ++x)
-        for (std::size_t y = 0; y < 5; ++y) {
-            record.MiniMapColor[x][y] = s.MiniMapColor[x][y];
-            record.DeathCount[x][y] = s.DeathCount[x][y];
-        }
+    record.MiniMapColor = s.MiniMapColor;
+    record.DeathCount = s.DeathCount;
     SaveResult result = saves->save(record);
     if (!result.saved) {
         failed(play::Request::Kind::SaveFailed, std::move(result.reason));
@@ -173,11 +170,8 @@ bool GameEngine::Impl::LoadGame(int back)
     s.SwitchOn = record.SwitchOn;
     for (std::size_t i = 0; i < record.ItemHeld.size(); ++i)
         s.ItemHeld[i] = record.ItemHeld[i];
-    for (std::size_t x = 0; x < 5; ++x)
-        for (std::size_t y = 0; y < 5; ++y) {
-            s.MiniMapColor[x][y] = record.MiniMapColor[x][y];
-            s.DeathCount[x][y] = record.DeathCount[x][y];
-        }
+    s.MiniMapColor = record.MiniMapColor;
+    s.DeathCount = record.DeathCount;
     placeHeroAfresh();
     EnterArea();
     heldUp();

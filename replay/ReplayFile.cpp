@@ -1,5 +1,7 @@
 #include "replay/ReplayFile.h"
 
+#include "play/KeptByStart.h"
+
 #include "play/script/Trace.h"
 #include "play/SavedGame.h"
 
@@ -73,7 +75,9 @@ void keepReadBytes(std::vector<std::uint8_t>& bytes)
             bytes[at] = 0;
 }
 
-std::string joinNumbers(const std::array<std::array<std::int32_t, 5>, 5>& numbers)
+constexpr std::size_t AreaCount = MapGrid::Areas * MapGrid::Areas;
+
+std::string joinNumbers(const AreaNumbers& numbers)
 {
     std::string text;
     for (const auto& column : numbers)
@@ -111,10 +115,11 @@ template <typename T> bool parseList(std::string_view text, std::size_t count, s
 
 std::string carryText(const Carry& carry)
 {
-    return "frameclock=" + std::to_string(carry.FrameClock) + " facing=" + std::to_string(carry.Facing) +
-           " conveyor=" + sim::formatFloat(carry.ConveyorPush) + " slippery=" + std::to_string(carry.OnSlippery) +
-           " bump=" + std::to_string(carry.BumpTimer) + "," + std::to_string(carry.BumpX) + "," + std::to_string(carry.BumpY) +
-           " deaths=" + joinNumbers(carry.DeathCount) + " random=" + hex(carry.Random, 6);
+    const GameState& kept = carry.kept;
+    return "frameclock=" + std::to_string(kept.FrameClock) + " facing=" + std::to_string(kept.Facing) +
+           " conveyor=" + sim::formatFloat(kept.ConveyorPush) + " slippery=" + std::to_string(kept.OnSlippery) +
+           " bump=" + std::to_string(kept.BumpTimer) + "," + std::to_string(kept.BumpX) + "," + std::to_string(kept.BumpY) +
+           " deaths=" + joinNumbers(kept.DeathCount) + " random=" + hex(kept.Random.state(), 6);
 }
 
 /// Reads "name=value ..." in the order carryText writes it.
@@ -131,22 +136,25 @@ std::string parseCarry(std::string_view text, Carry& carry)
             return "expected " + std::string(Names[i]) + "= as word " + std::to_string(i + 1);
         values[i] = words[i].substr(equals + 1);
     }
+    GameState& kept = carry.kept;
     std::vector<std::int32_t> deaths;
+    std::uint32_t random = 0;
     const auto bump = split(values[4], ',');
-    if (!parseNumber(values[0], carry.FrameClock) || !parseNumber(values[1], carry.Facing) ||
-        !parseNumber(values[2], carry.ConveyorPush) || !parseNumber(values[3], carry.OnSlippery) || bump.size() != 3 ||
-        !parseNumber(bump[0], carry.BumpTimer) || !parseNumber(bump[1], carry.BumpX) || !parseNumber(bump[2], carry.BumpY) ||
-        !parseList(values[5], 25, deaths) || values[6].size() != 6 || !parseNumber(values[6], carry.Random, 16))
+    if (!parseNumber(values[0], kept.FrameClock) || !parseNumber(values[1], kept.Facing) ||
+        !parseNumber(values[2], kept.ConveyorPush) || !parseNumber(values[3], kept.OnSlippery) || bump.size() != 3 ||
+        !parseNumber(bump[0], kept.BumpTimer) || !parseNumber(bump[1], kept.BumpX) || !parseNumber(bump[2], kept.BumpY) ||
+        !parseList(values[5], AreaCount, deaths) || values[6].size() != 6 || !parseNumber(values[6], random, 16))
         return "a value that is not a number of its kind";
-    for (std::size_t i = 0; i < 25; ++i)
-        carry.DeathCount[i / 5][i % 5] = deaths[i];
+    for (std::size_t i = 0; i < AreaCount; ++i)
+        kept.DeathCount[i / MapGrid::Areas][i % MapGrid::Areas] = deaths[i];
+    kept.Random = play::PseudoRandom(random);
     // Only what a game can hand on: a replay from anyone must not put the hero or the stars of a
     // bump outside the area.
     const auto within = [](auto value, double low, double high) { return value >= low && value <= high; };
-    if (!within(carry.FrameClock, 0, FrameClockPeriod - 1) || !within(carry.Facing, 0, 1) ||
-        !std::isfinite(carry.ConveyorPush) || !within(carry.ConveyorPush, -4, 4) || !within(carry.OnSlippery, 0, 1) ||
-        !within(carry.BumpTimer, 0, BumpFrames) || !within(carry.BumpX, 0, BumpPositionHighest) ||
-        !within(carry.BumpY, 0, BumpPositionHighest) ||
+    if (!within(kept.FrameClock, 0, FrameClockPeriod - 1) || !within(kept.Facing, 0, 1) ||
+        !std::isfinite(kept.ConveyorPush) || !within(kept.ConveyorPush, -4, 4) || !within(kept.OnSlippery, 0, 1) ||
+        !within(kept.BumpTimer, 0, BumpFrames) || !within(kept.BumpX, 0, BumpPositionHighest) ||
+        !within(kept.BumpY, 0, BumpPositionHighest) ||
         !std::all_of(deaths.begin(), deaths.end(), [](std::int32_t n) { return n >= 0; }))
         return "a value no game hands on";
     return "";
@@ -354,33 +362,13 @@ FileStatus restoreSaveImage(const SaveImage& image, const std::filesystem::path&
 Carry Carry::of(const GameState& state)
 {
     Carry carry;
-    carry.FrameClock = state.FrameClock;
-    carry.Facing = state.Facing;
-    carry.ConveyorPush = state.ConveyorPush;
-    carry.OnSlippery = state.OnSlippery;
-    carry.BumpTimer = state.BumpTimer;
-    carry.BumpX = state.BumpX;
-    carry.BumpY = state.BumpY;
-    for (std::size_t x = 0; x < 5; ++x)
-        for (std::size_t y = 0; y < 5; ++y)
-            carry.DeathCount[x][y] = state.DeathCount[x][y];
-    carry.Random = state.Random.state();
+    copyKeptByStart(state, carry.kept);
     return carry;
 }
 
 void Carry::applyTo(GameState& state) const
 {
-    state.FrameClock = FrameClock;
-    state.Facing = Facing;
-    state.ConveyorPush = ConveyorPush;
-    state.OnSlippery = OnSlippery;
-    state.BumpTimer = BumpTimer;
-    state.BumpX = BumpX;
-    state.BumpY = BumpY;
-    for (std::size_t x = 0; x < 5; ++x)
-        for (std::size_t y = 0; y < 5; ++y)
-            state.DeathCount[x][y] = DeathCount[x][y];
-    state.Random = play::PseudoRandom(Random);
+    copyKeptByStart(kept, state);
 }
 
 // --- Writing -------------------------------------------------------------------------------------

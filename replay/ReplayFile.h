@@ -53,18 +53,11 @@ SaveImage captureSaveImage(const std::filesystem::path& saveFile);
 FileStatus restoreSaveImage(const SaveImage& image, const std::filesystem::path& saveFile);
 
 /// What a new game or a load leaves as it was before: the state the previous game of the same
-/// session handed on (the frame clock that times the jets, the last conveyor push, the deaths a
-/// new game keeps, the random numbers the mishap scenes have drawn, ...). Taken after the start; a player of the replay puts it back after the
-/// same start.
+/// session handed on (play/KeptByStart.h). Taken after the start; a player of the replay puts it
+/// back after the same start.
 struct Carry {
-    std::int16_t FrameClock = 0;
-    std::int16_t Facing = 0;
-    float ConveyorPush = 0;
-    std::int16_t OnSlippery = 0;
-    std::int32_t BumpTimer = 0;
-    std::int16_t BumpX = 0, BumpY = 0;
-    std::array<std::array<std::int32_t, 5>, 5> DeathCount{}; ///< [column][row]
-    std::uint32_t Random = play::PseudoRandom().state(); ///< where the mishap scene's numbers are
+    /// What the start kept; every other field as a state has it when made.
+    GameState kept;
 
     static Carry of(const GameState& state);
     void applyTo(GameState& state) const;

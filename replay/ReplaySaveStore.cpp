@@ -1,9 +1,11 @@
 #include "replay/ReplaySaveStore.h"
 
+#include "app/base/FileNames.h"
+
 namespace poronpa::replay {
 
 ReplaySaveStore::ReplaySaveStore(const std::filesystem::path& folder, const Replay& replay)
-    : replay_(replay), file_(folder / SaveFileName)
+    : replay_(replay), file_(folder / filenames::Saves)
 {
 }
 

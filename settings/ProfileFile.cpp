@@ -205,12 +205,12 @@ std::vector<std::string> ProfileFile::keys(const std::string& section) const
     return names;
 }
 
-FileStatus ProfileFile::write(const std::string& section, const std::string& key, const std::string& value) const
+FileStatus ProfileFile::write(const std::string& section, const std::string& key, const std::string& value)
 {
     return write({{section, key, value}});
 }
 
-FileStatus ProfileFile::write(const std::vector<Value>& values) const
+FileStatus ProfileFile::write(const std::vector<Value>& values)
 {
     const auto change = [&](std::vector<std::uint8_t>& bytes, bool) {
         ProfileText profile = ProfileText::parse(bytes);

@@ -39,7 +39,7 @@ public:
     /// Sets key in section, creating the file, the section or the key as needed. Says why when
     /// the file could not be written (read-only, not a regular file, or grown beyond MostBytes);
     /// nothing is lost then.
-    FileStatus write(const std::string& section, const std::string& key, const std::string& value) const;
+    FileStatus write(const std::string& section, const std::string& key, const std::string& value);
 
     struct Value {
         std::string section;
@@ -47,7 +47,7 @@ public:
         std::string value;
     };
     /// Sets several keys in one rewrite of the file: all of them, or none when it fails.
-    FileStatus write(const std::vector<Value>& values) const;
+    FileStatus write(const std::vector<Value>& values);
 
 private:
     /// Calls `entry` with the key and value of each key=value line of section in turn, until it

@@ -22,7 +22,7 @@ Int readNumber(const ProfileFile& file, const std::string& section, const std::s
 
 } // namespace
 
-FileStatus LoadSettings(const clsINI& ini, Settings& settings)
+FileStatus LoadSettings(clsINI& ini, Settings& settings)
 {
     const ProfileFile& file = ini.file();
     FileStatus status = file.readable();
@@ -33,12 +33,14 @@ FileStatus LoadSettings(const clsINI& ini, Settings& settings)
     } else {
         settings.BGM = 1;
         settings.SE = 1;
-        SaveSettings(ini, settings);
+        // A file that cannot be read is the reason to tell, not that it cannot be written either.
+        if (const FileStatus written = SaveSettings(ini, settings); status.ok())
+            status = written;
     }
     return status;
 }
 
-FileStatus SaveSettings(const clsINI& ini, const Settings& settings)
+FileStatus SaveSettings(clsINI& ini, const Settings& settings)
 {
     // In one rewrite, so that a file that cannot take them all (its owner made it read-only, it
     // would grow too large) is left exactly as it was.

@@ -23,6 +23,7 @@ public:
     void InitINIAt(const std::filesystem::path& path) { file_ = ProfileFile(path); }
 
     const ProfileFile& file() const { return file_; }
+    ProfileFile& file() { return file_; }
 
 private:
     ProfileFile file_;
@@ -31,12 +32,13 @@ private:
 /// Reads the settings; a file without its marker is a first run, which sets music and effects on
 /// and writes the file at once. Values beyond the variables' range are held at its limits. A file
 /// that exists but cannot be read (not a regular file, or too large) counts as a first run and is
-/// left as it is; the status says why, for the caller to tell.
-FileStatus LoadSettings(const clsINI& ini, Settings& settings);
+/// left as it is; the status says why, for the caller to tell, and so it does when the first
+/// run's file cannot be written.
+FileStatus LoadSettings(clsINI& ini, Settings& settings);
 
 /// Writes the marker and the BGM and SE values; FrameRate is left as the file has it. A file that
 /// cannot be written (its owner made it read-only, it is no regular file, it would grow too
 /// large) is left as it is, and the status says why.
-FileStatus SaveSettings(const clsINI& ini, const Settings& settings);
+FileStatus SaveSettings(clsINI& ini, const Settings& settings);
 
 } // namespace poronpa

@@ -51,7 +51,7 @@ void LoadWindowSettings(const clsINI& ini, WindowSettings& window, std::ostream&
         report(problems, "FullScreen", fullScreen, "is neither 0 nor 1; starting in a window");
 }
 
-FileStatus SaveWindowSettings(const clsINI& ini, const WindowSettings& window)
+FileStatus SaveWindowSettings(clsINI& ini, const WindowSettings& window)
 {
     return ini.file().write({{WindowSection, "Scale", std::to_string(window.Scale)},
                              {WindowSection, "FullScreen", window.FullScreen ? "1" : "0"}});

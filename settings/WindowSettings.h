@@ -24,7 +24,7 @@ void LoadWindowSettings(const clsINI& ini, WindowSettings& window, std::ostream&
 
 /// Writes the [Window] section, leaving every other line of the file as it is; says why when the
 /// file could not be written.
-FileStatus SaveWindowSettings(const clsINI& ini, const WindowSettings& window);
+FileStatus SaveWindowSettings(clsINI& ini, const WindowSettings& window);
 
 /// The player's own keys: every line of the [Keys] section that gives a value, as (action, key
 /// name) in the file's order, the first line of a name counting. The file is only read; the

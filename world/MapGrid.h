@@ -32,4 +32,7 @@ private:
     std::array<std::uint8_t, Size * Size> cells_{};
 };
 
+/// A number for each area of the world, [column][row].
+using AreaNumbers = std::array<std::array<std::int32_t, MapGrid::Areas>, MapGrid::Areas>;
+
 } // namespace poronpa

@@ -1,6 +1,7 @@
 #include "world/WorldFileChoice.h"
 
 #include "app/base/FileLocations.h"
+#include "app/base/FileNames.h"
 #include "app/base/SafeFile.h"
 #include "world/MapGrid.h"
 
@@ -12,11 +13,11 @@ namespace poronpa {
 WorldFile worldFileToRead()
 {
     const FileLocations where = fileLocations();
-    const auto shipped = where.shipped / "mapdata.dat";
+    const auto shipped = where.shipped / filenames::World;
     if (!where.apart() || where.player.empty())
         return {shipped, {}};
 
-    const auto own = where.player / "mapdata.dat";
+    const auto own = where.player / filenames::World;
     std::vector<std::uint8_t> bytes;
     bool exists = false;
     // Only the cells are read, as the map loader reads them; a longer file is a whole map.

@@ -1,5 +1,6 @@
 #include "app/base/FileLocations.h"
 
+#include "app/base/FileNames.h"
 #include "app/base/ProgramDirectory.h"
 #include "app/base/SafeFile.h"
 
@@ -96,7 +97,7 @@ LocationFacts currentLocationFacts()
     facts.programDirectoryWritable = mayWriteTo(facts.programDirectory);
     const auto data = (facts.programDirectory / PORONPA_SHIPPED_FROM_PROGRAM).lexically_normal();
     std::error_code error;
-    if (std::filesystem::is_regular_file(data / "mapdata.dat", error))
+    if (std::filesystem::is_regular_file(data / filenames::World, error))
         facts.installedData = data;
     facts.home = accountHome();
     facts.dataHome = environment("XDG_DATA_HOME");

@@ -1,5 +1,6 @@
 #include "app/qt/GameReplays.h"
 
+#include "app/base/FileNames.h"
 #include "app/base/FileLocations.h"
 #include "app/qt/GamePlayHost.h"
 #include "app/qt/GameWindow.h"
@@ -39,7 +40,7 @@ constexpr int PageShownMs = 800;
 
 GameReplays::GameReplays(GameWindow& window, const MapGrid& map, SaveFileStore& playerSaves)
     : window_(window), map_(map), playerSaves_(playerSaves),
-      recordings_(playerFile("replays"), [](const std::string& text) { std::cerr << "poronpa: " + text + "\n"; })
+      recordings_(playerFile(filenames::Replays), [](const std::string& text) { std::cerr << "poronpa: " + text + "\n"; })
 {
 }
 

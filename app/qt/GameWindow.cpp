@@ -12,6 +12,7 @@
 #include "app/qt/PixelView.h"
 #include "app/qt/WindowScale.h"
 #include "app/base/FileLocations.h"
+#include "app/base/FileNames.h"
 #include "app/qt/VirtualKeys.h"
 #include "assets/Pictures.h"
 #include "play/GameEngine.h"
@@ -169,13 +170,13 @@ GameWindow::GameWindow(const MapGrid& map, std::unique_ptr<AudioSystem> audio, Q
       engine_(std::make_unique<GameEngine>(map)),
       host_(std::make_unique<GamePlayHost>(*this, *engine_, map, tileSheet_, spriteSheet_))
 {
-    ini_.InitINI("zembo.ini");
+    ini_.InitINI(filenames::Settings);
     if (const FileStatus status = LoadSettings(ini_, settings_); !status.ok())
         std::cerr << "poronpa: " << status.error << "; the options start as on a first run\n";
     LoadWindowSettings(ini_, windowSettings_, std::cerr);
     keyMap_.rebind(ReadKeySettings(ini_), std::cerr);
     engine_->setFrameRate(settings_.FrameRate);
-    playerSaves_ = std::make_unique<SaveFileStore>(playerFile(SaveFileName));
+    playerSaves_ = std::make_unique<SaveFileStore>(playerFile(filenames::Saves));
     engine_->setSaveStore(*playerSaves_);
     replays_ = std::make_unique<GameReplays>(*this, map, *playerSaves_);
 
@@ -243,11 +244,11 @@ void GameWindow::layOutPlayScreen()
     picGame_ = new AreaCanvasView(&host_->canvas(), picFrame_);
     picGame_->setGeometry(0, 0, AreaCanvasSize, AreaCanvasSize);
 
-    for (int r = 0; r < 5; ++r) {
-        for (int c = 0; c < 5; ++c) {
+    for (int r = 0; r < MapGrid::Areas; ++r) {
+        for (int c = 0; c < MapGrid::Areas; ++c) {
             auto* square = new OverviewSquare(client_);
             square->setGeometry(342 + 24 * c, 113 + 24 * r, 18, 18);
-            shpMap_[static_cast<std::size_t>(c + 5 * r)] = square;
+            shpMap_[static_cast<std::size_t>(c + MapGrid::Areas * r)] = square;
         }
     }
 
@@ -296,7 +297,7 @@ void GameWindow::openTestPlay(const GameStart& start, std::function<void()> ende
 {
     testPlayEnded_ = std::move(ended);
     testPlaySaves_ = std::make_unique<TemporaryFolder>(TestPlayFolder);
-    testPlayStore_ = std::make_unique<SaveFileStore>(*testPlaySaves_ / SaveFileName);
+    testPlayStore_ = std::make_unique<SaveFileStore>(*testPlaySaves_ / filenames::Saves);
     engine_->setSaveStore(*testPlayStore_);
     showWindow();
     picTitle_->hide();

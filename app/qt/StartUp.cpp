@@ -1,5 +1,6 @@
 #include "app/qt/StartUp.h"
 
+#include "app/base/FileNames.h"
 #include "app/qt/GameLauncher.h"
 #include "app/qt/GameReplays.h"
 #include "app/qt/GameWindow.h"
@@ -64,10 +65,10 @@ namespace {
 /// Every file of the player's the programs replace.
 std::vector<std::filesystem::path> playerFilesWritten()
 {
-    std::vector<std::string> names{"mapdata.dat", SaveFileName, "zembo.ini", "allmap.bmp"};
+    std::vector<std::string> names{filenames::World, filenames::Saves, filenames::Settings, filenames::WorldPicture};
     for (int ax = 0; ax < MapGrid::Areas; ++ax)
         for (int ay = 0; ay < MapGrid::Areas; ++ay)
-            names.push_back("map" + std::to_string(ax) + std::to_string(ay) + ".bmp");
+            names.push_back(filenames::areaPicture(ax, ay));
     std::vector<std::filesystem::path> files;
     for (const std::string& name : names)
         if (const auto file = playerFile(name); !file.empty())
@@ -92,7 +93,7 @@ StartFiles prepareFiles(const char* program)
     removeStaleTemporaries(playerFilesWritten());
     // What a game killed mid-way left: the replay it was writing, the saves of the editor's test
     // play or of a replay watched.
-    if (const auto replays = playerFile("replays"); !replays.empty())
+    if (const auto replays = playerFile(filenames::Replays); !replays.empty())
         removeStaleTemporariesIn(replays, replay::isOwnReplayName);
     TemporaryFolder::removeLeftovers({TestPlayFolder, WatchedReplayFolder});
     return {world.path, notices.join(QStringLiteral("\n\n"))};

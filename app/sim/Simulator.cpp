@@ -1,5 +1,6 @@
 #include "app/sim/Simulator.h"
 
+#include "app/base/FileNames.h"
 #include "app/base/FileLocations.h"
 #include "world/WorldFileChoice.h"
 #include "app/base/SafeFile.h"
@@ -219,7 +220,7 @@ int runSimulator(const std::vector<std::string>& args, std::istream& in, std::os
         if (!scratch->ok())
             return fail("no temporary directory for the save file");
         removedWhenStopped.emplace(scratch->path());
-        saveFile = scratch->path() / SaveFileName;
+        saveFile = scratch->path() / filenames::Saves;
     }
     // A replay plays with the saves it was recorded with, in the scratch folder.
     std::optional<replay::ReplayPlayer> player;

@@ -2,6 +2,7 @@
 // button hands over to the game window over the map as edited.
 
 #include "app/base/FileLocations.h"
+#include "app/base/FileNames.h"
 #include "app/qt/GameLauncher.h"
 #include "app/base/StandardOptions.h"
 #include "app/qt/StartUp.h"
@@ -59,7 +60,7 @@ int main(int argc, char** argv)
     static MapGrid map;
     static MapEditor editor(map, pictures::toSurface(pictures::tileSheet()));
     const StartFiles files = prepareFiles("mapdesign");
-    auto* window = new frmMain(editor, playerFile("mapdata.dat"), fileLocations().player);
+    auto* window = new frmMain(editor, playerFile(filenames::World), fileLocations().player);
     window->readMapFrom(files.world);
     window->setAttribute(Qt::WA_DeleteOnClose);
     QObject::connect(window, &frmMain::gameRequested, [] { openGameWindow(map); });

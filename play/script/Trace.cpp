@@ -56,9 +56,9 @@ std::string traceLine(std::int64_t frame, const GameState& state, const FrameReq
 std::string endLine(std::int64_t frames, const GameState& state, bool ending)
 {
     std::int64_t deaths = 0;
-    for (int x = 0; x < 5; ++x)
-        for (int y = 0; y < 5; ++y)
-            deaths += state.DeathCount[x][y];
+    for (const auto& column : state.DeathCount)
+        for (const std::int32_t count : column)
+            deaths += count;
     return "end frame=" + std::to_string(frames) + " area=" + std::to_string(state.AreaX) + "," + std::to_string(state.AreaY) +
            " pos=" + formatFloat(state.HeroX) + "," + formatFloat(state.HeroY) + " state=" + std::to_string(state.HeroState) +
            " items=" + itemFlags(state) + " deaths=" + std::to_string(deaths) + " ending=" + (ending ? "yes" : "no");

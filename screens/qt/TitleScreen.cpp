@@ -45,9 +45,8 @@ std::string playCountText(const AreaCounters& deathCount)
     std::string text = "プレイ回数 : \r\n";
     // Counters come back from saved games too, so the total must not overflow whatever they say.
     std::int64_t total = 0;
-    for (int x = 0; x < 5; ++x) {
-        for (int y = 0; y < 5; ++y) {
-            const std::int32_t count = deathCount[static_cast<std::size_t>(x)][static_cast<std::size_t>(y)];
+    for (const auto& column : deathCount) {
+        for (const std::int32_t count : column) {
             text += fourDigits(count) + " ";
             total += count;
         }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "world/MapGrid.h"
+
 #include <QObject>
 
 #include <array>
@@ -16,8 +18,8 @@ class OptionsScreen;
 class Sound;
 class clsBGMAPI;
 
-/// Mishaps counted per area, [column][row]; only 0..4 are used.
-using AreaCounters = std::array<std::array<std::int32_t, 6>, 6>;
+/// Mishaps counted per area.
+using AreaCounters = AreaNumbers;
 
 /// What the title menu starts; the game window answers with its play engine.
 class TitleActions {

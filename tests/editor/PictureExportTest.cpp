@@ -1,3 +1,4 @@
+#include "app/base/FileNames.h"
 #include "editor/BitmapFile.h"
 #include "editor/MapEditor.h"
 #include "tests/editor/EditorFixture.h"
@@ -105,6 +106,6 @@ TEST(PictureExport, AreaPictureIsTheCanvasUnderTheAreasName)
     EXPECT_EQ(image.pixel(0, 0), tileColour(9));
     EXPECT_EQ(image.pixel(32, 0), tileColour(17));
     EXPECT_EQ(image.pixel(1599, 1599), tileColour(0));
-    EXPECT_EQ(MapEditor::areaPictureName(2, 3), "map23.bmp");
-    EXPECT_EQ(MapEditor::areaPictureName(0, 0), "map00.bmp");
+    EXPECT_EQ(filenames::areaPicture(2, 3), "map23.bmp");
+    EXPECT_EQ(filenames::areaPicture(0, 0), "map00.bmp");
 }

@@ -5,6 +5,7 @@
 #include "play/SavedGame.h"
 
 #include "play/FramePacing.h"
+#include "play/KeptByStart.h"
 
 #include <algorithm>
 #include <functional>
@@ -355,6 +356,39 @@ TEST_F(LoadPrompt, ContinueStartsANewGameWithoutASave)
 }
 
 // --- What happens where the game would otherwise carry something over -----------------------
+
+// What a start keeps is one list; the start sets every other field afresh, or the game sets it
+// before it next reads it. A game played for a while and then started anew is therefore a fresh
+// engine's new game with those two lists carried over: a field the start neither sets nor lists
+// shows here.
+TEST_F(Loop, AStartSetsAfreshAllButWhatItKeeps)
+{
+    put(2, 4, 10, 47, 34);
+    put(2, 4, 14, 47, 34);
+    start(2, 4, 160, 1498, {Rope, Diary, JumpShoes, BlueKey});
+    hold({keys::Right, keys::Space});
+    run(40);
+    hold({keys::Left, keys::Enter, keys::S});
+    run(200);
+    s.DeathCount[1][3] = 3;
+    s.Random = play::PseudoRandom(0x1234);
+    s.SplashTimer = 5;
+    s.SplashX = 99;
+    s.BumpTimer = 2;
+    s.BumpX = 64;
+    s.ConveyorPush = -2;
+    s.OnSlippery = 1;
+    s.BoxContent = 104;
+    engine.NewGame();
+    engine.EnterArea();
+
+    GameEngine fresh(map);
+    fresh.NewGame();
+    fresh.EnterArea();
+    copyKeptByStart(s, fresh.state());
+    std::apply([&](auto... field) { ((fresh.state().*field = s.*field), ...); }, SetBeforeRead);
+    EXPECT_TRUE(fresh.state() == s);
+}
 
 TEST_F(Loop, ANewGameDoesNotInheritAMishap)
 {

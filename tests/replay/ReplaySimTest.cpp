@@ -65,7 +65,7 @@ protected:
         header.date = "2025-06-01 14:03:22 +0000";
         header.continued = true;
         header.mapDigest = mapDigest(grid);
-        header.carry.DeathCount[2][4] = 3;
+        header.carry.kept.DeathCount[2][4] = 3;
         header.saves = captureSaveImage(saves);
         return header;
     }

@@ -136,14 +136,30 @@ TEST(Settings, AFileThatCannotBeWrittenBackWholeIsLeftAsItWas)
     }
 }
 
-TEST(Settings, UnwritableDirectoryIsNotAnError)
+// The game plays on with music and effects on, and the caller learns that they will not be kept.
+TEST(Settings, AFirstRunWhoseFileCannotBeWrittenSaysWhy)
 {
-    clsINI ini;
-    ini.InitINIAt("/proc/poronpa-no-such-dir/zembo.ini");
-    Settings s;
-    LoadSettings(ini, s);
-    EXPECT_EQ(s.BGM, 1);
-    EXPECT_EQ(s.SE, 1);
+    TempDir dir;
+    const auto readOnly = dir / "zembo.ini";
+    test::writeText(readOnly, "[Option]\nBGM=0\n");
+    std::filesystem::permissions(readOnly, std::filesystem::perms::owner_read);
+    const struct {
+        std::filesystem::path path;
+        std::string refusal;
+    } cases[] = {
+        {"/proc/poronpa-no-such-dir/zembo.ini", "cannot be written"},
+        {readOnly, "cannot be written (Permission denied)"},
+    };
+    for (const auto& c : cases) {
+        clsINI ini;
+        ini.InitINIAt(c.path);
+        Settings s;
+        const FileStatus status = LoadSettings(ini, s);
+        EXPECT_EQ(s.BGM, 1) << c.path;
+        EXPECT_EQ(s.SE, 1) << c.path;
+        EXPECT_TRUE(status.error.starts_with(c.path.string() + ": " + c.refusal)) << status.error;
+    }
+    EXPECT_EQ(test::readText(readOnly), "[Option]\nBGM=0\n");
 }
 
 TEST(Settings, ByteOrderMarkAndEveryLineEndReadAsTheSameFileAndAreWrittenBackSo)

@@ -1,3 +1,4 @@
+#include "app/base/FileNames.h"
 #include "tests/support/TempDir.h"
 #include "world/AreaDrawing.h"
 #include "world/MapFile.h"
@@ -39,10 +40,10 @@ void LoadMapFile(benchmark::State& state)
 {
     test::TempDir dir;
     const MapGrid world = busyWorld();
-    saveMap(dir / "mapdata.dat", world);
+    saveMap(dir / filenames::World, world);
     MapGrid map;
     for (auto _ : state) {
-        loadMap(dir / "mapdata.dat", map);
+        loadMap(dir / filenames::World, map);
         benchmark::DoNotOptimize(map);
     }
 }

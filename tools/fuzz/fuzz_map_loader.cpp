@@ -1,3 +1,4 @@
+#include "app/base/FileNames.h"
 #include "tools/fuzz/FuzzFile.h"
 #include "world/MapFile.h"
 
@@ -7,7 +8,7 @@ using namespace poronpa;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    FuzzFile file("mapdata.dat", data, size);
+    FuzzFile file(filenames::World, data, size);
     MapGrid map;
     require(loadMap(file.path(), map).ok());
     // Whatever the file held, the cells beyond the stored world stay empty and every stored cell

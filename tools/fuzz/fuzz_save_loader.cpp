@@ -1,3 +1,4 @@
+#include "app/base/FileNames.h"
 #include "play/StartAndBand.h"
 #include "play/SavedGame.h"
 #include "tools/fuzz/FuzzFile.h"
@@ -52,7 +53,7 @@ std::vector<bool> bytesWrittenBySave(int slot, std::size_t fileSize)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    FuzzFile file("savedata.dat", data, size);
+    FuzzFile file(filenames::Saves, data, size);
 
     // Every way back into the ring gives a hero inside the world, or nothing.
     for (int back = 0; back <= 9; ++back) {

@@ -1,3 +1,4 @@
+#include "app/base/FileNames.h"
 #include "settings/Settings.h"
 #include "tools/fuzz/FuzzFile.h"
 
@@ -5,7 +6,7 @@ using namespace poronpa;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    FuzzFile file("zembo.ini", data, size);
+    FuzzFile file(filenames::Settings, data, size);
     clsINI ini;
     ini.InitINIAt(file.path());
     const std::string frameRate = ini.file().read("Option", "FrameRate");

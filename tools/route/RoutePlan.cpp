@@ -1,5 +1,7 @@
 #include "tools/route/RoutePlan.h"
 
+#include "world/MapGrid.h"
+
 #include <cstdio>
 #include <sstream>
 
@@ -14,7 +16,7 @@ bool readPair(const std::string& word, int& a, int& b)
     return std::sscanf(word.c_str(), "%d%c%d%c", &a, &comma, &b, &extra) == 3 && comma == ',';
 }
 
-bool inArea(int areaX, int areaY) { return areaX >= 0 && areaX < 5 && areaY >= 0 && areaY < 5; }
+bool inArea(int areaX, int areaY) { return areaX >= 0 && areaX < MapGrid::Areas && areaY >= 0 && areaY < MapGrid::Areas; }
 bool inCells(int column, int row) { return column >= 0 && column < 50 && row >= 0 && row < 50; }
 
 std::string trimmed(const std::string& s)

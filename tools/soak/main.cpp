@@ -5,6 +5,7 @@
 // this program. Exit 0 when every frame kept the rules; otherwise 1, with the failing run's keys
 // kept and the command that replays it.
 
+#include "app/base/FileNames.h"
 #include "app/base/ProgramDirectory.h"
 #include "app/base/StandardOptions.h"
 #include "app/base/TemporaryFolder.h"
@@ -39,7 +40,7 @@ struct Options {
     std::uint64_t seed = 1;
     std::int64_t runFrames = 20'000;
     std::filesystem::path sim = programDirectory() / "poronpa-sim";
-    std::filesystem::path map = programDirectory() / "mapdata.dat";
+    std::filesystem::path map = programDirectory() / filenames::World;
 };
 
 bool parseOptions(int argc, char** argv, Options& options)
@@ -205,7 +206,7 @@ int main(int argc, char** argv)
 
         // The saves are shared by all runs, so a load can bring back a game saved in any area;
         // every tenth run begins as the title's "continue" does.
-        std::vector<std::string> args{"--map", options.map.string(), "--save", (work / "savedata.dat").string(),
+        std::vector<std::string> args{"--map", options.map.string(), "--save", (work / filenames::Saves).string(),
                                       "--input", keys.string(), "--frames", std::to_string(frames), "--trace"};
         if (runs % 10 == 9) {
             args.emplace_back("--continue");
