@@ -295,7 +295,7 @@ void MapEditor::canvasRelease(unsigned stillHeldButtons)
 void MapEditor::spanSelection(CanvasCell to)
 {
     selection_ = spanning(*selectionAnchor_, to, MapGrid::AreaCells, MapGrid::AreaCells);
-    status_ = "選択 " + std::to_string(selection_->width) + "×" + std::to_string(selection_->height) + " マス";
+    status_ = "範囲選択 " + std::to_string(selection_->width) + "×" + std::to_string(selection_->height) + " マス";
 }
 
 void MapEditor::selectAll()
@@ -359,6 +359,19 @@ void MapEditor::liftStamp(Stamp stamp)
     finishStroke();
     floating_ = std::move(stamp);
     showStampStatus("貼り付け", *floating_);
+}
+
+bool MapEditor::paste(std::string_view clipboardText)
+{
+    if (clipboardText.empty())
+        return liftCopy();
+    if (auto stamp = readStampText(clipboardText)) {
+        liftStamp(std::move(*stamp));
+        return true;
+    }
+    // Not the copy made here, which another program's text has replaced on the clipboard.
+    status_ = NotStampStatus;
+    return true;
 }
 
 void MapEditor::flipStamp()

@@ -160,6 +160,11 @@ public:
     bool liftCopy();
     /// Lifts `stamp` onto the pointer, such as one read from the clipboard's text.
     void liftStamp(Stamp stamp);
+    /// Ctrl+V: lifts the rows of tile codes the clipboard holds (readStampText) or, when it holds
+    /// no text, what was copied here. Other text lifts nothing, and the status text says why.
+    /// False when nothing changed.
+    bool paste(std::string_view clipboardText);
+    static constexpr const char* NotStampStatus = "クリップボードの文字はタイル番号の行ではありません";
     /// X: mirrors the lifted stamp or, with none, the brush; a brush of one tile becomes its
     /// partner on the palette.
     void flipStamp();

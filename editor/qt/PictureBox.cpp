@@ -6,7 +6,7 @@
 
 namespace poronpa {
 
-void PictureBox::mousePressEvent(QMouseEvent* event) { emit pressed(event->button(), event->position()); }
+void PictureBox::mousePressEvent(QMouseEvent* event) { emit pressed(event->button(), event->position(), event->modifiers()); }
 
 void PictureBox::mouseMoveEvent(QMouseEvent* event) { emit moved(event->buttons(), event->position()); }
 
@@ -21,6 +21,16 @@ unsigned editorButtons(Qt::MouseButtons buttons)
         result |= RightButton;
     if (buttons & Qt::MiddleButton)
         result |= MiddleButton;
+    return result;
+}
+
+unsigned editorModifiers(Qt::KeyboardModifiers modifiers)
+{
+    unsigned result = NoModifier;
+    if (modifiers & Qt::ShiftModifier)
+        result |= ShiftModifier;
+    if (modifiers & Qt::ControlModifier)
+        result |= ControlModifier;
     return result;
 }
 

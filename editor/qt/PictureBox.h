@@ -15,7 +15,7 @@ public:
     using SurfaceView::SurfaceView;
 
 signals:
-    void pressed(Qt::MouseButton button, QPointF position);
+    void pressed(Qt::MouseButton button, QPointF position, Qt::KeyboardModifiers modifiers);
     void moved(Qt::MouseButtons held, QPointF position);
     void released(Qt::MouseButtons stillHeld, QPointF position);
 
@@ -27,5 +27,7 @@ protected:
 
 /// The model's name for a set of Qt mouse buttons.
 unsigned editorButtons(Qt::MouseButtons buttons);
+/// The model's name for the keys held with a click (Shift and Ctrl).
+unsigned editorModifiers(Qt::KeyboardModifiers modifiers);
 
 } // namespace poronpa

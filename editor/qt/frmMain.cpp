@@ -2,6 +2,7 @@
 
 #include "screens/qt/Fonts.h"
 #include "editor/MapEditor.h"
+#include "editor/TileNumberText.h"
 #include "editor/qt/PictureBox.h"
 #include "editor/qt/TestPlayItems.h"
 #include "app/qt/GameLauncher.h"
@@ -17,7 +18,10 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTimer>
 #include <QWheelEvent>
+#include <QClipboard>
+#include <QGuiApplication>
 
 namespace poronpa {
 
@@ -46,13 +50,30 @@ void openTestPlayWindow(const MapGrid& map, const GameStart& start, std::functio
     openTestPlay(map, start, std::move(ended));
 }
 
-/// The area canvas with what the editor draws over the map: the grid of cells when it is on,
-/// and an outline round the cell under the pointer.
+} // namespace
+
+/// The area canvas with what the editor draws over the map: the grid of cells when it is on, an
+/// outline round the cell under the pointer, the selection's marching outline, and a lifted stamp
+/// half transparent where it would be put down.
 class CanvasBox : public PictureBox {
 public:
     CanvasBox(const MapEditor& editor, const bool& grid, QWidget* parent)
         : PictureBox(&editor.canvas(), parent), editor_(editor), grid_(grid)
     {
+        marching_.setInterval(120);
+        connect(&marching_, &QTimer::timeout, this, [this] {
+            ++phase_;
+            update();
+        });
+    }
+
+    /// The outline marches while there is a selection, and the timer rests while there is none.
+    void keepMarching()
+    {
+        if (editor_.selection() && !marching_.isActive())
+            marching_.start();
+        else if (!editor_.selection())
+            marching_.stop();
     }
 
 protected:
@@ -69,22 +90,51 @@ protected:
                 }
             }
         }
-        if (const auto cell = editor_.hoveredCell()) {
-            // Dark outside, light inside: seen on any tile.
-            const QRect outline(Cell * cell->column, Cell * cell->row, Cell - 1, Cell - 1);
+        const auto cell = editor_.hoveredCell();
+        const auto& stamp = editor_.floatingStamp();
+        if (cell && stamp) {
+            const Surface& tiles = editor_.tileSheet();
+            const QImage sheetImage(reinterpret_cast<const uchar*>(tiles.data()), tiles.width(), tiles.height(),
+                                    tiles.width() * 4, QImage::Format_RGB32);
+            painter.setOpacity(0.5);
+            for (int row = 0; row < stamp->height; ++row)
+                for (int column = 0; column < stamp->width; ++column) {
+                    const std::uint8_t tile = stamp->at(column, row);
+                    painter.drawImage(QPoint(Cell * (cell->column + column), Cell * (cell->row + row)), sheetImage,
+                                      QRect(sheet::cellX(tile), sheet::cellY(tile), Cell, Cell));
+                }
+            painter.setOpacity(1);
+        }
+        if (cell) {
+            // Dark outside, light inside: seen on any tile. Round a lifted stamp, its whole size.
+            const int width = stamp ? stamp->width : 1;
+            const int height = stamp ? stamp->height : 1;
+            const QRect outline(Cell * cell->column, Cell * cell->row, Cell * width - 1, Cell * height - 1);
             painter.setPen(Qt::black);
             painter.drawRect(outline);
             painter.setPen(Qt::white);
             painter.drawRect(outline.adjusted(1, 1, -1, -1));
+        }
+        if (const auto selection = editor_.selection()) {
+            // Black dashes marching over white ones, as a selection is shown elsewhere.
+            const QRect outline(Cell * selection->column, Cell * selection->row, Cell * selection->width - 1,
+                                Cell * selection->height - 1);
+            painter.setPen(QPen(Qt::white, 2));
+            painter.drawRect(outline);
+            QPen dashes(Qt::black, 2, Qt::CustomDashLine);
+            dashes.setDashPattern({3, 3});
+            dashes.setDashOffset(phase_ % 6);
+            painter.setPen(dashes);
+            painter.drawRect(outline);
         }
     }
 
 private:
     const MapEditor& editor_;
     const bool& grid_;
+    QTimer marching_;
+    int phase_ = 0;
 };
-
-} // namespace
 
 frmMain::frmMain(MapEditor& editor, std::filesystem::path mapFile, std::filesystem::path pictureDirectory)
     : editor_(editor), mapFile_(std::move(mapFile)), readFile_(mapFile_),
@@ -112,6 +162,21 @@ frmMain::frmMain(MapEditor& editor, std::filesystem::path mapFile, std::filesyst
         grid_ = !grid_;
         return true;
     });
+    // The hands: a selection, the clipboard, a stamp on the pointer.
+    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_A), [this] {
+        editor_.selectAll();
+        return true;
+    });
+    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_C), [this] { return copyToClipboard(&MapEditor::copySelection); });
+    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_X), [this] { return copyToClipboard(&MapEditor::cutSelection); });
+    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_V),
+                [this] { return editor_.paste(QGuiApplication::clipboard()->text().toStdString()); });
+    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_F), [this] { return editor_.fillSelection(); });
+    addShortcut(QKeySequence(Qt::Key_Escape), [this] { return editor_.escape(); });
+    addShortcut(QKeySequence(Qt::Key_X), [this] {
+        editor_.flipStamp();
+        return true;
+    });
     constexpr int View = ViewSize / sheet::CellSize;
     const struct {
         Qt::Key key;
@@ -136,24 +201,30 @@ void frmMain::buildControls()
     picFrame_ = new QWidget(this);
     picFrame_->setObjectName("picFrame");
     picFrame_->setGeometry(0, 4, ViewSize, ViewSize);
-    picEdit_ = new CanvasBox(editor_, grid_, picFrame_);
+    canvas_ = new CanvasBox(editor_, grid_, picFrame_);
+    picEdit_ = canvas_;
     picEdit_->setObjectName("picEdit");
     picEdit_->setMouseTracking(true);
     // The canvas holds the keyboard focus, so that undo and redo reach the map rather than the
     // text of a Replace box.
     picEdit_->setFocusPolicy(Qt::ClickFocus);
     picEdit_->setFocus();
-    connect(picEdit_, &PictureBox::pressed, this, [this](Qt::MouseButton button, QPointF p) {
-        editor_.canvasPress(static_cast<MouseButton>(editorButtons(button)), p.x(), p.y());
+    connect(picEdit_, &PictureBox::pressed, this, [this](Qt::MouseButton button, QPointF p, Qt::KeyboardModifiers keys) {
+        editor_.canvasPress(static_cast<MouseButton>(editorButtons(button)), p.x(), p.y(), editorModifiers(keys));
         refresh();
     });
     connect(picEdit_, &PictureBox::moved, this, [this](Qt::MouseButtons held, QPointF p) {
+        const auto selection = editor_.selection();
         editor_.canvasMove(editorButtons(held), p.x(), p.y());
         picEdit_->update();
         showHoveredCell();
+        if (editor_.selection() != selection)
+            showStatusNow();
     });
-    connect(picEdit_, &PictureBox::released, this,
-            [this](Qt::MouseButtons stillHeld, QPointF) { editor_.canvasRelease(editorButtons(stillHeld)); });
+    connect(picEdit_, &PictureBox::released, this, [this](Qt::MouseButtons stillHeld, QPointF) {
+        editor_.canvasRelease(editorButtons(stillHeld));
+        canvas_->keepMarching();
+    });
 
     lblXY_ = new QLabel(this);
     lblXY_->setObjectName("lblXY");
@@ -281,6 +352,7 @@ void frmMain::refresh()
 {
     picEdit_->move(editor_.scrollLeft(), editor_.scrollTop());
     picEdit_->update();
+    canvas_->keepMarching();
     picMap_->update();
     lblXY_->setText(QString::fromStdString(editor_.status()));
     lblXY_->adjustSize();
@@ -291,6 +363,14 @@ void frmMain::refresh()
     picSelected_->update();
     lblSelected_->setText("選択 " + QString::fromStdString(MapEditor::tileText(selected)));
     showHoveredCell();
+}
+
+bool frmMain::copyToClipboard(bool (MapEditor::*take)())
+{
+    if (!(editor_.*take)())
+        return false;
+    QGuiApplication::clipboard()->setText(QString::fromStdString(stampText(*editor_.copied())));
+    return true;
 }
 
 void frmMain::showHoveredCell() { lblCell_->setText(QString::fromStdString(editor_.hoveredText())); }

@@ -23,6 +23,7 @@ namespace poronpa {
 class MapEditor;
 class MapGrid;
 class PictureBox;
+class CanvasBox;
 class TestPlayItems;
 struct GameStart;
 class SurfaceView;
@@ -93,6 +94,9 @@ private:
     /// F5: plays the map as it is in memory from the current area, then comes back to it.
     void testPlay();
     void replace();
+    /// Copy or cut: the taken tiles go to the system clipboard as rows of tile codes, so that
+    /// another editor can paste them.
+    bool copyToClipboard(bool (MapEditor::*take)());
     void exportPicture(FileStatus (MapEditor::*exportTo)(const std::filesystem::path&) const);
     void reportFailure(const FileStatus& status);
 
@@ -108,6 +112,7 @@ private:
 
     QWidget* picFrame_ = nullptr;
     PictureBox* picEdit_ = nullptr;
+    CanvasBox* canvas_ = nullptr; ///< picEdit_, with what it draws over the map
     QLabel* lblXY_ = nullptr;
     Surface selectedSwatch_;
     SurfaceView* picSelected_ = nullptr;

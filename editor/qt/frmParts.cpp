@@ -4,6 +4,7 @@
 #include "editor/qt/PictureBox.h"
 #include "world/SheetCells.h"
 
+#include <QActionGroup>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGuiApplication>
@@ -12,6 +13,7 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QStyle>
+#include <QToolBar>
 #include <QToolTip>
 #include <QVBoxLayout>
 
@@ -25,7 +27,7 @@ constexpr int OutsideHeight = sheet::Height + 2 * Border;
 // Room the window system keeps for the palette's title bar and frame.
 constexpr int WindowFrameRoom = 48;
 
-/// The red outline around the selected tile; clicks go through it to the sheet.
+/// The red outline around the chosen tiles; clicks go through it to the sheet.
 class SelectionBox : public QWidget {
 public:
     explicit SelectionBox(QWidget* parent) : QWidget(parent)
@@ -39,7 +41,7 @@ protected:
     {
         QPainter painter(this);
         painter.setPen(QPen(QColor(255, 0, 0), 2));
-        painter.drawRect(QRectF(1, 1, sheet::CellSize - 2, sheet::CellSize - 2));
+        painter.drawRect(QRectF(1, 1, width() - 2, height() - 2));
     }
 };
 
@@ -60,8 +62,36 @@ frmParts::frmParts(MapEditor& editor) : editor_(editor)
     scroller->setObjectName("partsScroller");
     scroller->setFrameShape(QFrame::NoFrame);
     scroller->setWidget(border);
+    auto* tools = new QToolBar(this);
+    tools->setObjectName("partsTools");
+    auto* toolGroup = new QActionGroup(this);
+    paintTool_ = tools->addAction("ペン");
+    paintTool_->setObjectName("toolPaint");
+    paintTool_->setToolTip("左ドラッグで塗る (Shift+ドラッグで範囲選択)");
+    selectTool_ = tools->addAction("選択");
+    selectTool_->setObjectName("toolSelect");
+    selectTool_->setToolTip("左ドラッグで範囲を選ぶ");
+    for (QAction* tool : {paintTool_, selectTool_}) {
+        tool->setCheckable(true);
+        toolGroup->addAction(tool);
+    }
+    connect(toolGroup, &QActionGroup::triggered, this, [this](QAction* tool) {
+        editor_.setTool(tool == selectTool_ ? CanvasTool::Select : CanvasTool::Paint);
+        emit tileChosen();
+    });
+    QAction* flip = tools->addAction("左右反転");
+    flip->setObjectName("toolFlip");
+    flip->setToolTip("貼り付け中の形かペンを左右反転 (X)");
+    connect(flip, &QAction::triggered, this, [this] {
+        editor_.flipStamp();
+        refresh();
+        emit tileChosen();
+    });
+
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(tools);
     layout->addWidget(scroller);
 
     picParts_ = new PictureBox(&editor_.tileSheet(), border);
@@ -71,6 +101,14 @@ frmParts::frmParts(MapEditor& editor) : editor_(editor)
     shpSelect_ = new SelectionBox(picParts_);
     shpSelect_->setObjectName("shpSelect");
 
+    connect(picParts_, &PictureBox::pressed, this, [this](Qt::MouseButton button, QPointF position) {
+        if (button == Qt::LeftButton)
+            editor_.palettePress(position.x(), position.y());
+    });
+    connect(picParts_, &PictureBox::moved, this, [this](Qt::MouseButtons held, QPointF position) {
+        editor_.paletteMove(editorButtons(held), position.x(), position.y());
+        refresh();
+    });
     connect(picParts_, &PictureBox::released, this, [this](Qt::MouseButtons, QPointF position) {
         editor_.paletteRelease(position.x(), position.y());
         refresh();
@@ -79,16 +117,20 @@ frmParts::frmParts(MapEditor& editor) : editor_(editor)
 
     // As tall as the sheet where the screen allows, with room for a scroll bar where it does not.
     const QScreen* screen = QGuiApplication::primaryScreen();
-    const int room = screen ? screen->availableGeometry().height() - WindowFrameRoom : OutsideHeight;
+    const int toolsHeight = tools->sizeHint().height();
+    const int room = screen ? screen->availableGeometry().height() - WindowFrameRoom - toolsHeight : OutsideHeight;
     const int height = std::min(OutsideHeight, room);
     const int bar = height < OutsideHeight ? style()->pixelMetric(QStyle::PM_ScrollBarExtent) : 0;
-    resize(OutsideWidth + bar, height);
+    resize(std::max(OutsideWidth + bar, tools->sizeHint().width()), height + toolsHeight);
     refresh();
 }
 
 void frmParts::refresh()
 {
-    shpSelect_->move(sheet::CellSize * editor_.selectedCol(), sheet::CellSize * editor_.selectedRow());
+    const CellRect frame = editor_.paletteFrame();
+    shpSelect_->setGeometry(sheet::CellSize * frame.column, sheet::CellSize * frame.row, sheet::CellSize * frame.width,
+                            sheet::CellSize * frame.height);
+    (editor_.tool() == CanvasTool::Select ? selectTool_ : paintTool_)->setChecked(true);
 }
 
 bool frmParts::eventFilter(QObject* watched, QEvent* event)

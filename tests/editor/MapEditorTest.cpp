@@ -672,7 +672,7 @@ TEST(MapEditorHands, SelectionFollowsTheDragAndGoesWithEscapeAClickOutsideOrTheA
     e.editor.canvasMove(LeftButton, 1700, -40); // past the canvas: kept to the area
     e.editor.canvasRelease(NoButton);
     EXPECT_EQ(e.editor.selection(), (CellRect{7, 0, 43, 10}));
-    EXPECT_EQ(e.editor.status(), "選択 43×10 マス");
+    EXPECT_EQ(e.editor.status(), "範囲選択 43×10 マス");
     const MapGrid before = e.map;
     EXPECT_EQ(e.map, before) << "selecting paints nothing";
 
@@ -693,6 +693,13 @@ TEST(MapEditorHands, SelectionFollowsTheDragAndGoesWithEscapeAClickOutsideOrTheA
     EXPECT_FALSE(e.editor.cutSelection());
     EXPECT_FALSE(e.editor.fillSelection());
     EXPECT_FALSE(e.editor.liftCopy());
+    EXPECT_FALSE(e.editor.paste(""));
+    EXPECT_TRUE(e.editor.paste("a grocery list"));
+    EXPECT_EQ(e.editor.floatingStamp(), std::nullopt);
+    EXPECT_EQ(e.editor.status(), MapEditor::NotStampStatus);
+    EXPECT_TRUE(e.editor.paste("0102\n"));
+    EXPECT_EQ(e.editor.floatingStamp(), stampOf(2, {1, 2}));
+    EXPECT_TRUE(e.editor.escape());
 
     // The Select tool selects with a plain drag; Ctrl+A takes the whole area.
     e.editor.setTool(CanvasTool::Select);
@@ -761,8 +768,9 @@ TEST(MapEditorHands, MirroredTilesFaceTheOtherWayInPairs)
         EXPECT_EQ(sideless(mine.kind), sideless(theirs.kind)) << t;
         EXPECT_EQ(mine.push, -theirs.push) << t;
         EXPECT_EQ(mine.flags, theirs.flags) << t;
-        if (mine.kind == TileKind::SpringLeft || mine.kind == TileKind::Conveyor)
+        if (mine.kind == TileKind::SpringLeft || mine.kind == TileKind::Conveyor) {
             EXPECT_NE(partner, tile) << t << " faces a side and has no partner";
+        }
     }
 }
 
