@@ -7,6 +7,8 @@
 set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 "$here/tools/setup.sh"
+# The compiler cache serves a clone wherever it lies: paths are kept relative to the clone.
+export CCACHE_BASEDIR="${CCACHE_BASEDIR:-$here}" CCACHE_NOHASHDIR="${CCACHE_NOHASHDIR:-1}"
 cmake -S "$here" -B "$here/build" -DPORONPA_HARDENING_RUNS=ON >/dev/null
 export QT_QPA_PLATFORM=offscreen
 cd "$here/build"

@@ -1,27 +1,19 @@
 #include "app/qt/GamePlayHost.h"
 
 #include "app/qt/AreaCanvasView.h"
-#include "app/qt/GameReplays.h"
-#include "app/qt/GameWindow.h"
-#include "app/qt/OverviewSquare.h"
-#include "audio/Sound.h"
-#include "audio/clsBGMAPI.h"
-#include "screens/qt/EndingSequence.h"
+#include "app/qt/InputRouter.h"
+#include "app/qt/SidePanel.h"
+#include "replay/ReplaySession.h"
 #include "screens/MessageTables.h"
 #include "screens/qt/MissGagScene.h"
-#include "screens/qt/TreasureBoxDialog.h"
-
-#include <QLabel>
-#include <QMessageBox>
-
-#include <iostream>
 
 namespace poronpa {
 
-GamePlayHost::GamePlayHost(GameWindow& window, GameEngine& engine, const MapGrid& map, const Surface& tileSheet,
-                           const Surface& spriteSheet)
-    : window_(window), engine_(engine), painter_(map, tileSheet, spriteSheet)
+GamePlayHost::GamePlayHost(PlaySurroundings& surroundings, const PlayScreen& screen, GameEngine& engine,
+                           const MapGrid& map, const Surface& tileSheet, const Surface& spriteSheet)
+    : surroundings_(surroundings), screen_(screen), engine_(engine), painter_(map, tileSheet, spriteSheet)
 {
+    screen_.canvas.setSurface(&painter_.canvas());
     clock_.start();
     frameTimer_.setSingleShot(true);
     frameTimer_.setTimerType(Qt::PreciseTimer);
@@ -32,12 +24,12 @@ GamePlayHost::~GamePlayHost() = default;
 
 void GamePlayHost::playSound(int number)
 {
-    window_.sound().PlayAsync(number);
+    surroundings_.playSound(number);
 }
 
 void GamePlayHost::playMusic(int tune)
 {
-    window_.music().BGMPlay(tune, false);
+    surroundings_.playMusic(tune);
 }
 
 void GamePlayHost::takeEvents()
@@ -54,10 +46,7 @@ void GamePlayHost::takeEvents()
             break;
         case play::Request::Kind::TreasureBox:
             moments_.push_back([this, value](std::function<void()> done) {
-                if (window_.replays().watching())
-                    window_.replays().showTreasureBox(value, std::move(done));
-                else
-                    window_.openBox(new frmGetItem(&window_, value, window_.sound()), [done](int) { done(); });
+                surroundings_.showTreasureBox(value, std::move(done));
             });
             break;
         case play::Request::Kind::SaveFailed:
@@ -65,31 +54,23 @@ void GamePlayHost::takeEvents()
             const std::string& reason = events.reasons[static_cast<std::size_t>(value)];
             const std::string message = request.kind == play::Request::Kind::SaveFailed ? texts::saveFailedText(reason)
                                                                                          : texts::loadFailedText(reason);
-            if (replay::ReplaySession* recording = window_.replays().recording())
+            if (replay::ReplaySession* recording = surroundings_.recording())
                 recording->requested(request);
-            // A replay's failures are the recorded game's, not the watcher's.
-            if (window_.replays().watching()) {
-                std::cerr << "poronpa: the replay: " << message << '\n';
-                break;
-            }
-            const QString text = QString::fromStdString(message);
-            moments_.push_back([this, text](std::function<void()> done) {
-                window_.openBox(new QMessageBox(QMessageBox::Warning, QString::fromStdString(texts::ApplicationTitle),
-                                                text, QMessageBox::Ok, &window_),
-                                [done](int) { done(); });
+            moments_.push_back([this, message](std::function<void()> done) {
+                surroundings_.tellFailure(message, std::move(done));
             });
             break;
         }
         case play::Request::Kind::MissGag:
             moments_.push_back([this, value](std::function<void()> done) {
-                missGag_ = std::make_unique<MissGagScene>(window_.picFrame(), window_.picGame(), value,
+                missGag_ = std::make_unique<MissGagScene>(screen_.frame, screen_.canvas, value,
                                                          engine_.state().FrameInterval, std::move(done));
             });
             break;
         }
     }
     frameHeld_ = frameHeld_ || events.held;
-    AreaCanvasView& view = window_.picGame();
+    AreaCanvasView& view = screen_.canvas;
     if (painter_.paint(events, engine_.state())) {
         view.move(painter_.scrollX(), painter_.scrollY());
         view.update();
@@ -102,21 +83,17 @@ void GamePlayHost::takeEvents()
     // unmarked, and the mark is cleared as an area is entered): the player is told on the panel.
     const bool savedHere = engine_.state().SavedHere != 0;
     if (savedHere && !savedHere_)
-        window_.showSavedNote();
+        screen_.panel.noteSaved();
     savedHere_ = savedHere;
 }
 
 void GamePlayHost::syncPanel()
 {
     const GameState& s = engine_.state();
-    for (int c = 0; c < 5; ++c)
-        for (int r = 0; r < 5; ++r)
-            window_.shpMap(c + 5 * r).setMiniMapColour(s.MiniMapColor[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)]);
-    for (int item = 0; item < ItemCount; ++item)
-        window_.imgItem(item).setVisible(s.ItemHeld[static_cast<std::size_t>(item)] != 0);
+    screen_.panel.show(s);
     for (int i = 0; i < 2; ++i) {
         const RopeLine& line = s.RopeLines[static_cast<std::size_t>(i)];
-        window_.picGame().setRopeLine(i, line.visible, line.x, line.y1, line.y2);
+        screen_.canvas.setRopeLine(i, line.visible, line.x, line.y1, line.y2);
     }
 }
 
@@ -135,8 +112,7 @@ void GamePlayHost::startFrameTimer(std::int64_t delay)
 void GamePlayHost::startLoop()
 {
     engine_.beginLoop();
-    window_.replays().loopStarts();
-    keys_.clear();
+    surroundings_.loopStarts();
     pacer_.begin(tickCount(), engine_.state().FrameInterval);
     fps_.begin();
     playing_ = true;
@@ -150,7 +126,7 @@ void GamePlayHost::startLoop()
 void GamePlayHost::stop()
 {
     // A frame a question is still open in is not kept.
-    window_.replays().loopEnds();
+    surroundings_.loopEnds();
     stopped_ = true;
     playing_ = false;
     holding_ = false;
@@ -161,16 +137,13 @@ void GamePlayHost::stop()
 
 void GamePlayHost::frame()
 {
-    GameReplays& replays = window_.replays();
-    if (!replays.watching()) {
-        keys_.deliver(engine_);
-    } else if (!replays.nextFrame(engine_)) {
+    if (!surroundings_.input().deliver(engine_)) {
         // The replay is over, or was stopped: the title, as after Q.
         finish_ = StepEnd::ToTitle;
         nextMoment();
         return;
     }
-    if (replay::ReplaySession* recording = replays.recording())
+    if (replay::ReplaySession* recording = surroundings_.recording())
         recording->beginFrame(engine_.state());
     afterStep(engine_.step());
 }
@@ -178,16 +151,18 @@ void GamePlayHost::frame()
 void GamePlayHost::afterStep(StepEnd end)
 {
     takeEvents();
-    if (end == StepEnd::Asking && window_.replays().watching()) {
-        // A replay answers every question Yes, as the simulator does: the recording kept only those.
-        afterStep(engine_.answer(true));
-        return;
+    if (end == StepEnd::Asking) {
+        // A source that answers for itself (a replay: Yes, as the simulator does) is not asked.
+        if (const std::optional<bool> answer = surroundings_.input().answersItself()) {
+            afterStep(engine_.answer(*answer));
+            return;
+        }
     }
     if (end == StepEnd::Asking) {
         ask(engine_.question());
     } else {
         finish_ = end;
-        if (replay::ReplaySession* recording = window_.replays().recording())
+        if (replay::ReplaySession* recording = surroundings_.recording())
             recording->endFrame(engine_.state(), end == StepEnd::Ending);
     }
     nextMoment();
@@ -196,13 +171,9 @@ void GamePlayHost::afterStep(StepEnd end)
 void GamePlayHost::ask(Question question)
 {
     moments_.push_back([this, question](std::function<void()>) {
-        auto* box = new QMessageBox(QMessageBox::Question, QString::fromStdString(texts::ApplicationTitle),
-                                    QString::fromStdString(questionText(question)),
-                                    QMessageBox::Yes | QMessageBox::No, &window_);
         // The answer goes on with the frame, which decides what holds it up next.
-        window_.openBox(box, [this](int answer) {
-            const bool yes = answer == QMessageBox::Yes;
-            if (replay::ReplaySession* recording = window_.replays().recording(); recording && !yes)
+        surroundings_.ask(questionText(question), [this](bool yes) {
+            if (replay::ReplaySession* recording = surroundings_.recording(); recording && !yes)
                 recording->declineQuestion();
             afterStep(engine_.answer(yes));
         });
@@ -227,7 +198,7 @@ void GamePlayHost::nextMoment()
         pacer_.rebase(tickCount());
     frameHeld_ = false;
     if (finish_ != StepEnd::Next && finish_ != StepEnd::Asking)
-        window_.replays().loopEnds();
+        surroundings_.loopEnds();
     switch (finish_) {
     case StepEnd::Next:
     case StepEnd::Asking:
@@ -235,12 +206,12 @@ void GamePlayHost::nextMoment()
         break;
     case StepEnd::ToTitle:
         playing_ = false;
-        window_.backToTitle();
+        surroundings_.finished(finish_);
         takeEvents();
         break;
     case StepEnd::Ending:
         playing_ = false;
-        window_.ending().StartEnding();
+        surroundings_.finished(finish_);
         break;
     case StepEnd::Stopped:
         playing_ = false;
@@ -272,7 +243,7 @@ void GamePlayHost::frameTimerFired()
     if (!playing_ || holding_)
         return;
     // A box opened over the window from outside the frames (the play count) stops them too.
-    if (!window_.openBoxes().isEmpty()) {
+    if (surroundings_.boxOpen()) {
         waitingForBoxes_ = true;
         return;
     }
@@ -285,7 +256,7 @@ void GamePlayHost::frameTimerFired()
         frameStarted(pacer_.due() + pacer_.interval(), now);
     pacer_.frameStarts(now);
     if (auto text = fps_.frame(play::secondsSinceMidnight()))
-        window_.lblDPS().setText(QString::fromStdString(*text));
+        screen_.panel.showFrameRate(QString::fromStdString(*text));
     frame();
 }
 

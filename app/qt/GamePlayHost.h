@@ -3,7 +3,6 @@
 #include "play/FramePacing.h"
 #include "play/FramePainter.h"
 #include "play/GameEngine.h"
-#include "play/KeyInput.h"
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -12,11 +11,55 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <string>
+
+class QWidget;
 
 namespace poronpa {
 
-class GameWindow;
+class AreaCanvasView;
+class InputSource;
 class MissGagScene;
+class SidePanel;
+
+namespace replay {
+class ReplaySession;
+}
+
+/// What the play loop needs of its surroundings: where the frames' keys come from, the game
+/// being recorded, and who shows and answers what a frame asks for. The play session gives it,
+/// as the state it is in (a game played or a replay watched) decides.
+class PlaySurroundings {
+public:
+    virtual ~PlaySurroundings() = default;
+    /// The source the next frame's keys come from.
+    virtual InputSource& input() = 0;
+    /// The game being recorded, told what each frame does; null when nothing is recorded.
+    virtual replay::ReplaySession* recording() = 0;
+    virtual void playSound(int number) = 0;
+    virtual void playMusic(int tune) = 0;
+    /// Shows the treasure box dialog of `content`; `done` once it has closed.
+    virtual void showTreasureBox(int content, std::function<void()> done) = 0;
+    /// Tells of a save or load that failed, in `message`; `done` once it has been read.
+    virtual void tellFailure(const std::string& message, std::function<void()> done) = 0;
+    /// Asks the player `question`; `answered` gets the answer.
+    virtual void ask(const std::string& question, std::function<void(bool)> answered) = 0;
+    /// A box is open over the window, from outside the frames too: frames wait for it.
+    virtual bool boxOpen() const = 0;
+    /// The loop has begun, after the engine's.
+    virtual void loopStarts() = 0;
+    /// The loop is over, or the window is closing: no frame follows.
+    virtual void loopEnds() = 0;
+    /// The loop is over for `end`: the title asked for (Q answered Yes, a replay over) or the ending.
+    virtual void finished(StepEnd end) = 0;
+};
+
+/// Where the frames are shown: the area canvas in its frame on the play screen, and the panel.
+struct PlayScreen {
+    QWidget& frame;
+    AreaCanvasView& canvas;
+    SidePanel& panel;
+};
 
 /// The play loop of the game window: a precise timer runs the engine's frames at their due
 /// times, and between frames the window's key events wait in a queue for the next one. After
@@ -26,13 +69,13 @@ class MissGagScene;
 /// loop runs throughout.
 class GamePlayHost : public QObject {
 public:
-    GamePlayHost(GameWindow& window, GameEngine& engine, const MapGrid& map, const Surface& tileSheet,
-                 const Surface& spriteSheet);
+    /// Shows the frames on `screen`, whose canvas shows the host's canvas from now on.
+    GamePlayHost(PlaySurroundings& surroundings, const PlayScreen& screen, GameEngine& engine, const MapGrid& map,
+                 const Surface& tileSheet, const Surface& spriteSheet);
     ~GamePlayHost() override;
 
     /// The area canvas the frames are painted on.
     const Surface& canvas() const { return painter_.canvas(); }
-    KeyInput& keys() { return keys_; }
 
     /// Answers what the engine asked for outside a frame (a new game's area, a continued game).
     void takeEvents();
@@ -70,10 +113,10 @@ private:
     void syncPanel();
     void ask(Question question);
 
-    GameWindow& window_;
+    PlaySurroundings& surroundings_;
+    PlayScreen screen_;
     GameEngine& engine_;
     play::FramePainter painter_;
-    KeyInput keys_;
     play::FramePacer pacer_;
     play::FrameRateCount fps_;
     QElapsedTimer clock_;

@@ -1,24 +1,16 @@
 #include "app/qt/GameWindow.h"
 
+#include "app/base/FileNames.h"
 #include "app/qt/AreaCanvasView.h"
 #include "app/qt/ControlsHelp.h"
-#include "screens/qt/Fonts.h"
-#include "app/qt/GamePlayHost.h"
-#include "app/base/TemporaryFolder.h"
-#include "app/qt/GameReplays.h"
-#include "play/SaveFileStore.h"
-#include "screens/qt/MouseLabel.h"
-#include "app/qt/OverviewSquare.h"
 #include "app/qt/PixelView.h"
-#include "app/qt/WindowScale.h"
-#include "app/base/FileLocations.h"
-#include "app/base/FileNames.h"
+#include "app/qt/SidePanel.h"
 #include "app/qt/VirtualKeys.h"
+#include "app/qt/WindowScale.h"
 #include "assets/Pictures.h"
-#include "play/GameEngine.h"
-#include "screens/qt/EndingSequence.h"
 #include "screens/MessageTables.h"
-#include "screens/qt/OptionsScreen.h"
+#include "screens/qt/Fonts.h"
+#include "screens/qt/MouseLabel.h"
 #include "world/AreaDrawing.h"
 
 #include <QApplication>
@@ -166,19 +158,13 @@ GameWindow::GameWindow(const MapGrid& map, std::unique_ptr<AudioSystem> audio, Q
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       audio_(std::move(audio)), background_(pictures::gameFrame()),
-      tileSheet_(pictures::toSurface(pictures::tileSheet())), spriteSheet_(pictures::toSurface(pictures::spriteSheet())),
-      engine_(std::make_unique<GameEngine>(map)),
-      host_(std::make_unique<GamePlayHost>(*this, *engine_, map, tileSheet_, spriteSheet_))
+      tileSheet_(pictures::toSurface(pictures::tileSheet())), spriteSheet_(pictures::toSurface(pictures::spriteSheet()))
 {
     ini_.InitINI(filenames::Settings);
     if (const FileStatus status = LoadSettings(ini_, settings_); !status.ok())
         std::cerr << "poronpa: " << status.error << "; the options start as on a first run\n";
     LoadWindowSettings(ini_, windowSettings_, std::cerr);
     keyMap_.rebind(ReadKeySettings(ini_), std::cerr);
-    engine_->setFrameRate(settings_.FrameRate);
-    playerSaves_ = std::make_unique<SaveFileStore>(playerFile(filenames::Saves));
-    engine_->setSaveStore(*playerSaves_);
-    replays_ = std::make_unique<GameReplays>(*this, map, *playerSaves_);
 
     setWindowTitle(QString::fromStdString(texts::windowCaption()));
     setWindowIcon(pictures::windowIcon());
@@ -196,20 +182,12 @@ GameWindow::GameWindow(const MapGrid& map, std::unique_ptr<AudioSystem> audio, Q
     picture->setPalette(withColour(picture->palette(), QPalette::Window, Qt::black));
     picture->setGeometry(0, 0, 518, 350);
     picTitle_ = picture;
-    title_ = std::make_unique<TitleScreen>(*picTitle_, *lblBeta2_, sound(), music(), static_cast<TitleActions&>(*this));
-    options_ = std::make_unique<OptionsScreen>(*picTitle_, settings_, sound(), music(),
-                                               [this] { title_->ShowOptions(false); });
-    title_->setOptionsScreen(options_.get());
+    session_ = std::make_unique<PlaySession>(map, *audio_, settings_, keyMap_, static_cast<BoxHost&>(*this),
+                                             SessionScreens{*client_, *picTitle_, {*picFrame_, *picGame_, *panel_}},
+                                             tileSheet_, spriteSheet_);
     // Where to learn the keys, quietly in a corner of the title picture.
     auto* helpHint = new MouseLabel(QStringLiteral("F1 : 操作説明"), fonts::gothic(8.25), QColor(150, 160, 200), picTitle_);
     helpHint->move(8, 328);
-
-    std::vector<QWidget*> panel(shpMap_.begin(), shpMap_.end());
-    panel.insert(panel.end(), imgItem_.begin(), imgItem_.end());
-    panel.push_back(lblBeta2_);
-    panel.push_back(lblDPS_);
-    panel.push_back(lblSaved_);
-    ending_ = std::make_unique<EndingSequence>(*client_, *picFrame_, std::move(panel), sound(), music());
 
     // Shown magnified once every control is on it (controls made later would start hidden).
     view_ = new PixelView(client_, this);
@@ -218,18 +196,20 @@ GameWindow::GameWindow(const MapGrid& map, std::unique_ptr<AudioSystem> audio, Q
         scale_ = firstStartScale(screen()->availableGeometry().height(), ClientHeight);
     layOutWindow();
 
-    music().InitBGM();
-    LoadAudioLists(music(), sound());
-    music().BGMOnOff(settings_.BGM != 0);
+    clsBGMAPI& music = audio_->music();
+    music.InitBGM();
+    LoadAudioLists(music, sound());
+    music.BGMOnOff(settings_.BGM != 0);
     sound().SoundOn = settings_.SE != 0;
 
     tmrBGMLoop_.setInterval(100);
-    connect(&tmrBGMLoop_, &QTimer::timeout, this, [this] { music().CalledByTimer(); });
+    connect(&tmrBGMLoop_, &QTimer::timeout, this, [this] { audio_->music().CalledByTimer(); });
     tmrBGMLoop_.start();
 
     // Queued: a button may start the play loop, which must not run inside the reading of the pads.
     connect(&gamepads_, &Gamepads::buttonChanged, this, [this](PadButton button, bool down) {
-        QMetaObject::invokeMethod(this, [this, button, down] { padButtonChanged(button, down); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, button, down] { session_->padButton(button, down, windowHandle()); }, Qt::QueuedConnection);
     });
 }
 
@@ -241,79 +221,24 @@ void GameWindow::layOutPlayScreen()
     picFrame_->setGeometry(8, 4, ViewSize, ViewSize);
     picFrame_->setAutoFillBackground(true);
     picFrame_->setPalette(withColour(picFrame_->palette(), QPalette::Window, Qt::black));
-    picGame_ = new AreaCanvasView(&host_->canvas(), picFrame_);
+    // Shows the play host's canvas once the session has made it.
+    picGame_ = new AreaCanvasView(nullptr, picFrame_);
     picGame_->setGeometry(0, 0, AreaCanvasSize, AreaCanvasSize);
-
-    for (int r = 0; r < MapGrid::Areas; ++r) {
-        for (int c = 0; c < MapGrid::Areas; ++c) {
-            auto* square = new OverviewSquare(client_);
-            square->setGeometry(342 + 24 * c, 113 + 24 * r, 18, 18);
-            shpMap_[static_cast<std::size_t>(c + MapGrid::Areas * r)] = square;
-        }
-    }
-
-    for (int k = 0; k < 10; ++k) {
-        auto* icon = new QLabel(client_);
-        icon->setPixmap(QPixmap::fromImage(pictures::itemIcon(k)));
-        icon->setGeometry(340 + 32 * (k % 5), 262 + 32 * (k / 5), 32, 32);
-        icon->setToolTip(QString::fromStdString(texts::ItemText[static_cast<std::size_t>(k)]));
-        icon->hide();
-        imgItem_[static_cast<std::size_t>(k)] = icon;
-    }
-
-    lblBeta2_ = new MouseLabel(QStringLiteral("ぽぷらん"), fonts::gothic(12, true), QColor(255, 255, 128), client_);
-    lblBeta2_->move(384, 56);
-
-    lblDPS_ = new QLabel(client_);
-    lblDPS_->setFont(fonts::gothic(8.25));
-    lblDPS_->setPalette(withColour(lblDPS_->palette(), QPalette::WindowText, Qt::black));
-    lblDPS_->setGeometry(12, 329, 120, 14);
-
-    // In the item box's heading, beside its tag: the diary that saves is one of the items.
-    lblSaved_ = new QLabel(QStringLiteral("セーブしました"), client_);
-    lblSaved_->setFont(fonts::gothic(9, true));
-    lblSaved_->setPalette(withColour(lblSaved_->palette(), QPalette::WindowText, QColor(90, 74, 122)));
-    lblSaved_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    lblSaved_->setGeometry(386, 243, 114, 17);
-    lblSaved_->hide();
-    savedNoteTimer_.setSingleShot(true);
-    savedNoteTimer_.setInterval(3000);
-    connect(&savedNoteTimer_, &QTimer::timeout, lblSaved_, &QWidget::hide);
-}
-
-void GameWindow::showSavedNote()
-{
-    lblSaved_->show();
-    savedNoteTimer_.start();
+    panel_ = std::make_unique<SidePanel>(*client_);
 }
 
 void GameWindow::open()
 {
     showWindow();
-    title_->ShowTitle();
+    session_->showTitle();
 }
 
 void GameWindow::openTestPlay(const GameStart& start, std::function<void()> ended)
 {
     testPlayEnded_ = std::move(ended);
-    testPlaySaves_ = std::make_unique<TemporaryFolder>(TestPlayFolder);
-    testPlayStore_ = std::make_unique<SaveFileStore>(*testPlaySaves_ / filenames::Saves);
-    engine_->setSaveStore(*testPlayStore_);
     showWindow();
-    picTitle_->hide();
-    engine_->startNewGame(start);
-    host_->takeEvents();
-    host_->startLoop();
-}
-
-void GameWindow::backToTitle()
-{
-    if (!testPlayEnded_) {
-        title_->ShowTitle();
-        return;
-    }
     // Not from inside the frame that asked: the window closes once the frame is done.
-    QTimer::singleShot(0, this, &QWidget::close);
+    session_->startTestPlay(start, [this] { QTimer::singleShot(0, this, &QWidget::close); });
 }
 
 void GameWindow::showWindow()
@@ -451,18 +376,9 @@ bool GameWindow::eventFilter(QObject* watched, QEvent* event)
                 windowKey(*key);
             return true;
         }
-        // A replay being watched plays its own keys.
-        if (replays_->watching()) {
-            replays_->key(*key);
-            return true;
-        }
-        if (const int code = keyMap_.virtualKeyCode(*key); code != 0 && host_->playing()) {
-            if (event->type() == QEvent::KeyPress)
-                host_->keys().press(code);
-            else
-                host_->keys().release(code);
-        }
-        return false;
+        session_->key(*key);
+        // A replay being watched plays its own keys: the player's go nowhere else.
+        return session_->state() == PlaySession::State::Watching;
     }
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:
@@ -471,7 +387,7 @@ bool GameWindow::eventFilter(QObject* watched, QEvent* event)
         return boxOpen;
     case QEvent::FocusOut:
         // The releases of the keys held now will go to whichever window has the focus.
-        host_->keys().releaseAll();
+        session_->letGoOfKeys();
         return false;
     case QEvent::FocusIn:
         if (boxOpen) {
@@ -527,7 +443,7 @@ void GameWindow::openBox(QDialog* box, std::function<void(int)> done)
         if (done)
             done(result);
         if (openBoxes().isEmpty())
-            host_->boxesClosed();
+            session_->boxesClosed();
     });
     // Centred over the window's client area by the box's own client area, so that the window
     // frames a window manager adds cannot shift it; but kept on the screen, where a box larger
@@ -559,8 +475,7 @@ void GameWindow::closeEvent(QCloseEvent* event)
     if (closing_)
         return;
     closing_ = true;
-    host_->stop();
-    music().BGMStop();
+    session_->close();
     // A settings file that cannot be written (its owner made it read-only, say) is left as it is,
     // and said once.
     FileStatus kept = SaveSettings(ini_, settings_);
@@ -572,7 +487,6 @@ void GameWindow::closeEvent(QCloseEvent* event)
         std::cerr << "poronpa: " << kept.error << "; the options and the window's size are not kept\n";
     gamepads_.stop();
     tmrBGMLoop_.stop();
-    ending_->stop();
     for (QDialog* box : openBoxes())
         box->hide();
     if (testPlayEnded_)
@@ -626,78 +540,7 @@ void GameWindow::showControlsHelp()
     };
     ControlsHelp* help = largestThatFits();
     // The keys held when it opened must be pressed again after it, as after the game's own boxes.
-    openBox(help, [this](int) {
-        engine_->ClearKeys();
-        host_->keys().clear();
-    });
-}
-
-void GameWindow::padButtonChanged(PadButton button, bool down)
-{
-    PadKey& pressed = padKeys_[static_cast<std::size_t>(button)];
-    const auto send = [](QWindow* target, QEvent::Type type, QKeyCombination key) {
-        const Qt::Key k = key.key();
-        // The title reads the typed character of its keys.
-        const QString text = k == Qt::Key_Space                   ? QStringLiteral(" ")
-                             : (k >= Qt::Key_A && k <= Qt::Key_Z) ? QString(QChar(u'a' + (k - Qt::Key_A)))
-                                                                  : QString();
-        QKeyEvent event(type, k, key.keyboardModifiers(), text);
-        QCoreApplication::sendEvent(target, &event);
-    };
-    if (!down) {
-        if (pressed.target && pressed.key.key() != Qt::Key_unknown)
-            send(pressed.target, QEvent::KeyRelease, pressed.key);
-        pressed = {};
-        return;
-    }
-    // Keys go to the window that has the keyboard: none while another program has it.
-    QWindow* target = QGuiApplication::focusWindow();
-    if (!target)
-        return;
-    // The options screen has a box's way out: B (Escape) goes back.
-    KeyMap::PadContext context = KeyMap::PadContext::Play;
-    if (target != windowHandle() || (picTitle_->isVisible() && title_->optionsShown()))
-        context = KeyMap::PadContext::Dialog;
-    else if (picTitle_->isVisible())
-        context = KeyMap::PadContext::Title;
-    const QKeyCombination key = keyMap_.padKey(button, context);
-    if (key.key() == Qt::Key_unknown)
-        return;
-    pressed = {target, key};
-    send(target, QEvent::KeyPress, key);
-}
-
-void GameWindow::resetGame()
-{
-    // A note of the last game's save is not this game's.
-    savedNoteTimer_.stop();
-    lblSaved_->hide();
-    engine_->NewGame();
-    host_->takeEvents();
-}
-
-void GameWindow::enterStartArea()
-{
-    engine_->EnterArea();
-    host_->takeEvents();
-    replays_->started(false);
-}
-
-void GameWindow::continueGame()
-{
-    engine_->ContinueGame();
-    host_->takeEvents();
-    replays_->started(true);
-}
-
-void GameWindow::runGame()
-{
-    host_->startLoop();
-}
-
-const AreaCounters& GameWindow::deathCounts() const
-{
-    return engine_->state().DeathCount;
+    openBox(help, [this](int) { session_->forgetHeldKeys(); });
 }
 
 } // namespace poronpa

@@ -2,7 +2,7 @@
 
 #include "app/base/FileNames.h"
 #include "app/qt/GameLauncher.h"
-#include "app/qt/GameReplays.h"
+#include "app/qt/ReplayInput.h"
 #include "app/qt/GameWindow.h"
 #include "app/base/FileLocations.h"
 #include "world/WorldFileChoice.h"
@@ -113,7 +113,7 @@ std::unique_ptr<QWidget> startUp(MapGrid& map, const std::filesystem::path& repl
     auto* window = static_cast<GameWindow*>(openGameWindow(map));
     // From the window's own event loop, as the title's menu starts a game.
     if (!replay.empty())
-        QTimer::singleShot(0, window, [window, replay] { window->replays().watch(replay); });
+        QTimer::singleShot(0, window, [window, replay] { window->session().watch(replay); });
     return std::unique_ptr<QWidget>(window);
 }
 

@@ -610,9 +610,9 @@ private slots:
             const QPoint cell = play.pointer.x() >= 0 ? QPoint(12, 15) : QPoint(5, 14);
             QCOMPARE(QPoint(int(started.HeroX), int(started.HeroY)), cell * 32);
             // The game plays the map as edited, not as saved.
-            QTRY_VERIFY(game->playHost().playing());
-            QCOMPARE(game->engine().state().AreaCells[0][0], 17);
-            QCOMPARE(game->engine().state().ItemHeld[Rope], 1);
+            QTRY_VERIFY(game->session().host().playing());
+            QCOMPARE(game->session().engine().state().AreaCells[0][0], 17);
+            QCOMPARE(game->session().engine().state().ItemHeld[Rope], 1);
 
             play.end(*game);
             QTRY_VERIFY(!game);

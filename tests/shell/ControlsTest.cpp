@@ -96,7 +96,7 @@ TEST(KeyMap, ReboundJumpKeyJumpsInPlayAndIsListed)
     EXPECT_EQ(lines(said.str()), 1) << said.str();
     EXPECT_NE(said.str().find("[Keys] \"jmup=X\" names no action"), std::string::npos) << said.str();
     GameWindow& gw = *w.window;
-    const GameEngine& engine = gw.engine();
+    const GameEngine& engine = gw.session().engine();
     QWindow* handle = gw.windowHandle();
     bool spaceJumped = true, zJumped = false, windowKeysHeld = true;
     int pressedAt = 0;
@@ -105,7 +105,7 @@ TEST(KeyMap, ReboundJumpKeyJumpsInPlayAndIsListed)
 
     Steps steps(gw);
     steps.then("title", [] { return true; }, [&] { QTest::keyClick(handle, Qt::Key_Space); })
-        .then("standing", [&] { return !gw.picTitle().isVisible() && heroOnTheFloor(engine); },
+        .then("standing", [&] { return gw.session().state() == PlaySession::State::Playing && heroOnTheFloor(engine); },
               [&] {
                   pressedAt = engine.state().FrameClock;
                   QTest::keyPress(handle, Qt::Key_Space);
@@ -207,7 +207,7 @@ TEST(Gamepad, ButtonsPlayAsTheirKeys)
     ASSERT_TRUE(pad.plugged()) << SDL_GetError();
     OpenWindow w;
     GameWindow& gw = *w.window;
-    const GameEngine& engine = gw.engine();
+    const GameEngine& engine = gw.session().engine();
     ASSERT_TRUE(QTest::qWaitFor([&] { return gw.gamepads().connected() == 1; }, 20000));
 
     const auto& held = engine.state().KeyHeld;
@@ -216,7 +216,7 @@ TEST(Gamepad, ButtonsPlayAsTheirKeys)
     bool heldInDeadZone = true;
     Steps steps(gw);
     steps.then("title", [] { return true; }, [&] { pad.button(SDL_CONTROLLER_BUTTON_A, true); })
-        .then("standing", [&] { return !gw.picTitle().isVisible() && heroOnTheFloor(engine); },
+        .then("standing", [&] { return gw.session().state() == PlaySession::State::Playing && heroOnTheFloor(engine); },
               [&] { pad.button(SDL_CONTROLLER_BUTTON_A, false); })
         .then("A let go", [&] { return !gw.gamepads().held().any(); },
               [&] {

@@ -38,23 +38,23 @@ TEST(EndingSequence, DarkScreenThenTuneAndClosingTextAtTheFourthTick)
 {
     OpenWindow w;
     GameWindow& gw = *w.window;
-    gw.picTitle().hide();
+    gw.session().screens().picTitle.hide();
     const std::size_t commandsBefore = w.audio.commands.size();
 
     std::vector<std::pair<int, int>> tuneAtTick;
-    QObject::connect(&gw.ending().tmrEnding(), &QTimer::timeout,
-                     [&] { tuneAtTick.emplace_back(gw.ending().EndingTick(), w.audio.opensOf("org5.mid")); });
-    gw.ending().StartEnding();
+    QObject::connect(&gw.session().ending().tmrEnding(), &QTimer::timeout,
+                     [&] { tuneAtTick.emplace_back(gw.session().ending().EndingTick(), w.audio.opensOf("org5.mid")); });
+    gw.session().ending().StartEnding();
 
     const std::vector<std::string> stopped(w.audio.commands.begin() + static_cast<std::ptrdiff_t>(commandsBefore),
                                            w.audio.commands.end());
     EXPECT_EQ(stopped, (std::vector<std::string>{"stop bgm", "close bgm"}));
-    EXPECT_TRUE(gw.picFrame().isVisible());
-    for (QWidget* control : {static_cast<QWidget*>(&gw.shpMap(0)), static_cast<QWidget*>(&gw.shpMap(24)),
-                             static_cast<QWidget*>(&gw.lblBeta2()), static_cast<QWidget*>(&gw.lblDPS())})
+    EXPECT_TRUE(gw.session().screens().play.frame.isVisible());
+    for (QWidget* control : {static_cast<QWidget*>(&gw.panel().shpMap(0)), static_cast<QWidget*>(&gw.panel().shpMap(24)),
+                             static_cast<QWidget*>(&gw.panel().lblBeta2()), static_cast<QWidget*>(&gw.panel().lblDPS())})
         EXPECT_FALSE(control->isVisible());
 
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !gw.ending().tmrEnding().isActive(); }, 2000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !gw.session().ending().tmrEnding().isActive(); }, 2000));
     const std::vector<std::pair<int, int>> expected = {{1, 0}, {2, 0}, {3, 0}, {4, 1}};
     EXPECT_EQ(tuneAtTick, expected);
     EXPECT_FALSE(gw.sound().SoundOn);
@@ -89,19 +89,20 @@ TEST(EndingSequence, ArrivalInPlayEndsTheLoopIntoTheEndingAndKeysStopCounting)
     GameWindow& gw = *w.window;
     soon(
         [&] {
-            GameState& s = gw.engine().state();
+            GameState& s = gw.session().engine().state();
             s.HeroState = StateArrived;
             s.EventTimer = 3;
         },
         100);
     QTest::keyClick(gw.windowHandle(), Qt::Key_Space);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return gw.ending().started(); }, 10000));
-    EXPECT_FALSE(gw.playHost().playing());
-    EXPECT_FALSE(gw.picTitle().isVisible());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return gw.session().ending().started(); }, 10000));
+    EXPECT_EQ(gw.session().state(), PlaySession::State::Ending);
+    EXPECT_FALSE(gw.session().host().playing());
+    EXPECT_FALSE(gw.session().screens().picTitle.isVisible());
     EXPECT_FALSE(gw.closing());
     const std::pair<Qt::Key, std::size_t> keys[] = {{Qt::Key_Left, 37}, {Qt::Key_S, 83}, {Qt::Key_L, 76}};
     for (const auto& [key, code] : keys) {
         QTest::keyPress(gw.windowHandle(), key);
-        EXPECT_FALSE(gw.engine().state().KeyHeld[code]) << code;
+        EXPECT_FALSE(gw.session().engine().state().KeyHeld[code]) << code;
     }
 }

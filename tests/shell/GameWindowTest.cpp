@@ -36,34 +36,34 @@ TEST(GameWindow, LoadsWithTheLayoutCaptionAndAFreshSettingsFile)
         QWidget* control;
         QRect geometry;
     } controls[] = {
-        {"picTitle", &gw.picTitle(), {0, 0, 518, 350}},
-        {"picFrame", &gw.picFrame(), {8, 4, 320, 320}},
-        {"picGame", &gw.picGame(), {0, 0, 1600, 1600}},
-        {"shpMap(0)", &gw.shpMap(0), {342, 113, 18, 18}},
-        {"shpMap(7)", &gw.shpMap(7), {390, 137, 18, 18}},
-        {"shpMap(24)", &gw.shpMap(24), {438, 209, 18, 18}},
-        {"imgItem(0)", &gw.imgItem(0), {340, 262, 32, 32}},
-        {"imgItem(6)", &gw.imgItem(6), {372, 294, 32, 32}},
-        {"imgItem(9)", &gw.imgItem(9), {468, 294, 32, 32}},
+        {"picTitle", &gw.session().screens().picTitle, {0, 0, 518, 350}},
+        {"picFrame", &gw.session().screens().play.frame, {8, 4, 320, 320}},
+        {"picGame", &gw.session().screens().play.canvas, {0, 0, 1600, 1600}},
+        {"shpMap(0)", &gw.panel().shpMap(0), {342, 113, 18, 18}},
+        {"shpMap(7)", &gw.panel().shpMap(7), {390, 137, 18, 18}},
+        {"shpMap(24)", &gw.panel().shpMap(24), {438, 209, 18, 18}},
+        {"imgItem(0)", &gw.panel().imgItem(0), {340, 262, 32, 32}},
+        {"imgItem(6)", &gw.panel().imgItem(6), {372, 294, 32, 32}},
+        {"imgItem(9)", &gw.panel().imgItem(9), {468, 294, 32, 32}},
     };
     for (const auto& c : controls)
         EXPECT_EQ(c.control->geometry(), c.geometry) << c.name;
-    EXPECT_EQ(gw.lblBeta2().pos(), QPoint(384, 56));
-    EXPECT_EQ(gw.lblDPS().pos(), QPoint(12, 329));
-    EXPECT_EQ(gw.picGame().parentWidget(), &gw.picFrame());
+    EXPECT_EQ(gw.panel().lblBeta2().pos(), QPoint(384, 56));
+    EXPECT_EQ(gw.panel().lblDPS().pos(), QPoint(12, 329));
+    EXPECT_EQ(gw.session().screens().play.canvas.parentWidget(), &gw.session().screens().play.frame);
 
     for (int k = 0; k < 10; ++k) {
-        EXPECT_TRUE(gw.imgItem(k).isHidden());
-        EXPECT_EQ(gw.imgItem(k).toolTip().toStdString(), texts::ItemText[static_cast<std::size_t>(k)]);
+        EXPECT_TRUE(gw.panel().imgItem(k).isHidden());
+        EXPECT_EQ(gw.panel().imgItem(k).toolTip().toStdString(), texts::ItemText[static_cast<std::size_t>(k)]);
     }
-    EXPECT_EQ(gw.lblBeta2().text().toStdString(), "ぽぷらん");
-    EXPECT_TRUE(sameColour(gw.lblBeta2().colour(), QColor(255, 255, 128)));
-    EXPECT_EQ(gw.lblBeta2().font().pixelSize(), 16);
-    EXPECT_TRUE(gw.lblBeta2().font().bold());
+    EXPECT_EQ(gw.panel().lblBeta2().text().toStdString(), "ぽぷらん");
+    EXPECT_TRUE(sameColour(gw.panel().lblBeta2().colour(), QColor(255, 255, 128)));
+    EXPECT_EQ(gw.panel().lblBeta2().font().pixelSize(), 16);
+    EXPECT_TRUE(gw.panel().lblBeta2().font().bold());
 
     // The title is up: its picture over everything, with the focus, the title tune started once.
-    EXPECT_TRUE(gw.picTitle().isVisible());
-    EXPECT_TRUE(gw.picTitle().hasFocus());
+    EXPECT_TRUE(gw.session().screens().picTitle.isVisible());
+    EXPECT_TRUE(gw.session().screens().picTitle.hasFocus());
     EXPECT_EQ(w.audio.opensOf("km2.mid"), 1);
     EXPECT_EQ(w.settingsFile(), "[INIExist]\nDummy=True\n[Option]\nBGM=1\nSE=1\n");
 }
@@ -73,9 +73,9 @@ TEST(GameWindow, ClosingDuringTheOptionsScreenKeepsTheValuesClicked)
     const std::string settings = "[INIExist]\nDummy=True\n[Option]\nBGM=1\nSE=1\nFrameRate=60\n";
     OpenWindow w(&settings);
     GameWindow& gw = *w.window;
-    QTest::mouseClick(&gw.title().lblTitle(2), Qt::LeftButton);
-    QTest::mouseClick(&gw.options().lblOption(2), Qt::LeftButton);
-    QTest::mouseClick(&gw.options().lblOption(5), Qt::LeftButton);
+    QTest::mouseClick(&gw.session().title().lblTitle(2), Qt::LeftButton);
+    QTest::mouseClick(&gw.session().options().lblOption(2), Qt::LeftButton);
+    QTest::mouseClick(&gw.session().options().lblOption(5), Qt::LeftButton);
 
     gw.close();
 
@@ -101,7 +101,7 @@ void playThen(OpenWindow& w, std::function<void()> inPlay)
 /// wait would sleep across several of them).
 void runFrames(GameWindow& window, int frames)
 {
-    const GameState& s = window.engine().state();
+    const GameState& s = window.session().engine().state();
     const int from = s.FrameClock;
     const auto done = [&] { return (s.FrameClock - from + 1000) % 1000 >= frames; };
     QEventLoop loop;
@@ -124,7 +124,7 @@ struct Playing : OpenWindow {
         QTest::keyClick(window->windowHandle(), Qt::Key_Space);
         runFrames(*window, 20);
     }
-    const GameState& state() const { return window->engine().state(); }
+    const GameState& state() const { return window->session().engine().state(); }
     QWindow* handle() const { return window->windowHandle(); }
 };
 
@@ -143,11 +143,11 @@ TEST(GameWindow, ClosingDuringPlayEndsTheFramesAndWritesTheSettings)
     OpenWindow w;
     bool played = false;
     playThen(w, [&] {
-        played = !w.window->picTitle().isVisible() && w.window->playHost().playing();
+        played = w.window->session().state() == PlaySession::State::Playing && w.window->session().host().playing();
         w.window->close();
     });
     EXPECT_TRUE(played);
-    EXPECT_FALSE(w.window->playHost().playing());
+    EXPECT_FALSE(w.window->session().host().playing());
     EXPECT_EQ(w.audio.commands.back(), "close bgm");
     EXPECT_FALSE(w.settingsFile().empty());
 }
@@ -168,19 +168,19 @@ TEST(GameWindow, ClosingEndsTheProgramAtOnceFromAnyMoment)
          [](Playing& p) { return !p.window->openBoxes().isEmpty(); }},
         {"the mishap scene",
          [](Playing& p) {
-             GameState& s = p.window->engine().state();
+             GameState& s = p.window->session().engine().state();
              s.Random = drawsTheScene();
              s.HeroState = StateImpaled;
              s.EventTimer = 3;
          },
-         [](Playing& p) { return p.window->picGame().isHidden(); }},
+         [](Playing& p) { return p.window->session().screens().play.canvas.isHidden(); }},
     };
     for (const auto& moment : moments) {
         SCOPED_TRACE(moment.name);
         Playing p;
         moment.bringAbout(p);
         ASSERT_TRUE(QTest::qWaitFor([&] { return moment.isUp(p); }, 5000));
-        ASSERT_TRUE(p.window->playHost().holding() || !p.window->openBoxes().isEmpty());
+        ASSERT_TRUE(p.window->session().host().holding() || !p.window->openBoxes().isEmpty());
 
         QElapsedTimer clock;
         QTimer::singleShot(0, [&] {
@@ -191,9 +191,9 @@ TEST(GameWindow, ClosingEndsTheProgramAtOnceFromAnyMoment)
         QApplication::exec();
         EXPECT_LT(clock.elapsed(), 300);
         EXPECT_TRUE(p.window->closing());
-        EXPECT_FALSE(p.window->playHost().holding());
+        EXPECT_FALSE(p.window->session().host().holding());
         EXPECT_EQ(shownMessageBox(), nullptr);
-        EXPECT_FALSE(p.window->picGame().isHidden()) << "the scene is gone";
+        EXPECT_FALSE(p.window->session().screens().play.canvas.isHidden()) << "the scene is gone";
     }
 }
 
@@ -215,11 +215,11 @@ TEST(GameWindow, PromptAndDialogOpenCentredOverTheWindowWhileTheFramesWait)
                g.y() == window.y() + (window.height() - g.height()) / 2;
     };
     EXPECT_TRUE(centred(*dialog)) << dialog->geometry().x() << "," << dialog->geometry().y();
-    const int frameClock = w.window->engine().state().FrameClock;
+    const int frameClock = w.window->session().engine().state().FrameClock;
     QTest::qWait(100);
-    EXPECT_EQ(w.window->engine().state().FrameClock, frameClock) << "frames ran under the dialog";
+    EXPECT_EQ(w.window->session().engine().state().FrameClock, frameClock) << "frames ran under the dialog";
     QTest::keyPress(w.window->windowHandle(), Qt::Key_Right);
-    EXPECT_FALSE(w.window->playHost().keys().isDown(keys::Right)) << "the window took a key under its dialog";
+    EXPECT_FALSE(w.window->session().router().player().keys().isDown(keys::Right)) << "the window took a key under its dialog";
 
     QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
     QTest::mouseClick(dialog->okButton(), Qt::LeftButton);
@@ -272,12 +272,12 @@ TEST(GameWindow, AHeldKeyStaysHeldThroughItsRepeats)
         ASSERT_TRUE(held[keys::Left]);
         // Before every frame: what the last frame held, then a repeat.
         std::string seen;
-        p.window->playHost().frameStarted = [&](std::int64_t, std::int64_t) {
+        p.window->session().host().frameStarted = [&](std::int64_t, std::int64_t) {
             seen += held[keys::Left] ? 'H' : '.';
             c.repeat(p);
         };
         runFrames(*p.window, 12);
-        p.window->playHost().frameStarted = {};
+        p.window->session().host().frameStarted = {};
         EXPECT_EQ(seen.find('.'), std::string::npos) << seen;
         c.release(p);
         runFrames(*p.window, 1);
@@ -309,12 +309,12 @@ TEST(GameWindow, ATapBetweenTwoFramesIsHeldForOneFrame)
     ASSERT_EQ(p.state().JumpCount, 0) << "the hero should stand on the floor";
     const float standing = p.state().HeroY;
     float highest = standing;
-    p.window->playHost().frameStarted = [&](std::int64_t, std::int64_t) { highest = std::min(highest, p.state().HeroY); };
+    p.window->session().host().frameStarted = [&](std::int64_t, std::int64_t) { highest = std::min(highest, p.state().HeroY); };
     // Pressed and released before the next frame.
     QTest::keyPress(p.handle(), Qt::Key_Space);
     QTest::keyRelease(p.handle(), Qt::Key_Space);
     runFrames(*p.window, 12);
-    p.window->playHost().frameStarted = {};
+    p.window->session().host().frameStarted = {};
     // One frame of thrust: the smallest hop there is (a longer hold rises much higher).
     EXPECT_LT(highest, standing);
     EXPECT_GT(highest, standing - 3);
@@ -331,31 +331,31 @@ TEST(GameWindow, ASaveWrittenIsNotedOnThePanelForAFewSeconds)
         GameWindow& gw = *p.window;
         if (fails) // a folder where the save file would go
             std::filesystem::create_directory(p.dir / "savedata.dat");
-        gw.engine().state().ItemHeld[Diary] = 1;
+        gw.session().engine().state().ItemHeld[Diary] = 1;
         QTest::keyPress(p.handle(), Qt::Key_S);
         ASSERT_TRUE(QTest::qWaitFor([&] { return p.state().SavedHere != 0 || !gw.openBoxes().isEmpty(); }, 5000));
         QElapsedTimer shown;
         shown.start();
         QTest::keyRelease(p.handle(), Qt::Key_S);
         if (fails) {
-            EXPECT_FALSE(gw.lblSaved().isVisible());
+            EXPECT_FALSE(gw.panel().lblSaved().isVisible());
             ASSERT_NE(shownMessageBox(), nullptr);
             shownMessageBox()->button(QMessageBox::Ok)->click();
             runFrames(gw, 2);
-            EXPECT_FALSE(gw.lblSaved().isVisible());
+            EXPECT_FALSE(gw.panel().lblSaved().isVisible());
             gw.close();
             continue;
         }
-        ASSERT_TRUE(gw.lblSaved().isVisible()) << (shownMessageBox() ? shownMessageBox()->text().toStdString() : "");
-        EXPECT_EQ(gw.lblSaved().text().toStdString(), "セーブしました");
-        const QRect note = gw.lblSaved().geometry();
+        ASSERT_TRUE(gw.panel().lblSaved().isVisible()) << (shownMessageBox() ? shownMessageBox()->text().toStdString() : "");
+        EXPECT_EQ(gw.panel().lblSaved().text().toStdString(), "セーブしました");
+        const QRect note = gw.panel().lblSaved().geometry();
         EXPECT_TRUE(gw.client().rect().contains(note));
-        EXPECT_GE(note.width(), gw.lblSaved().sizeHint().width()) << "the note is cut off";
-        EXPECT_GE(note.height(), gw.lblSaved().sizeHint().height()) << "the note is cut off";
+        EXPECT_GE(note.width(), gw.panel().lblSaved().sizeHint().width()) << "the note is cut off";
+        EXPECT_GE(note.height(), gw.panel().lblSaved().sizeHint().height()) << "the note is cut off";
         for (int item = 0; item < 10; ++item)
-            EXPECT_FALSE(note.intersects(gw.imgItem(item).geometry())) << item;
-        EXPECT_FALSE(note.intersects(gw.picFrame().geometry()));
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !gw.lblSaved().isVisible(); }, 10000));
+            EXPECT_FALSE(note.intersects(gw.panel().imgItem(item).geometry())) << item;
+        EXPECT_FALSE(note.intersects(gw.session().screens().play.frame.geometry()));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !gw.panel().lblSaved().isVisible(); }, 10000));
         EXPECT_GE(shown.elapsed(), 2000) << "gone before it could be read";
         gw.close();
     }

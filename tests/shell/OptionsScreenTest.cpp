@@ -23,12 +23,12 @@ std::string settingsWith(const std::string& bgm, const std::string& se)
 
 void click(GameWindow& gw, int option)
 {
-    QTest::mouseClick(&gw.options().lblOption(option), Qt::LeftButton);
+    QTest::mouseClick(&gw.session().options().lblOption(option), Qt::LeftButton);
 }
 
 void openOptions(GameWindow& gw)
 {
-    QTest::mouseClick(&gw.title().lblTitle(2), Qt::LeftButton);
+    QTest::mouseClick(&gw.session().title().lblTitle(2), Qt::LeftButton);
 }
 
 } // namespace
@@ -52,8 +52,8 @@ TEST(OptionsScreen, DimsTheValueNotChosen)
         OpenWindow w(&settings);
         openOptions(*w.window);
         for (int k = 0; k < 7; ++k) {
-            EXPECT_TRUE(w.window->options().lblOption(k).isVisible());
-            EXPECT_EQ(sameColour(w.window->options().lblOption(k).colour(), Dim), c.dimmed.count(k) == 1)
+            EXPECT_TRUE(w.window->session().options().lblOption(k).isVisible());
+            EXPECT_EQ(sameColour(w.window->session().options().lblOption(k).colour(), Dim), c.dimmed.count(k) == 1)
                 << "BGM=" << c.bgm << " SE=" << c.se << " label " << k;
         }
     }
@@ -69,8 +69,8 @@ TEST(OptionsScreen, BackWithMusicUnchangedLeavesTheTitleTunePlaying)
     click(gw, 1);
     click(gw, 6);
     EXPECT_EQ(w.audio.commands.size(), before);
-    EXPECT_TRUE(gw.title().lblTitle(0).isVisible());
-    EXPECT_FALSE(gw.options().lblOption(6).isVisible());
+    EXPECT_TRUE(gw.session().title().lblTitle(0).isVisible());
+    EXPECT_FALSE(gw.session().options().lblOption(6).isVisible());
 }
 
 TEST(OptionsScreen, MusicSwitchedOffAndOnAgainRestartsTheTitleTuneOnce)

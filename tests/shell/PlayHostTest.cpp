@@ -53,7 +53,7 @@ double processorMilliseconds()
 void startGame(OpenWindow& w)
 {
     QTest::keyClick(w.window->windowHandle(), Qt::Key_Space);
-    ASSERT_TRUE(w.window->playHost().playing());
+    ASSERT_TRUE(w.window->session().host().playing());
 }
 
 } // namespace
@@ -63,7 +63,7 @@ void startGame(OpenWindow& w)
 TEST(GamePlayHost, FramesRunOnTimeWithoutKeepingTheProcessorBusy)
 {
     OpenWindow w;
-    GamePlayHost& host = w.window->playHost();
+    GamePlayHost& host = w.window->session().host();
     std::vector<std::pair<std::int64_t, std::int64_t>> starts; // due, start
     host.frameStarted = [&](std::int64_t due, std::int64_t now) { starts.emplace_back(due, now); };
     startGame(w);
@@ -98,39 +98,39 @@ TEST(GamePlayHost, FramesRunOnTimeWithoutKeepingTheProcessorBusy)
 TEST(GamePlayHost, RopeLinesLieOverTheCanvasWithoutEnteringIt)
 {
     OpenWindow w;
-    AreaCanvasView& canvas = w.window->picGame();
-    const Surface before = w.window->playHost().canvas();
-    GameState& s = w.window->engine().state();
+    AreaCanvasView& canvas = w.window->session().screens().play.canvas;
+    const Surface before = w.window->session().host().canvas();
+    GameState& s = w.window->session().engine().state();
 
     s.RopeLines[1] = RopeLine{true, 100, 40, 200};
-    w.window->playHost().takeEvents();
+    w.window->session().host().takeEvents();
     const QImage shown = canvas.grab(QRect(90, 30, 20, 180)).toImage();
     EXPECT_EQ(shown.pixel(100 - 90, 100 - 30), qRgb(192, 64, 0));
     EXPECT_EQ(shown.pixel(99 - 90, 100 - 30), qRgb(192, 64, 0));
     EXPECT_NE(shown.pixel(100 - 90, 5), qRgb(192, 64, 0)) << "the line starts at y1";
-    EXPECT_TRUE(w.window->playHost().canvas() == before);
+    EXPECT_TRUE(w.window->session().host().canvas() == before);
 
     s.RopeLines[1].visible = false;
-    w.window->playHost().takeEvents();
+    w.window->session().host().takeEvents();
     EXPECT_EQ(canvas.grab(QRect(100, 100, 1, 1)).toImage().pixel(0, 0) | 0xFF000000u, before.pixel(100, 100));
 }
 
 TEST(GamePlayHost, OverviewSquaresShowTheAreaColours)
 {
     OpenWindow w;
-    GameState& s = w.window->engine().state();
+    GameState& s = w.window->session().engine().state();
     for (auto& column : s.MiniMapColor)
         column.fill(-1);
     s.MiniMapColor[2][4] = 255;
     s.MiniMapColor[1][0] = 0xFFFFFF;
     s.MiniMapColor[3][3] = 0x00FF00;
-    w.window->playHost().takeEvents();
+    w.window->session().host().takeEvents();
 
-    const auto centre = [&](int c, int r) { return w.window->shpMap(c + 5 * r).grab().toImage().pixel(9, 9); };
+    const auto centre = [&](int c, int r) { return w.window->panel().shpMap(c + 5 * r).grab().toImage().pixel(9, 9); };
     EXPECT_EQ(centre(2, 4), qRgb(255, 0, 0));
     EXPECT_EQ(centre(1, 0), qRgb(255, 255, 255));
     EXPECT_EQ(centre(3, 3), qRgb(0, 255, 0));
-    EXPECT_EQ(w.window->shpMap(0).miniMapColour(), -1);
+    EXPECT_EQ(w.window->panel().shpMap(0).miniMapColour(), -1);
     EXPECT_NE(centre(0, 0), qRgb(255, 255, 255)) << "an unvisited area is only outlined";
 }
 
@@ -138,13 +138,13 @@ TEST(GamePlayHost, FramesStopOnceTheWindowCloses)
 {
     OpenWindow w;
     startGame(w);
-    const int clock = w.window->engine().state().FrameClock;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.window->engine().state().FrameClock != clock; }, 5000))
+    const int clock = w.window->session().engine().state().FrameClock;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.window->session().engine().state().FrameClock != clock; }, 5000))
         << "no frame ran before the window closed";
     w.window->close();
-    const GameState after = w.window->engine().state();
+    const GameState after = w.window->session().engine().state();
     // Long enough for a few frames, had they not stopped.
     QTest::qWait(50);
-    EXPECT_FALSE(w.window->playHost().playing());
-    EXPECT_EQ(w.window->engine().state(), after);
+    EXPECT_FALSE(w.window->session().host().playing());
+    EXPECT_EQ(w.window->session().engine().state(), after);
 }

@@ -2,6 +2,7 @@
 
 #include "app/qt/GamePlayHost.h"
 #include "app/qt/GameWindow.h"
+#include "app/qt/SidePanel.h"
 #include "app/base/ProgramDirectory.h"
 #include "audio/BackendAudioSystem.h"
 #include "tests/support/TempDir.h"

@@ -37,8 +37,8 @@ TEST(TitleScreen, KeysAndClicksStartTheGameAlike)
     const TitleStart starts[] = {
         {"click はじめから",
          [](GameWindow& gw) {
-             QTest::mouseMove(&gw.title().lblTitle(0));
-             QTest::mouseClick(&gw.title().lblTitle(0), Qt::LeftButton);
+             QTest::mouseMove(&gw.session().title().lblTitle(0));
+             QTest::mouseClick(&gw.session().title().lblTitle(0), Qt::LeftButton);
          },
          0},
         {"space", [](GameWindow& gw) { QTest::keyClick(gw.windowHandle(), Qt::Key_Space); }, 0},
@@ -56,16 +56,16 @@ TEST(TitleScreen, KeysAndClicksStartTheGameAlike)
             std::int32_t square = 0;
         } seen;
         // Once the hero has come down on the floor below the start.
-        when([&] { return gw.engine().state().HeroY >= 1504.0f; },
+        when([&] { return gw.session().engine().state().HeroY >= 1504.0f; },
             [&] {
-                seen.titleHidden = !gw.picTitle().isVisible();
-                seen.waitHidden = !gw.title().lblWait(0).isVisible() && !gw.title().lblWait(1).isVisible();
-                const GameState& s = gw.engine().state();
+                seen.titleHidden = !gw.session().screens().picTitle.isVisible();
+                seen.waitHidden = !gw.session().title().lblWait(0).isVisible() && !gw.session().title().lblWait(1).isVisible();
+                const GameState& s = gw.session().engine().state();
                 seen.areaX = s.AreaX;
                 seen.areaY = s.AreaY;
                 seen.heroX = s.HeroX;
                 seen.heroY = s.HeroY;
-                seen.square = gw.shpMap(2 + 5 * 4).miniMapColour();
+                seen.square = gw.panel().shpMap(2 + 5 * 4).miniMapColour();
                 gw.close();
             },
             5000);
@@ -74,7 +74,7 @@ TEST(TitleScreen, KeysAndClicksStartTheGameAlike)
 
         EXPECT_EQ(w.audio.wavesOf("click5.wav"), 1);
         for (int i = 0; i < 3; ++i)
-            EXPECT_TRUE(sameColour(gw.title().lblTitle(i).colour(), i == start.entry ? PointedColour : MenuColour)) << i;
+            EXPECT_TRUE(sameColour(gw.session().title().lblTitle(i).colour(), i == start.entry ? PointedColour : MenuColour)) << i;
         EXPECT_TRUE(seen.titleHidden);
         EXPECT_TRUE(seen.waitHidden);
         EXPECT_EQ(seen.areaX, 2);
@@ -82,7 +82,7 @@ TEST(TitleScreen, KeysAndClicksStartTheGameAlike)
         EXPECT_FLOAT_EQ(seen.heroX, 160.0f);
         EXPECT_FLOAT_EQ(seen.heroY, 1504.0f); // landed on the floor below the start
         EXPECT_EQ(seen.square, 255);
-        EXPECT_FALSE(gw.lblDPS().text().isEmpty());
+        EXPECT_FALSE(gw.panel().lblDPS().text().isEmpty());
     }
 }
 
@@ -93,13 +93,13 @@ TEST(TitleScreen, ShortcutsActOnlyWhileTheTitleMenuIsShown)
     for (const auto key : {Qt::Key_Space, Qt::Key_L}) {
         OpenWindow w;
         GameWindow& gw = *w.window;
-        QTest::mouseClick(&gw.title().lblTitle(2), Qt::LeftButton);
+        QTest::mouseClick(&gw.session().title().lblTitle(2), Qt::LeftButton);
         // A game started by the key would run its loop inside the key press; the first event
         // it handles ends it.
         bool checked = false, gameStarted = false;
         soon([&] {
             checked = true;
-            gameStarted = !gw.picTitle().isVisible();
+            gameStarted = !gw.session().screens().picTitle.isVisible();
             if (gameStarted)
                 gw.close();
         });
@@ -107,8 +107,8 @@ TEST(TitleScreen, ShortcutsActOnlyWhileTheTitleMenuIsShown)
         while (!checked)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
         EXPECT_FALSE(gameStarted) << key;
-        EXPECT_TRUE(gw.options().lblOption(6).isVisible()) << key;
-        EXPECT_FALSE(gw.title().lblTitle(0).isVisible()) << key;
+        EXPECT_TRUE(gw.session().options().lblOption(6).isVisible()) << key;
+        EXPECT_FALSE(gw.session().title().lblTitle(0).isVisible()) << key;
         EXPECT_EQ(w.audio.wavesOf("click5.wav"), 1) << key;
     }
 
@@ -254,19 +254,19 @@ TEST(TitleScreen, TheKeyboardOrAPadAloneReachEveryEntry)
         // Round to 設 定 from はじめから, the last entry.
         for (int step = 0; step < 3; ++step)
             way.down(gw);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return gw.title().highlighted() == 2; }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return gw.session().title().highlighted() == 2; }, 5000));
         way.choose(gw);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return gw.options().lblOption(6).isVisible(); }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return gw.session().options().lblOption(6).isVisible(); }, 5000));
         way.back(gw);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return gw.title().lblTitle(0).isVisible(); }, 5000));
-        EXPECT_FALSE(gw.options().lblOption(6).isVisible());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return gw.session().title().lblTitle(0).isVisible(); }, 5000));
+        EXPECT_FALSE(gw.session().options().lblOption(6).isVisible());
 
         // On to つづきから: a game continues (from the start, with no save).
         way.down(gw);
         way.down(gw);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return gw.title().highlighted() == 1; }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return gw.session().title().highlighted() == 1; }, 5000));
         way.choose(gw);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !gw.picTitle().isVisible() && gw.playHost().playing(); }, 5000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return gw.session().state() == PlaySession::State::Playing; }, 5000));
         EXPECT_EQ(w.audio.wavesOf("click5.wav"), 3);
         gw.close();
     }

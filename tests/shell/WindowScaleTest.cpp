@@ -132,14 +132,14 @@ TEST(WindowScale, PointerReachesTheControlsAtEveryScale)
         const auto at = [scale](int x, int y) { return QPoint(x, y) * scale; };
 
         QTest::mouseClick(handle, Qt::LeftButton, {}, at(285, 300)); // 設 定
-        ASSERT_TRUE(gw.options().lblOption(2).isVisible());
+        ASSERT_TRUE(gw.session().options().lblOption(2).isVisible());
         QTest::mouseClick(handle, Qt::LeftButton, {}, at(440, 220)); // OFF of the music row
         EXPECT_EQ(gw.settings().BGM, 0);
 
         // The play screen: an item's tooltip, and the edition word beside the view opens the
         // play-count box.
-        gw.picTitle().hide();
-        gw.imgItem(3).show();
+        gw.session().screens().picTitle.hide();
+        gw.panel().imgItem(3).show();
         // What the toolkit sends the widget under a resting pointer.
         const QPoint item = at(340 + 3 * 32 + 16, 262 + 16);
         QTest::mouseMove(handle, item);
@@ -264,7 +264,7 @@ TEST(WindowScale, QuestionIconGrowsWithTheText)
         gw.setScreen(largeScreen());
         gw.setScale(scale);
         QTest::keyClick(gw.windowHandle(), Qt::Key_Space);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return !gw.picTitle().isVisible() && gw.playHost().playing(); }, 5000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return gw.session().state() == PlaySession::State::Playing; }, 5000));
         // Held until a frame sees it, as a player's press is.
         QTest::keyPress(gw.windowHandle(), Qt::Key_Q);
         ASSERT_TRUE(QTest::qWaitFor([] { return shownMessageBox() != nullptr; }, 5000));
@@ -414,8 +414,8 @@ TEST(WindowScale, TheEndingShowsMagnified)
     GameWindow& gw = *w.window;
     gw.setScreen(largeScreen());
     gw.setScale(2);
-    gw.picTitle().hide();
-    gw.ending().StartEnding();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !gw.ending().tmrEnding().isActive(); }, 5000));
+    gw.session().screens().picTitle.hide();
+    gw.session().ending().StartEnding();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !gw.session().ending().tmrEnding().isActive(); }, 5000));
     EXPECT_TRUE(showsAsMeant(gw)) << pixelsOffScreen(gw) << " pixels differ";
 }
