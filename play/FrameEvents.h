@@ -22,6 +22,14 @@ struct Request {
     bool operator==(const Request& other) const = default;
 };
 
+/// A picture the rules put on the canvas over the area; the painter finds it on the sprite sheet.
+enum class Picture : std::uint8_t {
+    Hero,      ///< frame: heroAnimationFrame()
+    Crumbling, ///< dust over a crumbling block, frames 0 and 1
+    Bump,      ///< stars of a head bump, frames 0 and 1
+    Splash,    ///< a splash in the water, frames 0 to 3; any other shows nothing
+};
+
 /// One step of putting the frame on the canvas, for the painter; in the order the frame made
 /// them, since a block saved under a sprite must hold whatever the canvas showed at that moment.
 struct DrawOp {
@@ -29,8 +37,8 @@ struct DrawOp {
         Begin,   ///< a frame starts: put back what last frame's sprites covered
         Area,    ///< area (a, b) was entered: paint it whole; the blocks saved before belong to the old picture
         Cell,    ///< the cell (a, b) now holds tile c
-        Sprite,  ///< a masked sprite at canvas (a, b): sheet column c, image row d
-        Overlay, ///< tile-sheet cell at column c, row d shown at canvas (a, b) until the next frame
+        Sprite,  ///< Picture c, frame d, masked, at canvas (a, b)
+        Overlay, ///< tile c pressed (a spring at work) shown at canvas (a, b) until the next frame
         View,    ///< the view is at scroll (a, b): animate the tiles in it at frame count c, switch d
         Show,    ///< lay the overlays and sprites on the canvas and show the view
         Stones,  ///< the viewing spot and its platform turn to stone
@@ -51,6 +59,8 @@ struct FrameEvents {
     /// Something held the loop up (an area entered, a load, a prompt, a dialog, a message, the
     /// mishap scene): the next frame is due one interval after the shell is done with it.
     bool held = false;
+
+    bool empty() const { return requests.empty() && drawing.empty() && !held; }
 
     void clear()
     {

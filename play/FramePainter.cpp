@@ -9,6 +9,33 @@ namespace poronpa::play {
 
 namespace {
 constexpr int Cell = sheet::CellSize;
+
+/// Where a picture's frame lies on the sprite sheet, as its image's column and row (its mask is
+/// the row below); false for a frame the sheet does not have.
+bool spriteCell(Picture picture, int frame, int& column, int& row)
+{
+    switch (picture) {
+    case Picture::Hero:
+        column = frame % sheet::Columns;
+        row = (frame / sheet::Columns) * 2;
+        return true;
+    case Picture::Crumbling:
+        column = frame;
+        row = 8;
+        return true;
+    case Picture::Bump:
+        column = 2 + frame;
+        row = 8;
+        return true;
+    case Picture::Splash:
+        // The splash's first frame would lie beyond the sheet's last column: nothing shows then.
+        column = 4 + frame;
+        row = 8;
+        return column < sheet::Columns;
+    }
+    return false;
+}
+
 } // namespace
 
 FramePainter::FramePainter(const MapGrid& map, const Surface& tileSheet, const Surface& spriteSheet)
@@ -32,12 +59,20 @@ bool FramePainter::paint(const FrameEvents& events, const GameState& state)
         case DrawOp::Kind::Cell:
             drawTile(canvas_, op.a * Cell, op.b * Cell, tileSheet_, static_cast<std::uint8_t>(op.c));
             break;
-        case DrawOp::Kind::Sprite:
-            queue(sprites_, spriteCount_, op);
+        case DrawOp::Kind::Sprite: {
+            int column = 0, row = 0;
+            if (spriteCell(static_cast<Picture>(op.c), op.d, column, row))
+                queue(sprites_, spriteCount_, Block{op.a, op.b, column, row});
             break;
-        case DrawOp::Kind::Overlay:
-            queue(overlays_, overlayCount_, op);
+        }
+        case DrawOp::Kind::Overlay: {
+            // The pressed picture is the next cell of the tile sheet; a tile in the sheet's last
+            // column has none and keeps its own.
+            const int column = op.c % sheet::Columns;
+            queue(overlays_, overlayCount_,
+                  Block{op.a, op.b, column == sheet::Columns - 1 ? column : column + 1, op.c / sheet::Columns});
             break;
+        }
         case DrawOp::Kind::View:
             scrollX_ = op.a;
             scrollY_ = op.b;
@@ -74,13 +109,13 @@ void FramePainter::saveUnder(int x, int y)
     ++saveUnderCount_;
 }
 
-void FramePainter::queue(std::array<Block, ListSize>& list, int& count, const DrawOp& op)
+void FramePainter::queue(std::array<Block, ListSize>& list, int& count, const Block& block)
 {
     // The background is saved now, while the canvas still shows what lies under the block.
     if (saveUnderCount_ >= ListSize)
         return;
-    saveUnder(op.a, op.b);
-    list[static_cast<std::size_t>(count++)] = Block{op.a, op.b, op.c, op.d};
+    saveUnder(block.x, block.y);
+    list[static_cast<std::size_t>(count++)] = block;
 }
 
 void FramePainter::animateTiles(const GameState& state, int frameClock, int switchOn)

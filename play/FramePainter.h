@@ -10,9 +10,10 @@
 namespace poronpa::play {
 
 /// Puts the frames on the area canvas: it carries out the drawing a frame's events ask for,
-/// reading the game state and changing nothing of it. The whole area is painted when it is
-/// entered; a frame then repaints only what changed, saving the canvas under each sprite and
-/// overlay and putting it back at the start of the next frame.
+/// reading the game state and changing nothing of it. The rules name the pictures; the painter
+/// knows where they lie on the sheets. The whole area is painted when it is entered; a frame then
+/// repaints only what changed, saving the canvas under each sprite and overlay and putting it
+/// back at the start of the next frame.
 class FramePainter {
 public:
     FramePainter(const MapGrid& map, const Surface& tileSheet, const Surface& spriteSheet);
@@ -35,7 +36,7 @@ private:
 
     void begin();
     void saveUnder(int x, int y);
-    void queue(std::array<Block, ListSize>& list, int& count, const DrawOp& op);
+    void queue(std::array<Block, ListSize>& list, int& count, const Block& block);
     void animateTiles(const GameState& state, int frameClock, int switchOn);
     void show();
     void turnToStone(const GameState& state);

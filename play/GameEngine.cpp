@@ -91,6 +91,14 @@ StepEnd GameEngine::Impl::answer(bool yes)
     return StepEnd::Next;
 }
 
+void GameEngine::Impl::countDownEffects()
+{
+    if (s.BumpTimer > 0)
+        --s.BumpTimer;
+    if (s.SplashTimer > 0)
+        --s.SplashTimer;
+}
+
 StepEnd GameEngine::Impl::restOfFrame()
 {
     moveHero();
@@ -105,6 +113,7 @@ StepEnd GameEngine::Impl::restOfFrame()
 
     s.FrameClock = static_cast<std::int16_t>((s.FrameClock + 1) % FrameClockPeriod);
     drawFrame();
+    countDownEffects();
 
     if (s.DiaryTimer > 0)
         --s.DiaryTimer;
@@ -168,6 +177,17 @@ void GameEngine::startNewGame(const GameStart& start)
         if (item >= 0 && item < ItemCount)
             s.ItemHeld[static_cast<std::size_t>(item)] = 1;
     impl_->EnterArea();
+}
+
+void GameEngine::startFromTitle(TitleChoice choice, const GameStart& start)
+{
+    if (choice == TitleChoice::NewGame) {
+        startNewGame(start);
+        return;
+    }
+    // The title has reset the game before either of its choices.
+    impl_->NewGame();
+    ContinueGame();
 }
 
 void GameEngine::beginLoop() { impl_->beginLoop(); }

@@ -23,6 +23,12 @@ enum class Question {
 /// The text of a question, as its message box shows it.
 std::string questionText(Question question);
 
+/// The title's two ways into a game.
+enum class TitleChoice {
+    NewGame,  ///< はじめから
+    Continue, ///< つづきから
+};
+
 /// How a step ended.
 enum class StepEnd {
     Next,     ///< the frame is done; the next one follows
@@ -70,6 +76,9 @@ public:
     void ContinueGame();
     /// A new game moved and equipped as `start` says, its area entered.
     void startNewGame(const GameStart& start);
+    /// The game the title's choice starts, as the title starts it: the game reset, then the
+    /// start area entered (moved as `start` says, for a tool) or the latest save continued.
+    void startFromTitle(TitleChoice choice, const GameStart& start = {});
 
     /// The start of the loop: the frame interval from the FrameRate setting, no key held.
     void beginLoop();

@@ -84,10 +84,16 @@ struct GameEngine::Impl {
         if (drawingWanted)
             events.drawing.push_back({kind, a, b, c, d});
     }
-    void PushSprite(int x, int y, int column, int row) { draw(play::DrawOp::Kind::Sprite, x, y, column, row); }
-    void PushOverlay(int x, int y, int column, int row) { draw(play::DrawOp::Kind::Overlay, x, y, column, row); }
+    void PushSprite(int x, int y, play::Picture picture, int frame)
+    {
+        draw(play::DrawOp::Kind::Sprite, x, y, static_cast<int>(picture), frame);
+    }
+    /// Tile `tile` of cell (c, r) shown pressed for this frame.
+    void PushPressed(int c, int r, std::uint8_t tile) { draw(play::DrawOp::Kind::Overlay, c * 32, r * 32, tile); }
     void DrawCell(int c, int r) { draw(play::DrawOp::Kind::Cell, c, r, cellAt(c, r)); }
     void drawFrame();
+    /// The effects shown for a while (a head bump, a splash) count down, drawn or not.
+    void countDownEffects();
 };
 
 } // namespace poronpa

@@ -187,7 +187,7 @@ void GameEngine::Impl::crumblingStep(int c, int r)
         t = tileFacts(t).is(TileFacts::Vanishes) ? cellAt(c, r - 1) : tileFacts(t).becomes;
         DrawCell(c, r);
     }
-    PushSprite(c * 32, r * 32, (s.FrameClock / 20) % 2, 8);
+    PushSprite(c * 32, r * 32, play::Picture::Crumbling, (s.FrameClock / 20) % 2);
 }
 
 void GameEngine::Impl::centreTest()
@@ -278,9 +278,7 @@ void GameEngine::Impl::verticalSpring(std::uint8_t t, int c, int r)
         return;
     }
     --s.SpringTimer;
-    // The pressed picture is the next sheet cell; a spring in the sheet's last column has none
-    // and keeps its own.
-    PushOverlay(c * 32, r * 32, t % 8 == 7 ? 7 : t % 8 + 1, t / 8);
+    PushPressed(c, r, t);
     s.HeroVY = 0.1f;
     s.HeroVX = stored(s.HeroVX * 0.9);
     if (s.SpringTimer == 1) {
@@ -299,7 +297,7 @@ void GameEngine::Impl::sideSpring(std::uint8_t t, int c, int r, bool throwsRight
         return;
     }
     --s.BumperTimer;
-    PushOverlay(c * 32, r * 32, t % 8 == 7 ? 7 : t % 8 + 1, t / 8);
+    PushPressed(c, r, t);
     s.HeroVX = throwsRight ? -0.2f : 0.2f;
     if (s.BumperTimer == 1) {
         playSound(sounds::Spring);

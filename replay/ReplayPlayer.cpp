@@ -20,37 +20,36 @@ FileStatus ReplayPlayer::start(GameEngine& engine)
         return status;
     engine.setSaveStore(saves_);
     if (!replay_.header) {
-        engine.NewGame();
-        engine.EnterArea();
+        engine.startFromTitle(TitleChoice::NewGame);
         return {};
     }
     const ReplayHeader& header = *replay_.header;
     engine.setFrameRate(header.frameRate);
-    // As the title does: it has reset the game before either of its choices.
-    engine.NewGame();
-    if (header.continued)
-        engine.ContinueGame();
-    else
-        engine.EnterArea();
+    engine.startFromTitle(header.continued ? TitleChoice::Continue : TitleChoice::NewGame);
     header.carry.applyTo(engine.state());
     return {};
+}
+
+bool ReplayPlayer::nextFrame(KeySet& keys)
+{
+    if (!feed_.next(keys))
+        return false;
+    ++frames_;
+    saves_.atFrame(frames_);
+    return true;
 }
 
 bool ReplayPlayer::nextFrame(GameEngine& engine)
 {
     sim::KeySet next;
-    const bool more = feed_.next(next);
+    const bool more = nextFrame(next);
     const sim::KeyChanges changes = sim::keyChanges(held_, next);
     for (const int key : changes.released)
         engine.keyUp(key);
     for (const int key : changes.pressed)
         engine.keyDown(key);
     held_ = next;
-    if (!more)
-        return false;
-    ++frames_;
-    saves_.atFrame(frames_);
-    return true;
+    return more;
 }
 
 } // namespace poronpa::replay

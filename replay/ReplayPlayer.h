@@ -15,7 +15,7 @@ namespace poronpa::replay {
 
 /// A replay played on an engine as the simulator plays key scripts: the recorded start with the
 /// saves it began with (in a folder of the replay's own, never the player's saves), then frame
-/// by frame the key events the window delivered and the failures the frame's saves met.
+/// by frame the keys the engine held and the failures the frame's saves met.
 class ReplayPlayer {
 public:
     /// `replay` has been read and checked whole; `folder` is the replay's own.
@@ -29,9 +29,10 @@ public:
     /// recorded frame rate. An error names a save file that could not be put in place.
     FileStatus start(GameEngine& engine);
 
-    /// Before each frame: the key events between the last frame and this one, and the failures
-    /// of this frame's saves and loads. False once the replay's frames are used up; the keys are
-    /// then all let go.
+    /// Before each frame: the keys held in it, and the failures of this frame's saves and loads
+    /// made ready. False once the replay's frames are used up, with no key held.
+    bool nextFrame(KeySet& keys);
+    /// The same, handed to the engine as the key events between the last frame and this one.
     bool nextFrame(GameEngine& engine);
 
     /// The frames handed out so far.

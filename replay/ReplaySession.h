@@ -42,6 +42,8 @@ public:
     void declineQuestion() { recorder_.declineQuestion(); }
     /// The frame asked for this (a save or a load that failed is kept with the frame).
     void requested(const play::Request& request);
+    /// Saving or loading failed in this frame.
+    void failed(Failure::Kind kind) { recorder_.failed(kind); }
     /// The frame ran to its end; `ending` when the ending began in it.
     void endFrame(const GameState& state, bool ending);
 

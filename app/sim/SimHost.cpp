@@ -7,39 +7,30 @@ namespace poronpa::sim {
 
 SimHost::SimHost(std::function<void(const std::string&)> reportMessage) : reportMessage_(std::move(reportMessage)) {}
 
-StepEnd SimHost::runFrame(GameEngine& engine)
+void SimHost::frameBegins(const GameState&)
 {
     requests_.sounds.clear();
     requests_.boxContents.clear();
-    engine.clearEvents();
-    StepEnd end = engine.step();
-    while (end == StepEnd::Asking)
-        end = engine.answer(true);
+}
 
-    const play::FrameEvents& events = engine.events();
-    for (const play::Request& request : events.requests) {
-        switch (request.kind) {
-        case play::Request::Kind::Sound:
-            requests_.sounds.push_back(request.value);
-            break;
-        case play::Request::Kind::TreasureBox:
-            requests_.boxContents.push_back(request.value);
-            appendClickedThroughSounds(request.value, requests_.sounds);
-            break;
-        case play::Request::Kind::SaveFailed:
-            reportMessage_(texts::saveFailedText(events.reasons[static_cast<std::size_t>(request.value)]));
-            break;
-        case play::Request::Kind::LoadFailed:
-            reportMessage_(texts::loadFailedText(events.reasons[static_cast<std::size_t>(request.value)]));
-            break;
-        case play::Request::Kind::Music:
-        case play::Request::Kind::MissGag:
-            break;
-        }
-    }
+std::optional<bool> SimHost::ask(Question) { return true; }
+
+void SimHost::playSound(int number) { requests_.sounds.push_back(number); }
+
+void SimHost::openTreasureBox(int content)
+{
+    requests_.boxContents.push_back(content);
+    appendClickedThroughSounds(content, requests_.sounds);
+}
+
+void SimHost::saveFailed(const std::string& reason) { reportMessage_(texts::saveFailedText(reason)); }
+
+void SimHost::loadFailed(const std::string& reason) { reportMessage_(texts::loadFailedText(reason)); }
+
+void SimHost::frameEnds(StepEnd end, const GameState&)
+{
     if (end == StepEnd::Ending)
         endingStarted_ = true;
-    return end;
 }
 
 } // namespace poronpa::sim

@@ -1,7 +1,7 @@
 #include "app/sim/Simulator.h"
 
-#include "app/base/FileNames.h"
 #include "app/base/FileLocations.h"
+#include "app/base/FileNames.h"
 #include "world/WorldFileChoice.h"
 #include "app/base/SafeFile.h"
 #include "app/base/TemporaryFolder.h"
@@ -246,38 +246,28 @@ int runSimulator(const std::vector<std::string>& args, std::istream& in, std::os
     if (player) {
         if (FileStatus status = player->start(engine); !status.ok())
             return fail(status.error);
-    } else if (options.continueGame) {
-        engine.ContinueGame();
     } else {
-        engine.startNewGame(options.start);
+        engine.startFromTitle(options.continueGame ? TitleChoice::Continue : TitleChoice::NewGame, options.start);
     }
-    engine.beginLoop();
+    play::FrameRunner runner(engine, host);
+    runner.beginLoop();
 
     if (options.trace)
         out << traceHeader() << '\n';
     KeyFeed feed(script);
-    KeySet held;
     while (!options.frames || frame < *options.frames) {
+        KeySet held;
         if (player) {
-            if (!player->nextFrame(engine) && !options.frames)
+            if (!player->nextFrame(held) && !options.frames)
                 break;
-        } else {
-            KeySet next;
-            if (!feed.next(next)) {
-                if (!script.error().empty())
-                    return fail(*options.inputFile + " " + script.error());
-                if (!options.frames)
-                    break;
-            }
-            const KeyChanges changes = keyChanges(held, next);
-            for (const int key : changes.released)
-                engine.keyUp(key);
-            for (const int key : changes.pressed)
-                engine.keyDown(key);
-            held = next;
+        } else if (!feed.next(held)) {
+            if (!script.error().empty())
+                return fail(*options.inputFile + " " + script.error());
+            if (!options.frames)
+                break;
         }
 
-        const StepEnd end = host.runFrame(engine);
+        const StepEnd end = runner.runFrame(held);
         ++frame;
         if (options.trace)
             out << traceLine(frame, engine.state(), host.frameRequests()) << '\n';

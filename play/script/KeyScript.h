@@ -1,6 +1,7 @@
 #pragma once
 
-#include <bitset>
+#include "play/KeySet.h"
+
 #include <cstdint>
 #include <istream>
 #include <string>
@@ -9,8 +10,7 @@
 
 namespace poronpa::sim {
 
-/// The keys held in one frame, indexed by virtual key code.
-using KeySet = std::bitset<256>;
+using poronpa::KeySet;
 
 /// One line of a key script: these keys held for this many frames.
 struct KeyRun {

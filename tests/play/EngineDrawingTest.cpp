@@ -124,32 +124,30 @@ TEST_F(Drawing, TheStateIsTheSameWithoutDrawing)
     const std::vector<std::pair<int, std::vector<int>>> script = {
         {30, {}}, {40, {keys::Right}}, {20, {keys::Right, keys::Space}}, {60, {keys::Left}}, {100, {keys::Right}}};
 
-    // The painted engine is the fixture's; the quiet one is stepped without asking for drawing.
-    GameEngine quiet(map);
-    quiet.setDrawingWanted(false);
-    for (GameEngine* e : {&engine, &quiet}) {
+    // The painted engine is the fixture's; the quiet one is run without asking for drawing.
+    QuietEngine quiet(map);
+    for (GameEngine* e : {&engine, &quiet.engine}) {
         e->NewGame();
         e->state().HeroX = 160;
         e->EnterArea();
-        e->beginLoop();
     }
+    runner.beginLoop();
+    quiet.runner.beginLoop();
     take();
-    quiet.clearEvents();
+    quiet.runner.takeEvents();
     for (const auto& [frames, held] : script) {
-        for (GameEngine* e : {&engine, &quiet}) {
-            for (int k = 0; k < 256; ++k)
-                e->keyUp(k);
-            for (int k : held)
-                e->keyDown(k);
-        }
+        for (play::FrameRunner* r : {&runner, &quiet.runner})
+            r->letGoOfKeys();
+        keys = quiet.keys = keySet(held);
         for (int i = 0; i < frames; ++i) {
-            engine.step();
-            quiet.step();
-            EXPECT_EQ(engine.events().requests, quiet.events().requests) << "frame " << i;
-            EXPECT_TRUE(quiet.events().drawing.empty());
-            take();
-            quiet.clearEvents();
-            ASSERT_EQ(engine.state(), quiet.state()) << "frame " << i;
+            frame();
+            quiet.frame();
+            EXPECT_EQ(host.sounds, quiet.host.sounds) << "frame " << i;
+            EXPECT_EQ(host.tunes, quiet.host.tunes) << "frame " << i;
+            EXPECT_EQ(host.boxes, quiet.host.boxes) << "frame " << i;
+            EXPECT_EQ(host.gags, quiet.host.gags) << "frame " << i;
+            EXPECT_EQ(quiet.host.drawOps, 0u);
+            ASSERT_EQ(engine.state(), quiet.engine.state()) << "frame " << i;
         }
     }
     EXPECT_FALSE(host.views.empty());

@@ -2,6 +2,7 @@
 
 #include "screens/MessageTables.h"
 #include "play/FramePainter.h"
+#include "play/FrameRunner.h"
 #include "play/GameEngine.h"
 #include "play/KeyCodes.h"
 #include "tests/support/TempDir.h"
@@ -12,15 +13,16 @@
 #include <deque>
 #include <functional>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace poronpa::test {
 
-/// What the engine asked of its shell, recorded as a shell would take it after each frame:
-/// questions answered from `answers` (Yes when it runs out), the side panel and the rope lines
-/// read from the state.
-struct FakeHost {
+/// What the engine asked of its shell, recorded as a shell would take it: questions answered from
+/// `answers` (Yes when it runs out), the frames painted when there is a painter, the side panel
+/// and the rope lines read from the state.
+struct FakeHost : play::FrameHost {
     std::vector<int> sounds;
     std::vector<int> tunes;
     std::vector<std::string> questions;
@@ -36,15 +38,74 @@ struct FakeHost {
     int titles = 0;
     int endings = 0;
     int holds = 0; ///< frames (or title actions) that held the loop up
+    std::size_t drawOps = 0; ///< steps of drawing the engine described
+    play::FramePainter* painter = nullptr;
 
-    bool nextAnswer()
+    explicit FakeHost(play::FramePainter* paintedOn = nullptr) : painter(paintedOn) {}
+
+    std::optional<bool> ask(Question question) override
     {
+        questions.push_back(questionText(question));
         if (answers.empty())
             return true;
         const bool answer = answers.front();
         answers.pop_front();
         return answer;
     }
+    void playSound(int number) override { sounds.push_back(number); }
+    void playMusic(int tune) override { tunes.push_back(tune); }
+    void openTreasureBox(int content) override { boxes.push_back(content); }
+    void saveFailed(const std::string& reason) override { messages.push_back(texts::saveFailedText(reason)); }
+    void loadFailed(const std::string& reason) override { messages.push_back(texts::loadFailedText(reason)); }
+    void playMishap(int phrase) override { gags.push_back(phrase); }
+    void show(const play::FrameEvents& events, const GameState& s) override
+    {
+        holds += events.held ? 1 : 0;
+        drawOps += events.drawing.size();
+        if (painter && painter->paint(events, s))
+            views.emplace_back(painter->scrollX(), painter->scrollY());
+        for (std::size_t i = 0; i < icons.size(); ++i)
+            icons[i] = s.ItemHeld[i] != 0;
+        for (std::size_t i = 0; i < 2; ++i) {
+            ropeVisible[i] = s.RopeLines[i].visible;
+            ropeLine[i] = {s.RopeLines[i].x, s.RopeLines[i].y1, s.RopeLines[i].y2};
+        }
+        for (std::size_t x = 0; x < 5; ++x)
+            for (std::size_t y = 0; y < 5; ++y)
+                miniMap[x][y] = s.MiniMapColor[x][y];
+    }
+    void frameEnds(StepEnd end, const GameState&) override
+    {
+        titles += end == StepEnd::ToTitle ? 1 : 0;
+        endings += end == StepEnd::Ending ? 1 : 0;
+    }
+};
+
+/// The keys of a list, as a set.
+inline KeySet keySet(const std::vector<int>& held)
+{
+    KeySet keys;
+    for (int k : held)
+        keys.set(static_cast<std::size_t>(k));
+    return keys;
+}
+
+/// A second engine on the fixture's map that draws nothing, run by a runner of its own: what it
+/// does must not differ from what the painted engine does.
+struct QuietEngine {
+    explicit QuietEngine(const MapGrid& map) : engine(map) { engine.setDrawingWanted(false); }
+    FakeHost host;
+    GameEngine engine;
+    play::FrameRunner runner{engine, host};
+    KeySet keys;
+
+    /// As EngineTest::hold().
+    void hold(std::initializer_list<int> held)
+    {
+        runner.letGoOfKeys();
+        keys = keySet(held);
+    }
+    StepEnd frame() { return runner.runFrame(keys); }
 };
 
 /// A sheet whose every cell is one colour that names the cell; on the sprite sheet every mask
@@ -66,9 +127,11 @@ protected:
     MapGrid map;
     Surface tiles = numberedSheet(false);
     Surface spriteSheet = numberedSheet(true);
-    FakeHost host;
-    GameEngine engine{map};
     play::FramePainter painter{map, tiles, spriteSheet};
+    FakeHost host{&painter};
+    GameEngine engine{map};
+    play::FrameRunner runner{engine, host};
+    KeySet keys;
     GameState& s = engine.state();
     StepEnd end = StepEnd::Next;
 
@@ -82,7 +145,7 @@ protected:
     }
 
     /// A new game placed at (x, y) of area (ax, ay) with these items, the area entered and the
-    /// loop begun; the sounds and dialogs of the start are forgotten.
+    /// loop begun with no key held; the sounds and dialogs of the start are forgotten.
     void start(int ax, int ay, float x, float y, const std::vector<int>& items = {})
     {
         engine.NewGame();
@@ -93,64 +156,31 @@ protected:
         for (int item : items)
             s.ItemHeld[static_cast<std::size_t>(item)] = 1;
         engine.EnterArea();
-        engine.beginLoop();
+        runner.beginLoop();
+        keys.reset();
         take();
         host.sounds.clear();
         host.tunes.clear();
     }
 
     /// Answers and paints what the engine asked for since the last time, as the window does.
-    void take()
-    {
-        const play::FrameEvents& events = engine.events();
-        for (const play::Request& r : events.requests) {
-            switch (r.kind) {
-            case play::Request::Kind::Sound: host.sounds.push_back(r.value); break;
-            case play::Request::Kind::Music: host.tunes.push_back(r.value); break;
-            case play::Request::Kind::TreasureBox: host.boxes.push_back(r.value); break;
-            case play::Request::Kind::SaveFailed: host.messages.push_back(texts::saveFailedText(events.reasons[static_cast<std::size_t>(r.value)])); break;
-            case play::Request::Kind::LoadFailed: host.messages.push_back(texts::loadFailedText(events.reasons[static_cast<std::size_t>(r.value)])); break;
-            case play::Request::Kind::MissGag: host.gags.push_back(r.value); break;
-            }
-        }
-        host.holds += events.held ? 1 : 0;
-        if (painter.paint(events, s))
-            host.views.emplace_back(painter.scrollX(), painter.scrollY());
-        engine.clearEvents();
-        for (std::size_t i = 0; i < host.icons.size(); ++i)
-            host.icons[i] = s.ItemHeld[i] != 0;
-        for (std::size_t i = 0; i < 2; ++i) {
-            host.ropeVisible[i] = s.RopeLines[i].visible;
-            host.ropeLine[i] = {s.RopeLines[i].x, s.RopeLines[i].y1, s.RopeLines[i].y2};
-        }
-        for (std::size_t x = 0; x < 5; ++x)
-            for (std::size_t y = 0; y < 5; ++y)
-                host.miniMap[x][y] = s.MiniMapColor[x][y];
-    }
+    void take() { runner.takeEvents(); }
 
-    /// One frame, its questions answered; false when the loop ends with it (`end` says how).
+    /// One frame with the keys held, its questions answered; false when the loop ends with it
+    /// (`end` says how).
     bool frame()
     {
-        end = engine.step();
-        while (end == StepEnd::Asking) {
-            host.questions.push_back(questionText(engine.question()));
-            end = engine.answer(host.nextAnswer());
-        }
-        take();
-        host.titles += end == StepEnd::ToTitle ? 1 : 0;
-        host.endings += end == StepEnd::Ending ? 1 : 0;
+        end = runner.runFrame(keys);
         return end == StepEnd::Next;
     }
 
     const Surface& canvas() const { return painter.canvas(); }
 
-    /// Holds exactly these keys (as the window's key events would leave them).
+    /// From the next frame on, exactly these keys are held, each pressed anew.
     void hold(std::initializer_list<int> held)
     {
-        for (int k = 0; k < 256; ++k)
-            engine.keyUp(k);
-        for (int k : held)
-            engine.keyDown(k);
+        runner.letGoOfKeys();
+        keys = keySet(held);
     }
 
     /// Runs n frames; false when the loop ended on the way (the reason is in `end`).

@@ -41,8 +41,7 @@ const std::map<int, int> Doors = {{148, BlueKey}, {149, GreenKey}, {150, RedKey}
 class TileKinds : public EngineTest {
 protected:
     static constexpr std::uint8_t Above = 20, TwoAbove = 21;
-    FakeHost quietHost;
-    GameEngine quiet{map};
+    QuietEngine quiet{map};
     GameState settled;
 
     void SetUp() override
@@ -50,16 +49,15 @@ protected:
         row(2, 4, 0, 50, 48, 96);
         put(2, 4, 5, 47, Above);
         put(2, 4, 5, 46, TwoAbove);
-        quiet.setDrawingWanted(false);
-        for (GameEngine* e : {&engine, &quiet}) {
+        for (GameEngine* e : {&engine, &quiet.engine}) {
             e->NewGame();
             e->state().HeroX = 160;
             e->state().HeroY = 1504;
             e->EnterArea();
-            e->beginLoop();
         }
+        runner.beginLoop();
+        quiet.runner.beginLoop();
         take();
-        quiet.clearEvents();
         step();
         settled = s;
         settled.FrameClock = 0;
@@ -68,14 +66,14 @@ protected:
     /// The settled scene with `tile` in cell (c, r) and these items held, nothing recorded yet.
     void scene(std::uint8_t tile, int c, int r, const std::vector<int>& items = {})
     {
-        for (GameEngine* e : {&engine, &quiet}) {
+        for (GameEngine* e : {&engine, &quiet.engine}) {
             GameState& state = e->state();
             state = settled;
             state.AreaCells[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)] = tile;
             for (int item : items)
                 state.ItemHeld[static_cast<std::size_t>(item)] = 1;
         }
-        for (FakeHost* h : {&host, &quietHost}) {
+        for (FakeHost* h : {&host, &quiet.host}) {
             h->sounds.clear();
             h->boxes.clear();
         }
@@ -84,26 +82,16 @@ protected:
     void press(std::initializer_list<int> held)
     {
         hold(held);
-        for (int k = 0; k < 256; ++k)
-            quiet.keyUp(k);
-        for (int k : held)
-            quiet.keyDown(k);
+        quiet.hold(held);
     }
 
     /// One frame of both engines.
     void step()
     {
         frame();
-        quiet.clearEvents();
-        quiet.step();
-        for (const play::Request& r : quiet.events().requests) {
-            if (r.kind == play::Request::Kind::Sound)
-                quietHost.sounds.push_back(r.value);
-            else if (r.kind == play::Request::Kind::TreasureBox)
-                quietHost.boxes.push_back(r.value);
-        }
-        ASSERT_EQ(s, quiet.state()) << "the state differs without drawing, frame clock " << s.FrameClock;
-        ASSERT_EQ(host.sounds, quietHost.sounds);
+        quiet.frame();
+        ASSERT_EQ(s, quiet.engine.state()) << "the state differs without drawing, frame clock " << s.FrameClock;
+        ASSERT_EQ(host.sounds, quiet.host.sounds);
     }
     void steps(int n)
     {
@@ -269,7 +257,7 @@ TEST_F(TileKinds, BetweenTheRopeAndItsClaw)
             return;
         SCOPED_TRACE(name(n));
         scene(static_cast<std::uint8_t>(n), 5, 44, {Rope});
-        s.AreaCells[5][40] = quiet.state().AreaCells[5][40] = 52;
+        s.AreaCells[5][40] = quiet.engine.state().AreaCells[5][40] = 52;
         press({keys::Enter});
         step();
         const int ropeRow = Claws.contains(n) ? 45 : n <= 64 ? 41 : -1;

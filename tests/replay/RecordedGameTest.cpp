@@ -2,6 +2,7 @@
 // questions answered No as often as Yes, saves refused, several games in one session, a route to
 // the ending), each recorded; the real poronpa-sim plays every recording to the end line the game
 // saw.
+#include "play/FrameRunner.h"
 #include "replay/Recordings.h"
 #include "replay/ReplayPlayer.h"
 #include "play/SavedGame.h"
@@ -19,11 +20,34 @@ using poronpa::test::TempDir;
 
 namespace {
 
-/// The window's side of play: answers the questions as `answer` says, and what it asked and showed.
-struct PlayerHost {
+/// The window's side of play: answers the questions as `answer` says, keeps what it asked and
+/// showed, and tells the recording what each frame does.
+struct PlayerHost : play::FrameHost {
     std::function<bool()> answer = [] { return true; };
     std::vector<std::string> questions;
     std::vector<std::string> messages;
+    ReplaySession* session = nullptr;
+
+    void frameBegins(const GameState& state) override { session->beginFrame(state); }
+    std::optional<bool> ask(Question question) override
+    {
+        questions.push_back(questionText(question));
+        const bool yes = answer();
+        if (!yes)
+            session->declineQuestion();
+        return yes;
+    }
+    void saveFailed(const std::string& reason) override
+    {
+        messages.push_back(reason);
+        session->failed(Failure::Kind::Save);
+    }
+    void loadFailed(const std::string& reason) override
+    {
+        messages.push_back(reason);
+        session->failed(Failure::Kind::Load);
+    }
+    void frameEnds(StepEnd end, const GameState& state) override { session->endFrame(state, end == StepEnd::Ending); }
 };
 
 class RecordedGame : public testing::Test {
@@ -41,44 +65,17 @@ protected:
     std::filesystem::path play(bool continued, const std::function<sim::KeySet(std::int64_t)>& keysFor, std::int64_t frames,
                                const std::function<void(std::int64_t)>& beforeFrame = {})
     {
-        // The title resets the game; its menu starts the next.
-        engine.NewGame();
-        if (continued)
-            engine.ContinueGame();
-        else
-            engine.EnterArea();
-        engine.beginLoop();
+        engine.startFromTitle(continued ? TitleChoice::Continue : TitleChoice::NewGame);
+        play::FrameRunner runner(engine, host);
+        runner.beginLoop();
         ReplaySession& session = *recordings.begin(engine.state(), continued, 60, map, saves);
+        host.session = &session;
         const auto path = session.path();
-        sim::KeySet held;
         for (std::int64_t frame = 1; frame <= frames; ++frame) {
-            const sim::KeySet next = keysFor(frame);
-            const sim::KeyChanges changes = sim::keyChanges(held, next);
-            for (const int key : changes.released)
-                engine.keyUp(key);
-            for (const int key : changes.pressed)
-                engine.keyDown(key);
-            held = next;
+            const sim::KeySet keys = keysFor(frame);
             if (beforeFrame)
                 beforeFrame(frame);
-            session.beginFrame(engine.state());
-            engine.clearEvents();
-            StepEnd end = engine.step();
-            while (end == StepEnd::Asking) {
-                host.questions.push_back(questionText(engine.question()));
-                const bool yes = host.answer();
-                if (!yes)
-                    session.declineQuestion();
-                end = engine.answer(yes);
-            }
-            const play::FrameEvents& events = engine.events();
-            for (const play::Request& request : events.requests)
-                if (replay::failureOf(request)) {
-                    host.messages.push_back(events.reasons[static_cast<std::size_t>(request.value)]);
-                    session.requested(request);
-                }
-            session.endFrame(engine.state(), end == StepEnd::Ending);
-            if (end != StepEnd::Next)
+            if (runner.runFrame(keys) != StepEnd::Next)
                 break;
         }
         recordings.end();
@@ -211,11 +208,7 @@ TEST_F(RecordedGame, AStartLaterInTheSessionIsTheSameStartedFromItsHeader)
         s.KeyHeld[keys::Right] = true;
         s.ItemHeld[Diary] = 1;
 
-        engine.NewGame();
-        if (continued)
-            engine.ContinueGame();
-        else
-            engine.EnterArea();
+        engine.startFromTitle(continued ? TitleChoice::Continue : TitleChoice::NewGame);
         replay::Replay recorded;
         recorded.header = startHeader(engine.state(), continued, 60, map, saves);
         TempDir folder;

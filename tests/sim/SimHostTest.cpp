@@ -27,10 +27,12 @@ TEST(SimHost, EveryQuestionIsAnsweredYes)
 {
     const MapGrid map;
     GameEngine engine(map);
-    engine.startNewGame({});
-    engine.beginLoop();
+    engine.startFromTitle(TitleChoice::NewGame);
     SimHost host([](const std::string&) {});
-    engine.keyDown(keys::Q);
-    EXPECT_EQ(host.runFrame(engine), StepEnd::ToTitle);
+    play::FrameRunner runner(engine, host);
+    runner.beginLoop();
+    KeySet held;
+    held.set(keys::Q);
+    EXPECT_EQ(runner.runFrame(held), StepEnd::ToTitle);
     EXPECT_TRUE(host.frameRequests().sounds.empty());
 }

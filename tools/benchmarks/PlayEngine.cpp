@@ -2,6 +2,7 @@
 // across an area busy with animated tiles, with and without drawing the canvas.
 
 #include "play/FramePainter.h"
+#include "play/FrameRunner.h"
 #include "play/GameEngine.h"
 #include "play/KeyCodes.h"
 #include "world/SheetCells.h"
@@ -41,39 +42,48 @@ Surface sheetOfColours()
     return s;
 }
 
+/// Answers every question Yes and paints the frames when asked to.
+class Painting : public play::FrameHost {
+public:
+    Painting(const MapGrid& map, const Surface& tiles, const Surface& sprites, bool drawing)
+        : painter_(map, tiles, sprites), drawing_(drawing)
+    {
+    }
+    std::optional<bool> ask(Question) override { return true; }
+    void show(const play::FrameEvents& events, const GameState& state) override
+    {
+        if (drawing_)
+            benchmark::DoNotOptimize(painter_.paint(events, state));
+    }
+
+private:
+    play::FramePainter painter_;
+    bool drawing_;
+};
+
 void runFrames(benchmark::State& state, bool drawing)
 {
     const MapGrid map = busyWorld();
     const Surface tiles = sheetOfColours();
     const Surface sprites = sheetOfColours();
     GameEngine engine(map);
-    play::FramePainter painter(map, tiles, sprites);
+    Painting host(map, tiles, sprites, drawing);
+    play::FrameRunner runner(engine, host);
     engine.setDrawingWanted(drawing);
-    engine.NewGame();
-    engine.EnterArea();
-    engine.beginLoop();
-    painter.paint(engine.events(), engine.state());
+    engine.startFromTitle(TitleChoice::NewGame);
+    runner.beginLoop();
+    runner.takeEvents();
 
     using keys::Left, keys::Right, keys::Space;
     std::int64_t frame = 0;
+    KeySet held;
     for (auto _ : state) {
         // 400-frame rounds: run right, then left, a jump every 50 frames.
         const std::int64_t phase = frame % 400;
-        if (phase == 0) {
-            engine.keyUp(Left);
-            engine.keyDown(Right);
-        } else if (phase == 200) {
-            engine.keyUp(Right);
-            engine.keyDown(Left);
-        }
-        if (phase % 50 == 0)
-            engine.keyDown(Space);
-        else if (phase % 50 == 20)
-            engine.keyUp(Space);
-        engine.clearEvents();
-        benchmark::DoNotOptimize(engine.step());
-        if (drawing)
-            benchmark::DoNotOptimize(painter.paint(engine.events(), engine.state()));
+        held[Right] = phase < 200;
+        held[Left] = phase >= 200;
+        held[Space] = phase % 50 < 20;
+        benchmark::DoNotOptimize(runner.runFrame(held));
         ++frame;
     }
     state.SetItemsProcessed(frame);

@@ -30,25 +30,16 @@ EngineDriver::EngineDriver(const MapGrid& map)
 
 void EngineDriver::startNewGame(const GameStart& start)
 {
-    engine_.startNewGame(start);
-    engine_.beginLoop();
-    scriptKeys_.reset();
+    engine_.startFromTitle(TitleChoice::NewGame, start);
+    runner_.beginLoop();
     frame_ = 0;
     ending_ = false;
 }
 
 bool EngineDriver::step(const sim::KeySet& keys)
 {
-    if (keys != scriptKeys_) {
-        const sim::KeyChanges changes = sim::keyChanges(scriptKeys_, keys);
-        for (int key : changes.released)
-            engine_.keyUp(key);
-        for (int key : changes.pressed)
-            engine_.keyDown(key);
-        scriptKeys_ = keys;
-    }
     ++frame_;
-    const StepEnd end = host_.runFrame(engine_);
+    const StepEnd end = runner_.runFrame(keys);
     if (end == StepEnd::Next)
         return true;
     ending_ = end == StepEnd::Ending;
@@ -72,7 +63,7 @@ Snapshot EngineDriver::save(const SharedCells& reuse) const
         snapshot.cells = std::make_shared<const std::array<std::array<std::uint8_t, 51>, 51>>(s.AreaCells);
     for (std::size_t k = 0; k < s.KeyHeld.size(); ++k)
         snapshot.keyHeld[k] = s.KeyHeld[k];
-    snapshot.scriptKeys = scriptKeys_;
+    snapshot.scriptKeys = runner_.held();
     snapshot.frame = frame_;
     snapshot.ending = ending_;
     return snapshot;
@@ -91,7 +82,7 @@ void EngineDriver::restore(const Snapshot& snapshot)
     s.AreaCells = *snapshot.cells;
     for (std::size_t k = 0; k < s.KeyHeld.size(); ++k)
         s.KeyHeld[k] = snapshot.keyHeld[k];
-    scriptKeys_ = snapshot.scriptKeys;
+    runner_.restoreHeld(snapshot.scriptKeys);
     frame_ = snapshot.frame;
     ending_ = snapshot.ending;
 }

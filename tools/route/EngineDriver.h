@@ -19,13 +19,13 @@ struct Snapshot {
     std::vector<std::uint8_t> fields; ///< the game state without its area cells and held keys
     SharedCells cells;
     sim::KeySet keyHeld;    ///< the engine's held-key table
-    sim::KeySet scriptKeys; ///< what the key script held in the last frame
+    sim::KeySet scriptKeys; ///< what the key script held in the last frame, as the runner knows it
     std::int64_t frame = 0;
     bool ending = false;
 };
 
 /// The play engine run headless exactly as the simulator runs it: a new game, then one frame at a
-/// time with the key events a window would deliver between frames.
+/// time with the keys the script holds in it.
 class EngineDriver {
 public:
     explicit EngineDriver(const MapGrid& map);
@@ -54,7 +54,7 @@ private:
     const MapGrid& map_;
     sim::SimHost host_;
     GameEngine engine_;
-    sim::KeySet scriptKeys_;
+    play::FrameRunner runner_{engine_, host_};
     std::int64_t frame_ = 0;
     bool ending_ = false;
 };
