@@ -11,8 +11,8 @@ class AudioSystem {
 public:
     virtual ~AudioSystem() = default;
 
-    /// Opens the device of a system made to open it later and hands it the music commands given
-    /// so far; does nothing for the others or when called again.
+    /// Opens the device of a system made to open it later and hands it the music's calls made so
+    /// far; does nothing for the others or when called again.
     virtual void openDevice() {}
 
     virtual Sound& sound() = 0;

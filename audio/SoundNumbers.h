@@ -2,7 +2,7 @@
 
 namespace poronpa {
 
-/// The sound effects by number, in the order they are registered.
+/// The sound effects by number; audio/AudioFiles.h gives each its file.
 namespace sounds {
 constexpr int Click = 1; ///< menu choices, the dialog's OK, a save
 constexpr int Jump = 2;
@@ -21,7 +21,7 @@ constexpr int RopeHooked = 14;
 constexpr int Glass = 15;
 } // namespace sounds
 
-/// The tunes by number.
+/// The tunes by number; audio/AudioFiles.h gives each its file.
 namespace tunes {
 constexpr int Title = 1;
 constexpr int Field = 2;

@@ -1,9 +1,8 @@
 #include "audio/clsBGMAPI.h"
 
 #include "app/base/FileLocations.h"
+#include "audio/AudioFiles.h"
 #include "audio/Sound.h"
-
-#include <array>
 
 namespace poronpa {
 
@@ -12,12 +11,12 @@ void clsBGMAPI::CalledByTimer()
     if (!GetBGMStopped() || !BgmOn)
         return;
     if (BgmLoop != 0) {
-        device_.send("play bgm from 0");
+        device_.playFromStart();
         return;
     }
     // BgmCurrent keeps the tune that ended, so asking for it again leaves the silence alone.
-    device_.send("stop bgm");
-    device_.send("close bgm");
+    device_.stop();
+    device_.close();
 }
 
 void clsBGMAPI::InitBGM()
@@ -47,38 +46,33 @@ void clsBGMAPI::BGMPlay(int tune, bool notLoop)
     // An unknown tune number leaves the music closed rather than reading past the list.
     if (tune < 1 || tune > static_cast<int>(files_.size()))
         return;
-    device_.send("open \"" + files_[tune - 1] + "\" alias bgm");
-    device_.send("play bgm");
+    device_.open(files_[tune - 1]);
+    device_.play();
     BgmLoop = notLoop ? 0 : -1;
     BgmCurrent = tune;
 }
 
 void clsBGMAPI::BGMStop()
 {
-    device_.send("stop bgm");
-    device_.send("close bgm");
+    device_.stop();
+    device_.close();
     BgmCurrent = -1;
 }
 
 bool clsBGMAPI::GetBGMStopped()
 {
-    const std::string reply = device_.send("status bgm mode");
-    if (!reply.empty())
-        statusReply_ = reply;
-    return statusReply_.starts_with("stopped");
+    if (const MusicStatus status = device_.status(); status != MusicStatus::NoAnswer)
+        lastStatus_ = status;
+    return lastStatus_ == MusicStatus::Stopped;
 }
 
 void LoadAudioLists(clsBGMAPI& music, Sound& sound)
 {
-    for (const char* tune : {"km2.mid", "km3.mid", "sky02.mid", "org5.mid"})
-        music.AddBGM(tune);
-    static constexpr std::array effects{
-        "click5.wav", "jump2.wav", "dull3.wav", "sprash.wav", "sjump2.wav",
-        "key1.wav",   "burn2.wav", "gusa.wav",  "ss6.wav",    "fall1.wav",
-        "clear5.wav", "ss21.wav",  "sy18.wav",  "rope.wav",   "break6.wav",
-    };
-    for (const char* effect : effects)
-        sound.Add(effect);
+    // Both lists are numbered from 1 in the order they are registered.
+    for (int tune = 1; tune <= static_cast<int>(TuneFiles.size()); ++tune)
+        music.AddBGM(std::string(fileOf(TuneFiles, tune)));
+    for (int effect = 1; effect <= static_cast<int>(EffectFiles.size()); ++effect)
+        sound.Add(std::string(fileOf(EffectFiles, effect)));
 }
 
 } // namespace poronpa

@@ -7,11 +7,11 @@
 
 namespace poronpa {
 
-/// The background music: a list of tunes beside the program, one of them open under the alias
-/// bgm, polled every 100 ms to loop or close it.
+/// The background music: a list of tunes beside the program, one of them open on the music
+/// device, polled every 100 ms to loop or close it.
 class clsBGMAPI {
 public:
-    explicit clsBGMAPI(MediaCommands& device) : device_(device) {}
+    explicit clsBGMAPI(MusicDevice& device) : device_(device) {}
 
     void CalledByTimer();
     void InitBGM();
@@ -28,13 +28,13 @@ public:
     const std::vector<std::string>& files() const { return files_; }
 
 private:
-    MediaCommands& device_;
+    MusicDevice& device_;
     std::vector<std::string> files_;
     /// The last answer of the status query; a query the device does not answer leaves it as it was.
-    std::string statusReply_;
+    MusicStatus lastStatus_ = MusicStatus::NoAnswer;
 };
 
-/// Registers the four tunes, then the fifteen effects, in their fixed order.
+/// Registers the four tunes, then the fifteen effects, each under its number (audio/AudioFiles.h).
 class Sound;
 void LoadAudioLists(clsBGMAPI& music, Sound& sound);
 

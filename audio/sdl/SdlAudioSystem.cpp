@@ -8,6 +8,7 @@
 #include <SDL_mixer.h>
 
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <optional>
 #include <vector>
@@ -73,41 +74,54 @@ private:
     std::unique_ptr<WavePlayer> player_;
 };
 
-class PendingMediaCommands : public MediaCommands {
+class PendingMusicDevice : public MusicDevice {
 public:
-    std::string send(const std::string& command) override
+    void open(const std::string& path) override
+    {
+        pass([path](MusicDevice& device) { device.open(path); });
+    }
+    void play() override { pass(&MusicDevice::play); }
+    void playFromStart() override { pass(&MusicDevice::playFromStart); }
+    void stop() override { pass(&MusicDevice::stop); }
+    void close() override
     {
         if (device_)
-            return device_->send(command);
-        // A status query gets no answer, as from a device that is not there: the music then
-        // never takes a tune for ended before it has begun.
-        if (command.starts_with("status"))
-            return {};
+            device_->close();
         // Whatever was opened before a close has been let go of again.
-        if (command.starts_with("close"))
-            waiting_.clear();
-        else
-            waiting_.push_back(command);
-        return {};
+        waiting_.clear();
     }
-    void attach(std::unique_ptr<MediaCommands> device)
+    MusicStatus status() override
+    {
+        // No answer until the device is there, as from a device that is not: the music then never
+        // takes a tune for ended before it has begun.
+        return device_ ? device_->status() : MusicStatus::NoAnswer;
+    }
+    void attach(std::unique_ptr<MusicDevice> device)
     {
         device_ = std::move(device);
-        for (const std::string& command : waiting_)
-            device_->send(command);
+        for (const auto& call : waiting_)
+            call(*device_);
         waiting_.clear();
     }
 
 private:
-    std::unique_ptr<MediaCommands> device_;
-    std::vector<std::string> waiting_;
+    void pass(std::function<void(MusicDevice&)> call)
+    {
+        if (device_)
+            call(*device_);
+        else
+            waiting_.push_back(std::move(call));
+    }
+
+    std::unique_ptr<MusicDevice> device_;
+    std::vector<std::function<void(MusicDevice&)>> waiting_;
 };
 
 /// The mixer session outlives the players that use it: members are destroyed in reverse order.
 class SdlAudioSystem : public AudioSystem {
 public:
     explicit SdlAudioSystem(bool openNow)
-        : SdlAudioSystem(std::make_unique<PendingWavePlayer>(), std::make_unique<PendingMediaCommands>())
+        : SdlAudioSystem(std::make_unique<PendingWavePlayer>(), std::make_unique<PendingMusicDevice>())
     {
         if (openNow)
             openDevice();
@@ -124,19 +138,19 @@ public:
         player_->attach(session_->canPlayEffects() ? std::unique_ptr<WavePlayer>(std::make_unique<SdlWavePlayer>())
                                                    : std::make_unique<SilentWavePlayer>());
         device_->attach(session_->canPlayMusic()
-                            ? std::unique_ptr<MediaCommands>(std::make_unique<SdlMusicDevice>(soundFont))
-                            : std::make_unique<SilentMediaCommands>());
+                            ? std::unique_ptr<MusicDevice>(std::make_unique<SdlMusicDevice>(soundFont))
+                            : std::make_unique<SilentMusicDevice>());
     }
 
 private:
-    SdlAudioSystem(std::unique_ptr<PendingWavePlayer> player, std::unique_ptr<PendingMediaCommands> device)
+    SdlAudioSystem(std::unique_ptr<PendingWavePlayer> player, std::unique_ptr<PendingMusicDevice> device)
         : player_(player.get()), device_(device.get()), backends_(std::move(player), std::move(device))
     {
     }
 
     std::optional<MixerSession> session_;
     PendingWavePlayer* player_;     // owned by backends_
-    PendingMediaCommands* device_;  // owned by backends_
+    PendingMusicDevice* device_;    // owned by backends_
     BackendAudioSystem backends_;
 };
 

@@ -12,7 +12,7 @@ std::unique_ptr<AudioSystem> createAudioSystem();
 
 /// The same with its device opened later, by openDevice: the window shows its first picture
 /// before the sound library probes the devices and the synthesizer starts. Until then effects
-/// are dropped (none can sound yet) and music commands wait their turn.
+/// are dropped (none can sound yet) and the music's calls wait their turn.
 std::unique_ptr<AudioSystem> createAudioSystemOpeningLater();
 
 } // namespace poronpa

@@ -275,31 +275,28 @@ SdlMusicDevice::SdlMusicDevice(const std::string& soundFont) : renderer_(Rendere
 
 SdlMusicDevice::~SdlMusicDevice() = default;
 
-std::string SdlMusicDevice::send(const std::string& command)
+void SdlMusicDevice::stop()
 {
-    if (command.starts_with("open \""))
-        open(command);
-    else if (command == "play bgm" || command == "play bgm from 0")
-        play(command.ends_with("from 0"));
-    else if (command == "stop bgm" && state_ != State::Closed) {
-        if (state_ == State::Playing)
-            lastPosted_ = renderer_->post(Renderer::Kind::Stop);
-        state_ = State::Stopped;
-    } else if (command == "close bgm" && state_ != State::Closed) {
-        lastPosted_ = renderer_->post(Renderer::Kind::Close);
-        state_ = State::Closed;
-        tune_.reset();
-    } else if (command == "status bgm mode")
-        return status();
-    return {};
+    if (state_ == State::Closed)
+        return;
+    if (state_ == State::Playing)
+        lastPosted_ = renderer_->post(Renderer::Kind::Stop);
+    state_ = State::Stopped;
 }
 
-void SdlMusicDevice::open(const std::string& command)
+void SdlMusicDevice::close()
 {
-    static const std::string suffix = "\" alias bgm";
-    if (!renderer_ || state_ != State::Closed || !command.ends_with(suffix) || command.size() < 6 + suffix.size())
+    if (state_ == State::Closed)
         return;
-    const std::string path = command.substr(6, command.size() - 6 - suffix.size());
+    lastPosted_ = renderer_->post(Renderer::Kind::Close);
+    state_ = State::Closed;
+    tune_.reset();
+}
+
+void SdlMusicDevice::open(const std::string& path)
+{
+    if (!renderer_ || state_ != State::Closed)
+        return;
     auto known = tunes_.find(path);
     if (known == tunes_.end()) {
         std::string why;
@@ -345,13 +342,13 @@ bool SdlMusicDevice::passEnded() const
     return position.done || (position.frames >= endReportedAt_ && position.pass != continuedPass_);
 }
 
-std::string SdlMusicDevice::status() const
+MusicStatus SdlMusicDevice::status()
 {
     if (state_ == State::Closed || renderer_->failed())
-        return {};
+        return MusicStatus::NoAnswer;
     if (state_ != State::Playing)
-        return "stopped";
-    return passEnded() ? "stopped" : "playing";
+        return MusicStatus::Stopped;
+    return passEnded() ? MusicStatus::Stopped : MusicStatus::Playing;
 }
 
 } // namespace poronpa

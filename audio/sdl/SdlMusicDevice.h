@@ -11,19 +11,19 @@
 
 namespace poronpa {
 
-/// The music alias "bgm" over one MIDI synthesizer that feeds the mixer's music stream for the
-/// whole run, answering the command texts the music layer sends.
+/// The music device over one MIDI synthesizer that feeds the mixer's music stream for the whole
+/// run.
 ///
 /// The synthesizer and its soundfont are made once, on a worker thread, so
 /// opening a tune costs only reading its small file. Everything the synthesizer does happens on
 /// the audio thread: the commands are handed over in a mailbox and the player's position comes
 /// back the same way, so no command ever waits for the sound to be rendered.
 ///
-/// A tune that reaches its end plays on without a break when "play bgm from 0" comes in time:
+/// A tune that reaches its end plays on without a break when playFromStart comes in time:
 /// the device reports the end half a second early, and the restart asked for then only lets the
 /// synthesizer carry on into the next pass. Without that request the tune stops at its own end,
 /// so a tune meant to play once never starts over.
-class SdlMusicDevice : public MediaCommands {
+class SdlMusicDevice : public MusicDevice {
 public:
     /// The mixer must be open. A synthesizer that cannot be made is named on standard error; the
     /// device then answers no status query, as a missing device would.
@@ -34,7 +34,12 @@ public:
     SdlMusicDevice(const SdlMusicDevice&) = delete;
     SdlMusicDevice& operator=(const SdlMusicDevice&) = delete;
 
-    std::string send(const std::string& command) override;
+    void open(const std::string& path) override;
+    void play() override { play(false); }
+    void playFromStart() override { play(true); }
+    void stop() override;
+    void close() override;
+    MusicStatus status() override;
 
     class Renderer;
 
@@ -45,10 +50,8 @@ private:
         double lengthMs = 0.0;
     };
 
-    void open(const std::string& command);
     void play(bool fromTheTop);
     bool passEnded() const;
-    std::string status() const;
 
     std::unique_ptr<Renderer> renderer_;
     State state_ = State::Closed;

@@ -1,11 +1,11 @@
 #include "app/base/ProgramDirectory.h"
+#include "audio/BackendAudioSystem.h"
 #include "audio/Sound.h"
 #include "audio/SoundNumbers.h"
 #include "audio/clsBGMAPI.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -19,14 +19,11 @@ public:
     std::vector<std::string> played;
 };
 
-class SilentDevice : public MediaCommands {
+/// Remembers the tunes opened.
+class OpeningDevice : public SilentMusicDevice {
 public:
-    std::string send(const std::string& command) override
-    {
-        commands.push_back(command);
-        return {};
-    }
-    std::vector<std::string> commands;
+    void open(const std::string& path) override { opened.push_back(path); }
+    std::vector<std::string> opened;
 };
 
 } // namespace
@@ -43,7 +40,7 @@ TEST(AudioLists, FilesLieBesideTheProgramWithOneSeparator)
         SCOPED_TRACE(c.directory);
         setProgramDirectory(c.directory);
         RecordingPlayer player;
-        SilentDevice device;
+        OpeningDevice device;
         Sound sound(player);
         clsBGMAPI music(device);
         LoadAudioLists(music, sound);
@@ -61,7 +58,7 @@ TEST(AudioEffects, PlayByNumberOnlyWhileSoundIsOn)
 {
     setProgramDirectory("/opt/poronpa");
     RecordingPlayer player;
-    SilentDevice device;
+    OpeningDevice device;
     Sound sound(player);
     clsBGMAPI music(device);
     LoadAudioLists(music, sound);
@@ -81,13 +78,13 @@ TEST(AudioEffects, PlayByNumberOnlyWhileSoundIsOn)
     EXPECT_TRUE(player.played.empty()) << "a number outside the list plays nothing";
 }
 
-// Each effect and each tune by its number plays its own file: every entry of both tables, since
-// the numbers are tied to the files only by the order they are listed in.
+// Each effect and each tune by its number plays its own file, under the name the program's folder
+// holds it by: every entry of both lists.
 TEST(AudioLists, EveryNumberPlaysItsOwnFile)
 {
     setProgramDirectory("/d");
     RecordingPlayer player;
-    SilentDevice device;
+    OpeningDevice device;
     Sound sound(player);
     clsBGMAPI music(device);
     LoadAudioLists(music, sound);
@@ -108,11 +105,8 @@ TEST(AudioLists, EveryNumberPlaysItsOwnFile)
     const std::pair<int, const char*> tuneFiles[] = {
         {tunes::Title, "km2.mid"}, {tunes::Field, "km3.mid"}, {tunes::Sky, "sky02.mid"}, {tunes::Ending, "org5.mid"}};
     for (const auto& [number, file] : tuneFiles) {
-        device.commands.clear();
+        device.opened.clear();
         music.BGMPlay(number, false);
-        const bool opened = std::any_of(device.commands.begin(), device.commands.end(), [&](const std::string& c) {
-            return c.starts_with("open ") && c.find(std::string("/d/") + file) != std::string::npos;
-        });
-        EXPECT_TRUE(opened) << number;
+        EXPECT_EQ(device.opened, std::vector<std::string>{std::string("/d/") + file}) << number;
     }
 }

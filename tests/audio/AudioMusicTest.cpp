@@ -1,4 +1,5 @@
 #include "app/base/ProgramDirectory.h"
+#include "audio/BackendAudioSystem.h"
 #include "audio/Sound.h"
 #include "audio/clsBGMAPI.h"
 
@@ -11,16 +12,21 @@ using namespace poronpa;
 
 namespace {
 
-/// Records every command and answers status queries with a scripted mode ("" = no answer).
-class RecordingDevice : public MediaCommands {
+/// Records every call, spelt as a word or two, and answers status queries with a scripted mode.
+class RecordingDevice : public MusicDevice {
 public:
-    std::string send(const std::string& command) override
+    void open(const std::string& path) override { sent.push_back("open " + path); }
+    void play() override { sent.push_back("play"); }
+    void playFromStart() override { sent.push_back("play from start"); }
+    void stop() override { sent.push_back("stop"); }
+    void close() override { sent.push_back("close"); }
+    MusicStatus status() override
     {
-        sent.push_back(command);
-        return command == "status bgm mode" ? mode : std::string();
+        sent.push_back("status");
+        return mode;
     }
     std::vector<std::string> sent;
-    std::string mode = "playing";
+    MusicStatus mode = MusicStatus::Playing;
 };
 
 class AudioMusic : public ::testing::Test {
@@ -28,8 +34,8 @@ protected:
     void SetUp() override
     {
         setProgramDirectory("/games/poronpa");
-        for (const char* tune : {"km2.mid", "km3.mid", "sky02.mid", "org5.mid"})
-            music.AddBGM(tune);
+        Sound effects(silence);
+        LoadAudioLists(music, effects);
         music.InitBGM();
     }
     /// The commands sent by `action` alone.
@@ -41,6 +47,7 @@ protected:
         return device.sent;
     }
 
+    SilentWavePlayer silence;
     RecordingDevice device;
     clsBGMAPI music{device};
 };
@@ -52,49 +59,49 @@ using Commands = std::vector<std::string>;
 TEST_F(AudioMusic, PlayingATuneClosesWhatWasOpenThenOpensAndStartsIt)
 {
     EXPECT_EQ(commandsOf([&] { music.BGMPlay(2, false); }),
-              (Commands{"stop bgm", "close bgm", "open \"/games/poronpa/km3.mid\" alias bgm", "play bgm"}));
+              (Commands{"stop", "close", "open /games/poronpa/km3.mid", "play"}));
     EXPECT_EQ(music.BgmCurrent, 2);
     EXPECT_NE(music.BgmLoop, 0);
 
     EXPECT_EQ(commandsOf([&] { music.BGMPlay(2, false); }), Commands{}) << "the same tune goes on undisturbed";
     EXPECT_EQ(commandsOf([&] { music.BGMPlay(3, false); }),
-              (Commands{"stop bgm", "close bgm", "open \"/games/poronpa/sky02.mid\" alias bgm", "play bgm"}));
+              (Commands{"stop", "close", "open /games/poronpa/sky02.mid", "play"}));
 }
 
 TEST_F(AudioMusic, PollRestartsALoopingTuneAndClosesOneThatPlaysOnce)
 {
     music.BGMPlay(2, false);
-    device.mode = "playing";
-    EXPECT_EQ(commandsOf([&] { music.CalledByTimer(); }), Commands{"status bgm mode"});
-    device.mode = "stopped";
-    EXPECT_EQ(commandsOf([&] { music.CalledByTimer(); }), (Commands{"status bgm mode", "play bgm from 0"}));
+    device.mode = MusicStatus::Playing;
+    EXPECT_EQ(commandsOf([&] { music.CalledByTimer(); }), Commands{"status"});
+    device.mode = MusicStatus::Stopped;
+    EXPECT_EQ(commandsOf([&] { music.CalledByTimer(); }), (Commands{"status", "play from start"}));
 
     music.BGMPlay(1, true);
     EXPECT_EQ(music.BgmLoop, 0);
-    EXPECT_EQ(commandsOf([&] { music.CalledByTimer(); }), (Commands{"status bgm mode", "stop bgm", "close bgm"}));
+    EXPECT_EQ(commandsOf([&] { music.CalledByTimer(); }), (Commands{"status", "stop", "close"}));
     EXPECT_EQ(music.BgmCurrent, 1) << "a tune that ended keeps its number";
 }
 
 TEST_F(AudioMusic, ATuneThatEndedStaysSilentUntilAnotherTuneOrAStopRuns)
 {
     music.BGMPlay(1, true);
-    device.mode = "stopped";
+    device.mode = MusicStatus::Stopped;
     music.CalledByTimer();
 
     EXPECT_EQ(commandsOf([&] { music.BGMPlay(1, true); }), Commands{});
     music.BGMStop();
     EXPECT_EQ(music.BgmCurrent, -1);
     EXPECT_EQ(commandsOf([&] { music.BGMPlay(1, true); }),
-              (Commands{"stop bgm", "close bgm", "open \"/games/poronpa/km2.mid\" alias bgm", "play bgm"}));
+              (Commands{"stop", "close", "open /games/poronpa/km2.mid", "play"}));
 }
 
 TEST_F(AudioMusic, SwitchedOffMusicOnlyStopsAndPollsDoNothing)
 {
     music.BGMPlay(2, false);
     music.BGMOnOff(false);
-    device.mode = "stopped";
-    EXPECT_EQ(commandsOf([&] { music.CalledByTimer(); }), Commands{"status bgm mode"});
-    EXPECT_EQ(commandsOf([&] { music.BGMPlay(3, false); }), (Commands{"stop bgm", "close bgm"}));
+    device.mode = MusicStatus::Stopped;
+    EXPECT_EQ(commandsOf([&] { music.CalledByTimer(); }), Commands{"status"});
+    EXPECT_EQ(commandsOf([&] { music.BGMPlay(3, false); }), (Commands{"stop", "close"}));
     EXPECT_EQ(music.BgmCurrent, -1);
 
     EXPECT_EQ(commandsOf([&] { music.BGMOnOff(true); }), Commands{}) << "switching on starts nothing by itself";
@@ -104,13 +111,13 @@ TEST_F(AudioMusic, SwitchedOffMusicOnlyStopsAndPollsDoNothing)
 TEST_F(AudioMusic, AnUnansweredStatusQueryKeepsTheLastAnswer)
 {
     music.BGMPlay(2, false);
-    device.mode = "playing";
+    device.mode = MusicStatus::Playing;
     music.CalledByTimer();
-    device.mode = "";
+    device.mode = MusicStatus::NoAnswer;
     EXPECT_FALSE(music.GetBGMStopped());
-    device.mode = "stopped";
+    device.mode = MusicStatus::Stopped;
     EXPECT_TRUE(music.GetBGMStopped());
-    device.mode = "";
+    device.mode = MusicStatus::NoAnswer;
     EXPECT_TRUE(music.GetBGMStopped());
 }
 

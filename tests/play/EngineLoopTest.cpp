@@ -363,6 +363,13 @@ TEST_F(Loop, AStartSetsAfreshAllButWhatItKeeps)
     run(40);
     hold({keys::Left, keys::Enter, keys::S});
     run(200);
+    // Whatever else a game may be in the middle of when it is left.
+    s.JumpCount = 2;
+    s.SpringTimer = 4;
+    s.CrumbleTimer = 6;
+    s.DiaryTimer = 9;
+    s.SavedHere = 1;
+    s.GoalTouched = 1;
     s.DeathCount[1][3] = 3;
     s.Random = play::PseudoRandom(0x1234);
     s.SplashTimer = 5;

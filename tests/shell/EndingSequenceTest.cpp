@@ -48,7 +48,7 @@ TEST(EndingSequence, DarkScreenThenTuneAndClosingTextAtTheFourthTick)
 
     const std::vector<std::string> stopped(w.audio.commands.begin() + static_cast<std::ptrdiff_t>(commandsBefore),
                                            w.audio.commands.end());
-    EXPECT_EQ(stopped, (std::vector<std::string>{"stop bgm", "close bgm"}));
+    EXPECT_EQ(stopped, (std::vector<std::string>{"stop", "close"}));
     EXPECT_TRUE(gw.session().screens().play.frame.isVisible());
     for (QWidget* control : {static_cast<QWidget*>(&gw.panel().shpMap(0)), static_cast<QWidget*>(&gw.panel().shpMap(24)),
                              static_cast<QWidget*>(&gw.panel().lblBeta2()), static_cast<QWidget*>(&gw.panel().lblDPS())})

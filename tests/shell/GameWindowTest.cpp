@@ -83,7 +83,7 @@ TEST(GameWindow, ClosingDuringTheOptionsScreenKeepsTheValuesClicked)
     EXPECT_EQ(w.settingsFile(),
               "[INIExist]\nDummy=True\n[Option]\nBGM=0\nSE=0\nFrameRate=60\n[Window]\nScale=1\nFullScreen=0\n");
     ASSERT_GE(w.audio.commands.size(), 2u);
-    EXPECT_EQ(w.audio.commands.back(), "close bgm");
+    EXPECT_EQ(w.audio.commands.back(), "close");
 }
 
 namespace {
@@ -148,7 +148,7 @@ TEST(GameWindow, ClosingDuringPlayEndsTheFramesAndWritesTheSettings)
     });
     EXPECT_TRUE(played);
     EXPECT_FALSE(w.window->session().host().playing());
-    EXPECT_EQ(w.audio.commands.back(), "close bgm");
+    EXPECT_EQ(w.audio.commands.back(), "close");
     EXPECT_FALSE(w.settingsFile().empty());
 }
 

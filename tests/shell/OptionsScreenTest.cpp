@@ -82,14 +82,14 @@ TEST(OptionsScreen, MusicSwitchedOffAndOnAgainRestartsTheTitleTuneOnce)
     click(gw, 2);
     EXPECT_EQ(w.audio.commands.size(), sent) << "the tune goes on until 戻 る";
     click(gw, 6);
-    EXPECT_EQ(w.audio.commands.back(), "close bgm");
+    EXPECT_EQ(w.audio.commands.back(), "close");
     EXPECT_EQ(gw.settings().BGM, 0);
 
     openOptions(gw);
     click(gw, 1);
     click(gw, 6);
     EXPECT_EQ(w.audio.opensOf("km2.mid"), 2);
-    EXPECT_EQ(w.audio.commands.back(), "play bgm");
+    EXPECT_EQ(w.audio.commands.back(), "play");
     EXPECT_EQ(gw.settings().BGM, 1);
 }
 

@@ -22,14 +22,15 @@
 
 namespace poronpa::test {
 
-/// Sound and music that remember what they were asked: the wave files started and the media
-/// commands sent. The music device reports a tune as playing until told otherwise.
+/// Sound and music that remember what they were asked: the wave files started and the calls made
+/// to the music device ("open PATH", "play", "play from start", "stop", "close"). The device
+/// reports a tune as playing until told otherwise.
 struct AudioLog {
     std::vector<std::string> waves;
     std::vector<std::string> commands;
-    std::string statusReply = "playing";
+    MusicStatus statusReply = MusicStatus::Playing;
 
-    /// How many of the commands sent so far start a tune (an open of that file).
+    /// How many of the calls made so far start a tune (an open of that file).
     int opensOf(const std::string& file) const
     {
         int n = 0;
@@ -57,16 +58,15 @@ private:
     AudioLog& log_;
 };
 
-class RecordingMediaCommands : public MediaCommands {
+class RecordingMusicDevice : public MusicDevice {
 public:
-    explicit RecordingMediaCommands(AudioLog& log) : log_(log) {}
-    std::string send(const std::string& command) override
-    {
-        if (command.rfind("status", 0) == 0)
-            return log_.statusReply;
-        log_.commands.push_back(command);
-        return {};
-    }
+    explicit RecordingMusicDevice(AudioLog& log) : log_(log) {}
+    void open(const std::string& path) override { log_.commands.push_back("open " + path); }
+    void play() override { log_.commands.push_back("play"); }
+    void playFromStart() override { log_.commands.push_back("play from start"); }
+    void stop() override { log_.commands.push_back("stop"); }
+    void close() override { log_.commands.push_back("close"); }
+    MusicStatus status() override { return log_.statusReply; }
 
 private:
     AudioLog& log_;
@@ -75,7 +75,7 @@ private:
 inline std::unique_ptr<AudioSystem> recordingAudio(AudioLog& log)
 {
     return std::make_unique<BackendAudioSystem>(std::make_unique<RecordingWavePlayer>(log),
-                                                std::make_unique<RecordingMediaCommands>(log));
+                                                std::make_unique<RecordingMusicDevice>(log));
 }
 
 /// A world that is all background, with a floor of plain solid blocks under the start position

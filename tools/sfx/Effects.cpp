@@ -1,6 +1,7 @@
 #include "Effects.h"
 
 #include "Loudness.h"
+#include "audio/AudioFiles.h"
 
 #include <algorithm>
 #include <cmath>
@@ -224,16 +225,21 @@ const std::vector<Effect>& gameEffects()
 {
     using enum Importance;
     static const std::vector<Effect> effects{
-        {"click5.wav", click, Feedback},          {"jump2.wav", jump, Feedback},
-        {"dull3.wav", dullBump, Feedback},        {"sprash.wav", splash, Feedback},
-        {"sjump2.wav", springBoing, Feedback},    {"key1.wav", keyInLock, WorldEvent},
-        {"burn2.wav", flameWhoosh, Mishap},       {"gusa.wav", stab, Mishap},
-        {"ss6.wav", switchClack, WorldEvent},     {"fall1.wav", fallingWhistle, Mishap},
-        {"clear5.wav", itemFanfare, Reward},      {"ss21.wav", memoChime, Reward},
-        {"sy18.wav", dudBuzz, Mishap},            {"rope.wav", ropeWhip, Feedback},
-        {"break6.wav", glassBreak, WorldEvent},
+        {sounds::Click, click, Feedback},           {sounds::Jump, jump, Feedback},
+        {sounds::HeadBump, dullBump, Feedback},     {sounds::Splash, splash, Feedback},
+        {sounds::Spring, springBoing, Feedback},    {sounds::Door, keyInLock, WorldEvent},
+        {sounds::Burn, flameWhoosh, Mishap},        {sounds::Spikes, stab, Mishap},
+        {sounds::Switch, switchClack, WorldEvent},  {sounds::FellOut, fallingWhistle, Mishap},
+        {sounds::Item, itemFanfare, Reward},        {sounds::Memo, memoChime, Reward},
+        {sounds::Nothing, dudBuzz, Mishap},         {sounds::RopeHooked, ropeWhip, Feedback},
+        {sounds::Glass, glassBreak, WorldEvent},
     };
     return effects;
+}
+
+std::string fileName(const Effect& effect)
+{
+    return std::string(fileOf(EffectFiles, effect.sound));
 }
 
 double loudnessTarget(Importance importance)

@@ -12,15 +12,19 @@ namespace poronpa::sfx {
 /// mishaps clearly over the music, rewards highest of all.
 enum class Importance { Feedback, WorldEvent, Mishap, Reward };
 
-/// One of the game's effects: its file name, the sound it makes and its importance.
+/// One of the game's effects: its number (audio/SoundNumbers.h), the sound it makes and its
+/// importance.
 struct Effect {
-    std::string fileName;
+    int sound;
     Signal (*make)();
     Importance importance;
 };
 
-/// The fifteen effects in the order the game numbers them.
+/// The fifteen effects.
 const std::vector<Effect>& gameEffects();
+
+/// The name of the effect's file (audio/AudioFiles.h).
+std::string fileName(const Effect& effect);
 
 /// The loudness an effect of this importance plays at: its loudest 400 ms in LUFS, with the
 /// mono effect on both speakers as the mixer plays it.

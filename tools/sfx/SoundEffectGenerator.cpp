@@ -29,8 +29,8 @@ int main(int argc, char** argv)
             const double target = poronpa::sfx::loudnessTarget(effect.importance);
             if (rendered.loudness < target - 0.05)
                 std::fprintf(stderr, "poronpa-sfxgen: %s reaches only %.1f LUFS of %.1f under the peak ceiling\n",
-                             effect.fileName.c_str(), rendered.loudness, target);
-            poronpa::sfx::writeWave((std::filesystem::path(argv[1]) / effect.fileName).string(), rendered.signal);
+                             fileName(effect).c_str(), rendered.loudness, target);
+            poronpa::sfx::writeWave((std::filesystem::path(argv[1]) / fileName(effect)).string(), rendered.signal);
         }
     } catch (const std::exception& error) {
         std::fprintf(stderr, "poronpa-sfxgen: %s\n", error.what());

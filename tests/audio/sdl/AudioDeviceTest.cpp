@@ -362,35 +362,35 @@ TEST_F(AudioDevice, ATuneReportsItsEndBeforeItAndStartsAgainFromTheTop)
     test::writeBytes(dir / "bar.mid", oneBarTune());
     auto audio = createAudioSystem(); // opens the mixer for the device below
     SdlMusicDevice device(SdlMusicDevice::gameSoundFont);
-    device.send("open \"" + (dir / "bar.mid").string() + "\" alias bgm");
-    EXPECT_EQ(device.send("status bgm mode"), "stopped") << "a tune just opened has not started";
-    device.send("play bgm");
-    EXPECT_EQ(device.send("status bgm mode"), "playing");
+    device.open((dir / "bar.mid").string());
+    EXPECT_EQ(device.status(), MusicStatus::Stopped) << "a tune just opened has not started";
+    device.play();
+    EXPECT_EQ(device.status(), MusicStatus::Playing);
     // The two seconds of the tune, played slower by a busy machine's device.
     const auto deadline = std::chrono::steady_clock::now() + 20s;
-    while (device.send("status bgm mode") == "playing" && std::chrono::steady_clock::now() < deadline)
+    while (device.status() == MusicStatus::Playing && std::chrono::steady_clock::now() < deadline)
         std::this_thread::sleep_for(10ms);
-    EXPECT_EQ(device.send("status bgm mode"), "stopped");
+    EXPECT_EQ(device.status(), MusicStatus::Stopped);
     // A while after the end, as when the game's timer comes round to ask.
     std::this_thread::sleep_for(1000ms);
-    device.send("play bgm from 0");
-    EXPECT_EQ(device.send("status bgm mode"), "playing") << "the tune that had ended starts again";
-    device.send("stop bgm");
-    EXPECT_EQ(device.send("status bgm mode"), "stopped");
-    device.send("close bgm");
-    EXPECT_EQ(device.send("status bgm mode"), "") << "a closed alias does not answer";
+    device.playFromStart();
+    EXPECT_EQ(device.status(), MusicStatus::Playing) << "the tune that had ended starts again";
+    device.stop();
+    EXPECT_EQ(device.status(), MusicStatus::Stopped);
+    device.close();
+    EXPECT_EQ(device.status(), MusicStatus::NoAnswer) << "a closed tune does not answer";
 }
 
 TEST_F(AudioDevice, AMissingTuneLeavesTheAliasClosed)
 {
     auto audio = createAudioSystem();
     SdlMusicDevice device(SdlMusicDevice::gameSoundFont);
-    device.send("open \"" + (dir / "absent.mid").string() + "\" alias bgm");
-    device.send("play bgm");
-    EXPECT_EQ(device.send("status bgm mode"), "");
-    device.send("play bgm from 0");
-    device.send("stop bgm");
-    device.send("close bgm");
+    device.open((dir / "absent.mid").string());
+    device.play();
+    EXPECT_EQ(device.status(), MusicStatus::NoAnswer);
+    device.playFromStart();
+    device.stop();
+    device.close();
 }
 
 TEST_F(AudioDevice, StartingAgainFromTheTopDoesNotResumeWhereTheTuneWas)
@@ -401,8 +401,8 @@ TEST_F(AudioDevice, StartingAgainFromTheTopDoesNotResumeWhereTheTuneWas)
     {
         auto audio = createAudioSystem();
         SdlMusicDevice device(SdlMusicDevice::gameSoundFont);
-        device.send("open \"" + (dir / "late.mid").string() + "\" alias bgm");
-        device.send("play bgm");
+        device.open((dir / "late.mid").string());
+        device.play();
         const auto deadline = std::chrono::steady_clock::now() + 20s;
         while ((startedAt < 0.0 || recordedSeconds() < startedAt + 1.6) && std::chrono::steady_clock::now() < deadline) {
             std::this_thread::sleep_for(10ms);
@@ -410,7 +410,7 @@ TEST_F(AudioDevice, StartingAgainFromTheTopDoesNotResumeWhereTheTuneWas)
                 startedAt = firstSound();
         }
         ASSERT_GE(startedAt, 0.0) << "the tune began";
-        device.send("play bgm from 0");
+        device.playFromStart();
         restartedAt = recordedSeconds();
         while (recordedSeconds() < restartedAt + 0.8 && std::chrono::steady_clock::now() < deadline)
             std::this_thread::sleep_for(10ms);
