@@ -4,6 +4,9 @@
 
 #include <QMouseEvent>
 
+#include <initializer_list>
+#include <utility>
+
 namespace poronpa {
 
 void PictureBox::mousePressEvent(QMouseEvent* event) { emit pressed(event->button(), event->position(), event->modifiers()); }
@@ -12,26 +15,31 @@ void PictureBox::mouseMoveEvent(QMouseEvent* event) { emit moved(event->buttons(
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* event) { emit released(event->buttons(), event->position()); }
 
+namespace {
+
+/// The model's bits for the Qt flags set in `flags`, from pairs of a Qt flag and its bit.
+template <typename Flags, typename Flag>
+unsigned modelBits(Flags flags, std::initializer_list<std::pair<Flag, unsigned>> bits)
+{
+    unsigned result = 0;
+    for (const auto& [flag, bit] : bits)
+        if (flags & flag)
+            result |= bit;
+    return result;
+}
+
+} // namespace
+
 unsigned editorButtons(Qt::MouseButtons buttons)
 {
-    unsigned result = NoButton;
-    if (buttons & Qt::LeftButton)
-        result |= LeftButton;
-    if (buttons & Qt::RightButton)
-        result |= RightButton;
-    if (buttons & Qt::MiddleButton)
-        result |= MiddleButton;
-    return result;
+    return modelBits(buttons, {std::pair{Qt::LeftButton, unsigned{LeftButton}}, {Qt::RightButton, unsigned{RightButton}},
+                               {Qt::MiddleButton, unsigned{MiddleButton}}});
 }
 
 unsigned editorModifiers(Qt::KeyboardModifiers modifiers)
 {
-    unsigned result = NoModifier;
-    if (modifiers & Qt::ShiftModifier)
-        result |= ShiftModifier;
-    if (modifiers & Qt::ControlModifier)
-        result |= ControlModifier;
-    return result;
+    return modelBits(modifiers, {std::pair{Qt::ShiftModifier, unsigned{ShiftModifier}},
+                                 {Qt::ControlModifier, unsigned{ControlModifier}}});
 }
 
 } // namespace poronpa

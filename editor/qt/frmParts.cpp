@@ -91,8 +91,9 @@ frmParts::frmParts(MapEditor& editor) : editor_(editor)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    layout->addWidget(tools);
+    // Below the sheet, which thus keeps its place in the window.
     layout->addWidget(scroller);
+    layout->addWidget(tools);
 
     picParts_ = new PictureBox(&editor_.tileSheet(), border);
     picParts_->setObjectName("picParts");

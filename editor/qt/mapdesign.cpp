@@ -24,7 +24,11 @@ constexpr std::string_view Usage = R"(Usage: mapdesign [--help] [--version]
 The map editor of ポロンパ　ぽぷらん: the world's 5 x 5 areas with the tile palette. The left
 button paints the selected tile, the right one centres the view; Ctrl+Z undoes, Ctrl+Y or
 Ctrl+Shift+Z redoes. The arrow keys scroll by a cell, Page Up/Down and Home/End by a view, the
-wheel by three cells (Shift+wheel sideways); G shows a grid. Ctrl+S or Save writes the map,
+wheel by three cells (Shift+wheel sideways); G shows a grid. Shift+drag selects cells, Ctrl+A the
+whole area, Escape clears; Ctrl+C/Ctrl+X copy or cut them, also to the clipboard as rows of tile
+numbers, and Ctrl+V lifts them as a stamp a left click puts down. Ctrl+click fills the joined
+cells of a tile, Ctrl+F the selection; a drag over the palette takes several tiles; X flips the
+stamp. Ctrl+S or Save writes the map,
 AllMap and 1Map export pictures, Game starts the game on the map as edited. F5 plays the map as
 edited from the cell under the pointer and comes back to the editor when that window closes.
 

@@ -6,51 +6,16 @@
 # third argument, screenshots go to that directory.
 #   usage: xvfb-run -a -s "-screen 0 1024x800x24" mapdesign-in-xvfb.sh <mapdesign> <x11probe> [shots]
 set -euo pipefail
-
-program="$1"
-probe="$2"
-source "$(dirname "${BASH_SOURCE[0]}")/../support/xwindow.sh"
-work="$(mktemp -d)"
-shots="${3:-$work/shots}"
-mkdir -p "$shots"
-rm -f "$shots"/*.ppm
-pid=""
-cleanup() {
-  [[ -n "$pid" ]] && kill "$pid" 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/editor-xvfb.sh"
 
 # The map file's byte of cell (x, y), column by column.
 cell() { od -An -tu1 -j $((250 * $1 + $2)) -N1 "$work/mapdata.dat" | tr -d ' '; }
 
-# Waits for a visible window whose name matches, other than $2.
-window() {
-  local deadline=$((SECONDS + patience))
-  while ((SECONDS < deadline)); do
-    for w in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
-      [[ "$w" != "${2:-}" ]] && { echo "$w"; return; }
-    done
-    sleep 0.05
-  done
-  fail "no window named $1"
-}
-gone() { ! xdotool search --onlyvisible --name "$1" 2>/dev/null | grep -qx "$2"; }
-
-# A fresh program directory: the editor reads and writes beside itself. Cell (1, 1) holds 7.
-cp "$program" "$work/mapdesign"
+# Cell (1, 1) holds 7.
 head -c 62500 /dev/zero > "$work/mapdata.dat"
 printf '\x07' | dd of="$work/mapdata.dat" bs=1 seek=251 conv=notrunc status=none
+start_editor
 
-"$work/mapdesign" & pid=$!
-main="$(window '^MapDesign$')"
-parts="$(window '^Parts$')"
-xdotool windowmove "$parts" 560 0
-at_its_place() { [[ $(xdotool getwindowgeometry "$parts") == *"Position: 560,0 "* ]]; }
-wait_for "$patience" at_its_place || fail "the palette did not move aside"
-
-# Canvas pixel (x, y) lies at (20 + x, 12 + y) of the editor's client area; palette pixel (x, y)
-# at (2 + x, 2 + y) of the palette's.
 canvas() { xdotool mousemove --window "$main" $((20 + $1)) $((12 + $2)); }
 # selected_at NAME COLUMN ROW: in picture NAME of the editor, the view's cell (COLUMN, ROW) shows
 # the selected tile, as the swatch below the view does. The insides are compared, without the

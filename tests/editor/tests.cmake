@@ -24,5 +24,9 @@ if(PORONPA_BUILD_SHELL)
              COMMAND ${IN_XVFB} 1024x800x24 bash ${CMAKE_CURRENT_LIST_DIR}/mapdesign-in-xvfb.sh
                      $<TARGET_FILE:mapdesign> $<TARGET_FILE:x11probe> ${CMAKE_CURRENT_BINARY_DIR}/mapdesign-shots)
     set_tests_properties(mapdesign_in_xvfb PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=xcb TIMEOUT 120)
+    add_test(NAME mapdesign_hands_in_xvfb
+             COMMAND ${IN_XVFB} 1024x800x24 bash ${CMAKE_CURRENT_LIST_DIR}/mapdesign-hands-in-xvfb.sh
+                     $<TARGET_FILE:mapdesign> $<TARGET_FILE:x11probe> ${CMAKE_CURRENT_BINARY_DIR}/mapdesign-hands-shots)
+    set_tests_properties(mapdesign_hands_in_xvfb PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=xcb TIMEOUT 120)
   endif()
 endif()
