@@ -586,10 +586,10 @@ TEST(MapEditorHands, EachHandWritesOnlyInsideItsAreaAsOneStep)
     } cases[] = {
         {"cut fills with the commonest scenery, not the commonest tile",
          [](HandsEditor& e) {
-             e.select(19, 0, 20, 1);
+             e.select(19, 19, 20, 20);
              ASSERT_TRUE(e.editor.cutSelection());
          },
-         {"70,50:100>6", "70,51:100>6"}},
+         {"69,70:100>6", "70,69:100>6", "70,70:100>6"}},
         {"copy and put down, overhanging the area's right edge",
          [](HandsEditor& e) {
              e.select(2, 3, 4, 4);
