@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include <cstring>
+
 namespace poronpa {
 
 namespace {
@@ -22,21 +24,36 @@ struct Group {
     std::vector<Row> rows;
 };
 
+/// The lines of play: an action's keys and what it does, the keys of actions listed one after the
+/// other with the same words on one line.
+std::vector<Row> playRows(const KeyMap& keys)
+{
+    std::vector<Row> rows;
+    const char* lastHelp = nullptr;
+    for (const KeyAction& action : KeyActions) {
+        if (lastHelp && std::strcmp(lastHelp, action.help) == 0)
+            rows.back().keys += QStringLiteral(" ") + keys.keyText(action.action);
+        else
+            rows.push_back({keys.keyText(action.action), QString::fromUtf8(action.help)});
+        lastHelp = action.help;
+    }
+    return rows;
+}
+
+std::vector<Row> padRows()
+{
+    std::vector<Row> rows{{QStringLiteral("十字キー・左スティック"), QStringLiteral("移動（上下左右のキーと同じ）")}};
+    for (const KeyAction& action : KeyActions)
+        if (action.padHelp)
+            rows.push_back({QString::fromUtf8(padButtonName(action.padButton)), QString::fromUtf8(action.padHelp)});
+    rows.push_back({QStringLiteral("確認の画面で"), QStringLiteral("A で決定、B で取り消し、十字キーでボタンを選ぶ")});
+    return rows;
+}
+
 std::vector<Group> groups(const KeyMap& keys)
 {
-    const auto k = [&keys](Action a) { return keys.keyText(a); };
     return {
-        {QStringLiteral("ゲーム中"),
-         {
-             {k(Action::Left) + QStringLiteral(" ") + k(Action::Right),
-              QStringLiteral("歩く・泳ぐ（はしごやロープでは左右へ）")},
-             {k(Action::Up) + QStringLiteral(" ") + k(Action::Down), QStringLiteral("はしご・ロープを上り下りする")},
-             {k(Action::Jump), QStringLiteral("ジャンプ（水の中では泳ぎ上がる）")},
-             {k(Action::Rope), QStringLiteral("ロープを上に投げる（ロープを持っているとき）")},
-             {k(Action::Save), QStringLiteral("セーブ（日記を持っているとき）")},
-             {k(Action::Load), QStringLiteral("ロード（数字キーと一緒に押すと、その数だけ前のセーブ）")},
-             {k(Action::Title), QStringLiteral("タイトルに戻る")},
-         }},
+        {QStringLiteral("ゲーム中"), playRows(keys)},
         {QStringLiteral("タイトル画面"),
          {
              {QStringLiteral("↑ ↓"), QStringLiteral("項目を選ぶ（Enter で決める）")},
@@ -51,16 +68,7 @@ std::vector<Group> groups(const KeyMap& keys)
              {QStringLiteral("Ctrl と + / Ctrl と -"), QStringLiteral("画面を大きく・小さく")},
              {QStringLiteral("Ctrl と 0"), QStringLiteral("画面を元の大きさに")},
          }},
-        {QStringLiteral("ゲームパッド"),
-         {
-             {QStringLiteral("十字キー・左スティック"), QStringLiteral("移動（上下左右のキーと同じ）")},
-             {QStringLiteral("A"), QStringLiteral("ジャンプ（タイトル画面では 選んだ項目へ）")},
-             {QStringLiteral("B"), QStringLiteral("ロープ（タイトル画面では つづきから、設定では戻る）")},
-             {QStringLiteral("Y"), QStringLiteral("セーブ")},
-             {QStringLiteral("Back"), QStringLiteral("ロード")},
-             {QStringLiteral("Start"), QStringLiteral("タイトルに戻る")},
-             {QStringLiteral("確認の画面で"), QStringLiteral("A で決定、B で取り消し、十字キーでボタンを選ぶ")},
-         }},
+        {QStringLiteral("ゲームパッド"), padRows()},
     };
 }
 

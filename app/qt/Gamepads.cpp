@@ -17,6 +17,31 @@ constexpr int IdleInterval = 250;
 
 } // namespace
 
+const char* padButtonName(PadButton button)
+{
+    switch (button) {
+    case PadButton::Left:
+        return "Left";
+    case PadButton::Right:
+        return "Right";
+    case PadButton::Up:
+        return "Up";
+    case PadButton::Down:
+        return "Down";
+    case PadButton::A:
+        return "A";
+    case PadButton::B:
+        return "B";
+    case PadButton::Y:
+        return "Y";
+    case PadButton::Back:
+        return "Back";
+    case PadButton::Start:
+        return "Start";
+    }
+    return "";
+}
+
 std::pair<bool, bool> StickAxis::update(int value)
 {
     negative_ = negative_ ? value < -ReleaseAt : value < -PressAt;

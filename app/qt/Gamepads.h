@@ -15,6 +15,9 @@ enum class PadButton { Left, Right, Up, Down, A, B, Y, Back, Start };
 inline constexpr std::size_t PadButtonCount = 9;
 using PadButtons = std::bitset<PadButtonCount>;
 
+/// The button as it is printed on a pad ("A", "Back") or, for a direction, named.
+const char* padButtonName(PadButton button);
+
 /// A stick's position along one axis as two directions, with a dead zone around the centre that
 /// is wide enough for a worn stick at rest and a gap between pressing and letting go, so that a
 /// stick held near the edge of the zone does not flicker between the two.

@@ -47,21 +47,14 @@ int plainCode(int key, Qt::KeyboardModifiers modifiers)
     return 0;
 }
 
-/// The keys that do each action until the player gives it another (Enter on both keyboards).
+/// The keys that do the action until the player gives it another.
 std::vector<int> ownKeys(std::size_t action)
 {
-    static const std::array<std::vector<int>, KeyActions.size()> own{{
-        {Qt::Key_Left},
-        {Qt::Key_Right},
-        {Qt::Key_Up},
-        {Qt::Key_Down},
-        {Qt::Key_Space},
-        {Qt::Key_Return, Qt::Key_Enter},
-        {Qt::Key_S},
-        {Qt::Key_L},
-        {Qt::Key_Q},
-    }};
-    return own[action];
+    std::vector<int> keys;
+    for (const int key : KeyActions[action].ownKeys)
+        if (key != 0)
+            keys.push_back(key);
+    return keys;
 }
 
 /// Keys with a meaning of their own that no action may take: the digits choose an older save
@@ -88,6 +81,15 @@ int keyOfName(const std::string& name)
     if (!QMetaEnum::fromType<Qt::Key>().valueToKey(sequence[0].key()))
         return 0;
     return sequence[0].key();
+}
+
+/// "left right up ...", for a message.
+std::string actionNames()
+{
+    std::string names;
+    for (const KeyAction& action : KeyActions)
+        names += (names.empty() ? "" : " ") + std::string(action.name);
+    return names;
 }
 
 std::size_t actionOfName(const std::string& name)
@@ -136,7 +138,7 @@ void KeyMap::rebind(const std::vector<std::pair<std::string, std::string>>& entr
     for (const auto& [action, name] : entries) {
         const std::size_t a = actionOfName(action);
         if (a == KeyActions.size()) {
-            say(action, name, "names no action (left right up down jump rope save load title); ignored");
+            say(action, name, "names no action (" + actionNames() + "); ignored");
             continue;
         }
         if (named[a])
@@ -194,7 +196,7 @@ int KeyMap::virtualKeyCode(const QKeyEvent& event) const
 
 Qt::Key KeyMap::key(Action action) const
 {
-    const auto a = static_cast<std::size_t>(action);
+    const std::size_t a = indexOf(action);
     return static_cast<Qt::Key>(bound_[a] ? bound_[a] : ownKeys(a).front());
 }
 
@@ -250,11 +252,8 @@ QKeyCombination KeyMap::padKey(PadButton button, PadContext context) const
             break;
         }
     }
-    static constexpr Action ActionOfButton[PadButtonCount] = {
-        Action::Left, Action::Right, Action::Up, Action::Down, Action::Jump,
-        Action::Rope, Action::Save, Action::Load, Action::Title,
-    };
-    return key(ActionOfButton[static_cast<std::size_t>(button)]);
+    const std::size_t a = indexOf(button);
+    return a < KeyActions.size() ? key(KeyActions[a].action) : QKeyCombination(Qt::Key_unknown);
 }
 
 } // namespace poronpa

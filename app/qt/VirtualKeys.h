@@ -27,25 +27,72 @@ int virtualKeyCode(const QKeyEvent& event);
 enum class WindowCommand { None, Help, FullScreen, Larger, Smaller, ActualSize };
 WindowCommand windowCommand(const QKeyEvent& event);
 
-/// What a player does with a key in play, under the name the [Keys] section of the settings
-/// file gives it, and the virtual key code the play engine reads for it.
+enum class Action { Left, Right, Up, Down, Jump, Rope, Save, Load, Title };
+
+/// What a player does with a key in play: everything known of it, in one place.
 struct KeyAction {
+    Action action;
+    /// Its name in the [Keys] section of the settings file.
     const char* name;
+    /// The virtual key code the play engine reads for it.
     int virtualKey;
+    /// The toolkit keys that do it until the player gives it another (Enter on both keyboards);
+    /// 0 for none.
+    std::array<int, 2> ownKeys;
+    /// The gamepad button that does it in play.
+    PadButton padButton;
+    /// What it does, as the controls window says it; actions listed one after the other with the
+    /// same words share a line there.
+    const char* help;
+    /// What its gamepad button does, as the controls window says it; none for the directions,
+    /// which share one line of their own.
+    const char* padHelp;
 };
 
-enum class Action { Left, Right, Up, Down, Jump, Rope, Save, Load, Title };
 inline constexpr std::array<KeyAction, 9> KeyActions{{
-    {"left", keys::Left},
-    {"right", keys::Right},
-    {"up", keys::Up},
-    {"down", keys::Down},
-    {"jump", keys::Space},
-    {"rope", keys::Enter},
-    {"save", keys::S},
-    {"load", keys::L},
-    {"title", keys::Q},
+    {Action::Left, "left", keys::Left, {Qt::Key_Left}, PadButton::Left, "歩く・泳ぐ（はしごやロープでは左右へ）", nullptr},
+    {Action::Right, "right", keys::Right, {Qt::Key_Right}, PadButton::Right, "歩く・泳ぐ（はしごやロープでは左右へ）", nullptr},
+    {Action::Up, "up", keys::Up, {Qt::Key_Up}, PadButton::Up, "はしご・ロープを上り下りする", nullptr},
+    {Action::Down, "down", keys::Down, {Qt::Key_Down}, PadButton::Down, "はしご・ロープを上り下りする", nullptr},
+    {Action::Jump, "jump", keys::Space, {Qt::Key_Space}, PadButton::A, "ジャンプ（水の中では泳ぎ上がる）",
+     "ジャンプ（タイトル画面では 選んだ項目へ）"},
+    {Action::Rope, "rope", keys::Enter, {Qt::Key_Return, Qt::Key_Enter}, PadButton::B,
+     "ロープを上に投げる（ロープを持っているとき）", "ロープ（タイトル画面では つづきから、設定では戻る）"},
+    {Action::Save, "save", keys::S, {Qt::Key_S}, PadButton::Y, "セーブ（日記を持っているとき）", "セーブ"},
+    {Action::Load, "load", keys::L, {Qt::Key_L}, PadButton::Back, "ロード（数字キーと一緒に押すと、その数だけ前のセーブ）",
+     "ロード"},
+    {Action::Title, "title", keys::Q, {Qt::Key_Q}, PadButton::Start, "タイトルに戻る", "タイトルに戻る"},
 }};
+
+/// Where an action stands in KeyActions; KeyActions.size() for an action it lacks.
+constexpr std::size_t indexOf(Action action)
+{
+    std::size_t a = 0;
+    while (a < KeyActions.size() && KeyActions[a].action != action)
+        ++a;
+    return a;
+}
+
+/// Where the action a gamepad button does in play stands in KeyActions; KeyActions.size() for a
+/// button that does none.
+constexpr std::size_t indexOf(PadButton button)
+{
+    std::size_t a = 0;
+    while (a < KeyActions.size() && KeyActions[a].padButton != button)
+        ++a;
+    return a;
+}
+
+namespace detail {
+constexpr bool eachActionAndButtonOnce()
+{
+    for (std::size_t a = 0; a < KeyActions.size(); ++a)
+        if (indexOf(KeyActions[a].action) != a || indexOf(KeyActions[a].padButton) != a)
+            return false;
+    return true;
+}
+} // namespace detail
+static_assert(detail::eachActionAndButtonOnce(), "an action or a gamepad button listed twice in KeyActions");
 
 /// The keys the player uses in play. Every key event of the game window is translated to the
 /// play engine's key code here and nowhere else, the gamepad's buttons included.
