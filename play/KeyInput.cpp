@@ -1,7 +1,5 @@
 #include "play/KeyInput.h"
 
-#include "play/GameEngine.h"
-
 #include <algorithm>
 #include <iterator>
 
@@ -42,13 +40,15 @@ void KeyInput::releaseAll()
 void KeyInput::clear()
 {
     events_.clear();
+    frame_.reset();
+    cleared_ = true;
 }
 
-void KeyInput::deliver(GameEngine& engine)
+KeySet KeyInput::nextFrame()
 {
     // One change per key and frame: a second event for a key waits for the next frame, with
     // whatever followed it for that key, so every press and every release is seen by a frame.
-    std::bitset<256> changed;
+    KeySet changed;
     later_.clear();
     for (const Event& event : events_) {
         const auto key = static_cast<std::size_t>(event.key);
@@ -57,12 +57,11 @@ void KeyInput::deliver(GameEngine& engine)
             continue;
         }
         changed.set(key);
-        if (event.pressed)
-            engine.keyDown(event.key);
-        else
-            engine.keyUp(event.key);
+        frame_.set(key, event.pressed);
     }
     events_.swap(later_);
+    cleared_ = false;
+    return frame_;
 }
 
 } // namespace poronpa

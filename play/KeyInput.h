@@ -1,16 +1,15 @@
 #pragma once
 
-#include <bitset>
+#include "play/KeySet.h"
+
 #include <vector>
 
 namespace poronpa {
 
-class GameEngine;
-
-/// The key events that arrive between two frames, handed to the engine just before the next
-/// one. A key changes at most once per frame: a key pressed and released again between two
-/// frames is held in the next frame and released in the one after, so a quick tap is never lost;
-/// a key released and pressed again before the next frame was never let go.
+/// The key events that arrive between two frames, turned into the keys held in the next one. A
+/// key changes at most once per frame: a key pressed and released again between two frames is
+/// held in the next frame and released in the one after, so a quick tap is never lost; a key
+/// released and pressed again before the next frame was never let go.
 class KeyInput {
 public:
     void press(int virtualKey);
@@ -18,12 +17,16 @@ public:
     /// Every key still down is let go, as a key-up each (the window lost the keyboard focus, and
     /// the releases will go elsewhere).
     void releaseAll();
-    /// The loop begins with no key held: events not yet delivered are dropped.
+    /// No key counts as held any more: events not yet taken are dropped, and a key held in the
+    /// next frame is one pressed after this (the loop begins, a box closed over the game).
     void clear();
 
-    /// Delivers the events since the last frame, in order, one per key; the rest wait for the
-    /// next frame.
-    void deliver(GameEngine& engine);
+    /// The keys held in the next frame: the last frame's, changed by the first event since then
+    /// of each key; the rest wait for the frame after.
+    KeySet nextFrame();
+    /// Whether clear() was called since the last frame was taken: the keys held before must then
+    /// be pressed anew, not carried on.
+    bool cleared() const { return cleared_; }
 
     bool isDown(int virtualKey) const { return inRange(virtualKey) && down_.test(static_cast<std::size_t>(virtualKey)); }
     bool pending() const { return !events_.empty(); }
@@ -37,7 +40,9 @@ private:
 
     std::vector<Event> events_;
     std::vector<Event> later_;
-    std::bitset<256> down_;
+    KeySet down_;
+    KeySet frame_;
+    bool cleared_ = false;
 };
 
 } // namespace poronpa

@@ -39,17 +39,4 @@ bool ReplayPlayer::nextFrame(KeySet& keys)
     return true;
 }
 
-bool ReplayPlayer::nextFrame(GameEngine& engine)
-{
-    sim::KeySet next;
-    const bool more = nextFrame(next);
-    const sim::KeyChanges changes = sim::keyChanges(held_, next);
-    for (const int key : changes.released)
-        engine.keyUp(key);
-    for (const int key : changes.pressed)
-        engine.keyDown(key);
-    held_ = next;
-    return more;
-}
-
 } // namespace poronpa::replay

@@ -32,8 +32,6 @@ public:
     /// Before each frame: the keys held in it, and the failures of this frame's saves and loads
     /// made ready. False once the replay's frames are used up, with no key held.
     bool nextFrame(KeySet& keys);
-    /// The same, handed to the engine as the key events between the last frame and this one.
-    bool nextFrame(GameEngine& engine);
 
     /// The frames handed out so far.
     std::int64_t frames() const { return frames_; }
@@ -44,7 +42,6 @@ private:
     sim::KeyScriptReader script_;
     sim::KeyFeed feed_;
     ReplaySaveStore saves_;
-    sim::KeySet held_;
     std::int64_t frames_ = 0;
 };
 

@@ -30,18 +30,6 @@ sim::KeySet heldKeys(const GameState& state)
     return keys;
 }
 
-std::optional<Failure::Kind> failureOf(const play::Request& request)
-{
-    switch (request.kind) {
-    case play::Request::Kind::SaveFailed:
-        return Failure::Kind::Save;
-    case play::Request::Kind::LoadFailed:
-        return Failure::Kind::Load;
-    default:
-        return std::nullopt;
-    }
-}
-
 ReplaySession::ReplaySession(ReplayWriter& writer, std::filesystem::path path, const ReplayHeader& header,
                              const GameState& start, std::chrono::steady_clock::duration period)
     : writer_(writer), path_(std::move(path)), header_(headerText(header)), period_(period),
@@ -50,12 +38,6 @@ ReplaySession::ReplaySession(ReplayWriter& writer, std::filesystem::path path, c
     // At once, so that a game that goes wrong early still leaves its replay, and a folder that
     // cannot be written is known before the first step.
     write(unfinishedLine(0));
-}
-
-void ReplaySession::requested(const play::Request& request)
-{
-    if (const auto kind = failureOf(request))
-        recorder_.failed(*kind);
 }
 
 void ReplaySession::endFrame(const GameState& state, bool ending)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "play/FrameEvents.h"
 #include "play/GameState.h"
 #include "replay/ReplayFile.h"
 #include "replay/ReplayRecorder.h"
@@ -8,7 +7,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <optional>
 #include <string>
 
 namespace poronpa::replay {
@@ -20,9 +18,6 @@ ReplayHeader startHeader(const GameState& state, bool continued, std::int32_t fr
 
 /// The keys of the script's names that the engine holds now.
 sim::KeySet heldKeys(const GameState& state);
-
-/// Whether a frame's request says that saving or loading failed, and which.
-std::optional<Failure::Kind> failureOf(const play::Request& request);
 
 /// One game being recorded: its keys in memory, written to its file at once, every `period`
 /// while the game goes on, and a last time when it ends. The host tells it what happens to each
@@ -40,8 +35,6 @@ public:
     void beginFrame(const GameState& state) { recorder_.beginFrame(heldKeys(state)); }
     /// The frame's question was answered No.
     void declineQuestion() { recorder_.declineQuestion(); }
-    /// The frame asked for this (a save or a load that failed is kept with the frame).
-    void requested(const play::Request& request);
     /// Saving or loading failed in this frame.
     void failed(Failure::Kind kind) { recorder_.failed(kind); }
     /// The frame ran to its end; `ending` when the ending began in it.

@@ -32,56 +32,64 @@ void GamePlayHost::playMusic(int tune)
     surroundings_.playMusic(tune);
 }
 
-void GamePlayHost::takeEvents()
+void GamePlayHost::takeEvents() { runner_.takeEvents(); }
+
+void GamePlayHost::frameBegins(const GameState& state)
 {
-    const play::FrameEvents& events = engine_.events();
-    for (const play::Request& request : events.requests) {
-        const int value = request.value;
-        switch (request.kind) {
-        case play::Request::Kind::Sound:
-            playSound(value);
-            break;
-        case play::Request::Kind::Music:
-            playMusic(value);
-            break;
-        case play::Request::Kind::TreasureBox:
-            moments_.push_back([this, value](std::function<void()> done) {
-                surroundings_.showTreasureBox(value, std::move(done));
-            });
-            break;
-        case play::Request::Kind::SaveFailed:
-        case play::Request::Kind::LoadFailed: {
-            const std::string& reason = events.reasons[static_cast<std::size_t>(value)];
-            const std::string message = request.kind == play::Request::Kind::SaveFailed ? texts::saveFailedText(reason)
-                                                                                         : texts::loadFailedText(reason);
-            if (replay::ReplaySession* recording = surroundings_.recording())
-                recording->requested(request);
-            moments_.push_back([this, message](std::function<void()> done) {
-                surroundings_.tellFailure(message, std::move(done));
-            });
-            break;
-        }
-        case play::Request::Kind::MissGag:
-            moments_.push_back([this, value](std::function<void()> done) {
-                missGag_ = std::make_unique<MissGagScene>(screen_.frame, screen_.canvas, value,
-                                                         engine_.state().FrameInterval, std::move(done));
-            });
-            break;
-        }
-    }
+    if (replay::ReplaySession* recording = surroundings_.recording())
+        recording->beginFrame(state);
+}
+
+void GamePlayHost::openTreasureBox(int content)
+{
+    moments_.push_back([this, content](std::function<void()> done) {
+        surroundings_.showTreasureBox(content, std::move(done));
+    });
+}
+
+void GamePlayHost::tellFailure(std::string message)
+{
+    moments_.push_back([this, message = std::move(message)](std::function<void()> done) {
+        surroundings_.tellFailure(message, std::move(done));
+    });
+}
+
+void GamePlayHost::saveFailed(const std::string& reason)
+{
+    if (replay::ReplaySession* recording = surroundings_.recording())
+        recording->failed(replay::Failure::Kind::Save);
+    tellFailure(texts::saveFailedText(reason));
+}
+
+void GamePlayHost::loadFailed(const std::string& reason)
+{
+    if (replay::ReplaySession* recording = surroundings_.recording())
+        recording->failed(replay::Failure::Kind::Load);
+    tellFailure(texts::loadFailedText(reason));
+}
+
+void GamePlayHost::playMishap(int phrase)
+{
+    moments_.push_back([this, phrase](std::function<void()> done) {
+        missGag_ = std::make_unique<MissGagScene>(screen_.frame, screen_.canvas, phrase, engine_.state().FrameInterval,
+                                                 std::move(done));
+    });
+}
+
+void GamePlayHost::show(const play::FrameEvents& events, const GameState& state)
+{
     frameHeld_ = frameHeld_ || events.held;
     AreaCanvasView& view = screen_.canvas;
-    if (painter_.paint(events, engine_.state())) {
+    if (painter_.paint(events, state)) {
         view.move(painter_.scrollX(), painter_.scrollY());
         view.update();
     } else if (!events.drawing.empty()) {
         view.update();
     }
-    engine_.clearEvents();
     syncPanel();
     // The area is marked saved in once a save has been written (one that failed leaves it
     // unmarked, and the mark is cleared as an area is entered): the player is told on the panel.
-    const bool savedHere = engine_.state().SavedHere != 0;
+    const bool savedHere = state.SavedHere != 0;
     if (savedHere && !savedHere_)
         screen_.panel.noteSaved();
     savedHere_ = savedHere;
@@ -111,7 +119,7 @@ void GamePlayHost::startFrameTimer(std::int64_t delay)
 
 void GamePlayHost::startLoop()
 {
-    engine_.beginLoop();
+    runner_.beginLoop();
     surroundings_.loopStarts();
     pacer_.begin(tickCount(), engine_.state().FrameInterval);
     fps_.begin();
@@ -137,47 +145,43 @@ void GamePlayHost::stop()
 
 void GamePlayHost::frame()
 {
-    if (!surroundings_.input().deliver(engine_)) {
+    InputSource& input = surroundings_.input();
+    // Keys held before the window let go of them are pressed anew, not carried on.
+    if (input.keysCleared())
+        runner_.letGoOfKeys();
+    KeySet held;
+    if (!input.nextFrame(held)) {
         // The replay is over, or was stopped: the title, as after Q.
         finish_ = StepEnd::ToTitle;
         nextMoment();
         return;
     }
-    if (replay::ReplaySession* recording = surroundings_.recording())
-        recording->beginFrame(engine_.state());
-    afterStep(engine_.step());
-}
-
-void GamePlayHost::afterStep(StepEnd end)
-{
-    takeEvents();
-    if (end == StepEnd::Asking) {
-        // A source that answers for itself (a replay: Yes, as the simulator does) is not asked.
-        if (const std::optional<bool> answer = surroundings_.input().answersItself()) {
-            afterStep(engine_.answer(*answer));
-            return;
-        }
-    }
-    if (end == StepEnd::Asking) {
-        ask(engine_.question());
-    } else {
-        finish_ = end;
-        if (replay::ReplaySession* recording = surroundings_.recording())
-            recording->endFrame(engine_.state(), end == StepEnd::Ending);
-    }
+    runner_.runFrame(held);
     nextMoment();
 }
 
-void GamePlayHost::ask(Question question)
+std::optional<bool> GamePlayHost::ask(Question question)
 {
+    // A source that answers for itself (a replay: Yes, as the simulator does) is not asked.
+    if (const std::optional<bool> answer = surroundings_.input().answersItself())
+        return answer;
     moments_.push_back([this, question](std::function<void()>) {
         // The answer goes on with the frame, which decides what holds it up next.
         surroundings_.ask(questionText(question), [this](bool yes) {
             if (replay::ReplaySession* recording = surroundings_.recording(); recording && !yes)
                 recording->declineQuestion();
-            afterStep(engine_.answer(yes));
+            runner_.answer(yes);
+            nextMoment();
         });
     });
+    return std::nullopt;
+}
+
+void GamePlayHost::frameEnds(StepEnd end, const GameState& state)
+{
+    finish_ = end;
+    if (replay::ReplaySession* recording = surroundings_.recording())
+        recording->endFrame(state, end == StepEnd::Ending);
 }
 
 void GamePlayHost::nextMoment()

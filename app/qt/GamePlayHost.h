@@ -2,6 +2,7 @@
 
 #include "play/FramePacing.h"
 #include "play/FramePainter.h"
+#include "play/FrameRunner.h"
 #include "play/GameEngine.h"
 
 #include <QElapsedTimer>
@@ -62,12 +63,11 @@ struct PlayScreen {
 };
 
 /// The play loop of the game window: a precise timer runs the engine's frames at their due
-/// times, and between frames the window's key events wait in a queue for the next one. After
-/// each step the engine's requests are answered (sounds, music, the side panel, the picture);
-/// the prompts, the treasure box dialog and messages open over the window, and the mishap scene
-/// plays in the view, while the loop waits for them. Nothing here blocks: the window's own event
-/// loop runs throughout.
-class GamePlayHost : public QObject {
+/// times, through a frame runner, with the keys the input source holds for each. The frame's
+/// requests are answered (sounds, music, the side panel, the picture); the prompts, the treasure
+/// box dialog and messages open over the window, and the mishap scene plays in the view, while
+/// the loop waits for them. Nothing here blocks: the window's own event loop runs throughout.
+class GamePlayHost : public QObject, private play::FrameHost {
 public:
     /// Shows the frames on `screen`, whose canvas shows the host's canvas from now on.
     GamePlayHost(PlaySurroundings& surroundings, const PlayScreen& screen, GameEngine& engine, const MapGrid& map,
@@ -96,26 +96,35 @@ public:
     void setSpeed(int speed);
     int speed() const { return speed_; }
 
-    void playSound(int number);
-    void playMusic(int tune);
+    void playSound(int number) override;
+    void playMusic(int tune) override;
 
     /// Told when a frame starts after its wait: its due time and the clock (for measuring).
     std::function<void(std::int64_t due, std::int64_t now)> frameStarted;
 
 private:
+    void frameBegins(const GameState& state) override;
+    std::optional<bool> ask(Question question) override;
+    void openTreasureBox(int content) override;
+    void saveFailed(const std::string& reason) override;
+    void loadFailed(const std::string& reason) override;
+    void playMishap(int phrase) override;
+    void show(const play::FrameEvents& events, const GameState& state) override;
+    void frameEnds(StepEnd end, const GameState& state) override;
+
     void frame();
-    void afterStep(StepEnd end);
     /// The frame timer set to fire after `delay` milliseconds of the frames' clock.
     void startFrameTimer(std::int64_t delay);
     void nextMoment();
     void scheduleFrame();
     void frameTimerFired();
     void syncPanel();
-    void ask(Question question);
+    void tellFailure(std::string message);
 
     PlaySurroundings& surroundings_;
     PlayScreen screen_;
     GameEngine& engine_;
+    play::FrameRunner runner_{engine_, *this};
     play::FramePainter painter_;
     play::FramePacer pacer_;
     play::FrameRateCount fps_;
@@ -136,7 +145,7 @@ private:
     bool holding_ = false;
     bool stopped_ = false;
     bool waitingForBoxes_ = false;
-    /// The area was marked saved in when the events were last taken.
+    /// The area was marked saved in when the events were last shown.
     bool savedHere_ = false;
 };
 

@@ -6,9 +6,9 @@
 
 namespace poronpa {
 
-bool PlayerInput::deliver(GameEngine& engine)
+bool PlayerInput::nextFrame(KeySet& keys)
 {
-    keys_.deliver(engine);
+    keys = keys_.nextFrame();
     return true;
 }
 

@@ -14,16 +14,18 @@ class QKeyEvent;
 
 namespace poronpa {
 
-class GameEngine;
 class frmGetItem;
 
 /// Where the play loop's frames take their keys from: the player, or a replay being watched.
 class InputSource {
 public:
     virtual ~InputSource() = default;
-    /// Hands the engine the keys of the next frame; false once the source has run out (a replay
-    /// over, or stopped).
-    virtual bool deliver(GameEngine& engine) = 0;
+    /// The keys held in the next frame; false once the source has run out (a replay over, or
+    /// stopped).
+    virtual bool nextFrame(KeySet& keys) = 0;
+    /// Whether the keys held before the next frame were let go of by the window (a box closed
+    /// over the game): a key held then must be pressed anew.
+    virtual bool keysCleared() const { return false; }
     /// A key of the window's pressed or let go during play, other than the window's own commands.
     virtual void key(const QKeyEvent& event) = 0;
     /// The answer the source gives every question of the game itself, or none: the player is asked.
@@ -38,7 +40,8 @@ class PlayerInput : public InputSource {
 public:
     explicit PlayerInput(const KeyMap& keyMap) : keyMap_(keyMap) {}
 
-    bool deliver(GameEngine& engine) override;
+    bool nextFrame(KeySet& keys) override;
+    bool keysCleared() const override { return keys_.cleared(); }
     void key(const QKeyEvent& event) override;
 
     KeyInput& keys() { return keys_; }

@@ -139,14 +139,14 @@ void PlaySession::resetGame()
 
 void PlaySession::enterStartArea()
 {
-    engine_->EnterArea();
+    engine_->startFromTitle(TitleChoice::NewGame);
     host_->takeEvents();
     replays_.started(false);
 }
 
 void PlaySession::continueGame()
 {
-    engine_->ContinueGame();
+    engine_->startFromTitle(TitleChoice::Continue);
     host_->takeEvents();
     replays_.started(true);
 }

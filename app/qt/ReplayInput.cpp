@@ -41,9 +41,9 @@ std::unique_ptr<ReplayInput> ReplayInput::open(const std::filesystem::path& file
     return input;
 }
 
-bool ReplayInput::deliver(GameEngine& engine)
+bool ReplayInput::nextFrame(KeySet& keys)
 {
-    return !stopAsked_ && player_->nextFrame(engine);
+    return !stopAsked_ && player_->nextFrame(keys);
 }
 
 void ReplayInput::key(const QKeyEvent& event)

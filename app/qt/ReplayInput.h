@@ -30,7 +30,7 @@ public:
 
     bool recordedOnAnotherMap(const MapGrid& map) const { return player_->recordedOnAnotherMap(map); }
 
-    bool deliver(GameEngine& engine) override;
+    bool nextFrame(KeySet& keys) override;
     void key(const QKeyEvent& event) override;
     std::optional<bool> answersItself() const override { return true; }
     void treasureBoxOpened(frmGetItem& dialog) override;

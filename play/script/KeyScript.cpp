@@ -173,16 +173,4 @@ bool KeyFeed::next(KeySet& keys)
     return true;
 }
 
-KeyChanges keyChanges(const KeySet& before, const KeySet& now)
-{
-    KeyChanges changes;
-    for (std::size_t code = 0; code < now.size(); ++code) {
-        if (before[code] && !now[code])
-            changes.released.push_back(static_cast<int>(code));
-        else if (!before[code] && now[code])
-            changes.pressed.push_back(static_cast<int>(code));
-    }
-    return changes;
-}
-
 } // namespace poronpa::sim

@@ -85,12 +85,4 @@ private:
     bool ended_ = false;
 };
 
-/// The key events a window would deliver between two frames.
-struct KeyChanges {
-    std::vector<int> released;
-    std::vector<int> pressed;
-};
-
-KeyChanges keyChanges(const KeySet& before, const KeySet& now);
-
 } // namespace poronpa::sim

@@ -1,4 +1,3 @@
-#include "play/GameEngine.h"
 #include "play/KeyCodes.h"
 #include "play/KeyInput.h"
 
@@ -11,18 +10,13 @@ using namespace poronpa;
 
 namespace {
 
-/// What the engine holds of one key in each frame of a run of key events ('+' a press, '-' a
-/// release, '|' a frame), then in `frames` frames more.
+/// Whether one key is held in each frame of a run of key events ('+' a press, '-' a release, '|'
+/// a frame), then in `frames` frames more.
 std::string heldPerFrame(const std::string& events, int frames)
 {
-    const MapGrid map;
-    GameEngine engine(map);
     KeyInput input;
     std::string held;
-    const auto frame = [&] {
-        input.deliver(engine);
-        held += engine.state().KeyHeld[keys::Space] ? 'H' : '.';
-    };
+    const auto frame = [&] { held += input.nextFrame().test(keys::Space) ? 'H' : '.'; };
     for (const char e : events) {
         if (e == '+')
             input.press(keys::Space);
@@ -65,31 +59,30 @@ TEST(KeyInput, AKeyIsHeldFromItsFirstPressToItsLastRelease)
 
 TEST(KeyInput, LosingTheFocusLetsGoOfEveryKeyDown)
 {
-    const MapGrid map;
-    GameEngine engine(map);
     KeyInput input;
     input.press(keys::Right);
     input.press(keys::Space);
     input.release(keys::Space);
-    input.deliver(engine);
-    input.deliver(engine);
-    ASSERT_TRUE(engine.state().KeyHeld[keys::Right]);
+    input.nextFrame();
+    ASSERT_TRUE(input.nextFrame().test(keys::Right));
 
     input.releaseAll();
     EXPECT_FALSE(input.isDown(keys::Right));
-    input.deliver(engine);
-    EXPECT_FALSE(engine.state().KeyHeld[keys::Right]);
+    EXPECT_FALSE(input.nextFrame().test(keys::Right));
     EXPECT_FALSE(input.pending()) << "keys already up are not released twice";
 }
 
-TEST(KeyInput, TheLoopBeginsWithNothingPending)
+TEST(KeyInput, ClearingLetsGoOfWhatIsHeldAndWhatIsPending)
 {
-    const MapGrid map;
-    GameEngine engine(map);
     KeyInput input;
+    input.press(keys::Right);
+    input.nextFrame();
     input.press(keys::Space); // the key that started the game on the title
     input.clear();
-    input.deliver(engine);
-    EXPECT_FALSE(engine.state().KeyHeld[keys::Space]);
+    EXPECT_TRUE(input.cleared());
+    EXPECT_TRUE(input.nextFrame().none());
+    EXPECT_FALSE(input.cleared()) << "only until the next frame";
     EXPECT_TRUE(input.isDown(keys::Space)) << "it is still down, and its release will come";
+    input.press(keys::Right);
+    EXPECT_TRUE(input.nextFrame().test(keys::Right)) << "pressed after the clearing";
 }
