@@ -152,3 +152,34 @@ TEST_F(Drawing, TheStateIsTheSameWithoutDrawing)
     }
     EXPECT_FALSE(host.views.empty());
 }
+
+// The rules name a picture and its frame; the painter finds it on the sheet. Every picture's
+// frames, and the pressed look of tiles beside the tile sheet's last column and in it.
+TEST_F(Drawing, EachPictureIsTakenFromItsCellOfTheSheet)
+{
+    using play::DrawOp, play::Picture;
+    const struct {
+        DrawOp::Kind kind;
+        Picture picture;
+        int frame;
+        int cell; ///< the sheet cell shown, or -1 for none (the area's own picture stays)
+    } cases[] = {
+        {DrawOp::Kind::Sprite, Picture::Hero, 0, 0},     {DrawOp::Kind::Sprite, Picture::Hero, 7, 7},
+        {DrawOp::Kind::Sprite, Picture::Hero, 9, 17},    {DrawOp::Kind::Sprite, Picture::Hero, 31, 55},
+        {DrawOp::Kind::Sprite, Picture::Crumbling, 0, 64}, {DrawOp::Kind::Sprite, Picture::Crumbling, 1, 65},
+        {DrawOp::Kind::Sprite, Picture::Bump, 0, 66},    {DrawOp::Kind::Sprite, Picture::Bump, 1, 67},
+        {DrawOp::Kind::Sprite, Picture::Splash, 0, 68},  {DrawOp::Kind::Sprite, Picture::Splash, 3, 71},
+        {DrawOp::Kind::Sprite, Picture::Splash, 4, -1},
+        {DrawOp::Kind::Overlay, Picture::Hero, 144, 145}, {DrawOp::Kind::Overlay, Picture::Hero, 151, 151},
+    };
+    start(2, 4, 160, 1504);
+    const std::uint32_t area = canvas().pixel(400 + 5, 800 + 5);
+    for (const auto& c : cases) {
+        play::FrameEvents events;
+        const int what = c.kind == DrawOp::Kind::Overlay ? c.frame : static_cast<int>(c.picture);
+        events.drawing = {{DrawOp::Kind::Begin}, {c.kind, 400, 800, what, c.frame}, {DrawOp::Kind::Show}};
+        painter.paint(events, s);
+        EXPECT_EQ(canvas().pixel(400 + 5, 800 + 5), c.cell < 0 ? area : cellColour(c.cell))
+            << static_cast<int>(c.picture) << " frame " << c.frame;
+    }
+}

@@ -27,6 +27,7 @@ struct LoggingHost : play::FrameHost {
         return yes;
     }
     void playSound(int number) override { log.push_back("sound " + std::to_string(number)); }
+    void playMusic(int) override { log.push_back("music"); }
     void show(const play::FrameEvents&, const GameState&) override { log.push_back("show"); }
     void frameEnds(StepEnd end, const GameState&) override
     {
@@ -138,5 +139,5 @@ TEST_F(Runner, WhatWasAskedBeforeTheFrameAndNotTakenIsNotTheFrames)
     host.log.clear();
     engine.startFromTitle(TitleChoice::NewGame);
     runner.takeEvents();
-    EXPECT_EQ(host.log, (std::vector<std::string>{"show"}));
+    EXPECT_EQ(host.log, (std::vector<std::string>{"music", "show"}));
 }
