@@ -38,7 +38,7 @@ wait_for "$patience" shows "$main" shown loaded || fail "the editor did not show
 cell 1 1
 xdotool keydown shift
 xdotool mousedown 1
-for c in 1 2; do cell 2 "$c"; sleep 0.05; done              # the pace of a hand's drag
+for c in 1 2; do cell 2 "$c"; done
 xdotool mouseup 1
 xdotool keyup shift
 press ctrl+c

@@ -147,7 +147,9 @@ TEST(GamepadButtons, EveryButtonGivesItsKeyInEveryContext)
             press(*w.window, order[b], false);
             const Gives& expected = context.gives[b];
             if (expected.key.key() == Qt::Key_unknown) {
-                QTest::qWait(30);
+                // A button's key is sent to its window at once; whatever it posted on the way is
+                // handled here, so no key by now is no key at all.
+                QCoreApplication::processEvents();
                 EXPECT_FALSE(catcher.pressed) << "gave " << catcher.pressed->key.key();
                 continue;
             }
