@@ -16,6 +16,10 @@ inline constexpr const char* Saves = "savedata.dat";
 inline constexpr const char* Settings = "zembo.ini";
 /// The folder of recorded games.
 inline constexpr const char* Replays = "replays";
+/// The worlds opened most recently, one file a line, newest first.
+inline constexpr const char* RecentWorlds = "recent-worlds.txt";
+/// The folder of the folders that keep each other world's saves and replays.
+inline constexpr const char* Worlds = "worlds";
 /// The editor's picture of the whole world.
 inline constexpr const char* WorldPicture = "allmap.bmp";
 
