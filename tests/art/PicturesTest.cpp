@@ -4,6 +4,9 @@
 #include <QGuiApplication>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <string>
 #include <vector>
 
 using namespace poronpa;
@@ -26,6 +29,54 @@ bool uniform(const QImage& image, QRgb colour)
 
 constexpr QRgb White = 0xFFFFFFFFu;
 constexpr QRgb Black = 0xFF000000u;
+
+/// What a player who sees no colour picks out first on a key or a door: the pixels within a few
+/// levels of the lightest grey of the picture.
+struct LightestPart {
+    QImage grey;
+    std::vector<bool> on; ///< per pixel, row by row
+    QRect bounds;
+
+    explicit LightestPart(const QImage& picture) : grey(picture.convertToFormat(QImage::Format_Grayscale8))
+    {
+        int lightest = 0;
+        for (int y = 0; y < grey.height(); ++y)
+            for (int x = 0; x < grey.width(); ++x)
+                lightest = std::max(lightest, qGray(grey.pixel(x, y)));
+        for (int y = 0; y < grey.height(); ++y)
+            for (int x = 0; x < grey.width(); ++x) {
+                on.push_back(qGray(grey.pixel(x, y)) >= lightest - 8);
+                if (on.back())
+                    bounds |= QRect(x, y, 1, 1);
+            }
+    }
+
+    bool at(int x, int y) const { return on[static_cast<std::size_t>(y * grey.width() + x)]; }
+
+    /// The part cut to its bounds, as rows of '#' and '.'.
+    std::string shape() const
+    {
+        std::string rows;
+        for (int y = bounds.top(); y <= bounds.bottom(); ++y) {
+            for (int x = bounds.left(); x <= bounds.right(); ++x)
+                rows += at(x, y) ? '#' : '.';
+            rows += '\n';
+        }
+        return rows;
+    }
+
+    /// The pixels where one picture shows its part and the other does not, and the greys of the
+    /// two differ by enough to be seen; both pictures of one size.
+    int clearlyDifferentPixels(const LightestPart& other) const
+    {
+        int count = 0;
+        for (int y = 0; y < grey.height(); ++y)
+            for (int x = 0; x < grey.width(); ++x)
+                if (at(x, y) != other.at(x, y) && std::abs(qGray(grey.pixel(x, y)) - qGray(other.grey.pixel(x, y))) >= 48)
+                    ++count;
+        return count;
+    }
+};
 
 } // namespace
 
@@ -157,6 +208,31 @@ TEST(Pictures, EdgeCornersBendTheRightWay)
         const int farY = 31 - c.cornerY;
         EXPECT_EQ(at(c.tile, c.cornerX, c.cornerY), at(c.cornerMaterial, c.cornerX, c.cornerY)) << "tile " << c.tile;
         EXPECT_EQ(at(c.tile, farX, farY), at(ownMaterial, farX, farY)) << "tile " << c.tile;
+    }
+}
+
+TEST(Pictures, KeysAndTheirDoorsAreToldApartInGrey)
+{
+    // Red and green, or blue and green, may be one colour to a player: each key carries a shape,
+    // the lightest thing on it in grey, that its door carries too and no other key does. The game
+    // only magnifies these pictures pixel by pixel, so what tells them apart here does at any scale.
+    const QImage tiles = pictures::tileSheet();
+    std::vector<LightestPart> icons;
+    std::vector<LightestPart> doors;
+    for (int key = 0; key < 4; ++key) {
+        icons.emplace_back(pictures::itemIcon(key));
+        doors.emplace_back(cell(tiles, 148 + key));
+        EXPECT_GE(std::count(icons[key].on.begin(), icons[key].on.end(), true), 30)
+            << "key " << key << " shows no shape but a glint:\n" << icons[key].shape();
+        EXPECT_EQ(doors[key].shape(), icons[key].shape()) << "key " << key << " and its door";
+    }
+    for (const auto* kind : {&icons, &doors}) {
+        const std::vector<LightestPart>& parts = *kind;
+        for (int a = 0; a < 4; ++a)
+            for (int b = a + 1; b < 4; ++b)
+                EXPECT_GE(parts[a].clearlyDifferentPixels(parts[b]), 12)
+                    << (kind == &icons ? "keys " : "doors ") << a << " and " << b << ":\n"
+                    << parts[a].shape() << "\n" << parts[b].shape();
     }
 }
 

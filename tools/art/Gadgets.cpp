@@ -2,6 +2,8 @@
 // ice, the switch and the panel display.
 #include "TilePainters.h"
 
+#include "KeyMarks.h"
+
 #include <cmath>
 
 namespace poronpa::art::tiles {
@@ -379,10 +381,12 @@ void bigTreasureBox(Canvas& c)
     c.set(13, 9, White);
 }
 
-void door(Canvas& c, const Ramp& ramp)
+void door(Canvas& c, int key)
 {
+    const Ramp& ramp = *KeyColours[key];
     bevel(c, ramp, 0, 0, 32, 32);
-    // Two sunken panels, a band of iron studs, and a gold plate round the keyhole.
+    // Two sunken panels, a band of iron studs, the key's shape at eye height and a gold plate
+    // round the keyhole below it.
     for (int px : {4, 17}) {
         c.rect(px, 4, 11, 24, ramp.shadow);
         c.hline(px, px + 10, 4, ramp.outline);
@@ -396,7 +400,8 @@ void door(Canvas& c, const Ramp& ramp)
         c.set(x, 2, Steel.highlight);
         c.set(x, 29, Steel.shadow);
     }
-    lockPlate(c, 12, 11, 8, 11);
+    drawKeyMark(c, key, 11, 4);
+    lockPlate(c, 12, 17, 8, 10);
 }
 
 void glass(Canvas& c, bool broken)

@@ -108,5 +108,7 @@ constexpr Ramp KeyBlue{colour(0xa8d0ff), colour(0x6ca4f8), colour(0x3c74e0), col
 constexpr Ramp KeyGreen{colour(0xb0f0a0), colour(0x70d064), colour(0x3caa44), colour(0x2a7c34), colour(0x14401c)};
 constexpr Ramp KeyRed{colour(0xffb0a0), colour(0xf87060), colour(0xe03c38), colour(0xa82430), colour(0x581018)};
 constexpr Ramp KeyYellow{colour(0xfff4b0), colour(0xffe060), colour(0xf0bc28), colour(0xc08c18), colour(0x5c400c)};
+/// The key colours in the keys' item order, which is their doors' order too.
+constexpr const Ramp* KeyColours[4] = {&KeyBlue, &KeyGreen, &KeyRed, &KeyYellow};
 
 } // namespace poronpa::art::palette

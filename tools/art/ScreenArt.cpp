@@ -1,5 +1,6 @@
 #include "ScreenArt.h"
 
+#include "KeyMarks.h"
 #include "Palette.h"
 #include "Terrain.h"
 
@@ -433,13 +434,19 @@ QImage paintItemIcon(const Library& library, int item)
                                     "shoes", "helmet", "rope",   "dumplings", "pampas"};
     Picture picture = library[QStringLiteral("items/") + QString::fromLatin1(names[item])];
     if (item > 0 && item < 4) {
-        const Ramp* colours[4] = {&KeyBlue, &KeyGreen, &KeyRed, &KeyYellow};
-        const Ramp& to = *colours[item];
+        const Ramp& to = *KeyColours[item];
         picture = picture.recoloured({{KeyBlue.highlight, to.highlight}, {KeyBlue.light, to.light},
                                       {KeyBlue.base, to.base}, {KeyBlue.shadow, to.shadow},
                                       {KeyBlue.outline, to.outline}});
     }
-    c.draw(picture, (32 - picture.width) / 2, (32 - picture.height) / 2);
+    if (item >= 4) {
+        c.draw(picture, (32 - picture.width) / 2, (32 - picture.height) / 2);
+        return image;
+    }
+    // A key lies low on its plate with its shape above the blade, clear of the key's outline,
+    // where it reads whole at the icon's own size.
+    c.draw(picture, (32 - picture.width) / 2, 29 - picture.height);
+    drawKeyMark(c, item, 18, 2);
     return image;
 }
 

@@ -146,10 +146,10 @@ void paintSolid(Canvas& c, int t)
     case 140: cloudPlatform(c, -1); break;
     case 141: cloudPlatform(c, 1); break;
     case 142: viewingSpot(c); break;
-    case 148: door(c, KeyBlue); break;
-    case 149: door(c, KeyGreen); break;
-    case 150: door(c, KeyRed); break;
-    case 151: door(c, KeyYellow); break;
+    case 148:
+    case 149:
+    case 150:
+    case 151: door(c, t - 148); break;
     case 152: glass(c, false); break;
     case 153: glass(c, true); break;
     case 156: iceBlock(c, false); break;

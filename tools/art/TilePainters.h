@@ -101,7 +101,8 @@ void lowGravityCloud(Canvas& c, int part);
 void treasureBox(Canvas& c, Background background);
 /// A big chest that fills its cell, for any place.
 void bigTreasureBox(Canvas& c);
-void door(Canvas& c, const palette::Ramp& ramp);
+/// The door that key `key` opens (0..3, the keys' item order), in its colour and with its shape.
+void door(Canvas& c, int key);
 void glass(Canvas& c, bool broken);
 void conveyor(Canvas& c, const palette::Ramp& ramp, int phase);
 void iceBlock(Canvas& c, bool frosted);
