@@ -1,4 +1,4 @@
-#include "tools/route/DistanceField.h"
+#include "route/DistanceField.h"
 
 #include "world/TileFacts.h"
 

@@ -1,4 +1,4 @@
-#include "tools/route/EngineDriver.h"
+#include "route/EngineDriver.h"
 
 #include <cstddef>
 #include <cstring>

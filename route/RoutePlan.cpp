@@ -1,4 +1,4 @@
-#include "tools/route/RoutePlan.h"
+#include "route/RoutePlan.h"
 
 #include "world/MapGrid.h"
 

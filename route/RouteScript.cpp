@@ -1,6 +1,6 @@
-#include "tools/route/RouteScript.h"
+#include "route/RouteScript.h"
 
-#include "tools/route/RouteSearch.h"
+#include "route/RouteSearch.h"
 
 #include <sstream>
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "play/script/KeyScript.h"
-#include "tools/route/EngineDriver.h"
-#include "tools/route/RoutePlan.h"
+#include "route/EngineDriver.h"
+#include "route/RoutePlan.h"
 
 #include <string>
 #include <vector>

@@ -1,8 +1,8 @@
-#include "tools/route/RouteSearch.h"
+#include "route/RouteSearch.h"
 
 #include "play/KeyCodes.h"
 #include "play/PlayNumbers.h"
-#include "tools/route/DistanceField.h"
+#include "route/DistanceField.h"
 #include "world/TileFacts.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "tools/route/EngineDriver.h"
-#include "tools/route/RoutePlan.h"
+#include "route/EngineDriver.h"
+#include "route/RoutePlan.h"
 
 #include <cstddef>
 #include <vector>

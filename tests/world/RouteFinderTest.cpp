@@ -1,6 +1,6 @@
-#include "tools/route/DistanceField.h"
-#include "tools/route/RouteScript.h"
-#include "tools/route/RouteSearch.h"
+#include "route/DistanceField.h"
+#include "route/RouteScript.h"
+#include "route/RouteSearch.h"
 
 #include <gtest/gtest.h>
 

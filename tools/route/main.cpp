@@ -1,8 +1,8 @@
 #include "app/base/SafeFile.h"
 #include "app/base/StandardOptions.h"
 #include "app/sim/SimOptions.h"
-#include "tools/route/RouteScript.h"
-#include "tools/route/RouteSearch.h"
+#include "route/RouteScript.h"
+#include "route/RouteSearch.h"
 #include "world/MapFile.h"
 
 #include <chrono>
