@@ -13,6 +13,19 @@ void reportProgress(const MapProgress& progress, int x)
         progress(std::to_string(x) + "/240)");
 }
 
+/// Puts the file's bytes into the stored cells; cells without a byte stay as they are.
+void setCells(const std::vector<std::uint8_t>& bytes, MapGrid& map, const MapProgress& progress)
+{
+    for (int x = 0; x < MapGrid::StoredSize; ++x) {
+        for (int y = 0; y < MapGrid::StoredSize; ++y) {
+            const std::size_t offset = static_cast<std::size_t>(MapGrid::StoredSize * x + y);
+            if (offset < bytes.size())
+                map.setCell(x, y, bytes[offset]);
+        }
+        reportProgress(progress, x);
+    }
+}
+
 } // namespace
 
 FileStatus readMapFileHead(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes)
@@ -35,17 +48,24 @@ FileStatus loadMap(const std::filesystem::path& path, MapGrid& map, const MapPro
             ::close(fd);
     }
 
-    const std::size_t available = bytes.size();
-    for (int x = 0; x < MapGrid::StoredSize; ++x) {
-        for (int y = 0; y < MapGrid::StoredSize; ++y) {
-            const std::size_t offset = static_cast<std::size_t>(MapGrid::StoredSize * x + y);
-            if (offset < available)
-                map.setCell(x, y, bytes[offset]);
-        }
-        reportProgress(progress, x);
-    }
+    setCells(bytes, map, progress);
     if (fileHead)
         *fileHead = std::move(bytes);
+    return {};
+}
+
+FileStatus loadWholeWorld(const std::filesystem::path& path, MapGrid& map)
+{
+    std::vector<std::uint8_t> bytes;
+    bool exists = false;
+    if (FileStatus status = readFileHead(path, MapGrid::FileBytes, bytes, &exists); !status.ok())
+        return status;
+    if (!exists)
+        return {path.string() + ": cannot be opened (no such file)"};
+    if (bytes.size() < static_cast<std::size_t>(MapGrid::FileBytes))
+        return {path.string() + ": not a whole world (" + std::to_string(bytes.size()) + " bytes, a world holds " +
+                std::to_string(MapGrid::FileBytes) + ")"};
+    setCells(bytes, map, {});
     return {};
 }
 

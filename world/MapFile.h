@@ -20,6 +20,12 @@ using MapProgress = std::function<void(const std::string& caption)>;
 FileStatus loadMap(const std::filesystem::path& path, MapGrid& map, const MapProgress& progress = {},
                    std::vector<std::uint8_t>* fileHead = nullptr);
 
+/// Reads a world a person named (on a command line, in a file dialog): unlike loadMap, nothing is
+/// created and only a whole world is taken. A missing file, one that is not a regular file (a
+/// folder, a pipe, a device), one that cannot be read or one shorter than a map is refused with a
+/// sentence naming it and the reason, and `map` is left as it was.
+FileStatus loadWholeWorld(const std::filesystem::path& path, MapGrid& map);
+
 /// The map file's bytes as loadMap reads them (none for a missing file), to tell whether the file
 /// changed since.
 FileStatus readMapFileHead(const std::filesystem::path& path, std::vector<std::uint8_t>& bytes);
