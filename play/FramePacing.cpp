@@ -7,9 +7,8 @@ namespace poronpa::play {
 
 std::int32_t frameIntervalFor(std::int32_t frameRate)
 {
-    constexpr std::int32_t DefaultInterval = 13;
     if (frameRate < 50 || frameRate > 120)
-        return DefaultInterval;
+        return DefaultFrameInterval;
     return static_cast<std::int32_t>(std::nearbyint(1000.0 / frameRate + 1.0));
 }
 

@@ -6,6 +6,9 @@
 
 namespace poronpa::play {
 
+/// Milliseconds per frame at the default frame rate, which the run timer counts by.
+inline constexpr std::int32_t DefaultFrameInterval = 13;
+
 /// Milliseconds per frame for a FrameRate setting; rates outside 50..120 (a missing setting
 /// among them) give the default 13.
 std::int32_t frameIntervalFor(std::int32_t frameRate);

@@ -36,7 +36,33 @@ bool spriteCell(Picture picture, int frame, int& column, int& row)
     return false;
 }
 
+/// A sprite laid on `canvas` at its top left as the frames lay it: the mask erases the sprite's
+/// shape, the image is then laid in by XOR.
+void laySprite(Surface& canvas, int x, int y, const Surface& spriteSheet, int column, int row)
+{
+    canvas.bitBlt(x, y, Cell, Cell, spriteSheet, column * Cell, (row + 1) * Cell, RasterOp::SrcErase);
+    canvas.bitBlt(x, y, Cell, Cell, spriteSheet, column * Cell, row * Cell, RasterOp::SrcInvert);
+}
+
 } // namespace
+
+Surface heroPicture(const Surface& spriteSheet, int frame)
+{
+    int column = 0, row = 0;
+    spriteCell(Picture::Hero, frame, column, row);
+    // Laid on black and on white: a pixel that shows each background as it was lets the canvas
+    // through.
+    Surface onBlack(Cell, Cell, rgb(0, 0, 0));
+    Surface onWhite(Cell, Cell, rgb(255, 255, 255));
+    laySprite(onBlack, 0, 0, spriteSheet, column, row);
+    laySprite(onWhite, 0, 0, spriteSheet, column, row);
+    std::uint32_t* picture = onBlack.data();
+    const std::uint32_t* other = onWhite.data();
+    for (int i = 0; i < Cell * Cell; ++i)
+        if (picture[i] == rgb(0, 0, 0) && other[i] == rgb(255, 255, 255))
+            picture[i] = 0;
+    return onBlack;
+}
 
 FramePainter::FramePainter(const MapGrid& map, const Surface& tileSheet, const Surface& spriteSheet)
     : map_(map), tileSheet_(tileSheet), spriteSheet_(spriteSheet), canvas_(AreaCanvasSize, AreaCanvasSize),
@@ -140,11 +166,9 @@ void FramePainter::show()
         const Block& o = overlays_[static_cast<std::size_t>(i)];
         canvas_.bitBlt(o.x, o.y, Cell, Cell, tileSheet_, o.column * Cell, o.row * Cell, RasterOp::SrcCopy);
     }
-    // Masked sprites: the mask erases the sprite's shape, the image is then laid in by XOR.
     for (int i = 0; i < spriteCount_; ++i) {
         const Block& b = sprites_[static_cast<std::size_t>(i)];
-        canvas_.bitBlt(b.x, b.y, Cell, Cell, spriteSheet_, b.column * Cell, (b.row + 1) * Cell, RasterOp::SrcErase);
-        canvas_.bitBlt(b.x, b.y, Cell, Cell, spriteSheet_, b.column * Cell, b.row * Cell, RasterOp::SrcInvert);
+        laySprite(canvas_, b.x, b.y, spriteSheet_, b.column, b.row);
     }
 }
 

@@ -9,6 +9,11 @@
 
 namespace poronpa::play {
 
+/// The hero's picture of animation frame `frame` (play/Animation.h) on its own, as the painter lays
+/// it on the canvas: 32 × 32, with alpha 0 where the canvas would show through. What the window
+/// draws over the canvas for a ghost.
+Surface heroPicture(const Surface& spriteSheet, int frame);
+
 /// Puts the frames on the area canvas: it carries out the drawing a frame's events ask for,
 /// reading the game state and changing nothing of it. The rules name the pictures; the painter
 /// knows where they lie on the sheets. The whole area is painted when it is entered; a frame then

@@ -4,6 +4,8 @@
 #include "play/KeyCodes.h"
 #include "play/PlayNumbers.h"
 
+#include <limits>
+
 namespace poronpa {
 
 std::string questionText(Question question)
@@ -38,6 +40,9 @@ StepEnd GameEngine::Impl::step()
 {
     if (waiting != Waiting::Nothing)
         return StepEnd::Asking;
+    // Counted before anything of the frame happens, so that a save made in it keeps the frame.
+    if (s.RunFrames != UnknownRunFrames && s.RunFrames < std::numeric_limits<std::int32_t>::max())
+        ++s.RunFrames;
     draw(play::DrawOp::Kind::Begin);
     motionStep();
     if (s.HeroState >= 10)

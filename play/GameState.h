@@ -37,6 +37,9 @@ constexpr std::int16_t BoxOfferingsMissing = 200;
 
 /// The frame clock counts 0..999 and starts again.
 constexpr std::int16_t FrameClockPeriod = 1000;
+/// RunFrames of a run whose start is not known.
+constexpr std::int32_t UnknownRunFrames = -1;
+
 /// Frames the stars of a head bump are shown for, and the furthest they lie from the area's
 /// top left on either axis: the hero's corner, one cell short of the area's far side.
 constexpr std::int32_t BumpFrames = 8;
@@ -86,6 +89,9 @@ struct GameState {
     std::int16_t SavedHere = 0;
     std::int16_t GoalTouched = 0;
     std::int16_t FrameClock = 0;
+    /// The frames of this run since its new game, carried on by a save and its load; the run
+    /// timer shows it. UnknownRunFrames for a game continued from a save that did not keep it.
+    std::int32_t RunFrames = 0;
     std::int32_t BumpTimer = 0;
     std::int16_t BumpX = 0, BumpY = 0;
     std::int32_t SplashTimer = 0;

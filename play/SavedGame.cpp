@@ -90,6 +90,79 @@ int readCounter(const RecordFile& file)
     return counter >= 0 && counter < SlotCount ? counter : 0;
 }
 
+// The run's frames beside the save file: for each slot, the frames and a digest of the values
+// the slot held when they were written, little-endian.
+constexpr std::size_t RunEntryBytes = 8;
+constexpr std::size_t RunFileBytes = RunEntryBytes * SlotCount;
+
+/// FNV-1a over the values of a slot as they lie in the file (floats by their bits).
+std::uint32_t slotDigest(const SaveRecord& record)
+{
+    std::uint32_t hash = 2166136261u;
+    const auto add = [&hash](std::uint32_t bits, int bytes) {
+        for (int i = 0; i < bytes; ++i) {
+            hash ^= (bits >> (8 * i)) & 0xFF;
+            hash *= 16777619u;
+        }
+    };
+    const auto addFloat = [&add](float value) {
+        std::uint32_t bits;
+        std::memcpy(&bits, &value, sizeof bits);
+        add(bits, 4);
+    };
+    add(static_cast<std::uint16_t>(record.AreaX), 2);
+    add(static_cast<std::uint16_t>(record.AreaY), 2);
+    addFloat(record.RespawnX);
+    addFloat(record.RespawnY);
+    add(static_cast<std::uint16_t>(record.SwitchOn), 2);
+    for (const std::int16_t held : record.ItemHeld)
+        add(static_cast<std::uint16_t>(held), 2);
+    for (int x = 0; x < MapGrid::Areas; ++x)
+        for (int y = 0; y < MapGrid::Areas; ++y) {
+            add(static_cast<std::uint32_t>(record.MiniMapColor[x][y]), 4);
+            add(static_cast<std::uint32_t>(record.DeathCount[x][y]), 4);
+        }
+    return hash;
+}
+
+std::uint32_t readWord(const std::vector<std::uint8_t>& bytes, std::size_t at)
+{
+    std::uint32_t word = 0;
+    for (std::size_t i = 4; i-- > 0;)
+        word = (word << 8) | (at + i < bytes.size() ? bytes[at + i] : 0);
+    return word;
+}
+
+void writeWord(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t word)
+{
+    for (std::size_t i = 0; i < 4; ++i)
+        bytes[at + i] = static_cast<std::uint8_t>(word >> (8 * i));
+}
+
+/// Notes the run's frames of `record`, just written into `slot`.
+void writeRunFrames(const std::filesystem::path& saveFile, int slot, const SaveRecord& record)
+{
+    updateFile(runFramesFile(saveFile), RunFileBytes, LongerFile::KeepTail, [&](std::vector<std::uint8_t>& bytes, bool) {
+        bytes.resize(RunFileBytes);
+        const std::size_t at = RunEntryBytes * static_cast<std::size_t>(slot);
+        writeWord(bytes, at, static_cast<std::uint32_t>(record.RunFrames));
+        writeWord(bytes, at + 4, slotDigest(record));
+    });
+}
+
+/// The run's frames noted for `slot`, when they belong to `record`, the slot as it was read.
+std::int32_t readRunFrames(const std::filesystem::path& saveFile, int slot, const SaveRecord& record)
+{
+    std::vector<std::uint8_t> bytes;
+    if (!readFileHead(runFramesFile(saveFile), RunFileBytes, bytes).ok() || bytes.size() < RunFileBytes)
+        return UnknownRunFrames;
+    const std::size_t at = RunEntryBytes * static_cast<std::size_t>(slot);
+    const auto frames = static_cast<std::int32_t>(readWord(bytes, at));
+    if (readWord(bytes, at + 4) != slotDigest(record) || frames < 0)
+        return UnknownRunFrames;
+    return frames;
+}
+
 bool isArea(std::int16_t coordinate) { return coordinate >= 0 && coordinate <= 4; }
 
 /// A damaged file must neither crash the game nor put the hero outside the world.
@@ -117,13 +190,21 @@ void makeSafe(SaveRecord& record)
 
 } // namespace
 
+std::filesystem::path runFramesFile(const std::filesystem::path& saveFile)
+{
+    std::filesystem::path beside = saveFile;
+    beside += ".run";
+    return beside;
+}
+
 FileStatus SaveGame(const std::filesystem::path& file, const SaveRecord& record)
 {
     // The counter is read and advanced in one turn with every other writer of the file, so two
     // games saving at once each get a slot of their own.
-    return updateFile(file, UsedBytes, LongerFile::KeepTail, [&](std::vector<std::uint8_t>& bytes, bool) {
+    int slot = 0;
+    FileStatus status = updateFile(file, UsedBytes, LongerFile::KeepTail, [&](std::vector<std::uint8_t>& bytes, bool) {
         RecordFile records(std::move(bytes));
-        const int slot = readCounter(records);
+        slot = readCounter(records);
         int r = firstRecordOfSlot(slot);
         records.write(r++, record.AreaX);
         records.write(r++, record.AreaY);
@@ -141,6 +222,9 @@ FileStatus SaveGame(const std::filesystem::path& file, const SaveRecord& record)
         records.write(1, static_cast<std::int16_t>((slot + 1) % SlotCount));
         bytes = records.take();
     });
+    if (status.ok())
+        writeRunFrames(file, slot, record);
+    return status;
 }
 
 LoadOutcome LoadGameRecord(const std::filesystem::path& file, int back, SaveRecord& record, std::string* error)
@@ -175,6 +259,7 @@ LoadOutcome LoadGameRecord(const std::filesystem::path& file, int back, SaveReco
             loaded.DeathCount[x][y] = records.read<std::int32_t>(r++);
         }
     }
+    loaded.RunFrames = readRunFrames(file, slot, loaded);
     makeSafe(loaded);
     record = loaded;
     return LoadOutcome::Loaded;

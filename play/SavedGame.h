@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/base/SafeFile.h"
+#include "play/GameState.h"
 #include "world/MapGrid.h"
 
 #include <array>
@@ -24,14 +25,24 @@ struct SaveRecord {
     std::array<std::int16_t, 10> ItemHeld{};
     AreaNumbers MiniMapColor{};
     AreaNumbers DeathCount{};
+    /// The run's frames at the save (GameState::RunFrames). Not in the save file, whose bytes stay
+    /// as they always were, but beside it (runFramesFile), with a check of the slot it belongs to.
+    std::int32_t RunFrames = UnknownRunFrames;
 
     bool operator==(const SaveRecord&) const = default;
 };
 
+/// The file beside a save file that keeps the run's frames of each slot: the save file's name
+/// with ".run" after it. Each slot's entry holds the frames and a check of what the slot held when
+/// they were written, so that a slot written without them (by an older game, or when this file
+/// could not be written) reads as a run of unknown length, never as another save's time.
+std::filesystem::path runFramesFile(const std::filesystem::path& saveFile);
+
 /// Writes the record into the slot the file's counter names and advances the counter (the ring
 /// of ten saves in 128-byte records). The file is rewritten beside the old one and renamed over
 /// it, so a failure leaves the saves already made untouched; another game saving into the same
-/// file meanwhile waits its turn, so neither save is lost.
+/// file meanwhile waits its turn, so neither save is lost. The run's frames go beside it after;
+/// when they cannot, the save stands and its run reads as unknown.
 FileStatus SaveGame(const std::filesystem::path& file, const SaveRecord& record);
 
 enum class LoadOutcome {

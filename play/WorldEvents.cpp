@@ -52,6 +52,7 @@ void GameEngine::Impl::NewGame()
     s.HeroX = StartX;
     s.HeroY = StartY;
     s.SwitchOn = 1;
+    s.RunFrames = 0;
     placeHeroAfresh();
     // A load keeps these as they were; a new game starts them afresh.
     s.JumpCount = 0;
@@ -132,6 +133,7 @@ void GameEngine::Impl::saveWithDiary()
         record.ItemHeld[i] = s.ItemHeld[i];
     record.MiniMapColor = s.MiniMapColor;
     record.DeathCount = s.DeathCount;
+    record.RunFrames = s.RunFrames;
     SaveResult result = saves->save(record);
     if (!result.saved) {
         failed(play::Request::Kind::SaveFailed, std::move(result.reason));
@@ -172,6 +174,7 @@ bool GameEngine::Impl::LoadGame(int back)
         s.ItemHeld[i] = record.ItemHeld[i];
     s.MiniMapColor = record.MiniMapColor;
     s.DeathCount = record.DeathCount;
+    s.RunFrames = record.RunFrames;
     placeHeroAfresh();
     EnterArea();
     heldUp();

@@ -30,6 +30,8 @@ FileStatus LoadSettings(clsINI& ini, Settings& settings)
         settings.BGM = readNumber<std::int16_t>(file, "Option", "BGM");
         settings.SE = readNumber<std::int16_t>(file, "Option", "SE");
         settings.FrameRate = readNumber<std::int32_t>(file, "Option", "FrameRate");
+        settings.RunTimer = readNumber<std::int16_t>(file, "Option", "RunTimer");
+        settings.Ghost = readNumber<std::int16_t>(file, "Option", "Ghost");
     } else {
         settings.BGM = 1;
         settings.SE = 1;
@@ -44,9 +46,13 @@ FileStatus SaveSettings(clsINI& ini, const Settings& settings)
 {
     // In one rewrite, so that a file that cannot take them all (its owner made it read-only, it
     // would grow too large) is left exactly as it was.
-    return ini.file().write({{"INIExist", "Dummy", "True"},
-                             {"Option", "BGM", std::to_string(settings.BGM)},
-                             {"Option", "SE", std::to_string(settings.SE)}});
+    std::vector<ProfileFile::Value> values{{"INIExist", "Dummy", "True"},
+                                           {"Option", "BGM", std::to_string(settings.BGM)},
+                                           {"Option", "SE", std::to_string(settings.SE)}};
+    for (const auto& [key, value] : {std::pair{"RunTimer", settings.RunTimer}, std::pair{"Ghost", settings.Ghost}})
+        if (value != 0 || !ini.file().read("Option", key).empty())
+            values.push_back({"Option", key, std::to_string(value)});
+    return ini.file().write(values);
 }
 
 } // namespace poronpa

@@ -6,11 +6,13 @@
 
 namespace poronpa {
 
-/// The three options kept between runs.
+/// The options kept between runs.
 struct Settings {
     std::int16_t BGM = 0;      ///< 0 music off, anything else on
     std::int16_t SE = 0;       ///< 0 sound effects off, anything else on
     std::int32_t FrameRate = 0; ///< frames per second wished for; read, never written
+    std::int16_t RunTimer = 0; ///< 0 the run timer hidden, anything else shown in the side panel
+    std::int16_t Ghost = 0;    ///< 0 no ghost, anything else the best run's ghost in a new game
 };
 
 /// The settings file of the program: its name in the player's folder, and the two routines that
@@ -36,7 +38,9 @@ private:
 /// run's file cannot be written.
 FileStatus LoadSettings(clsINI& ini, Settings& settings);
 
-/// Writes the marker and the BGM and SE values; FrameRate is left as the file has it. A file that
+/// Writes the marker and the BGM and SE values, and RunTimer and Ghost once the player has
+/// switched them on (a file that never had them keeps its lines as they were); FrameRate is left
+/// as the file has it. A file that
 /// cannot be written (its owner made it read-only, it is no regular file, it would grow too
 /// large) is left as it is, and the status says why.
 FileStatus SaveSettings(clsINI& ini, const Settings& settings);

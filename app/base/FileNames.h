@@ -16,6 +16,10 @@ inline constexpr const char* Saves = "savedata.dat";
 inline constexpr const char* Settings = "zembo.ini";
 /// The folder of recorded games.
 inline constexpr const char* Replays = "replays";
+/// The five best times of the runs that reached the ending, beside the saves of their world.
+inline constexpr const char* BestTimes = "besttimes.txt";
+/// The recording of the best run, which its ghost plays, beside the saves of its world.
+inline constexpr const char* Ghost = "best.replay";
 /// The worlds opened most recently, one file a line, newest first.
 inline constexpr const char* RecentWorlds = "recent-worlds.txt";
 /// The folder of the folders that keep each other world's saves and replays.

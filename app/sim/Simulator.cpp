@@ -10,6 +10,7 @@
 #include "app/sim/SimOptions.h"
 #include "play/script/Trace.h"
 #include "play/GameEngine.h"
+#include "play/RunTime.h"
 #include "replay/ReplayFile.h"
 #include "replay/ReplayPlayer.h"
 #include "play/SaveFileStore.h"
@@ -280,6 +281,9 @@ int runSimulator(const std::vector<std::string>& args, std::istream& in, std::os
     // A trace cut short by a full disk must not pass for a whole one.
     if (!out)
         return fail("standard output cannot be written");
+    // The run's time as the game's timer shows it, beside the trace: standard output stays as it was.
+    if (host.endingStarted())
+        err << "run time " << play::runTimeText(engine.state().RunFrames) << '\n';
     if (!player)
         return 0;
     const std::string name = oneLine(*options.replayFile);

@@ -183,3 +183,30 @@ TEST_F(Drawing, EachPictureIsTakenFromItsCellOfTheSheet)
             << static_cast<int>(c.picture) << " frame " << c.frame;
     }
 }
+
+// The ghost's picture is the hero as the painter lays it, with the canvas let through where the
+// sprite's mask leaves it: half of frame 9's cell is masked out here.
+TEST(HeroPicture, IsTheHeroAsPaintedWithTheRestLeftClear)
+{
+    Surface sheet = numberedSheet(true);
+    const int column = 9 % sheet::Columns, row = (9 / sheet::Columns) * 2;
+    sheet.fillRect(column * 32, row * 32, 16, 32, rgb(255, 255, 255));
+    sheet.fillRect(column * 32, (row + 1) * 32, 16, 32, rgb(255, 255, 255));
+    const Surface picture = play::heroPicture(sheet, 9);
+    ASSERT_EQ(picture.width(), 32);
+    ASSERT_EQ(picture.height(), 32);
+
+    MapGrid map;
+    play::FramePainter painter(map, sheet, sheet);
+    play::FrameEvents events;
+    events.drawing = {{play::DrawOp::Kind::Begin}, {play::DrawOp::Kind::Sprite, 64, 96, static_cast<int>(play::Picture::Hero), 9},
+                      {play::DrawOp::Kind::Show}};
+    painter.paint(events, GameState{});
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x) {
+            const std::uint32_t p = picture.pixel(x, y);
+            EXPECT_EQ(p >> 24, x < 16 ? 0u : 0xFFu) << x << "," << y;
+            // Over the black canvas, a clear pixel shows black.
+            EXPECT_EQ(painter.canvas().pixel(64 + x, 96 + y), x < 16 ? rgb(0, 0, 0) : p) << x << "," << y;
+        }
+}

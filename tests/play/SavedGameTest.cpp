@@ -130,6 +130,49 @@ TEST(SavedGame, RecordsLieAtTheirFixedOffsets)
     EXPECT_TRUE(std::equal(bytes.begin() + 128, bytes.end(), after.begin() + 128)) << "slot 0 must be untouched";
 }
 
+// The run's frames lie beside the save file, whose bytes stay as they always were; each slot's
+// frames are read only with the slot they were written with: a save file without them, or a slot
+// an older game wrote over, reads as a run of unknown length.
+TEST(SavedGame, TheRunsFramesLieBesideTheSaveFileWithTheirSlot)
+{
+    TempDir dir;
+    const auto file = dir / "savedata.dat";
+    for (const std::int32_t frames : {0, 1, 65536, 123456789, std::numeric_limits<std::int32_t>::max(), UnknownRunFrames}) {
+        SaveRecord record = numbered(frames & 7);
+        record.RunFrames = frames;
+        ASSERT_TRUE(SaveGame(file, record).ok());
+        EXPECT_EQ(load(file, 0), record) << frames;
+        // The save file itself is byte for byte what it would be without them.
+        SaveRecord without = record;
+        without.RunFrames = UnknownRunFrames;
+        const auto other = dir / "other.dat";
+        std::filesystem::copy_file(file, other, std::filesystem::copy_options::overwrite_existing);
+        auto bytes = test::readBytes(other);
+        putValue<std::int16_t>(bytes, 1, static_cast<std::int16_t>((valueAt<std::int16_t>(bytes, 1) + 9) % 10));
+        test::writeBytes(other, bytes);
+        ASSERT_TRUE(SaveGame(other, without).ok());
+        EXPECT_EQ(test::readBytes(other), test::readBytes(file)) << frames;
+    }
+    EXPECT_EQ(load(file, 1).RunFrames, std::numeric_limits<std::int32_t>::max());
+
+    // Each slot keeps its own; a slot written over by a game that noted none reads as unknown,
+    // and so does every slot when the file beside is gone.
+    SaveRecord later = numbered(2);
+    later.RunFrames = 5000;
+    ASSERT_TRUE(SaveGame(file, later).ok());
+    const auto noted = test::readBytes(runFramesFile(file));
+    SaveRecord older = numbered(3);
+    older.RunFrames = 6000;
+    ASSERT_TRUE(SaveGame(file, older).ok());
+    EXPECT_EQ(load(file, 0).RunFrames, 6000);
+    EXPECT_EQ(load(file, 1).RunFrames, 5000);
+    test::writeBytes(runFramesFile(file), noted);
+    EXPECT_EQ(load(file, 0).RunFrames, UnknownRunFrames);
+    EXPECT_EQ(load(file, 1).RunFrames, 5000);
+    std::filesystem::remove(runFramesFile(file));
+    EXPECT_EQ(load(file, 1).RunFrames, UnknownRunFrames);
+}
+
 TEST(SavedGame, MissingFileAndSlotsNeverWritten)
 {
     TempDir dir;
@@ -283,7 +326,9 @@ TEST(SavedGame, FailedSaveLeavesTheOldFileWhole)
     EXPECT_FALSE(status.ok());
     EXPECT_NE(status.error.find("savedata.dat"), std::string::npos) << status.error;
     EXPECT_EQ(test::readBytes(file), before);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "no temporary file left behind";
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+        EXPECT_TRUE(entry.path() == file || entry.path() == runFramesFile(file)) << entry.path() << ": a temporary file left behind";
+    }
     expectSame(load(file, 0), numbered(1));
 }
 

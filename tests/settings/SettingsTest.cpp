@@ -87,6 +87,33 @@ TEST(Settings, SavingReplacesValuesInPlaceAndKeepsEveryOtherLine)
     EXPECT_EQ(test::readText(path), "; mine\n[INIExist]\nDummy=True\n[Option]\nBGM=0\nFrameRate=60\nSE=1\n\n[Other]\nx=1\n");
 }
 
+// The run timer and the ghost are off in a file that never named them, which stays as it was until
+// the player switches one on; switched off again, the line says so.
+TEST(Settings, TheRunTimerAndTheGhostAreWrittenOnceSwitchedOn)
+{
+    TempDir dir;
+    const std::string start = "[INIExist]\nDummy=True\n[Option]\nBGM=1\nSE=1\n";
+    Loaded l = load(dir, &start);
+    EXPECT_EQ(l.settings.RunTimer, 0);
+    EXPECT_EQ(l.settings.Ghost, 0);
+    clsINI ini;
+    ini.InitINIAt(dir / "zembo.ini");
+    ASSERT_TRUE(SaveSettings(ini, l.settings).ok());
+    EXPECT_EQ(test::readText(dir / "zembo.ini"), start);
+
+    l.settings.RunTimer = 1;
+    ASSERT_TRUE(SaveSettings(ini, l.settings).ok());
+    EXPECT_EQ(test::readText(dir / "zembo.ini"), start + "RunTimer=1\n");
+    l = load(dir, nullptr);
+    EXPECT_EQ(l.settings.RunTimer, 1);
+    EXPECT_EQ(l.settings.Ghost, 0);
+
+    l.settings.RunTimer = 0;
+    l.settings.Ghost = 1;
+    ASSERT_TRUE(SaveSettings(ini, l.settings).ok());
+    EXPECT_EQ(test::readText(dir / "zembo.ini"), start + "RunTimer=0\nGhost=1\n");
+}
+
 // A settings file that cannot be written back whole is left exactly as it was, its mode and its
 // every line, and the save says why: one its owner made read-only, and one the added line would
 // take past the most the game reads (the first byte past it; the last byte inside is written).

@@ -11,6 +11,7 @@
 #include <fcntl.h>
 #include <functional>
 #include <limits>
+#include <optional>
 #include <spawn.h>
 #include <sstream>
 #include <sys/resource.h>
@@ -481,5 +482,45 @@ TEST(Simulator, AContinuedSaveOutsideTheBandStaysInItsArea)
         const SimRun run = runSim(dir, {"--map", map, "--save", (dir / "save.dat").string(), "--continue", "--frames", "1"});
         ASSERT_EQ(run.status, 0) << c.what << ": " << run.err;
         EXPECT_EQ(run.endLine().rfind(std::string("end frame=1 ") + c.afterOneFrame, 0), 0u) << c.what << ": " << run.endLine();
+    }
+}
+
+// The run time is the timer's text of the run's frames: a new game's are the simulator's own, a
+// continued game's go on from those its save kept, and a save made before they were kept leaves
+// the time unknown. Standard output is the same with it as without.
+TEST(Simulator, ARunThatReachesTheEndingTellsItsTimeOnStandardError)
+{
+    const struct {
+        const char* what;
+        std::optional<std::int32_t> savedFrames; ///< continued from a save keeping these; none: a new game
+        std::int32_t frames;                      ///< the simulator's frames to the ending
+        const char* runTime;                      ///< the line on standard error; none without an ending
+    } cases[] = {
+        {"a new game", std::nullopt, 155, "run time 0:02.01\n"},
+        {"a continued game", 100'000, 155, "run time 21:42.01\n"},
+        {"an older save's game", poronpa::UnknownRunFrames, 155, "run time -:--.--\n"},
+        {"a game stopped before the ending", std::nullopt, 100, ""},
+    };
+    for (const auto& c : cases) {
+        TempDir dir;
+        const std::string map = writeMap(dir, floorUnderTheStart(ViewingSpot));
+        const std::string save = (dir / "save.dat").string();
+        std::vector<std::string> args{"--map", map, "--save", save, "--frames", std::to_string(c.frames), "--items", "8,9"};
+        if (c.savedFrames) {
+            poronpa::SaveRecord record;
+            record.AreaX = 2;
+            record.AreaY = 4;
+            record.RespawnX = 160;
+            record.RespawnY = 1498;
+            record.ItemHeld[8] = record.ItemHeld[9] = 1;
+            record.RunFrames = *c.savedFrames;
+            ASSERT_TRUE(poronpa::SaveGame(save, record).ok());
+            args.push_back("--continue");
+        }
+        const SimRun run = runSim(dir, args);
+        ASSERT_EQ(run.status, 0) << c.what << ": " << run.err;
+        EXPECT_EQ(run.endLine().rfind("end frame=" + std::to_string(c.frames) + " ", 0), 0u) << c.what << ": " << run.endLine();
+        EXPECT_EQ(run.err, c.runTime) << c.what;
+        EXPECT_EQ(run.out.find("run time"), std::string::npos) << c.what;
     }
 }
