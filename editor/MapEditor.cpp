@@ -89,6 +89,15 @@ FileStatus MapEditor::load(const std::filesystem::path& path, const std::functio
     return status;
 }
 
+void MapEditor::newWorld()
+{
+    finishStroke();
+    map_ = MapGrid{};
+    history_.clear();
+    selectArea(0, 0);
+    loaded_ = true;
+}
+
 FileStatus MapEditor::save(const std::filesystem::path& path, const std::function<void()>& showProgress)
 {
     finishStroke();
@@ -102,7 +111,7 @@ FileStatus MapEditor::save(const std::filesystem::path& path, const std::functio
         const auto bytes = mapFileBytes(map_);
         noted_[path].assign(bytes.begin(), bytes.end());
     } else {
-        status_ = SaveFailedStatus;
+        status_ = translate("MapEditor", SaveFailedStatus);
     }
     return status;
 }
@@ -295,7 +304,8 @@ void MapEditor::canvasRelease(unsigned stillHeldButtons)
 void MapEditor::spanSelection(CanvasCell to)
 {
     selection_ = spanning(*selectionAnchor_, to, MapGrid::AreaCells, MapGrid::AreaCells);
-    status_ = "範囲選択 " + std::to_string(selection_->width) + "×" + std::to_string(selection_->height) + " マス";
+    status_ = withArguments(translate("MapEditor", "範囲選択 %1×%2 マス"),
+                            {std::to_string(selection_->width), std::to_string(selection_->height)});
 }
 
 void MapEditor::selectAll()
@@ -324,7 +334,7 @@ bool MapEditor::copySelection()
     if (!selection_)
         return false;
     copied_ = copyCells(map_, areaX_, areaY_, *selection_);
-    showStampStatus("コピー", *copied_);
+    showStampStatus(PORONPA_TR("MapEditor", "コピー"), *copied_);
     return true;
 }
 
@@ -333,7 +343,7 @@ bool MapEditor::cutSelection()
     if (!copySelection())
         return false;
     pushAndShow(fillCells(map_, areaX_, areaY_, *selection_, backgroundTile(map_, areaX_, areaY_)), *selection_);
-    showStampStatus("切り取り", *copied_);
+    showStampStatus(PORONPA_TR("MapEditor", "切り取り"), *copied_);
     return true;
 }
 
@@ -358,7 +368,7 @@ void MapEditor::liftStamp(Stamp stamp)
 {
     finishStroke();
     floating_ = std::move(stamp);
-    showStampStatus("貼り付け", *floating_);
+    showStampStatus(PORONPA_TR("MapEditor", "貼り付け"), *floating_);
 }
 
 bool MapEditor::paste(std::string_view clipboardText)
@@ -370,7 +380,7 @@ bool MapEditor::paste(std::string_view clipboardText)
         return true;
     }
     // Not the copy made here, which another program's text has replaced on the clipboard.
-    status_ = NotStampStatus;
+    status_ = translate("MapEditor", NotStampStatus);
     return true;
 }
 
@@ -378,19 +388,20 @@ void MapEditor::flipStamp()
 {
     if (floating_) {
         floating_ = mirrored(*floating_);
-        showStampStatus("左右反転", *floating_);
+        showStampStatus(PORONPA_TR("MapEditor", "左右反転"), *floating_);
     } else if (brush_.width == 1 && brush_.height == 1) {
         const std::uint8_t partner = mirroredTile(brush_.tiles.front());
         choosePalette({partner % sheet::Columns, partner / sheet::Columns, 1, 1});
     } else {
         brush_ = mirrored(brush_);
-        showStampStatus("左右反転", brush_);
+        showStampStatus(PORONPA_TR("MapEditor", "左右反転"), brush_);
     }
 }
 
 void MapEditor::showStampStatus(const char* what, const Stamp& stamp)
 {
-    status_ = std::string(what) + " " + std::to_string(stamp.width) + "×" + std::to_string(stamp.height) + " マス";
+    status_ = withArguments(translate("MapEditor", "%1 %2×%3 マス"),
+                            {translate("MapEditor", what), std::to_string(stamp.width), std::to_string(stamp.height)});
 }
 
 void MapEditor::putDownFloating()
@@ -433,12 +444,13 @@ std::string MapEditor::hoveredText() const
     if (!hovered_)
         return {};
     const std::uint8_t tile = map_.areaCell(areaX_, areaY_, hovered_->column, hovered_->row);
-    return "列 " + std::to_string(hovered_->column) + " 行 " + std::to_string(hovered_->row) + " — " + tileText(tile);
+    return withArguments(translate("MapEditor", "列 %1 行 %2 — %3"),
+                         {std::to_string(hovered_->column), std::to_string(hovered_->row), tileText(tile)});
 }
 
 std::string MapEditor::tileText(std::uint8_t tile)
 {
-    return "タイル " + std::to_string(tile) + ": " + std::string(tileName(tile));
+    return withArguments(translate("MapEditor", "タイル %1: %2"), {std::to_string(tile), std::string(tileName(tile))});
 }
 
 void MapEditor::paintLineTo(double x, double y)
@@ -510,13 +522,15 @@ std::string MapEditor::replace(std::string_view fromText, std::string_view toTex
     if (!from || !to) {
         const std::string_view wrong = !from ? fromText : toText;
         if (wrong.find_first_not_of(" \t") == std::string_view::npos)
-            return std::string("Replace の") + (!from ? "左" : "右") + "の欄が空のため、何も置き換えていません。";
-        return "Replace に使えるのは 0 から 255 までのタイル番号です。「" + std::string(wrong) +
-               "」は使えないため、何も置き換えていません。";
+            return !from ? translate("MapEditor", "Replace の左の欄が空のため、何も置き換えていません。")
+                         : translate("MapEditor", "Replace の右の欄が空のため、何も置き換えていません。");
+        return withArguments(
+            translate("MapEditor", "Replace に使えるのは 0 から 255 までのタイル番号です。「%1」は使えないため、何も置き換えていません。"),
+            {std::string(wrong)});
     }
     MapEdit edit = replaceTiles(map_, static_cast<std::uint8_t>(*from), static_cast<std::uint8_t>(*to));
-    status_ = "Replace " + std::to_string(*from) + ">" + std::to_string(*to) + ": " + std::to_string(edit.size()) +
-              " マスを置き換えました";
+    status_ = withArguments(translate("MapEditor", "Replace %1>%2: %3 マスを置き換えました"),
+                            {std::to_string(*from), std::to_string(*to), std::to_string(edit.size())});
     history_.push(std::move(edit));
     DrawArea(map_, areaX_, areaY_, tileSheet_, canvas_);
     return {};

@@ -2,6 +2,7 @@
 
 #include "app/base/SafeFile.h"
 #include "app/base/Surface.h"
+#include "app/base/Translation.h"
 #include "editor/EditHistory.h"
 #include "editor/Stamp.h"
 #include "play/GameState.h"
@@ -99,7 +100,10 @@ public:
     /// Writes the map file with the same progress captions; after a failure the status text says
     /// that the map was not saved.
     FileStatus save(const std::filesystem::path& path, const std::function<void()>& showProgress = {});
-    static constexpr const char* SaveFailedStatus = "Save できませんでした";
+    static constexpr const char* SaveFailedStatus = PORONPA_TR("MapEditor", "Save できませんでした");
+    /// Starts an empty world, every cell tile 0, as if loaded from no file: nothing to undo,
+    /// nothing unsaved, area (0, 0) selected and Save possible.
+    void newWorld();
 
     /// Notes what a map file holds now, so that a later change by another program is noticed.
     /// Load and Save note the file they read or wrote.
@@ -164,7 +168,7 @@ public:
     /// no text, what was copied here. Other text lifts nothing, and the status text says why.
     /// False when nothing changed.
     bool paste(std::string_view clipboardText);
-    static constexpr const char* NotStampStatus = "クリップボードの文字はタイル番号の行ではありません";
+    static constexpr const char* NotStampStatus = PORONPA_TR("MapEditor", "クリップボードの文字はタイル番号の行ではありません");
     /// X: mirrors the lifted stamp or, with none, the brush; a brush of one tile becomes its
     /// partner on the palette.
     void flipStamp();

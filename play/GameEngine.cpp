@@ -1,5 +1,6 @@
 #include "play/GameEngineImpl.h"
 
+#include "app/base/Translation.h"
 #include "play/FramePacing.h"
 #include "play/KeyCodes.h"
 #include "play/PlayNumbers.h"
@@ -11,8 +12,8 @@ namespace poronpa {
 std::string questionText(Question question)
 {
     switch (question) {
-    case Question::Load: return "ロードしますか？";
-    case Question::BackToTitle: return "タイトルに戻りますか？";
+    case Question::Load: return translate("Questions", "ロードしますか？");
+    case Question::BackToTitle: return translate("Questions", "タイトルに戻りますか？");
     case Question::None: break;
     }
     return {};

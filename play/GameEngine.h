@@ -20,7 +20,7 @@ enum class Question {
     BackToTitle, ///< Q held: "タイトルに戻りますか？"
 };
 
-/// The text of a question, as its message box shows it.
+/// The text of a question in the player's language, as its message box shows it.
 std::string questionText(Question question);
 
 /// The title's two ways into a game.

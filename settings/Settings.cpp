@@ -32,6 +32,7 @@ FileStatus LoadSettings(clsINI& ini, Settings& settings)
         settings.FrameRate = readNumber<std::int32_t>(file, "Option", "FrameRate");
         settings.RunTimer = readNumber<std::int16_t>(file, "Option", "RunTimer");
         settings.Ghost = readNumber<std::int16_t>(file, "Option", "Ghost");
+        settings.Language = languageSetting(file);
     } else {
         settings.BGM = 1;
         settings.SE = 1;
@@ -41,6 +42,8 @@ FileStatus LoadSettings(clsINI& ini, Settings& settings)
     }
     return status;
 }
+
+std::string languageSetting(const ProfileFile& file) { return file.read("Option", "Language"); }
 
 FileStatus SaveSettings(clsINI& ini, const Settings& settings)
 {
@@ -52,6 +55,9 @@ FileStatus SaveSettings(clsINI& ini, const Settings& settings)
     for (const auto& [key, value] : {std::pair{"RunTimer", settings.RunTimer}, std::pair{"Ghost", settings.Ghost}})
         if (value != 0 || !ini.file().read("Option", key).empty())
             values.push_back({"Option", key, std::to_string(value)});
+    // Written once chosen: until then the game follows the locale, as a file without it says.
+    if (!settings.Language.empty())
+        values.push_back({"Option", "Language", settings.Language});
     return ini.file().write(values);
 }
 

@@ -3,6 +3,7 @@
 #include "settings/ProfileFile.h"
 
 #include <cstdint>
+#include <string>
 
 namespace poronpa {
 
@@ -13,6 +14,7 @@ struct Settings {
     std::int32_t FrameRate = 0; ///< frames per second wished for; read, never written
     std::int16_t RunTimer = 0; ///< 0 the run timer hidden, anything else shown in the side panel
     std::int16_t Ghost = 0;    ///< 0 no ghost, anything else the best run's ghost in a new game
+    std::string Language;      ///< "ja" or "en" as chosen in the options screen; empty follows the locale
 };
 
 /// The settings file of the program: its name in the player's folder, and the two routines that
@@ -37,6 +39,10 @@ private:
 /// left as it is; the status says why, for the caller to tell, and so it does when the first
 /// run's file cannot be written.
 FileStatus LoadSettings(clsINI& ini, Settings& settings);
+
+/// The language chosen in the settings file ("ja", "en"), read alone: the programs choose their
+/// language before anything else of the file is needed. Empty when none was chosen.
+std::string languageSetting(const ProfileFile& file);
 
 /// Writes the marker and the BGM and SE values, and RunTimer and Ghost once the player has
 /// switched them on (a file that never had them keeps its lines as they were); FrameRate is left

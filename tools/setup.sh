@@ -9,7 +9,7 @@ build="${PORONPA_BUILD_DIR:-$here/build}"
 
 packages=(
   build-essential cmake ninja-build ccache pkg-config
-  qt6-base-dev qt6-translations-l10n libgl-dev
+  qt6-base-dev qt6-translations-l10n qt6-l10n-tools libgl-dev
   libsdl2-dev libsdl2-mixer-dev libfluidsynth-dev timgm6mb-soundfont fluidsynth
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev

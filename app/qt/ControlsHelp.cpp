@@ -3,6 +3,7 @@
 #include "screens/qt/Fonts.h"
 #include "app/qt/VirtualKeys.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -24,6 +25,12 @@ struct Group {
     std::vector<Row> rows;
 };
 
+/// A text of the controls window's tables in the player's language.
+QString translated(const char* source)
+{
+    return QCoreApplication::translate("Controls", source);
+}
+
 /// The lines of play: an action's keys and what it does, the keys of actions listed one after the
 /// other with the same words on one line.
 std::vector<Row> playRows(const KeyMap& keys)
@@ -34,7 +41,7 @@ std::vector<Row> playRows(const KeyMap& keys)
         if (lastHelp && std::strcmp(lastHelp, action.help) == 0)
             rows.back().keys += QStringLiteral(" ") + keys.keyText(action.action);
         else
-            rows.push_back({keys.keyText(action.action), QString::fromUtf8(action.help)});
+            rows.push_back({keys.keyText(action.action), translated(action.help)});
         lastHelp = action.help;
     }
     return rows;
@@ -42,33 +49,37 @@ std::vector<Row> playRows(const KeyMap& keys)
 
 std::vector<Row> padRows()
 {
-    std::vector<Row> rows{{QStringLiteral("十字キー・左スティック"), QStringLiteral("移動（上下左右のキーと同じ）")}};
+    std::vector<Row> rows{{QCoreApplication::translate("Controls", "十字キー・左スティック"),
+                           QCoreApplication::translate("Controls", "移動（上下左右のキーと同じ）")}};
     for (const KeyAction& action : KeyActions)
         if (action.padHelp)
-            rows.push_back({QString::fromUtf8(padButtonName(action.padButton)), QString::fromUtf8(action.padHelp)});
-    rows.push_back({QStringLiteral("確認の画面で"), QStringLiteral("A で決定、B で取り消し、十字キーでボタンを選ぶ")});
+            rows.push_back({QString::fromUtf8(padButtonName(action.padButton)), translated(action.padHelp)});
+    rows.push_back({QCoreApplication::translate("Controls", "確認の画面で"),
+                    QCoreApplication::translate("Controls", "A で決定、B で取り消し、十字キーでボタンを選ぶ")});
     return rows;
 }
 
 std::vector<Group> groups(const KeyMap& keys)
 {
     return {
-        {QStringLiteral("ゲーム中"), playRows(keys)},
-        {QStringLiteral("タイトル画面"),
+        {QCoreApplication::translate("Controls", "ゲーム中"), playRows(keys)},
+        {QCoreApplication::translate("Controls", "タイトル画面"),
          {
-             {QStringLiteral("↑ ↓"), QStringLiteral("項目を選ぶ（Enter で決める）")},
-             {QStringLiteral("Space"), QStringLiteral("はじめから")},
-             {QStringLiteral("L"), QStringLiteral("つづきから")},
-             {QStringLiteral("Esc"), QStringLiteral("設定から戻る")},
+             {QStringLiteral("↑ ↓"), QCoreApplication::translate("Controls", "項目を選ぶ（Enter で決める）")},
+             {QStringLiteral("Space"), QCoreApplication::translate("Controls", "はじめから")},
+             {QStringLiteral("L"), QCoreApplication::translate("Controls", "つづきから")},
+             {QStringLiteral("Esc"), QCoreApplication::translate("Controls", "設定から戻る")},
          }},
-        {QStringLiteral("ウィンドウ"),
+        {QCoreApplication::translate("Controls", "ウィンドウ"),
          {
-             {QStringLiteral("F1"), QStringLiteral("この操作説明")},
-             {QStringLiteral("F11 / Alt+Enter"), QStringLiteral("全画面表示の切り替え")},
-             {QStringLiteral("Ctrl と + / Ctrl と -"), QStringLiteral("画面を大きく・小さく")},
-             {QStringLiteral("Ctrl と 0"), QStringLiteral("画面を元の大きさに")},
+             {QStringLiteral("F1"), QCoreApplication::translate("Controls", "この操作説明")},
+             {QStringLiteral("F11 / Alt+Enter"), QCoreApplication::translate("Controls", "全画面表示の切り替え")},
+             {QCoreApplication::translate("Controls", "Ctrl と + / Ctrl と -"),
+              QCoreApplication::translate("Controls", "画面を大きく・小さく")},
+             {QCoreApplication::translate("Controls", "Ctrl と 0"),
+              QCoreApplication::translate("Controls", "画面を元の大きさに")},
          }},
-        {QStringLiteral("ゲームパッド"), padRows()},
+        {QCoreApplication::translate("Controls", "ゲームパッド"), padRows()},
     };
 }
 
@@ -76,7 +87,7 @@ std::vector<Group> groups(const KeyMap& keys)
 
 ControlsHelp::ControlsHelp(const KeyMap& keys, int scale, QWidget* parent, int columns) : QDialog(parent)
 {
-    setWindowTitle(QStringLiteral("操作説明"));
+    setWindowTitle(QCoreApplication::translate("Controls", "操作説明"));
     QFont font = fonts::gothic(9.75);
     font.setPixelSize(font.pixelSize() * scale);
     setFont(font);

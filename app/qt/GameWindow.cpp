@@ -186,7 +186,8 @@ GameWindow::GameWindow(const MapGrid& map, std::unique_ptr<AudioSystem> audio, Q
                                              SessionScreens{*client_, *picTitle_, {*picFrame_, *picGame_, *panel_}},
                                              tileSheet_, spriteSheet_);
     // Where to learn the keys, quietly in a corner of the title picture.
-    auto* helpHint = new MouseLabel(QStringLiteral("F1 : 操作説明"), fonts::gothic(8.25), QColor(150, 160, 200), picTitle_);
+    auto* helpHint = new MouseLabel({}, fonts::gothic(8.25), QColor(150, 160, 200), picTitle_);
+    helpHint->showTranslated("Title", QT_TRANSLATE_NOOP("Title", "F1 : 操作説明"));
     helpHint->move(8, 328);
 
     // Shown magnified once every control is on it (controls made later would start hidden).

@@ -6,7 +6,10 @@
 #include "screens/MessageTables.h"
 #include "screens/qt/Fonts.h"
 #include "screens/qt/MouseLabel.h"
+#include "screens/qt/Translations.h"
 #include "world/MapGrid.h"
+
+#include <QCoreApplication>
 
 namespace poronpa {
 
@@ -35,7 +38,9 @@ SidePanel::SidePanel(QWidget& client)
         auto* icon = new QLabel(&client);
         icon->setPixmap(QPixmap::fromImage(pictures::itemIcon(k)));
         icon->setGeometry(340 + 32 * (k % 5), 262 + 32 * (k / 5), 32, 32);
-        icon->setToolTip(QString::fromStdString(texts::ItemText[static_cast<std::size_t>(k)]));
+        keepTranslated(*icon, [icon, k] {
+            icon->setToolTip(QCoreApplication::translate("Items", texts::ItemText[static_cast<std::size_t>(k)].c_str()));
+        });
         icon->hide();
         imgItem_[static_cast<std::size_t>(k)] = icon;
     }
@@ -49,7 +54,10 @@ SidePanel::SidePanel(QWidget& client)
     lblDPS_->setGeometry(12, 329, 120, 14);
 
     // In the item box's heading, beside its tag: the diary that saves is one of the items.
-    lblSaved_ = new QLabel(QStringLiteral("セーブしました"), &client);
+    lblSaved_ = new QLabel(&client);
+    keepTranslated(*lblSaved_, [label = lblSaved_] {
+        label->setText(QCoreApplication::translate("SidePanel", "セーブしました"));
+    });
     lblSaved_->setFont(fonts::gothic(9, true));
     setColour(*lblSaved_, QPalette::WindowText, QColor(90, 74, 122));
     lblSaved_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);

@@ -10,15 +10,15 @@
 #include "app/base/TemporaryFolder.h"
 #include "replay/ReplayFolder.h"
 #include "screens/MessageTables.h"
+#include "screens/qt/Translations.h"
+#include "settings/Settings.h"
 #include "play/SavedGame.h"
 #include "world/MapFile.h"
 #include "world/MapGrid.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QTimer>
-#include <QTranslator>
 
 #include <cstdio>
 #include <cstdlib>
@@ -53,11 +53,10 @@ void avoidStartingSessionBus()
     ::setenv("DBUS_SESSION_BUS_ADDRESS", "disabled:", 1);
 }
 
-void installJapaneseTranslation(QApplication& application)
+void installPlayerLanguage(std::optional<Language> argument)
 {
-    auto* translator = new QTranslator(&application);
-    if (translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(translator);
+    const std::filesystem::path settings = playerFile(filenames::Settings);
+    installLanguage(startLanguage(argument, settings.empty() ? std::string() : languageSetting(ProfileFile(settings))));
 }
 
 namespace {

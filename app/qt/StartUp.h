@@ -1,9 +1,12 @@
 #pragma once
 
+#include "app/base/Language.h"
+
 #include <QWidget>
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 class QApplication;
 
@@ -20,8 +23,9 @@ bool displayAvailable();
 /// the first paint for nothing the game needs. A running session is used as before.
 void avoidStartingSessionBus();
 
-/// Makes the message boxes' buttons read in Japanese with the toolkit's own translation.
-void installJapaneseTranslation(QApplication& application);
+/// Puts the program into the player's language: the one --lang named, else the one chosen in the
+/// settings file, else the locale's (app/base/Language.h).
+void installPlayerLanguage(std::optional<Language> argument);
 
 /// What a program needs before its first window: the player's folder made ready, what writers
 /// killed mid-write left in it removed, and the world file chosen (app/base/FileLocations.h). What had to be worked around (a folder that cannot be used,

@@ -4,6 +4,7 @@
 #include "play/KeyCodes.h"
 
 #include <QKeyCombination>
+#include <QtGlobal>
 #include <Qt>
 
 #include <array>
@@ -41,8 +42,8 @@ struct KeyAction {
     std::array<int, 2> ownKeys;
     /// The gamepad button that does it in play.
     PadButton padButton;
-    /// What it does, as the controls window says it; actions listed one after the other with the
-    /// same words share a line there.
+    /// What it does, as the controls window says it (marked for the catalogue, translated where
+    /// shown); actions listed one after the other with the same words share a line there.
     const char* help;
     /// What its gamepad button does, as the controls window says it; none for the directions,
     /// which share one line of their own.
@@ -50,18 +51,27 @@ struct KeyAction {
 };
 
 inline constexpr std::array<KeyAction, 9> KeyActions{{
-    {Action::Left, "left", keys::Left, {Qt::Key_Left}, PadButton::Left, "歩く・泳ぐ（はしごやロープでは左右へ）", nullptr},
-    {Action::Right, "right", keys::Right, {Qt::Key_Right}, PadButton::Right, "歩く・泳ぐ（はしごやロープでは左右へ）", nullptr},
-    {Action::Up, "up", keys::Up, {Qt::Key_Up}, PadButton::Up, "はしご・ロープを上り下りする", nullptr},
-    {Action::Down, "down", keys::Down, {Qt::Key_Down}, PadButton::Down, "はしご・ロープを上り下りする", nullptr},
-    {Action::Jump, "jump", keys::Space, {Qt::Key_Space}, PadButton::A, "ジャンプ（水の中では泳ぎ上がる）",
-     "ジャンプ（タイトル画面では 選んだ項目へ）"},
+    {Action::Left, "left", keys::Left, {Qt::Key_Left}, PadButton::Left,
+     QT_TRANSLATE_NOOP("Controls", "歩く・泳ぐ（はしごやロープでは左右へ）"), nullptr},
+    {Action::Right, "right", keys::Right, {Qt::Key_Right}, PadButton::Right,
+     QT_TRANSLATE_NOOP("Controls", "歩く・泳ぐ（はしごやロープでは左右へ）"), nullptr},
+    {Action::Up, "up", keys::Up, {Qt::Key_Up}, PadButton::Up, QT_TRANSLATE_NOOP("Controls", "はしご・ロープを上り下りする"),
+     nullptr},
+    {Action::Down, "down", keys::Down, {Qt::Key_Down}, PadButton::Down,
+     QT_TRANSLATE_NOOP("Controls", "はしご・ロープを上り下りする"), nullptr},
+    {Action::Jump, "jump", keys::Space, {Qt::Key_Space}, PadButton::A,
+     QT_TRANSLATE_NOOP("Controls", "ジャンプ（水の中では泳ぎ上がる）"),
+     QT_TRANSLATE_NOOP("Controls", "ジャンプ（タイトル画面では 選んだ項目へ）")},
     {Action::Rope, "rope", keys::Enter, {Qt::Key_Return, Qt::Key_Enter}, PadButton::B,
-     "ロープを上に投げる（ロープを持っているとき）", "ロープ（タイトル画面では つづきから、設定では戻る）"},
-    {Action::Save, "save", keys::S, {Qt::Key_S}, PadButton::Y, "セーブ（日記を持っているとき）", "セーブ"},
-    {Action::Load, "load", keys::L, {Qt::Key_L}, PadButton::Back, "ロード（数字キーと一緒に押すと、その数だけ前のセーブ）",
-     "ロード"},
-    {Action::Title, "title", keys::Q, {Qt::Key_Q}, PadButton::Start, "タイトルに戻る", "タイトルに戻る"},
+     QT_TRANSLATE_NOOP("Controls", "ロープを上に投げる（ロープを持っているとき）"),
+     QT_TRANSLATE_NOOP("Controls", "ロープ（タイトル画面では つづきから、設定では戻る）")},
+    {Action::Save, "save", keys::S, {Qt::Key_S}, PadButton::Y, QT_TRANSLATE_NOOP("Controls", "セーブ（日記を持っているとき）"),
+     QT_TRANSLATE_NOOP("Controls", "セーブ")},
+    {Action::Load, "load", keys::L, {Qt::Key_L}, PadButton::Back,
+     QT_TRANSLATE_NOOP("Controls", "ロード（数字キーと一緒に押すと、その数だけ前のセーブ）"),
+     QT_TRANSLATE_NOOP("Controls", "ロード")},
+    {Action::Title, "title", keys::Q, {Qt::Key_Q}, PadButton::Start, QT_TRANSLATE_NOOP("Controls", "タイトルに戻る"),
+     QT_TRANSLATE_NOOP("Controls", "タイトルに戻る")},
 }};
 
 /// Where an action stands in KeyActions; KeyActions.size() for an action it lacks.

@@ -5,6 +5,7 @@
 #include "screens/MessageTables.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -16,12 +17,12 @@ namespace poronpa {
 TestPlayItems::TestPlayItems(QWidget* parent) : QDialog(parent)
 {
     setObjectName("testPlayItems");
-    setWindowTitle("テストプレイ");
+    setWindowTitle(QCoreApplication::translate("MapDesign", "テストプレイ"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel("持って始めるアイテム:", this));
+    layout->addWidget(new QLabel(QCoreApplication::translate("MapDesign", "持って始めるアイテム:"), this));
     auto* grid = new QGridLayout;
     for (int item = 0; item < ItemCount; ++item) {
-        auto* box = new QCheckBox(QString::fromStdString(texts::ItemName[static_cast<std::size_t>(item)]), this);
+        auto* box = new QCheckBox(QCoreApplication::translate("Items", texts::ItemName[static_cast<std::size_t>(item)].c_str()), this);
         box->setObjectName(QString("item%1").arg(item));
         box->setIcon(QIcon(QPixmap::fromImage(pictures::itemIcon(item))));
         box->setIconSize(QSize(32, 32));
@@ -30,7 +31,7 @@ TestPlayItems::TestPlayItems(QWidget* parent) : QDialog(parent)
     }
     layout->addLayout(grid);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText("開始");
+    buttons->button(QDialogButtonBox::Ok)->setText(QCoreApplication::translate("MapDesign", "開始"));
     buttons->button(QDialogButtonBox::Ok)->setDefault(true);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -361,7 +361,7 @@ void frmMain::refresh()
     const auto selected = static_cast<std::uint8_t>(editor_.selectedTile());
     drawTile(selectedSwatch_, 0, 0, editor_.tileSheet(), selected);
     picSelected_->update();
-    lblSelected_->setText("選択 " + QString::fromStdString(MapEditor::tileText(selected)));
+    lblSelected_->setText(QCoreApplication::translate("MapDesign", "選択 %1").arg(QString::fromStdString(MapEditor::tileText(selected))));
     showHoveredCell();
 }
 
@@ -401,7 +401,7 @@ FileStatus frmMain::loadMapFile()
 
 void frmMain::load()
 {
-    if (!settleUnsavedChanges("マップの変更が保存されていません。読み込む前に保存しますか？"))
+    if (!settleUnsavedChanges(QCoreApplication::translate("MapDesign", "マップの変更が保存されていません。読み込む前に保存しますか？")))
         return;
     reportFailure(loadMapFile());
 }
@@ -410,15 +410,15 @@ bool frmMain::saveMapFile()
 {
     // Another editor on the same map saved meanwhile: overwriting would silently take its work back.
     if (editor_.changedSinceNoted(mapFile_)) {
-        if (dialogs_.askToOverwrite(this, "マップファイルは、読み込みか保存のあとに別のところで書き換えられています。上書きしますか？") !=
+        if (dialogs_.askToOverwrite(this, QCoreApplication::translate("MapDesign", "マップファイルは、読み込みか保存のあとに別のところで書き換えられています。上書きしますか？")) !=
             QMessageBox::Yes)
             return false;
     } else if (std::error_code error; readFile_ != mapFile_ && std::filesystem::exists(mapFile_, error)) {
         // The start passes over a map of the player's only when it cannot be read whole; the game
         // leaves it alone, and so does Save unless the designer means to replace it.
-        const QString question = "「" + QString::fromStdString(mapFile_.string()) +
-                                 "」は壊れているか読み込めないため、いま開いているのは同梱のワールドです。"
-                                 "このファイルを編集中のマップで置き換えますか？";
+        const QString question =
+            QCoreApplication::translate("MapDesign", "「%1」は壊れているか読み込めないため、いま開いているのは同梱のワールドです。このファイルを編集中のマップで置き換えますか？")
+                .arg(QString::fromStdString(mapFile_.string()));
         if (dialogs_.askToOverwrite(this, question) != QMessageBox::Yes)
             return false;
     }
@@ -447,7 +447,7 @@ bool frmMain::settleUnsavedChanges(const QString& question)
 void frmMain::startGame()
 {
     // The game plays the map as it is in memory, but the program ends with the game window.
-    if (!settleUnsavedChanges("マップの変更が保存されていません。ゲームを始める前に保存しますか？"))
+    if (!settleUnsavedChanges(QCoreApplication::translate("MapDesign", "マップの変更が保存されていません。ゲームを始める前に保存しますか？")))
         return;
     handingOver_ = true;
     enableShortcuts(false);
@@ -485,7 +485,7 @@ void frmMain::enableShortcuts(bool enabled)
 
 void frmMain::closeEvent(QCloseEvent* event)
 {
-    if (!handingOver_ && !settleUnsavedChanges("マップの変更が保存されていません。保存しますか？")) {
+    if (!handingOver_ && !settleUnsavedChanges(QCoreApplication::translate("MapDesign", "マップの変更が保存されていません。保存しますか？"))) {
         event->ignore();
         return;
     }

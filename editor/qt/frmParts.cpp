@@ -65,12 +65,12 @@ frmParts::frmParts(MapEditor& editor) : editor_(editor)
     auto* tools = new QToolBar(this);
     tools->setObjectName("partsTools");
     auto* toolGroup = new QActionGroup(this);
-    paintTool_ = tools->addAction("ペン");
+    paintTool_ = tools->addAction(QCoreApplication::translate("MapDesign", "ペン"));
     paintTool_->setObjectName("toolPaint");
-    paintTool_->setToolTip("左ドラッグで塗る (Shift+ドラッグで範囲選択)");
-    selectTool_ = tools->addAction("選択");
+    paintTool_->setToolTip(QCoreApplication::translate("MapDesign", "左ドラッグで塗る (Shift+ドラッグで範囲選択)"));
+    selectTool_ = tools->addAction(QCoreApplication::translate("MapDesign", "選択"));
     selectTool_->setObjectName("toolSelect");
-    selectTool_->setToolTip("左ドラッグで範囲を選ぶ");
+    selectTool_->setToolTip(QCoreApplication::translate("MapDesign", "左ドラッグで範囲を選ぶ"));
     for (QAction* tool : {paintTool_, selectTool_}) {
         tool->setCheckable(true);
         toolGroup->addAction(tool);
@@ -79,9 +79,9 @@ frmParts::frmParts(MapEditor& editor) : editor_(editor)
         editor_.setTool(tool == selectTool_ ? CanvasTool::Select : CanvasTool::Paint);
         emit tileChosen();
     });
-    QAction* flip = tools->addAction("左右反転");
+    QAction* flip = tools->addAction(QCoreApplication::translate("MapDesign", "左右反転"));
     flip->setObjectName("toolFlip");
-    flip->setToolTip("貼り付け中の形かペンを左右反転 (X)");
+    flip->setToolTip(QCoreApplication::translate("MapDesign", "貼り付け中の形かペンを左右反転 (X)"));
     connect(flip, &QAction::triggered, this, [this] {
         editor_.flipStamp();
         refresh();

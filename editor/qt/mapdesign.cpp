@@ -3,6 +3,7 @@
 
 #include "app/base/FileLocations.h"
 #include "app/base/FileNames.h"
+#include "app/base/Language.h"
 #include "app/qt/GameLauncher.h"
 #include "app/base/StandardOptions.h"
 #include "app/qt/StartUp.h"
@@ -19,7 +20,7 @@
 
 namespace {
 
-constexpr std::string_view Usage = R"(Usage: mapdesign [--help] [--version]
+constexpr std::string_view Usage = R"(Usage: mapdesign [--lang ja|en] [--help] [--version]
 
 The map editor of ポロンパ　ぽぷらん: the world's 5 x 5 areas with the tile palette. The left
 button paints the selected tile, the right one centres the view; Ctrl+Z undoes, Ctrl+Y or
@@ -31,6 +32,9 @@ cells of a tile, Ctrl+F the selection; a drag over the palette takes several til
 stamp. Ctrl+S or Save writes the map,
 AllMap and 1Map export pictures, Game starts the game on the map as edited. F5 plays the map as
 edited from the cell under the pointer and comes back to the editor when that window closes.
+
+The editor speaks English where the locale is English and Japanese elsewhere, or as the game's
+settings or --lang ja|en choose.
 
 Run from a folder it may write to, the editor reads and writes mapdata.dat beside itself.
 Installed, it reads the map the player saved in $XDG_DATA_HOME/poronpa (~/.local/share/poronpa
@@ -44,6 +48,11 @@ int main(int argc, char** argv)
     using namespace poronpa;
     if (answerHelpOrVersion(argc, argv, "mapdesign", Usage))
         return 0;
+    const LanguageArgument language = takeLanguageArgument(argc, argv, "mapdesign");
+    if (!language.error.empty()) {
+        std::fprintf(stderr, "%s\n", language.error.c_str());
+        return 2;
+    }
     const auto set = [](const char* name) {
         const char* value = std::getenv(name);
         return value && *value;
@@ -58,7 +67,7 @@ int main(int argc, char** argv)
     // Lets the desktop match the window to its menu entry and icon.
     QApplication::setDesktopFileName(QStringLiteral("invalid.poronpa.MapDesign"));
     QApplication::setWindowIcon(pictures::windowIcon());
-    installJapaneseTranslation(application);
+    installPlayerLanguage(language.language);
 
     // The game window works on the same map store and may outlive the editor's windows.
     static MapGrid map;

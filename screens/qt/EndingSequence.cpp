@@ -5,6 +5,7 @@
 #include "audio/Sound.h"
 #include "audio/clsBGMAPI.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QWidget>
 
@@ -55,15 +56,15 @@ constexpr int TextTop = 48;
 const std::array<std::string, 9>& EndingSequence::closingText()
 {
     static const std::array<std::string, 9> lines = {
-        "ごめんなさい、ぽぷらんには",
-        "エンディングはありません・・・",
-        "最後までプレイしていただき、",
-        "本当にありがとうございます。",
-        "ぜひ作者まで感想を",
-        "お聞かせ下さい。",
+        QT_TRANSLATE_NOOP("Ending", "ごめんなさい、ぽぷらんには"),
+        QT_TRANSLATE_NOOP("Ending", "エンディングはありません・・・"),
+        QT_TRANSLATE_NOOP("Ending", "最後までプレイしていただき、"),
+        QT_TRANSLATE_NOOP("Ending", "本当にありがとうございます。"),
+        QT_TRANSLATE_NOOP("Ending", "ぜひ作者まで感想を"),
+        QT_TRANSLATE_NOOP("Ending", "お聞かせ下さい。"),
         "",
-        "制作：ポロンパ工房",
-        "感想はプロジェクトのページへ",
+        QT_TRANSLATE_NOOP("Ending", "制作：ポロンパ工房"),
+        QT_TRANSLATE_NOOP("Ending", "感想はプロジェクトのページへ"),
     };
     return lines;
 }
@@ -102,7 +103,7 @@ void EndingSequence::tmrEnding_Timer()
     backdrop_->printY = TextTop;
     for (const std::string& line : closingText()) {
         backdrop_->printX = viewFrame_.x() + viewFrame_.width();
-        backdrop_->print(QString::fromStdString(line));
+        backdrop_->print(line.empty() ? QString() : QCoreApplication::translate("Ending", line.c_str()));
     }
     tmrEnding_.stop();
 }

@@ -4,6 +4,7 @@
 #include "screens/MessageTables.h"
 #include "world/SheetCells.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QWidget>
 
@@ -28,7 +29,8 @@ void printPhrase(QImage& target, const QFont& font, int phraseIndex)
 {
     if (phraseIndex < 0 || phraseIndex >= static_cast<int>(texts::MissPhrases.size()))
         return;
-    const QString phrase = QString::fromStdString(texts::MissPhrases[static_cast<std::size_t>(phraseIndex)]);
+    const QString phrase =
+        QCoreApplication::translate("MissPhrases", texts::MissPhrases[static_cast<std::size_t>(phraseIndex)].c_str());
     QPainter painter(&target);
     painter.setFont(font);
     painter.setPen(Qt::white);

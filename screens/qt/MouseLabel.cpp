@@ -1,5 +1,8 @@
 #include "screens/qt/MouseLabel.h"
 
+#include "screens/qt/Translations.h"
+
+#include <QCoreApplication>
 #include <QMouseEvent>
 
 namespace poronpa {
@@ -23,6 +26,14 @@ void MouseLabel::setColour(const QColor& colour)
 QColor MouseLabel::colour() const
 {
     return palette().color(QPalette::WindowText);
+}
+
+void MouseLabel::showTranslated(const char* context, const char* source)
+{
+    keepTranslated(*this, [this, context, source] {
+        setText(QCoreApplication::translate(context, source));
+        adjustSize();
+    });
 }
 
 void MouseLabel::mousePressEvent(QMouseEvent* event)

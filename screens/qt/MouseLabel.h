@@ -14,6 +14,10 @@ public:
     void setColour(const QColor& colour);
     QColor colour() const;
 
+    /// Shows `source` (marked for the catalogue under `context`) in the player's language, now
+    /// and whenever the language changes, sized to it again.
+    void showTranslated(const char* context, const char* source);
+
 signals:
     /// The left button was pressed and released over the label.
     void clicked();

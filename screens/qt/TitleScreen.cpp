@@ -9,6 +9,7 @@
 #include "screens/MessageTables.h"
 #include "screens/qt/OptionsScreen.h"
 
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
 
@@ -27,9 +28,9 @@ struct MenuEntry {
     int x, y;
 };
 constexpr MenuEntry MenuEntries[3] = {
-    {"はじめから", 272, 208},
-    {"つづきから", 272, 248},
-    {"設 定", 273, 288},
+    {QT_TRANSLATE_NOOP("Title", "はじめから"), 272, 208},
+    {QT_TRANSLATE_NOOP("Title", "つづきから"), 272, 248},
+    {QT_TRANSLATE_NOOP("Title", "設 定"), 273, 288},
 };
 
 std::string fourDigits(std::int32_t v)
@@ -42,7 +43,7 @@ std::string fourDigits(std::int32_t v)
 
 std::string playCountText(const AreaCounters& deathCount)
 {
-    std::string text = "プレイ回数 : \r\n";
+    std::string text = QCoreApplication::translate("Title", "プレイ回数 : ").toStdString() + "\r\n";
     // Counters come back from saved games too, so the total must not overflow whatever they say.
     std::int64_t total = 0;
     for (const auto& column : deathCount) {
@@ -52,7 +53,7 @@ std::string playCountText(const AreaCounters& deathCount)
         }
         text += "\r\n";
     }
-    return text + "total " + std::to_string(total) + " plays";
+    return text + QCoreApplication::translate("Title", "total %1 plays").arg(total).toStdString();
 }
 
 TitleScreen::TitleScreen(QWidget& picTitle, MouseLabel& lblBeta2, Sound& sound, clsBGMAPI& music, TitleActions& actions)
@@ -60,7 +61,8 @@ TitleScreen::TitleScreen(QWidget& picTitle, MouseLabel& lblBeta2, Sound& sound, 
 {
     const QFont menuFont = fonts::mincho(21.75, true);
     for (int i = 0; i < 3; ++i) {
-        auto* label = new MouseLabel(QString::fromUtf8(MenuEntries[i].caption), menuFont, MenuColour, &picTitle_);
+        auto* label = new MouseLabel({}, menuFont, MenuColour, &picTitle_);
+        label->showTranslated("Title", MenuEntries[i].caption);
         label->move(MenuEntries[i].x, MenuEntries[i].y);
         connect(label, &MouseLabel::clicked, this, [this, i] { lblTitle_Click(i); });
         connect(label, &MouseLabel::pointerMoved, this, [this, i] { lblTitle_MouseMove(i); });
@@ -69,12 +71,14 @@ TitleScreen::TitleScreen(QWidget& picTitle, MouseLabel& lblBeta2, Sound& sound, 
 
     // The shadow is made first so that the bright text lies over it.
     const QFont waitFont = fonts::gothic(26.25, true, true);
-    lblWait_[1] = new MouseLabel(QStringLiteral("Please wait..."), waitFont, QColor(192, 192, 0), &picTitle_);
+    lblWait_[1] = new MouseLabel({}, waitFont, QColor(192, 192, 0), &picTitle_);
     lblWait_[1]->move(172, 156);
-    lblWait_[0] = new MouseLabel(QStringLiteral("Please wait..."), waitFont, QColor(255, 255, 128), &picTitle_);
+    lblWait_[0] = new MouseLabel({}, waitFont, QColor(255, 255, 128), &picTitle_);
     lblWait_[0]->move(168, 152);
-    for (MouseLabel* label : lblWait_)
+    for (MouseLabel* label : lblWait_) {
+        label->showTranslated("Title", QT_TRANSLATE_NOOP("Title", "Please wait..."));
         label->hide();
+    }
 
     lblBeta1_ = new MouseLabel(QStringLiteral("ぽぷらん"), fonts::gothic(15.75, true), QColor(255, 255, 192), &picTitle_);
     lblBeta1_->move(392, 168);

@@ -3,6 +3,7 @@
 #include "RecordingWavePlayer.h"
 #include "assets/Pictures.h"
 #include "screens/MessageTables.h"
+#include "screens/qt/Translations.h"
 #include "world/SheetCells.h"
 
 #include <QApplication>
@@ -12,6 +13,8 @@
 #include <QtTest>
 
 using namespace poronpa;
+
+Q_DECLARE_METATYPE(poronpa::Language)
 
 namespace {
 
@@ -223,6 +226,46 @@ private slots:
         second.AdvanceButtonColor();
         QCOMPARE(frmGetItem::colorPhase(), 0);
         QCOMPARE(second.buttonColor(), okButtonColor(0));
+    }
+
+    /// The dialog speaks the language installed: English from the catalogue, and exactly the
+    /// Japanese texts with Japanese.
+    void boxSpeaksTheLanguageInstalled_data()
+    {
+        QTest::addColumn<Language>("language");
+        QTest::addColumn<int>("boxContent");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("firstPage");
+        QTest::addColumn<QString>("secondPage");
+        QTest::newRow("ja diary") << Language::Japanese << 4 << QStringLiteral("たからばこ")
+                                  << QStringLiteral("ゼンボのにっきちょう\nを手に入れた!")
+                                  << QStringLiteral("Sキーでセーブが出来るぞ!");
+        QTest::newRow("en diary") << Language::English << 4 << QStringLiteral("Treasure Box")
+                                  << QStringLiteral("You got\nZembo's Diary!") << QStringLiteral("Press S to save your game!");
+        QTest::newRow("en memo") << Language::English << 102 << QStringLiteral("Treasure Box")
+                                 << QStringLiteral("There was a note inside.")
+                                 << QStringLiteral("The pampas grass waits in a big cave deep underground.");
+        QTest::newRow("ja offerings") << Language::Japanese << 200 << QStringLiteral("ポロンパ")
+                                      << QStringLiteral("お月見に必要なものが足りない！！") << QString();
+        QTest::newRow("en empty") << Language::English << -1 << QStringLiteral("Treasure Box") << QStringLiteral("Empty!")
+                                  << QString();
+    }
+
+    void boxSpeaksTheLanguageInstalled()
+    {
+        QFETCH(Language, language);
+        QFETCH(int, boxContent);
+        QFETCH(QString, caption);
+        QFETCH(QString, firstPage);
+        QFETCH(QString, secondPage);
+
+        installLanguage(language);
+        test::RecordedSound recorded;
+        frmGetItem dialog(nullptr, boxContent, recorded.sound());
+        installLanguage(Language::Japanese);
+        QCOMPARE(dialog.windowTitle(), caption);
+        QCOMPARE(dialog.pageText(), firstPage);
+        QCOMPARE(dialog.nextPageText(), secondPage);
     }
 
     /// The dialog with its real timers, shown and closed as the game window does.
