@@ -7,6 +7,7 @@ namespace poronpa {
 namespace {
 const QColor RopeColour(192, 64, 0);
 constexpr int RopeWidth = 2;
+constexpr double GhostOpacity = 0.5;
 } // namespace
 
 void AreaCanvasView::setRopeLine(int index, bool visible, int x, int y1, int y2)
@@ -20,8 +21,27 @@ void AreaCanvasView::setRopeLine(int index, bool visible, int x, int y1, int y2)
     update();
 }
 
+void AreaCanvasView::setGhost(const QImage* picture, int x, int y)
+{
+    if (picture == ghost_ && (!picture || ghostAt_ == QPoint(x, y)))
+        return;
+    // Both the place it leaves and the one it takes are painted again.
+    if (ghost_)
+        update(QRect(ghostAt_, ghost_->size()));
+    ghost_ = picture;
+    ghostAt_ = QPoint(x, y);
+    if (ghost_)
+        update(QRect(ghostAt_, ghost_->size()));
+}
+
 void AreaCanvasView::paintOver(QPainter& painter)
 {
+    if (ghost_) {
+        painter.save();
+        painter.setOpacity(GhostOpacity);
+        painter.drawImage(ghostAt_, *ghost_);
+        painter.restore();
+    }
     QPen pen(RopeColour, RopeWidth);
     pen.setCapStyle(Qt::FlatCap);
     painter.setPen(pen);

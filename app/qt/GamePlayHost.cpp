@@ -182,6 +182,8 @@ void GamePlayHost::frameEnds(StepEnd end, const GameState& state)
     finish_ = end;
     if (replay::ReplaySession* recording = surroundings_.recording())
         recording->endFrame(state, end == StepEnd::Ending);
+    if (frameEnded)
+        frameEnded(state);
 }
 
 void GamePlayHost::nextMoment()

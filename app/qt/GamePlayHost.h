@@ -101,6 +101,8 @@ public:
 
     /// Told when a frame starts after its wait: its due time and the clock (for measuring).
     std::function<void(std::int64_t due, std::int64_t now)> frameStarted;
+    /// Told when a frame has run to its end, with the state it left (the ghost follows it).
+    std::function<void(const GameState& state)> frameEnded;
 
 private:
     void frameBegins(const GameState& state) override;

@@ -29,6 +29,9 @@ public:
     /// The play loop is over (the title, the ending, the window closing): the recording's last write.
     void loopEnds() { recordings_.end(); }
 
+    /// Waits until the recordings handed over are written (the last game's, read at its ending).
+    void flush() { recordings_.flush(); }
+
     /// The game being recorded, told what each frame does; null when nothing is recorded.
     replay::ReplaySession* recording() { return recordings_.current(); }
 

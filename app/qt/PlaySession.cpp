@@ -3,6 +3,7 @@
 #include "app/base/FileLocations.h"
 #include "app/base/FileNames.h"
 #include "app/base/TemporaryFolder.h"
+#include "app/qt/PlayRecords.h"
 #include "app/qt/ReplayInput.h"
 #include "app/qt/SidePanel.h"
 #include "audio/AudioSystem.h"
@@ -10,6 +11,7 @@
 #include "screens/MessageTables.h"
 #include "screens/qt/EndingSequence.h"
 #include "screens/qt/OptionsScreen.h"
+#include "screens/qt/RunOptions.h"
 #include "screens/qt/TreasureBoxDialog.h"
 #include "settings/Settings.h"
 
@@ -35,6 +37,10 @@ PlaySession::PlaySession(const MapGrid& map, AudioSystem& audio, Settings& setti
     options_ = std::make_unique<OptionsScreen>(screens_.picTitle, settings_, audio_.sound(), audio_.music(),
                                                [this] { title_->ShowOptions(false); });
     title_->setOptionsScreen(options_.get());
+    records_ = std::make_unique<PlayRecords>(map_, settings_, playerSaves_, screens_.play.panel, screens_.play.canvas,
+                                             spriteSheet);
+    host_->frameEnded = [this](const GameState& state) { records_->frameEnded(state); };
+    options_->runOptions().showBestTimes(records_->bestTimeLines());
     ending_ = std::make_unique<EndingSequence>(screens_.client, screens_.play.frame, screens_.play.panel.controls(),
                                                audio_.sound(), audio_.music());
 }
@@ -142,6 +148,7 @@ void PlaySession::enterStartArea()
     engine_->startFromTitle(TitleChoice::NewGame);
     host_->takeEvents();
     replays_.started(false);
+    records_->titleStarted(true);
 }
 
 void PlaySession::continueGame()
@@ -149,6 +156,7 @@ void PlaySession::continueGame()
     engine_->startFromTitle(TitleChoice::Continue);
     host_->takeEvents();
     replays_.started(true);
+    records_->titleStarted(false);
 }
 
 void PlaySession::runGame()
@@ -209,11 +217,14 @@ void PlaySession::loopStarts()
 {
     replays_.loopStarts(engine_->state(), settings_.FrameRate);
     input_.player().keys().clear();
+    const replay::ReplaySession* recording = replays_.recording();
+    records_->loopStarts(recording ? recording->path() : std::filesystem::path());
 }
 
 void PlaySession::loopEnds()
 {
     replays_.loopEnds();
+    records_->loopEnds();
     if (state_ != State::Watching)
         return;
     // The player's own keys, saves and frame rate again for the games that follow.
@@ -229,6 +240,8 @@ void PlaySession::finished(StepEnd end)
 {
     if (end == StepEnd::Ending) {
         state_ = State::Ending;
+        records_->reachedEnding(engine_->state(), [this] { replays_.flush(); });
+        ending_->setBestTimes(records_->bestTimeLines());
         ending_->StartEnding();
     } else if (testPlayOver_) {
         testPlayOver_();

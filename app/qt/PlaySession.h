@@ -19,6 +19,7 @@ class QKeyEvent;
 namespace poronpa {
 
 class AudioSystem;
+class PlayRecords;
 class ReplayInput;
 class TemporaryFolder;
 struct GameStart;
@@ -151,6 +152,8 @@ private:
     std::unique_ptr<GamePlayHost> host_;
     GameReplays replays_;
     std::unique_ptr<ReplayInput> watched_;
+    /// The run timer, the best times and the ghost.
+    std::unique_ptr<PlayRecords> records_;
 
     std::unique_ptr<TitleScreen> title_;
     std::unique_ptr<OptionsScreen> options_;

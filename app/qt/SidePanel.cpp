@@ -3,6 +3,7 @@
 #include "app/qt/OverviewSquare.h"
 #include "assets/Pictures.h"
 #include "play/GameState.h"
+#include "play/RunTime.h"
 #include "screens/MessageTables.h"
 #include "screens/qt/Fonts.h"
 #include "screens/qt/MouseLabel.h"
@@ -63,9 +64,24 @@ SidePanel::SidePanel(QWidget& client)
     lblSaved_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     lblSaved_->setGeometry(386, 243, 114, 17);
     lblSaved_->hide();
+    // In the item box's heading, in its ink, where the note of a save takes its place for the few
+    // seconds it is shown: below the box the panel has no room left. Hidden until the player asks.
+    lblRunTime_ = new QLabel(&client);
+    lblRunTime_->setFont(fonts::gothic(9, true));
+    setColour(*lblRunTime_, QPalette::WindowText, QColor(90, 74, 122));
+    lblRunTime_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblRunTime_->setGeometry(386, 243, 114, 17);
+    lblRunTime_->hide();
+
     savedNoteTimer_.setSingleShot(true);
     savedNoteTimer_.setInterval(3000);
-    QObject::connect(&savedNoteTimer_, &QTimer::timeout, lblSaved_, &QWidget::hide);
+    QObject::connect(&savedNoteTimer_, &QTimer::timeout, lblSaved_, [this] {
+        // The ending may have hidden both meanwhile: nothing comes back over it.
+        if (!lblSaved_->isVisible())
+            return;
+        lblSaved_->hide();
+        lblRunTime_->setVisible(runTimerShown_);
+    });
 }
 
 void SidePanel::show(const GameState& state)
@@ -75,6 +91,18 @@ void SidePanel::show(const GameState& state)
             shpMap(c + MapGrid::Areas * r).setMiniMapColour(state.MiniMapColor[static_cast<std::size_t>(c)][static_cast<std::size_t>(r)]);
     for (int item = 0; item < ItemCount; ++item)
         imgItem(item).setVisible(state.ItemHeld[static_cast<std::size_t>(item)] != 0);
+    // Every frame changes the hundredths: the text is made only when the frames changed.
+    if (runTimerShown_ && (state.RunFrames != runFramesShown_ || lblRunTime_->text().isEmpty())) {
+        runFramesShown_ = state.RunFrames;
+        lblRunTime_->setText(QString::fromStdString(play::runTimeText(state.RunFrames)));
+    }
+}
+
+void SidePanel::showRunTimer(bool shown)
+{
+    runTimerShown_ = shown;
+    lblRunTime_->clear();
+    lblRunTime_->setVisible(shown && !lblSaved_->isVisible());
 }
 
 void SidePanel::showFrameRate(const QString& text)
@@ -84,6 +112,7 @@ void SidePanel::showFrameRate(const QString& text)
 
 void SidePanel::noteSaved()
 {
+    lblRunTime_->hide();
     lblSaved_->show();
     savedNoteTimer_.start();
 }
@@ -92,6 +121,7 @@ void SidePanel::clearSavedNote()
 {
     savedNoteTimer_.stop();
     lblSaved_->hide();
+    lblRunTime_->setVisible(runTimerShown_);
 }
 
 std::vector<QWidget*> SidePanel::controls() const
@@ -101,6 +131,7 @@ std::vector<QWidget*> SidePanel::controls() const
     all.push_back(lblBeta2_);
     all.push_back(lblDPS_);
     all.push_back(lblSaved_);
+    all.push_back(lblRunTime_);
     return all;
 }
 

@@ -22,8 +22,11 @@ class SidePanel {
 public:
     explicit SidePanel(QWidget& client);
 
-    /// The areas visited with their colours and the items held, as in `state`.
+    /// The areas visited with their colours, the items held and, when it is shown, the run's
+    /// time, as in `state`.
     void show(const GameState& state);
+    /// The run timer in the item box's heading, shown or not (the player's setting).
+    void showRunTimer(bool shown);
     /// The frames per second, in the panel's bottom corner.
     void showFrameRate(const QString& text);
     /// "セーブしました" beside the item box for a few seconds: a save was written.
@@ -38,6 +41,7 @@ public:
     MouseLabel& lblBeta2() const { return *lblBeta2_; }
     QLabel& lblDPS() const { return *lblDPS_; }
     QLabel& lblSaved() const { return *lblSaved_; }
+    QLabel& lblRunTime() const { return *lblRunTime_; }
 
 private:
     std::array<OverviewSquare*, MapGrid::Areas * MapGrid::Areas> shpMap_{};
@@ -45,6 +49,9 @@ private:
     MouseLabel* lblBeta2_ = nullptr;
     QLabel* lblDPS_ = nullptr;
     QLabel* lblSaved_ = nullptr;
+    QLabel* lblRunTime_ = nullptr;
+    bool runTimerShown_ = false;
+    std::int32_t runFramesShown_ = 0;
     QTimer savedNoteTimer_;
 };
 

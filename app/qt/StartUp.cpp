@@ -2,6 +2,7 @@
 
 #include "app/base/FileNames.h"
 #include "app/qt/GameLauncher.h"
+#include "app/qt/PlayRecords.h"
 #include "app/qt/ReplayInput.h"
 #include "app/qt/GameWindow.h"
 #include "app/base/FileLocations.h"
@@ -94,7 +95,7 @@ StartFiles prepareFiles(const char* program)
     // play or of a replay watched.
     if (const auto replays = playerFile(filenames::Replays); !replays.empty())
         removeStaleTemporariesIn(replays, replay::isOwnReplayName);
-    TemporaryFolder::removeLeftovers({TestPlayFolder, WatchedReplayFolder});
+    TemporaryFolder::removeLeftovers({TestPlayFolder, WatchedReplayFolder, GhostFolder});
     return {world.path, notices.join(QStringLiteral("\n\n"))};
 }
 

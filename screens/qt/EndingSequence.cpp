@@ -2,6 +2,7 @@
 #include "screens/qt/EndingSequence.h"
 
 #include "screens/qt/Fonts.h"
+#include "screens/qt/RunOptions.h"
 #include "audio/Sound.h"
 #include "audio/clsBGMAPI.h"
 
@@ -104,6 +105,11 @@ void EndingSequence::tmrEnding_Timer()
     for (const std::string& line : closingText()) {
         backdrop_->printX = viewFrame_.x() + viewFrame_.width();
         backdrop_->print(line.empty() ? QString() : QCoreApplication::translate("Ending", line.c_str()));
+    }
+    if (!bestTimes_.empty()) {
+        backdrop_->print({});
+        for (const QString& line : bestTimesText(bestTimes_))
+            backdrop_->print(line);
     }
     tmrEnding_.stop();
 }

@@ -27,6 +27,9 @@ public:
     EndingSequence(QWidget& window, QWidget& viewFrame, std::vector<QWidget*> panelControls, Sound& sound,
                    clsBGMAPI& music);
 
+    /// The world's best times (records::bestTimeLine lines), printed under the closing text.
+    void setBestTimes(std::vector<std::string> lines) { bestTimes_ = std::move(lines); }
+
     void StartEnding();
     /// Stops the timeline (the window is closing).
     void stop() { tmrEnding_.stop(); }
@@ -45,6 +48,7 @@ private:
     clsBGMAPI& music_;
     EndingBackdrop* backdrop_;
     QTimer tmrEnding_;
+    std::vector<std::string> bestTimes_;
     int endingTick_ = 0;
     bool started_ = false;
 };

@@ -3,6 +3,7 @@
 
 #include "screens/qt/Fonts.h"
 #include "screens/qt/MouseLabel.h"
+#include "screens/qt/RunOptions.h"
 #include "audio/Sound.h"
 #include "audio/clsBGMAPI.h"
 #include "screens/MessageTables.h"
@@ -36,12 +37,16 @@ OptionsScreen::OptionsScreen(QWidget& picTitle, Settings& settings, Sound& sound
     // or "戻 る", nor a label that is not there.
     lblOption(settings_.BGM != 0 ? MusicOff : MusicOn).setColour(DimColour);
     lblOption(settings_.SE != 0 ? EffectsOff : EffectsOn).setColour(DimColour);
+    runOptions_ = std::make_unique<RunOptions>(picTitle, settings_);
 }
+
+OptionsScreen::~OptionsScreen() = default;
 
 void OptionsScreen::setVisible(bool visible)
 {
     for (MouseLabel* label : lblOption_)
         label->setVisible(visible);
+    runOptions_->setVisible(visible);
 }
 
 void OptionsScreen::choose(int chosen, int other)

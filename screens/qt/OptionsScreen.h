@@ -4,12 +4,14 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 
 class QWidget;
 
 namespace poronpa {
 
 class MouseLabel;
+class RunOptions;
 class Sound;
 class clsBGMAPI;
 struct Settings;
@@ -21,6 +23,7 @@ public:
     /// Lays out the seven labels (hidden) and dims the value not chosen in each row. `back` is
     /// called by "戻 る" to bring the title menu back.
     OptionsScreen(QWidget& picTitle, Settings& settings, Sound& sound, clsBGMAPI& music, std::function<void()> back);
+    ~OptionsScreen() override;
 
     void setVisible(bool visible);
     void lblOption_Click(int index);
@@ -28,6 +31,8 @@ public:
     void goBack();
 
     MouseLabel& lblOption(int index) const { return *lblOption_.at(static_cast<std::size_t>(index)); }
+    /// The run timer's and the ghost's rows and the best times, shown with the screen.
+    RunOptions& runOptions() const { return *runOptions_; }
 
 private:
     void choose(int chosen, int other);
@@ -37,6 +42,7 @@ private:
     clsBGMAPI& music_;
     std::function<void()> back_;
     std::array<MouseLabel*, 7> lblOption_{};
+    std::unique_ptr<RunOptions> runOptions_;
 };
 
 } // namespace poronpa

@@ -2,6 +2,7 @@
 
 #include "screens/qt/MouseLabel.h"
 #include "screens/qt/OptionsScreen.h"
+#include "screens/qt/RunOptions.h"
 
 #include <QTest>
 
@@ -112,4 +113,40 @@ TEST(OptionsScreen, BackClickIsHeardOnlyWithEffectsNowOn)
         click(*w.window, 6);
         EXPECT_EQ(w.audio.wavesOf("click5.wav"), c.clicksHeard) << "SE=" << c.se;
     }
+}
+
+// The run timer's and the ghost's rows: off in a file that never named them, the value not chosen
+// dim; a click switches the setting at once, and the window keeps it in zembo.ini. The world's
+// best times are listed beside them.
+TEST(OptionsScreen, TimerAndGhostRowsSwitchTheirSettingsAndAreKept)
+{
+    std::string kept;
+    {
+        OpenWindow w;
+        GameWindow& gw = *w.window;
+        RunOptions& rows = gw.session().options().runOptions();
+        EXPECT_TRUE(sameColour(rows.label(1).colour(), Dim)) << "the timer's ON";
+        EXPECT_TRUE(sameColour(rows.label(4).colour(), Dim)) << "the ghost's ON";
+        openOptions(gw);
+        for (int k = 0; k < 6; ++k)
+            EXPECT_TRUE(rows.label(k).isVisible()) << k;
+        EXPECT_TRUE(rows.bestTimes().isVisible());
+        EXPECT_TRUE(rows.bestTimes().text().contains(QStringLiteral("まだ記録がありません"))) << rows.bestTimes().text().toStdString();
+        QTest::mouseClick(&rows.label(1), Qt::LeftButton);
+        EXPECT_TRUE(sameColour(rows.label(2).colour(), Dim));
+        EXPECT_FALSE(sameColour(rows.label(1).colour(), Dim));
+        QTest::mouseClick(&rows.label(4), Qt::LeftButton);
+        QTest::mouseClick(&rows.label(5), Qt::LeftButton);
+        click(gw, 6);
+        EXPECT_FALSE(rows.label(1).isVisible());
+        gw.close();
+        kept = w.settingsFile();
+    }
+    EXPECT_NE(kept.find("RunTimer=1"), std::string::npos) << kept;
+    EXPECT_NE(kept.find("Ghost=0"), std::string::npos) << kept;
+
+    OpenWindow again(&kept);
+    RunOptions& rows = again.window->session().options().runOptions();
+    EXPECT_TRUE(sameColour(rows.label(2).colour(), Dim)) << "the timer's OFF";
+    EXPECT_TRUE(sameColour(rows.label(4).colour(), Dim)) << "the ghost's ON";
 }
