@@ -17,7 +17,7 @@ Recordings::~Recordings()
 }
 
 ReplaySession* Recordings::begin(const GameState& state, bool continued, std::int32_t frameRate, const MapGrid& map,
-                                 const std::filesystem::path& saveFile)
+                                 const std::filesystem::path& saveFile, const std::filesystem::path& world)
 {
     end();
     if (folder_.empty()) {
@@ -29,7 +29,7 @@ ReplaySession* Recordings::begin(const GameState& state, bool continued, std::in
     if (writer_.failed())
         return nullptr;
     session_.emplace(writer_, newReplayPath(folder_, std::chrono::system_clock::now()),
-                     startHeader(state, continued, frameRate, map, saveFile), state);
+                     startHeader(state, continued, frameRate, map, saveFile, world), state);
     return &*session_;
 }
 

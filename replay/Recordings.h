@@ -24,8 +24,9 @@ public:
 
     /// A game has started (its area entered, or the continued game loaded) and its first frame is
     /// next: recording begins. Returns the game's session, or null when nothing is recorded.
+    /// `world` is the file the map was read from (see startHeader).
     ReplaySession* begin(const GameState& state, bool continued, std::int32_t frameRate, const MapGrid& map,
-                         const std::filesystem::path& saveFile);
+                         const std::filesystem::path& saveFile, const std::filesystem::path& world = {});
     /// The game being recorded, or null.
     ReplaySession* current();
     /// The game is over: its last write, with the end line of its last whole frame.

@@ -185,7 +185,8 @@ std::string decodeSaves(std::string_view hexText, std::size_t length, std::uint6
 /// The parts of a header as they are read, before they are known to be complete.
 struct HeaderLines {
     ReplayHeader header;
-    bool program = false, date = false, start = false, frameRate = false, map = false, carry = false, saves = false;
+    bool program = false, date = false, start = false, frameRate = false, map = false, world = false, carry = false,
+         saves = false;
     std::size_t savesLength = 0;
     std::uint64_t savesCheck = 0;
     std::string savesHex;
@@ -243,6 +244,12 @@ std::string readHeaderLine(std::string_view line, HeaderLines& read)
             return twice;
         if (value.size() != 16 || !parseNumber(value, header.mapDigest, 16))
             return "the map digest is not 16 hex digits";
+    } else if (name == "world") {
+        if (!once(read.world))
+            return twice;
+        if (value.empty())
+            return "the world line names no file";
+        header.worldFile = value;
     } else if (name == "carry") {
         if (!once(read.carry))
             return twice;
@@ -393,6 +400,14 @@ std::string localDateNow()
     return std::string(text, std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S %z", &local));
 }
 
+std::string worldFileForHeader(const std::filesystem::path& world)
+{
+    std::string name = world.filename().string();
+    if (std::any_of(name.begin(), name.end(), [](char c) { return isBinary(static_cast<unsigned char>(c)); }))
+        return {};
+    return name;
+}
+
 std::string headerText(const ReplayHeader& header)
 {
     std::string text = std::string(Signature) + std::to_string(FormatVersion) + "\n";
@@ -401,6 +416,9 @@ std::string headerText(const ReplayHeader& header)
     text += "# start " + std::string(header.continued ? "continue" : "new") + "\n";
     text += "# framerate " + std::to_string(header.frameRate) + "\n";
     text += "# map " + hex(header.mapDigest, 16) + "\n";
+    // Only a replay that knows its world says so: one read from an older file is written as it was.
+    if (!header.worldFile.empty())
+        text += "# world " + header.worldFile + "\n";
     text += "# carry " + carryText(header.carry) + "\n";
     switch (header.saves.kind) {
     case SaveImage::Kind::None:

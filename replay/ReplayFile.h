@@ -71,6 +71,9 @@ struct ReplayHeader {
     bool continued = false;      ///< つづきから instead of はじめから
     std::int32_t frameRate = 0;  ///< the FrameRate setting
     std::uint64_t mapDigest = 0; ///< mapDigest() of the world it was played on
+    /// The file name of that world, so that a player of the replay can look for it; empty when
+    /// the replay does not say (recorded before replays named their world).
+    std::string worldFile;
     Carry carry;
     SaveImage saves;
 
@@ -82,6 +85,10 @@ std::uint64_t mapDigest(const MapGrid& map);
 
 /// The current local date and time as the header writes it.
 std::string localDateNow();
+
+/// The world's file name as a header line can hold it: empty for a name with a byte a line of
+/// the file may not hold (a line end, a control character).
+std::string worldFileForHeader(const std::filesystem::path& world);
 
 /// The header's lines, each ending in a line end.
 std::string headerText(const ReplayHeader& header);

@@ -1,6 +1,7 @@
 #include "replay/ReplayPlayer.h"
 
 #include "play/GameEngine.h"
+#include "replay/ReplayWorld.h"
 
 namespace poronpa::replay {
 
@@ -9,9 +10,11 @@ ReplayPlayer::ReplayPlayer(Replay replay, const std::filesystem::path& folder)
 {
 }
 
-bool ReplayPlayer::recordedOnAnotherMap(const MapGrid& map) const
+std::string ReplayPlayer::anotherMapNote(const MapGrid& map) const
 {
-    return replay_.header && replay_.header->mapDigest != mapDigest(map);
+    if (!replay_.header || replay_.header->mapDigest == mapDigest(map))
+        return {};
+    return "this replay was recorded on another map: it needs " + neededWorld(*replay_.header);
 }
 
 FileStatus ReplayPlayer::start(GameEngine& engine)

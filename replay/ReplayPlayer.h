@@ -22,8 +22,9 @@ public:
     ReplayPlayer(Replay replay, const std::filesystem::path& folder);
 
     const Replay& replay() const { return replay_; }
-    /// Whether the replay was recorded on another map than `map` (a plain key script never was).
-    bool recordedOnAnotherMap(const MapGrid& map) const;
+    /// When the replay was recorded on another map than `map`: what a watcher is told, naming the
+    /// world it needs; else empty (a plain key script never was).
+    std::string anotherMapNote(const MapGrid& map) const;
 
     /// Starts the game as the recording did (a plain key script: as a new game), with the
     /// recorded frame rate. An error names a save file that could not be put in place.

@@ -7,7 +7,7 @@
 namespace poronpa::replay {
 
 ReplayHeader startHeader(const GameState& state, bool continued, std::int32_t frameRate, const MapGrid& map,
-                         const std::filesystem::path& saveFile)
+                         const std::filesystem::path& saveFile, const std::filesystem::path& world)
 {
     ReplayHeader header;
     header.program = std::string(programVersion());
@@ -15,6 +15,7 @@ ReplayHeader startHeader(const GameState& state, bool continued, std::int32_t fr
     header.continued = continued;
     header.frameRate = frameRate;
     header.mapDigest = mapDigest(map);
+    header.worldFile = worldFileForHeader(world);
     header.carry = Carry::of(state);
     header.saves = captureSaveImage(saveFile);
     return header;

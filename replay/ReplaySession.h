@@ -12,9 +12,10 @@
 namespace poronpa::replay {
 
 /// The header of a game that has just started (a new game's area entered, or the continued game
-/// loaded), before its first frame: the saves are read as they are now.
+/// loaded), before its first frame: the saves are read as they are now. `world` is the file the
+/// map was read from, named in the header when given.
 ReplayHeader startHeader(const GameState& state, bool continued, std::int32_t frameRate, const MapGrid& map,
-                         const std::filesystem::path& saveFile);
+                         const std::filesystem::path& saveFile, const std::filesystem::path& world = {});
 
 /// The keys of the script's names that the engine holds now.
 sim::KeySet heldKeys(const GameState& state);

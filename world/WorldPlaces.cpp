@@ -81,6 +81,12 @@ std::filesystem::path worldDataFolder(const std::filesystem::path& world)
     return player / filenames::Worlds / worldFolderName(world);
 }
 
+std::filesystem::path worldPlayerFile(const std::filesystem::path& world, const std::string& name)
+{
+    const auto folder = world.empty() ? fileLocations().player : worldDataFolder(world);
+    return folder.empty() ? folder : folder / name;
+}
+
 std::vector<std::filesystem::path> recentWorlds()
 {
     std::vector<std::filesystem::path> list;

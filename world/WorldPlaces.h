@@ -35,6 +35,11 @@ std::string worldFolderName(const std::filesystem::path& world);
 /// there is no folder of the player's.
 std::filesystem::path worldDataFolder(const std::filesystem::path& world);
 
+/// A file of a world's among the player's (its saves, its replay folder) by name: in
+/// worldDataFolder(world), the player's folder for the default world or an empty `world`. Empty
+/// when there is no folder of the player's.
+std::filesystem::path worldPlayerFile(const std::filesystem::path& world, const std::string& name);
+
 /// The worlds opened most recently, newest first, as the player's list keeps them (files that are
 /// gone are still listed: the caller decides what to do with them).
 std::vector<std::filesystem::path> recentWorlds();

@@ -80,8 +80,8 @@ void PlaySession::watch(const std::filesystem::path& file)
         if (state_ == State::Watching)
             play(State::Watching);
     };
-    if (watched_->recordedOnAnotherMap(map_))
-        tell(false, "this replay was recorded on another map", start);
+    if (const std::string note = watched_->anotherMapNote(map_); !note.empty())
+        tell(false, note, start);
     else
         start();
 }

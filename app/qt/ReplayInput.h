@@ -28,7 +28,8 @@ public:
     static std::unique_ptr<ReplayInput> open(const std::filesystem::path& file, GameEngine& engine,
                                              GamePlayHost& host, const KeyMap& keyMap, std::string& error);
 
-    bool recordedOnAnotherMap(const MapGrid& map) const { return player_->recordedOnAnotherMap(map); }
+    /// See ReplayPlayer::anotherMapNote.
+    std::string anotherMapNote(const MapGrid& map) const { return player_->anotherMapNote(map); }
 
     bool nextFrame(KeySet& keys) override;
     void key(const QKeyEvent& event) override;

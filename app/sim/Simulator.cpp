@@ -13,8 +13,10 @@
 #include "play/RunTime.h"
 #include "replay/ReplayFile.h"
 #include "replay/ReplayPlayer.h"
+#include "replay/ReplayWorld.h"
 #include "play/SaveFileStore.h"
 #include "world/MapFile.h"
+#include "world/WorldPlaces.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -175,6 +177,13 @@ int runSimulator(const std::vector<std::string>& args, std::istream& in, std::os
     if (!parseSimOptions(args, options, error))
         return fail(error);
 
+    // A replay is read and checked whole first: the world it names is the one to play.
+    replay::Replay recorded;
+    if (options.replayFile) {
+        if (FileStatus status = replay::readReplay(*options.replayFile, recorded); !status.ok())
+            return fail(status.error);
+    }
+
     MapGrid map;
     std::filesystem::path mapFile;
     if (options.mapFile) {
@@ -184,20 +193,22 @@ int runSimulator(const std::vector<std::string>& args, std::istream& in, std::os
         if (!world.notice.empty())
             err << "poronpa-sim: " << world.notice << '\n';
         mapFile = world.path;
+        // Where it is not found, the world read instead is told as another map below.
+        if (recorded.header) {
+            if (auto found = replay::findReplayWorld(*recorded.header, *options.replayFile, recentWorlds(), mapFile);
+                !found.empty())
+                mapFile = std::move(found);
+        }
     }
     if (FileStatus status = readMap(mapFile, map); !status.ok())
         return fail(status.error);
 
-    // The script is read as the run goes: its length costs no memory. A replay is read and
-    // checked whole first.
+    // The script is read as the run goes: its length costs no memory.
     std::istringstream noScript;
     std::ifstream scriptFile;
     std::istream* scriptSource = &noScript;
-    replay::Replay recorded;
-    if (options.replayFile) {
-        if (FileStatus status = replay::readReplay(*options.replayFile, recorded); !status.ok())
-            return fail(status.error);
-    } else if (options.inputFile && *options.inputFile == "-") {
+    // --input never goes with --replay.
+    if (options.inputFile && *options.inputFile == "-") {
         scriptSource = &in;
     } else if (options.inputFile) {
         if (FileStatus status = openScript(*options.inputFile, scriptFile); !status.ok())
@@ -227,8 +238,8 @@ int runSimulator(const std::vector<std::string>& args, std::istream& in, std::os
     std::optional<replay::ReplayPlayer> player;
     if (options.replayFile) {
         player.emplace(std::move(recorded), scratch->path());
-        if (player->recordedOnAnotherMap(map))
-            err << "poronpa-sim: " << oneLine(*options.replayFile) << ": this replay was recorded on another map\n";
+        if (const std::string note = player->anotherMapNote(map); !note.empty())
+            err << "poronpa-sim: " << oneLine(*options.replayFile) << ": " << oneLine(note) << '\n';
     }
 
     std::int64_t frame = 0;

@@ -11,7 +11,8 @@ constexpr std::string_view Usage = R"(Usage: poronpa-sim [OPTION]...
 Runs the game's engine without a window from a key script and prints where the hero ended:
   end frame=N area=AX,AY pos=X,Y state=S items=0101000000 deaths=D ending=yes|no
 
-  --map FILE       map file (default: the world the game reads)
+  --map FILE       map file, any world (default: the world the game reads; with --replay,
+                   the world the replay names, beside it or among the recent worlds)
   --save FILE      save file for the S and L keys and --continue
                    (default: savedata.dat in a fresh temporary folder)
   --continue       start as the title's continue does, from the latest save

@@ -1,6 +1,7 @@
 // The real poronpa-sim playing replays: the start, the saves and the failures come from the
 // file, the end line is compared with the recorded one, and bad files are refused.
 #include "replay/ReplayFile.h"
+#include "replay/ReplayWorld.h"
 #include "play/SavedGame.h"
 #include "tests/hardening/FaultSupport.h"
 #include "tests/support/TempDir.h"
@@ -127,7 +128,8 @@ TEST_F(ReplaySim, AContinuedGamePlaysFromItsEmbeddedSavesToTheRecordedEndLine)
         EXPECT_EQ(run.err, "poronpa-sim: " + differing + ": the end line differs from the recording's: " + other + "\n");
     }
 
-    // On another map the run is told once and played anyway; an unfinished one has nothing to compare.
+    // On another map the run is told once, with the world it needs, and played anyway; an
+    // unfinished one has nothing to compare.
     test::TestMap changed;
     changed.row(2, 4, 48, 1, 49, Wall).set(0, 0, 0, 0, 1);
     changed.write(dir / "changed.dat");
@@ -135,8 +137,31 @@ TEST_F(ReplaySim, AContinuedGamePlaysFromItsEmbeddedSavesToTheRecordedEndLine)
     const ProgramRun elsewhere = runSim({"--map", (dir / "changed.dat").string(), "--replay", unfinished, "--check"});
     EXPECT_EQ(elsewhere.status, 0);
     EXPECT_EQ(lastLine(elsewhere.out), seen);
-    EXPECT_EQ(elsewhere.err, "poronpa-sim: " + unfinished + ": this replay was recorded on another map\n"
+    EXPECT_EQ(elsewhere.err, "poronpa-sim: " + unfinished + ": this replay was recorded on another map: it needs " +
+                                 neededWorld(continued()) + "\n"
                              "poronpa-sim: " + unfinished + ": the recording did not finish; there is no recorded end line to compare\n");
+}
+
+// Without --map the replay plays on the world it names where that lies beside it; where it lies
+// nowhere, the world the game reads is played and the one the replay needs is named.
+TEST_F(ReplaySim, WithoutAMapTheReplayFindsItsWorld)
+{
+    const std::string keys = "40 left\n30 right\n";
+    const std::string seen = continuedEndLine(keys);
+    ReplayHeader header = continued();
+    header.worldFile = "castle.ppw";
+    std::filesystem::create_directory(dir / "sent");
+    std::filesystem::copy_file(map, dir / "sent" / "castle.ppw");
+    const std::string file = replay(header, keys, 71, seen, "sent/run.replay");
+    const ProgramRun found = runSim({"--replay", file, "--check"});
+    EXPECT_EQ(found.status, 0) << found.err;
+    EXPECT_EQ(found.err, "poronpa-sim: " + file + ": the end line matches the recording\n");
+
+    std::filesystem::remove(dir / "sent" / "castle.ppw");
+    const ProgramRun nowhere = runSim({"--replay", file});
+    EXPECT_EQ(nowhere.status, 0) << nowhere.err;
+    EXPECT_TRUE(nowhere.err.starts_with("poronpa-sim: " + file + ": this replay was recorded on another map: it needs castle.ppw (map digest "))
+        << nowhere.err;
 }
 
 // Whichever one field of the recorded end line differs from the run's, --check fails; the frame

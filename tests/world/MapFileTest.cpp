@@ -134,3 +134,50 @@ TEST(MapFile, FailedSaveLeavesTheOldFileWhole)
     EXPECT_FALSE(status.ok());
     EXPECT_EQ(test::readBytes(dir / "mapdata.dat"), bytes);
 }
+
+TEST(MapFile, ANamedWorldIsTakenWholeOrRefusedWithoutWritingAnything)
+{
+    const auto cells = numberedFile(MapGrid::FileBytes);
+    struct Case {
+        const char* what;
+        std::function<void(const std::filesystem::path&)> make;
+        std::string reason; ///< after "FILE: "; empty when the world is taken
+    };
+    const Case cases[] = {
+        {"missing", [](const std::filesystem::path&) {}, "cannot be opened (no such file)"},
+        {"short", [&](const std::filesystem::path& f) { test::writeBytes(f, {cells.begin(), cells.end() - 1}); },
+         "not a whole world (62499 bytes, a world holds 62500)"},
+        {"empty", [](const std::filesystem::path& f) { test::writeBytes(f, {}); }, "not a whole world (0 bytes, a world holds 62500)"},
+        {"a folder", [](const std::filesystem::path& f) { std::filesystem::create_directory(f); },
+         "cannot be read (Is a directory)"},
+        {"a pipe", [](const std::filesystem::path& f) { test::makeHostile(f, test::Hostile::Pipe); },
+         "cannot be read (not a regular file)"},
+        {"a device", [](const std::filesystem::path& f) { test::makeHostile(f, test::Hostile::Device); },
+         "cannot be read (not a regular file)"},
+        {"whole and longer", [&](const std::filesystem::path& f) { test::writeBytes(f, numberedFile(MapGrid::FileBytes + 9)); }, ""},
+    };
+    for (const Case& c : cases) {
+        TempDir dir;
+        const auto file = dir / "castle.ppw";
+        c.make(file);
+        const auto listing = [&] {
+            std::vector<std::filesystem::path> names;
+            for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+                names.push_back(entry.path());
+            return names;
+        };
+        const auto before = listing();
+        const auto result = test::withinDeadline([&] {
+            MapGrid map;
+            map.setCell(3, 3, 42);
+            const FileStatus status = loadWholeWorld(file, map);
+            return status.ok() ? "cell " + std::to_string(map.cell(249, 249)) : status.error + " / cell " + std::to_string(map.cell(3, 3));
+        });
+        ASSERT_TRUE(result) << c.what << ": the reader did not finish";
+        if (c.reason.empty())
+            EXPECT_EQ(*result, "cell " + std::to_string(cells[62499])) << c.what;
+        else
+            EXPECT_EQ(*result, file.string() + ": " + c.reason + " / cell 42") << c.what;
+        EXPECT_EQ(listing(), before) << c.what;
+    }
+}
