@@ -1,6 +1,7 @@
 #include "play/GameEngineImpl.h"
 
 #include "audio/SoundNumbers.h"
+#include "play/BoxContents.h"
 #include "play/KeyCodes.h"
 
 #include "play/StartAndBand.h"
@@ -24,6 +25,8 @@ constexpr std::int16_t BoxTable[MapGrid::Areas][MapGrid::Areas] = {
 std::size_t at(std::int16_t index) { return static_cast<std::size_t>(index); }
 
 } // namespace
+
+std::int16_t areaBoxContent(int areaX, int areaY) { return BoxTable[areaX][areaY]; }
 
 void GameEngine::Impl::placeHeroAfresh()
 {

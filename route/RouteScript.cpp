@@ -2,6 +2,8 @@
 
 #include "route/RouteSearch.h"
 
+#include <functional>
+#include <optional>
 #include <sstream>
 
 namespace poronpa::route {
@@ -33,6 +35,12 @@ std::string formatRouteScript(const RouteScript& script, const std::string& plan
         for (const auto& run : leg.runs)
             frames += run.frames;
     out << "# Key script for poronpa-sim, found by poronpa-route from " << planName << ": " << frames << " frames.\n";
+    return out.str() + formatLegs(script);
+}
+
+std::string formatLegs(const RouteScript& script)
+{
+    std::ostringstream out;
     for (std::size_t k = 0; k < script.legs.size(); ++k) {
         const ScriptLeg& leg = script.legs[k];
         out << LegMark << k + 1 << (leg.complete ? "" : " (unfinished)") << ": " << leg.goal.text;
@@ -45,7 +53,12 @@ std::string formatRouteScript(const RouteScript& script, const std::string& plan
     return out.str();
 }
 
-RouteScript keepReachingLegs(const std::string& oldScript, const std::vector<Goal>& goals, EngineDriver& driver, Snapshot& at)
+namespace {
+
+/// Keeps the legs of `oldScript` while `goalOf` (leg number, heading's goal) gives each a goal
+/// and its runs still reach it.
+RouteScript keepLegs(const std::string& oldScript, const std::function<std::optional<Goal>(std::size_t, const std::string&)>& goalOf,
+                     EngineDriver& driver, Snapshot& at)
 {
     // Split the old script into legs by their headings.
     struct OldLeg {
@@ -68,22 +81,51 @@ RouteScript keepReachingLegs(const std::string& oldScript, const std::vector<Goa
     }
 
     RouteScript kept;
-    for (std::size_t k = 0; k < old.size() && k < goals.size(); ++k) {
-        if (!old[k].complete || old[k].goal != goals[k].text)
+    for (std::size_t k = 0; k < old.size(); ++k) {
+        const std::optional<Goal> goal = old[k].complete ? goalOf(k, old[k].goal) : std::nullopt;
+        if (!goal)
             break;
         bool reached = false;
         for (const auto& run : old[k].runs)
             for (std::int64_t f = 0; f < run.frames; ++f) {
                 driver.step(run.keys);
-                reached = goalReached(goals[k], driver);
+                reached = goalReached(*goal, driver);
             }
         if (!reached)
             break;
-        kept.legs.push_back({goals[k], old[k].runs, true});
+        kept.legs.push_back({*goal, old[k].runs, true});
         at = driver.save();
     }
     driver.restore(at);
     return kept;
+}
+
+} // namespace
+
+RouteScript keepReachingLegs(const std::string& oldScript, const std::vector<Goal>& goals, EngineDriver& driver, Snapshot& at)
+{
+    return keepLegs(
+        oldScript,
+        [&](std::size_t k, const std::string& text) -> std::optional<Goal> {
+            if (k < goals.size() && goals[k].text == text)
+                return goals[k];
+            return std::nullopt;
+        },
+        driver, at);
+}
+
+RouteScript keepReachingLegs(const std::string& oldScript, EngineDriver& driver, Snapshot& at)
+{
+    return keepLegs(
+        oldScript,
+        [](std::size_t, const std::string& text) -> std::optional<Goal> {
+            std::vector<Goal> goals;
+            std::string error;
+            if (!parseRoutePlan(text, goals, error) || goals.size() != 1)
+                return std::nullopt;
+            return goals.front();
+        },
+        driver, at);
 }
 
 } // namespace poronpa::route

@@ -29,5 +29,11 @@ std::string formatRouteScript(const RouteScript& script, const std::string& plan
 /// still belongs to the plan and still reaches its goal; returns those legs and leaves the
 /// driver, and `at`, at the end of the last one.
 RouteScript keepReachingLegs(const std::string& oldScript, const std::vector<Goal>& goals, EngineDriver& driver, Snapshot& at);
+/// The same for a script whose legs name their own goals in their headings (the world check's
+/// routes): each leg is kept while its heading reads as one goal and its runs still reach it.
+RouteScript keepReachingLegs(const std::string& oldScript, EngineDriver& driver, Snapshot& at);
+
+/// The legs' key lines, each leg headed by a comment naming its goal.
+std::string formatLegs(const RouteScript& script);
 
 } // namespace poronpa::route

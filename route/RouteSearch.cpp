@@ -213,12 +213,13 @@ LegResult searchLeg(EngineDriver& driver, const Snapshot& start, const Goal& goa
     std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open;
     std::unordered_map<std::uint64_t, std::int64_t> seen; // likeness -> fewest frames
 
+    driver.restore(start);
     std::unique_ptr<DistanceField> field;
     if (goal.kind != Goal::Kind::Ending)
-        field = std::make_unique<DistanceField>(driver.map(), goal.areaX, goal.areaY, goal.column0, goal.row0, goal.column1, goal.row1);
+        field = std::make_unique<DistanceField>(driver.map(), goal.areaX, goal.areaY, goal.column0, goal.row0, goal.column1, goal.row1,
+                                                limits.guideByItemsHeld ? Abilities::of(driver.state()) : Abilities{});
     const auto estimate = [&](const GameState& s) { return route::estimate(goal, field.get(), s); };
 
-    driver.restore(start);
     const std::vector<Action> actions = actionsFor(driver.state().ItemHeld[Rope] != 0);
     open.push({limits.greed * estimate(driver.state()), 0});
 
@@ -228,6 +229,13 @@ LegResult searchLeg(EngineDriver& driver, const Snapshot& start, const Goal& goa
     result.end = start;
 
     while (!open.empty() && result.expansions < limits.maxExpansions) {
+        // Looked at now and then: a clock read or a shared count per state would cost more than the state.
+        if (result.expansions % 64 == 0) {
+            if ((limits.stop && limits.stop->load(std::memory_order_relaxed)) || std::chrono::steady_clock::now() > limits.deadline)
+                break;
+            if (limits.expanded && result.expansions > 0)
+                *limits.expanded += 64;
+        }
         const std::int64_t index = open.top().second;
         open.pop();
         ++result.expansions;
@@ -286,6 +294,7 @@ LegResult searchLeg(EngineDriver& driver, const Snapshot& start, const Goal& goa
             open.push({static_cast<double>(nodes.back().frames) + limits.greed * toGo, childIndex});
         }
     }
+    result.exhausted = open.empty();
     result.runs = runsTo(nodes, closestNode);
     return result;
 }

@@ -3,6 +3,8 @@
 #include "route/EngineDriver.h"
 #include "route/RoutePlan.h"
 
+#include <atomic>
+#include <chrono>
 #include <cstddef>
 #include <vector>
 
@@ -14,6 +16,14 @@ struct SearchLimits {
     /// Weight of the estimate against the frames already spent: above 1 the search runs greedily
     /// towards the goal and gives up the shortest path for speed.
     double greed = 2.5;
+    /// The guide knows only the items the hero holds (a locked door stops it), instead of
+    /// assuming every door open and every item at hand.
+    bool guideByItemsHeld = false;
+    /// The search gives up when this is set (from any thread) or the deadline has passed.
+    const std::atomic<bool>* stop = nullptr;
+    std::chrono::steady_clock::time_point deadline = std::chrono::steady_clock::time_point::max();
+    /// Counts the states expanded, shared by searches running at once.
+    std::atomic<std::size_t>* expanded = nullptr;
 };
 
 /// The outcome of searching one leg.
@@ -23,6 +33,8 @@ struct LegResult {
     Snapshot end;
     double closest = 0;            ///< estimated frames still to go from `end` (0 when found)
     std::size_t expansions = 0;
+    /// Every state the search could reach (told apart as the search tells them apart) was seen.
+    bool exhausted = false;
 };
 
 /// True when the state (after a frame that opened `dialogs`) satisfies the goal.

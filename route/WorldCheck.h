@@ -98,6 +98,8 @@ struct CheckReport {
     std::size_t statesSearched = 0;
     double seconds = 0;
     bool hintsUsed = false; ///< a plan or an earlier route gave legs or goals
+    /// Where the caller kept the route's replay, when it did.
+    std::string replayFile;
 };
 
 /// Checks whether a new game on `map` can reach the ending: the goals are the search's own (the

@@ -10,6 +10,7 @@
 #include "assets/Pictures.h"
 #include "editor/MapEditor.h"
 #include "editor/qt/frmMain.h"
+#include "route/CheckCommand.h"
 #include "world/MapGrid.h"
 
 #include <QApplication>
@@ -33,6 +34,11 @@ stamp. Ctrl+S or Save writes the map,
 AllMap and 1Map export pictures, Game starts the game on the map as edited. F5 plays the map as
 edited from the cell under the pointer and comes back to the editor when that window closes.
 
+mapdesign --check WORLD [--budget SECONDS] [--json] [--plan FILE] [--fresh] checks, without a
+window, whether a new game on WORLD can reach the ending, prints the report and keeps the route
+found as a replay among the world's files; it exits 0 when the ending was reached, 1 when it was
+not, 2 for a file that is not a whole world (mapdesign --check --help says more).
+
 The editor speaks English where the locale is English and Japanese elsewhere, or as the game's
 settings or --lang ja|en choose.
 
@@ -46,6 +52,9 @@ by default), or the shipped world while there is none, and saves the map and the
 int main(int argc, char** argv)
 {
     using namespace poronpa;
+    // The check needs no window: it runs before anything asks for a display.
+    if (route::asksForCheck(argc, argv))
+        return route::checkCommand(argc, argv);
     if (answerHelpOrVersion(argc, argv, "mapdesign", Usage))
         return 0;
     const LanguageArgument language = takeLanguageArgument(argc, argv, "mapdesign");

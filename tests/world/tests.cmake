@@ -3,7 +3,7 @@
 set(WORLD_TEST_DIR ${CMAKE_CURRENT_LIST_DIR})
 file(GLOB WORLD_TEST_SOURCES CONFIGURE_DEPENDS ${WORLD_TEST_DIR}/*.cpp)
 add_executable(world_tests ${WORLD_TEST_SOURCES})
-target_link_libraries(world_tests PRIVATE poronpa_mapsource poronpa_route GTest::gtest GTest::gtest_main)
+target_link_libraries(world_tests PRIVATE poronpa_mapsource GTest::gtest GTest::gtest_main)
 target_compile_definitions(world_tests PRIVATE
   PORONPA_MAP_SOURCES="${CMAKE_SOURCE_DIR}/world/map"
   PORONPA_BUILT_MAP="${PORONPA_RUNTIME_DIR}/mapdata.dat"
