@@ -33,8 +33,6 @@ void paintFrames(benchmark::State& state, bool ghost)
         view.render(&shown, QPoint(), QRegion(x, 700, 320, 320));
         benchmark::DoNotOptimize(shown.constBits());
     }
-    state.counters["core_percent"] = benchmark::Counter(static_cast<double>(state.iterations()) * 13 / 1e5,
-                                                        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 
 void withoutGhost(benchmark::State& state) { paintFrames(state, false); }
