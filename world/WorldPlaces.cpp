@@ -87,6 +87,12 @@ std::filesystem::path worldPlayerFile(const std::filesystem::path& world, const 
     return folder.empty() ? folder : folder / name;
 }
 
+std::filesystem::path checkedRouteFile(const std::filesystem::path& world)
+{
+    const auto folder = worldDataFolder(world);
+    return folder.empty() ? folder : folder / (worldName(world) + "-route.replay");
+}
+
 std::vector<std::filesystem::path> recentWorlds()
 {
     std::vector<std::filesystem::path> list;
@@ -123,13 +129,15 @@ std::vector<std::filesystem::path> withRecentWorld(std::vector<std::filesystem::
     return list;
 }
 
-std::string rememberRecentWorld(const std::filesystem::path& world)
+namespace {
+
+std::string writeRecentWorlds(const std::vector<std::filesystem::path>& list)
 {
     const auto file = playerFile(filenames::RecentWorlds);
     if (file.empty())
         return {};
     std::string text;
-    for (const auto& path : withRecentWorld(recentWorlds(), world)) {
+    for (const auto& path : list) {
         // A name with a line end in it cannot be listed one a line; it is left out, not split.
         if (path.string().find_first_of("\r\n") == std::string::npos)
             text += path.string() + "\n";
@@ -138,6 +146,22 @@ std::string rememberRecentWorld(const std::filesystem::path& world)
     std::filesystem::create_directories(file.parent_path(), ignored);
     const std::vector<std::uint8_t> bytes(text.begin(), text.end());
     return writeFileAtomically(file, bytes).error;
+}
+
+} // namespace
+
+std::string rememberRecentWorld(const std::filesystem::path& world)
+{
+    return writeRecentWorlds(withRecentWorld(recentWorlds(), world));
+}
+
+std::string forgetRecentWorld(const std::filesystem::path& world)
+{
+    auto list = recentWorlds();
+    const auto identity = worldIdentity(world);
+    if (std::erase_if(list, [&](const std::filesystem::path& p) { return worldIdentity(p) == identity; }) == 0)
+        return {};
+    return writeRecentWorlds(list);
 }
 
 } // namespace poronpa

@@ -40,6 +40,11 @@ std::filesystem::path worldDataFolder(const std::filesystem::path& world);
 /// when there is no folder of the player's.
 std::filesystem::path worldPlayerFile(const std::filesystem::path& world, const std::string& name);
 
+/// The replay of the route the latest check of a world found, among the world's files: the next
+/// check starts from what of it still holds, and the game can show it. Empty when there is no
+/// folder of the player's.
+std::filesystem::path checkedRouteFile(const std::filesystem::path& world);
+
 /// The worlds opened most recently, newest first, as the player's list keeps them (files that are
 /// gone are still listed: the caller decides what to do with them).
 std::vector<std::filesystem::path> recentWorlds();
@@ -47,6 +52,10 @@ std::vector<std::filesystem::path> recentWorlds();
 /// Puts a world first in the recent list, which keeps `RecentWorldsKept` at most. Empty when
 /// the list was written; else a sentence naming the file and the reason.
 std::string rememberRecentWorld(const std::filesystem::path& world);
+
+/// Takes a world out of the recent list, such as one whose file is gone. Empty when the list was
+/// written (or did not name it); else a sentence naming the file and the reason.
+std::string forgetRecentWorld(const std::filesystem::path& world);
 
 inline constexpr std::size_t RecentWorldsKept = 8;
 

@@ -3,21 +3,30 @@
 #include "screens/qt/Fonts.h"
 #include "editor/MapEditor.h"
 #include "editor/TileNumberText.h"
+#include "editor/qt/CheckWindow.h"
 #include "editor/qt/PictureBox.h"
+#include "editor/qt/RouteDrawing.h"
 #include "editor/qt/TestPlayItems.h"
 #include "app/qt/GameLauncher.h"
+#include "app/qt/GameWindow.h"
 #include "editor/qt/frmParts.h"
 #include "world/AreaDrawing.h"
+#include "world/MapFile.h"
 #include "world/SheetCells.h"
+#include "world/WorldPlaces.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QToolButton>
 #include <QPainter>
 #include <QPushButton>
 #include <QShortcut>
+#include <QTemporaryFile>
 #include <QTimer>
 #include <QWheelEvent>
 #include <QClipboard>
@@ -45,6 +54,29 @@ QMessageBox::StandardButton askYesOrNo(QWidget* parent, const QString& question)
 
 bool chooseWithBox(TestPlayItems& items) { return items.exec() == QDialog::Accepted; }
 
+QString worldFilters()
+{
+    return QCoreApplication::translate("MapDesign", "ワールド (*.ppw *.dat)") + ";;" + QCoreApplication::translate("MapDesign", "すべてのファイル (*)");
+}
+
+std::filesystem::path pathOf(const QString& chosen) { return std::filesystem::path(chosen.toStdString()); }
+
+std::filesystem::path chooseWorldToOpenInDialog(QWidget* parent)
+{
+    return pathOf(QFileDialog::getOpenFileName(parent, QCoreApplication::translate("MapDesign", "ワールドを開く"), {}, worldFilters()));
+}
+
+std::filesystem::path chooseWorldToSaveInDialog(QWidget* parent, const std::filesystem::path& suggested)
+{
+    // The dialog adds the extension itself, so that it asks before replacing the file so named.
+    QFileDialog dialog(parent, QCoreApplication::translate("MapDesign", "名前を付けて保存"), QString::fromStdString(suggested.string()), worldFilters());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QString(WorldExtension).mid(1));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return pathOf(dialog.selectedFiles().front());
+}
+
 void openTestPlayWindow(const MapGrid& map, const GameStart& start, std::function<void()> ended)
 {
     openTestPlay(map, start, std::move(ended));
@@ -65,6 +97,13 @@ public:
             ++phase_;
             update();
         });
+    }
+
+    /// The route drawn over the map, or none.
+    void showRoute(const route::CheckReport* route)
+    {
+        route_ = route;
+        update();
     }
 
     /// The outline marches while there is a selection, and the timer rests while there is none.
@@ -90,6 +129,8 @@ protected:
                 }
             }
         }
+        if (route_)
+            drawRoute(painter, *route_, editor_.areaX(), editor_.areaY());
         const auto cell = editor_.hoveredCell();
         const auto& stamp = editor_.floatingStamp();
         if (cell && stamp) {
@@ -132,20 +173,23 @@ protected:
 private:
     const MapEditor& editor_;
     const bool& grid_;
+    const route::CheckReport* route_ = nullptr;
     QTimer marching_;
     int phase_ = 0;
 };
 
 frmMain::frmMain(MapEditor& editor, std::filesystem::path mapFile, std::filesystem::path pictureDirectory)
     : editor_(editor), mapFile_(std::move(mapFile)), readFile_(mapFile_),
-      pictureDirectory_(std::move(pictureDirectory)), dialogs_{askWithBox, tellWithBox, askYesOrNo, chooseWithBox}, testPlayer_(openTestPlayWindow),
+      pictureDirectory_(std::move(pictureDirectory)), defaultMapFile_(mapFile_), defaultReadFile_(mapFile_),
+      dialogs_{askWithBox, tellWithBox, askYesOrNo, chooseWithBox, chooseWorldToOpenInDialog, chooseWorldToSaveInDialog},
+      testPlayer_(openTestPlayWindow), checker_(route::checkWorld),
       palette_(std::make_unique<frmParts>(editor))
 {
     setObjectName("frmMain");
-    setWindowTitle("MapDesign");
     setFixedSize(ClientWidth, ClientHeight);
     setFont(fonts::gothic(9));
     buildControls();
+    buildMenus();
     testPlayItems_ = new TestPlayItems(this);
 
     // The palette is a window of its own, so the shortcuts must work from either. Keys a Replace
@@ -153,7 +197,6 @@ frmMain::frmMain(MapEditor& editor, std::filesystem::path mapFile, std::filesyst
     addShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), [this] { return editor_.undo(); });
     for (const QKeySequence& keys : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)})
         addShortcut(keys, [this] { return editor_.redo(); });
-    addShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), [this] { return editor_.canSave() && saveMapFile(); });
     addShortcut(QKeySequence(Qt::Key_F5), [this] {
         testPlay();
         return false;
@@ -292,15 +335,195 @@ void frmMain::buildControls()
         box->setTextMargins(0, 0, 0, 0);
     connect(addButton("cmdReplace", "Replace", this, 424, 208, 81, 33), &QPushButton::clicked, this, &frmMain::replace);
 
-    connect(addButton("cmdLoad", "Load", this, 336, 272, 81, 33), &QPushButton::clicked, this, &frmMain::load);
+    cmdLoad_ = addButton("cmdLoad", "Load", this, 336, 272, 81, 33);
+    connect(cmdLoad_, &QPushButton::clicked, this, &frmMain::load);
     cmdSave_ = addButton("cmdSave", "Save", this, 424, 272, 81, 33);
     connect(cmdSave_, &QPushButton::clicked, this, [this] { saveMapFile(); });
     connect(addButton("cmdGame", "Game", this, 336, 316, 169, 33), &QPushButton::clicked, this, &frmMain::startGame);
+
+    connect(addButton("cmdCheck", "Check", this, 424, 354, 81, 25), &QPushButton::clicked, this, &frmMain::checkWorld);
 
     connect(addButton("cmdMakeMap", "AllMap", this, 440, 8, 57, 21), &QPushButton::clicked, this,
             [this] { exportPicture(&MapEditor::exportWorld); });
     connect(addButton("cmdBMP", "1Map", this, 440, 32, 57, 21), &QPushButton::clicked, this,
             [this] { exportPicture(&MapEditor::exportArea); });
+}
+
+void frmMain::buildMenus()
+{
+    // The world's file commands open from a button in the free corner below Game, which keeps the
+    // window's other controls where they are.
+    auto* fileButton = new QToolButton(this);
+    fileButton->setObjectName("cmdFile");
+    fileButton->setText("File");
+    fileButton->setGeometry(336, 354, 81, 25);
+    fileButton->setPopupMode(QToolButton::InstantPopup);
+    auto* file = new QMenu(fileButton);
+    file->setObjectName("menuFile");
+    fileButton->setMenu(file);
+    addCommand(file, QCoreApplication::translate("MapDesign", "新規(&N)"), QKeySequence(Qt::CTRL | Qt::Key_N), [this] {
+        if (settleUnsavedChanges(QCoreApplication::translate("MapDesign", "マップの変更が保存されていません。新しいワールドを始める前に保存しますか？")))
+            newWorld();
+    })->setObjectName("actNew");
+    addCommand(file, QCoreApplication::translate("MapDesign", "開く(&O)..."), QKeySequence(Qt::CTRL | Qt::Key_O), [this] { askForWorldToOpen(); })
+        ->setObjectName("actOpen");
+    recentMenu_ = file->addMenu(QCoreApplication::translate("MapDesign", "最近使ったワールド(&R)"));
+    recentMenu_->setObjectName("menuRecent");
+    connect(recentMenu_, &QMenu::aboutToShow, this, &frmMain::fillRecentMenu);
+    file->addSeparator();
+    saveCommand_ = addCommand(file, QCoreApplication::translate("MapDesign", "上書き保存(&S)"), QKeySequence(Qt::CTRL | Qt::Key_S), [this] {
+        if (editor_.canSave())
+            saveMapFile();
+    });
+    saveCommand_->setObjectName("actSave");
+    addCommand(file, QCoreApplication::translate("MapDesign", "名前を付けて保存(&A)..."), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S), [this] {
+        if (editor_.canSave())
+            askForFileToSaveIn();
+    })->setObjectName("actSaveAs");
+    file->addSeparator();
+    addCommand(file, QCoreApplication::translate("MapDesign", "終了(&X)"), {}, [this] { close(); });
+}
+
+QAction* frmMain::addCommand(QMenu* menu, const QString& caption, const QKeySequence& keys, std::function<void()> action)
+{
+    QAction* command = menu->addAction(caption);
+    command->setShortcut(keys);
+    // Like the editor's other keys, from the palette as well.
+    command->setShortcutContext(Qt::ApplicationShortcut);
+    connect(command, &QAction::triggered, this, [this, action = std::move(action)] {
+        action();
+        refresh();
+    });
+    // Also the window's own, so that the keys work while the menu is closed.
+    addAction(command);
+    commands_.push_back(command);
+    return command;
+}
+
+void frmMain::fillRecentMenu()
+{
+    recentMenu_->clear();
+    connect(recentMenu_->addAction(QCoreApplication::translate("MapDesign", "標準のワールド")), &QAction::triggered, this, [this] {
+        if (settleBeforeAnotherWorld())
+            openDefaultWorld();
+    });
+    const auto worlds = recentWorlds();
+    if (!worlds.empty())
+        recentMenu_->addSeparator();
+    int number = 0;
+    for (const auto& world : worlds) {
+        const QString caption = QString("&%1 %2  (%3)")
+                                    .arg(++number)
+                                    .arg(QString::fromStdString(worldName(world)), QString::fromStdString(world.parent_path().string()));
+        connect(recentMenu_->addAction(caption), &QAction::triggered, this, [this, world] { openRecentWorld(world); });
+    }
+}
+
+bool frmMain::settleBeforeAnotherWorld()
+{
+    return settleUnsavedChanges(QCoreApplication::translate("MapDesign", "マップの変更が保存されていません。ほかのワールドを開く前に保存しますか？"));
+}
+
+void frmMain::openChosenWorld(const std::filesystem::path& world)
+{
+    if (const FileStatus status = openWorld(world); !status.ok())
+        dialogs_.tell(this, QCoreApplication::translate("MapDesign", "ワールドを開けませんでした。") + "\n" + QString::fromStdString(status.error));
+}
+
+void frmMain::openRecentWorld(const std::filesystem::path& world)
+{
+    if (!settleBeforeAnotherWorld())
+        return;
+    if (std::error_code error; !std::filesystem::exists(world, error)) {
+        // A list that keeps naming a file that is gone would only fail again.
+        forgetRecentWorld(world);
+        dialogs_.tell(this, QCoreApplication::translate("MapDesign", "「%1」が見つからないため、最近使ったワールドの一覧から外しました。").arg(QString::fromStdString(world.string())));
+        return;
+    }
+    openChosenWorld(world);
+}
+
+void frmMain::openDefaultWorld()
+{
+    mapFile_ = defaultMapFile_;
+    readFile_ = defaultReadFile_;
+    reportFailure(loadMapFile());
+}
+
+void frmMain::askForWorldToOpen()
+{
+    if (!settleBeforeAnotherWorld())
+        return;
+    if (const std::filesystem::path world = dialogs_.chooseWorldToOpen(this); !world.empty())
+        openChosenWorld(world);
+}
+
+FileStatus frmMain::openWorld(const std::filesystem::path& world)
+{
+    // Checked whole before the editor reads it: the editor's reader takes a short file as the
+    // start of a map, and would create a missing one.
+    MapGrid whole;
+    if (FileStatus status = loadWholeWorld(world, whole); !status.ok())
+        return status;
+    const FileStatus status = editor_.load(world, [this] { showStatusNow(); });
+    if (status.ok())
+        nowEditing(world);
+    refresh();
+    return status;
+}
+
+void frmMain::nowEditing(const std::filesystem::path& world)
+{
+    mapFile_ = readFile_ = world;
+    if (!isDefaultWorld(world))
+        rememberRecentWorld(world);
+}
+
+void frmMain::newWorld()
+{
+    editor_.newWorld();
+    mapFile_.clear();
+    readFile_.clear();
+    refresh();
+}
+
+QString frmMain::untitledName() { return QCoreApplication::translate("MapDesign", "無題"); }
+
+bool frmMain::askForFileToSaveIn()
+{
+    const auto suggested = mapFile_.empty() ? std::filesystem::path(untitledName().toStdString() + WorldExtension)
+                                            : mapFile_.parent_path() / (worldName(mapFile_) + WorldExtension);
+    const std::filesystem::path file = dialogs_.chooseWorldToSave(this, suggested);
+    return !file.empty() && saveWorldAs(file);
+}
+
+bool frmMain::saveWorldAs(std::filesystem::path file)
+{
+    if (!file.has_extension())
+        file += WorldExtension;
+    if (!mapFile_.empty() && worldIdentity(file) == worldIdentity(mapFile_))
+        return saveMapFile();
+    const FileStatus status = editor_.save(file, [this] { showStatusNow(); });
+    if (status.ok())
+        nowEditing(file);
+    refresh();
+    reportFailure(status);
+    return status.ok();
+}
+
+void frmMain::showCaption()
+{
+    const QString name = mapFile_.empty() ? untitledName() : QString::fromStdString(worldName(mapFile_));
+    const QString caption = (editor_.modified() ? "*" : "") + name + " - MapDesign";
+    if (windowTitle() != caption)
+        setWindowTitle(caption);
+}
+
+std::filesystem::path frmMain::pictureDirectory() const
+{
+    if (mapFile_.empty() || worldIdentity(mapFile_) == worldIdentity(defaultMapFile_))
+        return pictureDirectory_;
+    return worldDataFolder(mapFile_);
 }
 
 void frmMain::addShortcut(const QKeySequence& keys, std::function<bool()> action)
@@ -357,6 +580,12 @@ void frmMain::refresh()
     lblXY_->setText(QString::fromStdString(editor_.status()));
     lblXY_->adjustSize();
     cmdSave_->setEnabled(editor_.canSave());
+    saveCommand_->setEnabled(editor_.canSave());
+    if (routeShown_ && !(editor_.map() == routeMap_))
+        dismissRoute();
+    // A new world has no file to read again.
+    cmdLoad_->setEnabled(!readFile_.empty());
+    showCaption();
     palette_->refresh();
     const auto selected = static_cast<std::uint8_t>(editor_.selectedTile());
     drawTile(selectedSwatch_, 0, 0, editor_.tileSheet(), selected);
@@ -408,6 +637,8 @@ void frmMain::load()
 
 bool frmMain::saveMapFile()
 {
+    if (mapFile_.empty())
+        return askForFileToSaveIn();
     // Another editor on the same map saved meanwhile: overwriting would silently take its work back.
     if (editor_.changedSinceNoted(mapFile_)) {
         if (dialogs_.askToOverwrite(this, QCoreApplication::translate("MapDesign", "マップファイルは、読み込みか保存のあとに別のところで書き換えられています。上書きしますか？")) !=
@@ -446,7 +677,10 @@ bool frmMain::settleUnsavedChanges(const QString& question)
 
 void frmMain::startGame()
 {
-    // The game plays the map as it is in memory, but the program ends with the game window.
+    // The game plays the map as it is in memory, but the program ends with the game window. Its
+    // saves and replays go with the world's file, so a new world gets one first.
+    if (mapFile_.empty() && !askForFileToSaveIn())
+        return;
     if (!settleUnsavedChanges(QCoreApplication::translate("MapDesign", "マップの変更が保存されていません。ゲームを始める前に保存しますか？")))
         return;
     handingOver_ = true;
@@ -464,23 +698,105 @@ void frmMain::testPlay()
     if (!dialogs_.chooseTestPlayItems(*testPlayItems_))
         return;
     start.items = testPlayItems_->ticked();
+    awayForGame();
+    testPlayer_(editor_.map(), start, [this] { backFromGame(); });
+}
+
+void frmMain::awayForGame()
+{
     // The game window takes the keys while it plays; the editor waits out of sight.
     enableShortcuts(false);
     editor_.canvasLeave();
     palette_->hide();
     hide();
-    testPlayer_(editor_.map(), start, [this] {
-        enableShortcuts(true);
-        show();
-        activateWindow();
-        refresh();
-    });
+}
+
+void frmMain::backFromGame()
+{
+    enableShortcuts(true);
+    show();
+    activateWindow();
+    refresh();
+}
+
+void frmMain::checkWorld()
+{
+    if (checkWindow_ && checkWindow_->run().running()) {
+        checkWindow_->raise();
+        checkWindow_->activateWindow();
+        return;
+    }
+    delete checkWindow_;
+    dismissRoute();
+    route::CheckOptions options;
+    options.program = "mapdesign";
+    const QString name = mapFile_.empty() ? untitledName() : QString::fromStdString(worldName(mapFile_));
+    // A new world has no folder to keep its route in; it is checked afresh each time.
+    const std::filesystem::path routeFile = mapFile_.empty() ? std::filesystem::path() : checkedRouteFile(mapFile_);
+    checkWindow_ = new CheckWindow(editor_.map(), name, options, routeFile, checker_, this);
+    connect(checkWindow_, &CheckWindow::checked, this, &frmMain::showCheckedRoute);
+    connect(checkWindow_, &CheckWindow::drawingDismissed, this, &frmMain::dismissRoute);
+    connect(checkWindow_, &CheckWindow::watchRequested, this, &frmMain::watchRoute);
+    checkWindow_->show();
+}
+
+void frmMain::showCheckedRoute()
+{
+    const WorldCheckRun& run = checkWindow_->run();
+    if (run.report().outcome != route::CheckReport::Outcome::Finishable || !(run.map() == editor_.map()))
+        return;
+    routeShown_ = run.report();
+    routeMap_ = run.map();
+    canvas_->showRoute(&*routeShown_);
+    checkWindow_->setRouteDrawn(true);
+}
+
+void frmMain::dismissRoute()
+{
+    if (!routeShown_)
+        return;
+    canvas_->showRoute(nullptr);
+    routeShown_.reset();
+    if (checkWindow_)
+        checkWindow_->setRouteDrawn(false);
+}
+
+void frmMain::watchRoute()
+{
+    if (!checkWindow_)
+        return;
+    const WorldCheckRun& run = checkWindow_->run();
+    // The map as checked, which the route was found on, whatever has been edited since.
+    struct CheckedMap : QObject {
+        explicit CheckedMap(const MapGrid& checked) : map(checked) {}
+        MapGrid map;
+    };
+    auto* checked = new CheckedMap(run.map());
+    auto* window = static_cast<GameWindow*>(openGameWindow(checked->map));
+    checked->setParent(window);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    std::filesystem::path replay = run.report().replayFile;
+    if (replay.empty()) {
+        // Not kept among the world's files: a file of the window's own, gone with it.
+        auto* file = new QTemporaryFile(window);
+        if (file->open()) {
+            const std::string& text = run.report().replayText;
+            file->write(text.data(), static_cast<qint64>(text.size()));
+            file->flush();
+        }
+        replay = file->fileName().toStdString();
+    }
+    connect(window, &QObject::destroyed, this, &frmMain::backFromGame);
+    awayForGame();
+    QTimer::singleShot(0, window, [window, replay] { window->session().watch(replay); });
 }
 
 void frmMain::enableShortcuts(bool enabled)
 {
     for (QShortcut* shortcut : shortcuts_)
         shortcut->setEnabled(enabled);
+    for (QAction* command : commands_)
+        command->setEnabled(enabled);
 }
 
 void frmMain::closeEvent(QCloseEvent* event)
@@ -490,6 +806,9 @@ void frmMain::closeEvent(QCloseEvent* event)
         return;
     }
     palette_->close();
+    // A check still running is cancelled with its window.
+    if (checkWindow_)
+        checkWindow_->close();
     event->accept();
 }
 
@@ -503,8 +822,11 @@ void frmMain::replace()
 
 void frmMain::exportPicture(FileStatus (MapEditor::*exportTo)(const std::filesystem::path&) const)
 {
+    const std::filesystem::path directory = pictureDirectory();
+    std::error_code ignored; // a folder that cannot be made fails the export, which says so
+    std::filesystem::create_directories(directory, ignored);
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const FileStatus status = (editor_.*exportTo)(pictureDirectory_);
+    const FileStatus status = (editor_.*exportTo)(directory);
     QApplication::restoreOverrideCursor();
     reportFailure(status);
 }

@@ -11,6 +11,7 @@
 #include "editor/MapEditor.h"
 #include "editor/qt/frmMain.h"
 #include "route/CheckCommand.h"
+#include "world/MapFile.h"
 #include "world/MapGrid.h"
 
 #include <QApplication>
@@ -21,7 +22,7 @@
 
 namespace {
 
-constexpr std::string_view Usage = R"(Usage: mapdesign [--lang ja|en] [--help] [--version]
+constexpr std::string_view Usage = R"(Usage: mapdesign [--lang ja|en] [--help] [--version] [WORLD]
 
 The map editor of ポロンパ　ぽぷらん: the world's 5 x 5 areas with the tile palette. The left
 button paints the selected tile, the right one centres the view; Ctrl+Z undoes, Ctrl+Y or
@@ -41,6 +42,12 @@ not, 2 for a file that is not a whole world (mapdesign --check --help says more)
 
 The editor speaks English where the locale is English and Japanese elsewhere, or as the game's
 settings or --lang ja|en choose.
+
+WORLD is a world file (62,500 bytes, shared as NAME.ppw) to edit instead of the game's own; a
+file that holds no whole world is named and nothing is written. The File menu starts a new
+world (Ctrl+N), opens one (Ctrl+O) or one of those opened lately, and saves the world under
+another name (Ctrl+Shift+S); the caption names the world and marks unsaved changes with *.
+Game and F5 play the world as edited, and the games played keep their saves with that world.
 
 Run from a folder it may write to, the editor reads and writes mapdata.dat beside itself.
 Installed, it reads the map the player saved in $XDG_DATA_HOME/poronpa (~/.local/share/poronpa
@@ -71,7 +78,11 @@ int main(int argc, char** argv)
         return 1;
     }
     avoidStartingSessionBus();
+    // The toolkit takes its own options out of the arguments; what is left is the editor's.
     QApplication application(argc, argv);
+    if (anyOption(argc, argv) || argc > 2)
+        return refuseArguments(Usage);
+    const std::filesystem::path world = argc == 2 ? argv[1] : "";
     QApplication::setApplicationName("MapDesign");
     // Lets the desktop match the window to its menu entry and icon.
     QApplication::setDesktopFileName(QStringLiteral("invalid.poronpa.MapDesign"));
@@ -81,13 +92,20 @@ int main(int argc, char** argv)
     // The game window works on the same map store and may outlive the editor's windows.
     static MapGrid map;
     static MapEditor editor(map, pictures::toSurface(pictures::tileSheet()));
+    if (MapGrid whole; !world.empty()) {
+        if (const FileStatus status = loadWholeWorld(world, whole); !status.ok()) {
+            std::fprintf(stderr, "mapdesign: %s\n", status.error.c_str());
+            QMessageBox::critical(nullptr, "MapDesign", QString::fromStdString(status.error));
+            return 1;
+        }
+    }
     const StartFiles files = prepareFiles("mapdesign");
     auto* window = new frmMain(editor, playerFile(filenames::World), fileLocations().player);
     window->readMapFrom(files.world);
     window->setAttribute(Qt::WA_DeleteOnClose);
     QObject::connect(window, &frmMain::gameRequested, [] { openGameWindow(map); });
     window->show();
-    if (const FileStatus status = window->loadMapFile(); !status.ok()) {
+    if (const FileStatus status = world.empty() ? window->loadMapFile() : window->openWorld(world); !status.ok()) {
         QMessageBox::critical(window, "MapDesign", QString::fromStdString(status.error));
         return 1;
     }

@@ -1,5 +1,6 @@
 #include "editor/MapEditor.h"
 #include "editor/qt/PictureBox.h"
+#include "editor/qt/CheckWindow.h"
 #include "editor/qt/frmMain.h"
 #include "editor/qt/frmParts.h"
 #include "editor/qt/TestPlayItems.h"
@@ -13,12 +14,17 @@
 #include "tests/support/TempDir.h"
 #include "world/MapFile.h"
 #include "world/TileFacts.h"
+#include "world/WorldPlaces.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
 #include <QPointer>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -27,6 +33,8 @@
 #include <QToolTip>
 #include <QWheelEvent>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 using namespace poronpa;
 using poronpa::test::TempDir;
@@ -45,9 +53,13 @@ struct Editor {
     QStringList questions;
     QStringList messages;
     std::vector<int> ticks; ///< ticked in the test play's list the next time it opens
+    std::filesystem::path openChoice; ///< chosen in the Open dialog; empty cancels it
+    std::filesystem::path saveChoice; ///< chosen in the Save As dialog; empty cancels it
 
     Editor()
     {
+        // The player's files, the recent list among them, go to the test's folder.
+        setProgramDirectory(dir.path());
         std::vector<unsigned char> bytes(MapGrid::FileBytes, 0);
         bytes[251] = 7;
         test::writeBytes(dir / "mapdata.dat", bytes);
@@ -67,8 +79,11 @@ struct Editor {
                                for (const int item : std::exchange(ticks, {}))
                                    items.box(item)->setChecked(true);
                                return true;
-                           }});
+                           },
+                           [this](QWidget*) { return openChoice; },
+                           [this](QWidget*, const std::filesystem::path&) { return saveChoice; }});
     }
+    ~Editor() { setProgramDirectory({}); }
 
     template <typename T = QWidget>
     T* control(const char* name) const
@@ -142,7 +157,7 @@ private slots:
     void windowsHaveTheirCaptionsAndSizes()
     {
         Editor e;
-        QCOMPARE(e.window.windowTitle(), QString("MapDesign"));
+        QCOMPARE(e.window.windowTitle(), QString("mapdata - MapDesign"));
         QCOMPARE(e.window.size(), QSize(522, 399));
         QCOMPARE(e.window.palette()->windowTitle(), QString("Parts"));
         QCOMPARE(e.status(), QString("Label1"));
@@ -541,6 +556,262 @@ private slots:
         QTest::mouseClick(e.control<QPushButton>("cmdSave"), Qt::LeftButton);
         QCOMPARE(e.questions.size(), 4);
         QVERIFY(e.messages.isEmpty());
+    }
+
+    // A world is any file holding a whole map: opened, saved under another name byte for byte, and
+    // from then on the one Save writes, first in the recent list; the caption names it and marks
+    // unsaved changes.
+    void worldsAreOpenedAndSavedAsFilesOfTheirOwn()
+    {
+        Editor e;
+        QVERIFY(e.window.loadMapFile().ok());
+        e.window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&e.window));
+        std::vector<unsigned char> castle(MapGrid::FileBytes);
+        for (std::size_t k = 0; k < castle.size(); ++k)
+            castle[k] = static_cast<unsigned char>(k * 7 % 192);
+        const auto castleFile = e.dir / "castle.ppw";
+        test::writeBytes(castleFile, castle);
+
+        e.openChoice = castleFile;
+        QTest::keyClick(&e.window, Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(e.window.windowTitle(), QString("castle - MapDesign"));
+        QCOMPARE(e.map.cell(1, 1), castle[251]);
+
+        e.saveChoice = e.dir / "copy";
+        QTest::keyClick(&e.window, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        const auto copyFile = e.dir / "copy.ppw";
+        QVERIFY(test::readBytes(copyFile) == castle);
+        QCOMPARE(e.window.windowTitle(), QString("copy - MapDesign"));
+        QCOMPARE(recentWorlds(), (std::vector{worldIdentity(copyFile), worldIdentity(castleFile)}));
+
+        const auto paint = [&] {
+            sendMouse(e.control("picEdit"), QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton, Qt::LeftButton);
+            sendMouse(e.control("picEdit"), QEvent::MouseButtonRelease, {5, 5}, Qt::LeftButton, Qt::NoButton);
+        };
+        release(e.control("picParts"), {40, 70});
+        const struct {
+            const char* step;
+            std::function<void()> act;
+            QString caption;
+        } steps[] = {
+            {"painted", paint, "*copy - MapDesign"},
+            {"taken back", [&] { QTest::keyClick(&e.window, Qt::Key_Z, Qt::ControlModifier); }, "copy - MapDesign"},
+            {"made again", [&] { QTest::keyClick(&e.window, Qt::Key_Y, Qt::ControlModifier); }, "*copy - MapDesign"},
+            {"saved", [&] { QTest::keyClick(&e.window, Qt::Key_S, Qt::ControlModifier); }, "copy - MapDesign"},
+        };
+        for (const auto& step : steps) {
+            step.act();
+            QVERIFY2(e.window.windowTitle() == step.caption, step.step);
+        }
+        QCOMPARE(test::readBytes(copyFile)[0], 17);
+        QVERIFY2(test::readBytes(castleFile) == castle, "Save writes the world being edited, not the one opened before");
+        QVERIFY(e.messages.isEmpty());
+    }
+
+    void aFileThatHoldsNoWholeWorldIsRefused_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<bool>("savingRefused");
+        QTest::newRow("short") << "short" << false;
+        QTest::newRow("missing") << "missing" << false;
+        QTest::newRow("folder") << "folder" << true;
+        QTest::newRow("pipe") << "pipe" << true;
+    }
+
+    // Opening it leaves the world being edited as it was; saving over what is no regular file
+    // writes nothing and the world stays where it was saved.
+    void aFileThatHoldsNoWholeWorldIsRefused()
+    {
+        QFETCH(QString, kind);
+        QFETCH(bool, savingRefused);
+        Editor e;
+        QVERIFY(e.window.loadMapFile().ok());
+        e.window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&e.window));
+        const auto bad = e.dir / "bad.ppw";
+        if (kind == "short")
+            test::writeBytes(bad, std::vector<unsigned char>(1000, 9));
+        else if (kind == "folder")
+            std::filesystem::create_directory(bad);
+        else if (kind == "pipe")
+            QCOMPARE(::mkfifo(bad.c_str(), 0600), 0);
+
+        e.openChoice = bad;
+        QTest::keyClick(&e.window, Qt::Key_O, Qt::ControlModifier);
+        QCOMPARE(e.messages.size(), 1);
+        QVERIFY2(e.messages.front().contains(QString::fromStdString(bad.string())), qPrintable(e.messages.front()));
+        QCOMPARE(e.map.cell(1, 1), 7);
+        QCOMPARE(e.window.windowTitle(), QString("mapdata - MapDesign"));
+        QCOMPARE(std::filesystem::exists(bad), kind != "missing");
+        QVERIFY(recentWorlds().empty());
+
+        if (!savingRefused)
+            return;
+        e.saveChoice = bad;
+        QTest::keyClick(&e.window, Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(e.messages.size(), 2);
+        QCOMPARE(e.window.windowTitle(), QString("mapdata - MapDesign"));
+        QCOMPARE(std::filesystem::is_fifo(bad), kind == "pipe");
+        QCOMPARE(std::filesystem::is_directory(bad), kind == "folder");
+    }
+
+    // New asks about unsaved changes as Load does; the empty world has no file until Save asks
+    // for one, and closing it unsaved with No writes nothing.
+    void aNewWorldIsEmptyUntilItIsSavedSomewhere()
+    {
+        Editor e;
+        QVERIFY(e.window.loadMapFile().ok());
+        e.window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&e.window));
+        release(e.control("picParts"), {40, 70});
+        QTest::mouseClick(e.control<QPushButton>("cmdFill"), Qt::LeftButton);
+        e.answer = QMessageBox::Cancel;
+        QTest::keyClick(&e.window, Qt::Key_N, Qt::ControlModifier);
+        QCOMPARE(e.questions.size(), 1);
+        QCOMPARE(e.map.cell(1, 1), 17);
+
+        e.answer = QMessageBox::No;
+        QTest::keyClick(&e.window, Qt::Key_N, Qt::ControlModifier);
+        QVERIFY(e.map == MapGrid{});
+        QCOMPARE(e.window.windowTitle(), frmMain::untitledName() + " - MapDesign");
+        QVERIFY(!e.control("cmdLoad")->isEnabled());
+        QVERIFY(e.control("cmdSave")->isEnabled());
+        QCOMPARE(test::readBytes(e.dir / "mapdata.dat")[251], 7);
+
+        QTest::mouseClick(e.control<QPushButton>("cmdFill"), Qt::LeftButton);
+        QTest::mouseClick(e.control<QPushButton>("cmdSave"), Qt::LeftButton); // no file chosen
+        QCOMPARE(e.window.windowTitle(), "*" + frmMain::untitledName() + " - MapDesign");
+        e.saveChoice = e.dir / "fresh.ppw";
+        QTest::mouseClick(e.control<QPushButton>("cmdSave"), Qt::LeftButton);
+        QCOMPARE(e.window.windowTitle(), QString("fresh - MapDesign"));
+        QCOMPARE(test::readBytes(e.saveChoice)[251], 17);
+
+        release(e.control("picParts"), {8, 8});
+        QTest::mouseClick(e.control<QPushButton>("cmdFill"), Qt::LeftButton);
+        QVERIFY(e.window.close());
+        QCOMPARE(test::readBytes(e.saveChoice)[251], 17);
+        QCOMPARE(e.questions.size(), 3);
+    }
+
+    void recentWorldsOpenAndForgetFilesThatAreGone()
+    {
+        Editor e;
+        QVERIFY(e.window.loadMapFile().ok());
+        e.window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&e.window));
+        std::vector<unsigned char> bytes(MapGrid::FileBytes, 0);
+        for (const int tile : {1, 2}) {
+            bytes[251] = static_cast<unsigned char>(tile);
+            const auto world = e.dir / ("world" + std::to_string(tile) + ".ppw");
+            test::writeBytes(world, bytes);
+            QVERIFY(e.window.openWorld(world).ok());
+        }
+        std::filesystem::remove(e.dir / "world1.ppw");
+        auto* menu = e.control<QMenu>("menuRecent");
+        emit menu->aboutToShow();
+        const auto entry = [&](const QString& name) {
+            for (QAction* action : menu->actions())
+                if (action->text().contains(name))
+                    return action;
+            return static_cast<QAction*>(nullptr);
+        };
+        QVERIFY(entry("world2"));
+        entry("world1")->trigger();
+        QCOMPARE(e.messages.size(), 1);
+        QVERIFY(e.messages.front().contains("world1.ppw"));
+        QCOMPARE(recentWorlds(), std::vector{worldIdentity(e.dir / "world2.ppw")});
+        QCOMPARE(e.window.windowTitle(), QString("world2 - MapDesign"));
+
+        menu->actions().front()->trigger(); // the default world
+        QCOMPARE(e.window.windowTitle(), QString("mapdata - MapDesign"));
+        QCOMPARE(e.map.cell(1, 1), 7);
+        emit menu->aboutToShow();
+        entry("world2")->trigger();
+        QCOMPARE(e.map.cell(1, 1), 2);
+        QCOMPARE(e.messages.size(), 1);
+    }
+
+    // The check runs beside the editor on the map as it was when the button was pressed: the
+    // progress shows, the editor paints meanwhile, and Cancel ends the check within a second.
+    void theCheckRunsBesideTheEditorAndStopsOnCancel()
+    {
+        Editor e;
+        std::filesystem::copy_file(PORONPA_BUILT_MAP, e.dir / "mapdata.dat", std::filesystem::copy_options::overwrite_existing);
+        QVERIFY(e.window.loadMapFile().ok());
+        e.window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&e.window));
+        QTest::mouseClick(e.control<QPushButton>("cmdCheck"), Qt::LeftButton);
+        CheckWindow* check = e.window.checkWindow();
+        QVERIFY(check);
+        QSignalSpy ended(check, &CheckWindow::checked);
+        auto* bar = check->findChild<QProgressBar*>("barCheck");
+        auto* states = check->findChild<QLabel*>("lblStates");
+        QTRY_VERIFY_WITH_TIMEOUT(!states->text().isEmpty() && bar->value() > 0, 30000);
+
+        // The editor's own thread is free: a paint goes in at once, while the check goes on.
+        release(e.control("picParts"), {40, 70});
+        QTest::mouseClick(e.control<QPushButton>("cmdFill"), Qt::LeftButton);
+        QCOMPARE(e.map.cell(0, 0), 17);
+        QVERIFY(check->run().running());
+
+        QElapsedTimer sinceCancel;
+        sinceCancel.start();
+        QTest::mouseClick(check->findChild<QPushButton*>("cmdCancel"), Qt::LeftButton);
+        QTRY_COMPARE_WITH_TIMEOUT(ended.count(), 1, 5000);
+        QVERIFY2(sinceCancel.elapsed() < 1000, qPrintable(QString("%1 ms").arg(sinceCancel.elapsed())));
+        QCOMPARE(check->run().report().outcome, route::CheckReport::Outcome::Cancelled);
+        QVERIFY(check->run().map().cell(0, 0) != 17);
+        QVERIFY(!e.window.routeShown());
+        QVERIFY(!std::filesystem::exists(checkedRouteFile(e.dir / "mapdata.dat")));
+    }
+
+    // A route found is kept among the world's files and drawn over the map: the path as a line,
+    // the boxes numbered in the order opened, until the drawing is dismissed or the map changes.
+    void aRouteFoundIsDrawnUntilTheMapChanges()
+    {
+        Editor e;
+        QVERIFY(e.window.loadMapFile().ok());
+        e.window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&e.window));
+        std::vector<std::string> hints;
+        e.window.setWorldChecker([&](const MapGrid&, const route::CheckOptions& options, const auto&, const auto*) {
+            hints.push_back(options.previousRoute);
+            route::CheckReport report;
+            report.outcome = route::CheckReport::Outcome::Finishable;
+            report.replayText = "the route\n";
+            // Walked east along row 100, then back at (40, 400) after a fall: no line between.
+            report.path = {{0, 0, 40, 100, 0}, {0, 0, 120, 100, 4}, {0, 0, 200, 100, 8}, {0, 0, 280, 100, 12},
+                           {0, 0, 40, 400, 16}, {0, 0, 80, 400, 20}, {1, 0, 40, 40, 24}};
+            report.boxes = {{{1, 0, 3, 3}, 1, 15}, {{0, 0, 5, 5}, 2, 5}};
+            return report;
+        });
+        const auto pixel = [&](int x, int y) { return QColor(e.control("picEdit")->grab(QRect(x, y, 1, 1)).toImage().pixel(0, 0)); };
+        const auto check = [&] {
+            QTest::mouseClick(e.control<QPushButton>("cmdCheck"), Qt::LeftButton);
+            QTRY_VERIFY(e.window.routeShown());
+        };
+        check();
+        const QString report = e.window.checkWindow()->findChild<QPlainTextEdit*>("txtReport")->toPlainText();
+        QVERIFY2(report.contains(QString::fromStdString(checkedRouteFile(e.dir / "mapdata.dat").string())), qPrintable(report));
+        QCOMPARE(test::readText(checkedRouteFile(e.dir / "mapdata.dat")), std::string("the route\n"));
+        QCOMPARE(pixel(200, 100), QColor(255, 220, 0));
+        QCOMPARE(pixel(60, 400), QColor(255, 220, 0));
+        QCOMPARE(pixel(160, 250), test::tileColour(0));
+        QCOMPARE(pixel(32 * 5 + 9, 32 * 5 + 16), QColor(255, 120, 0)); // the second box opened, in this area
+        QCOMPARE(pixel(32 * 3 + 9, 32 * 3 + 16), test::tileColour(0)); // the first, in another area
+
+        e.window.checkWindow()->findChild<QPushButton*>("cmdDismiss")->click();
+        QVERIFY(!e.window.routeShown());
+        QCOMPARE(pixel(200, 100), test::tileColour(0));
+
+        check();
+        release(e.control("picParts"), {40, 70});
+        sendMouse(e.control("picEdit"), QEvent::MouseButtonPress, {5, 5}, Qt::LeftButton, Qt::LeftButton);
+        QVERIFY(!e.window.routeShown());
+        QCOMPARE(pixel(200, 100), test::tileColour(0));
+        // The second check started from the route the first one kept.
+        QCOMPARE(hints, (std::vector<std::string>{"", "the route\n"}));
     }
 
     void gameButtonHandsOverAndClosesTheEditor()

@@ -37,7 +37,7 @@ gone() { ! xdotool search --onlyvisible --name "$1" 2>/dev/null | grep -qx "$2";
 start_editor() {
   cp "$program" "$work/mapdesign"
   "$work/mapdesign" & pid=$!
-  main="$(window '^MapDesign$')"
+  main="$(window '^mapdata - MapDesign$')"
   parts="$(window '^Parts$')"
   xdotool windowmove "$parts" 560 0
   at_its_place() { [[ $(xdotool getwindowgeometry "$parts") == *"Position: 560,0 "* ]]; }
