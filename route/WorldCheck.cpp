@@ -122,13 +122,15 @@ Goal endingGoal()
     return goal;
 }
 
-/// Where the hero can stop in a cell: on a floor, on a ladder, in water or mist.
+/// Where the hero can stop in a cell: on a floor, on a ladder or a spring, in water or mist.
 bool holdsHero(const MapGrid& map, int x, int y, const Abilities& can)
 {
     const std::uint8_t t = map.cell(x, y);
-    if (isClimbable(t) || isFloating(t) || (isWater(t) && can.helmet))
-        return true;
     const std::uint8_t below = map.cell(x, std::min(y + 1, MapGrid::StoredSize - 1));
+    // A spring holds the hero while it presses it down, and its throw is where guides go wrong.
+    if (isClimbable(t) || isFloating(t) || (isWater(t) && can.helmet) || tileKind(t) == TileKind::Spring ||
+        tileKind(below) == TileKind::Spring)
+        return true;
     return isSolid(below) && tileKind(below) != TileKind::Crumbling && tileKind(below) != TileKind::Ice;
 }
 
@@ -377,7 +379,11 @@ bool Checker::tryTarget(const Target& target)
                 break;
             for (const auto& [cell, toGo] : way)
                 if (total - toGo >= ahead && holdsHero(map_, cell.first, cell.second, can)) {
-                    tries.push_back({reachGoal(placeOf(cell.first, cell.second), 1, "on the way to " + target.what), HopExpansions});
+                    // A waypoint far beyond the hop's length (no place to stop before it) gets
+                    // the search its length asks for.
+                    const double scale = std::clamp((total - toGo) / ahead, 1.0, 4.0);
+                    tries.push_back({reachGoal(placeOf(cell.first, cell.second), 1, "on the way to " + target.what),
+                                     static_cast<std::size_t>(HopExpansions * scale)});
                     break;
                 }
         }

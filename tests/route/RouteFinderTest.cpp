@@ -1,4 +1,6 @@
+#include "play/GameState.h"
 #include "route/DistanceField.h"
+#include "world/TileFacts.h"
 #include "route/RouteScript.h"
 #include "route/RouteSearch.h"
 
@@ -131,4 +133,48 @@ TEST(DistanceField, WhichTilesBarTheWay)
         const DistanceField field(map, 2, 4, 30, 47, 30, 47);
         EXPECT_EQ(field.at(120, 247) >= DistanceField::Unreachable, c.bars) << "tile " << c.tile;
     }
+}
+
+TEST(DistanceField, WhatTheItemsHeldOpen)
+{
+    // The same column between the hero and the goal: what it takes to pass it.
+    struct Case {
+        int tile;
+        Abilities can;
+        bool bars;
+    };
+    Abilities none;
+    none.keys = {false, false, false, false};
+    none.helmet = none.shoes = none.rope = false;
+    Abilities yellowKey = none;
+    yellowKey.keys[static_cast<std::size_t>(DoorColour::Yellow)] = true;
+    Abilities helmet = none;
+    helmet.helmet = true;
+    MapGrid map;
+    for (int i = 0; i < MapGrid::AreaCells; ++i)
+        map.setCell(100 + i, 248, 96);
+    for (const Case c : {Case{151, none, true}, Case{151, yellowKey, false}, Case{148, yellowKey, true}, Case{5, none, true},
+                         Case{5, helmet, false}, Case{0, none, false}}) {
+        for (int j = 201; j < 248; ++j)
+            map.setCell(125, j, static_cast<std::uint8_t>(c.tile));
+        const DistanceField field(map, 2, 4, 30, 47, 30, 47, c.can);
+        EXPECT_EQ(field.at(120, 247) >= DistanceField::Unreachable, c.bars) << "tile " << c.tile;
+        // The way, where there is one, runs from the hero's cell to the goal.
+        const auto way = field.way(120, 247);
+        ASSERT_EQ(way.empty(), c.bars) << "tile " << c.tile;
+        if (!way.empty())
+            EXPECT_EQ(way.back().first, std::pair(130, 247));
+    }
+}
+
+TEST(DistanceField, TheItemsHeldAreTheStatesItems)
+{
+    GameState s;
+    s.ItemHeld[RedKey] = 1;
+    s.ItemHeld[Rope] = 1;
+    const Abilities can = Abilities::of(s);
+    EXPECT_EQ(can.keys, (std::array<bool, 4>{false, false, true, false}));
+    EXPECT_FALSE(can.helmet);
+    EXPECT_FALSE(can.shoes);
+    EXPECT_TRUE(can.rope);
 }
