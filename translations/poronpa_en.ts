@@ -304,6 +304,124 @@
         <source>開始</source>
         <translation>Start</translation>
     </message>
+    <message>
+        <source>ワールドの検査 - %1</source>
+        <translation>World check - %1</translation>
+    </message>
+    <message>
+        <source>検査を始めています…</source>
+        <translation>Starting the check…</translation>
+    </message>
+    <message>
+        <source>経路を再生</source>
+        <translation>Play the route</translation>
+    </message>
+    <message>
+        <source>経路を消す</source>
+        <translation>Hide the route</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>閉じる</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>キャンセルしています…</source>
+        <translation>Cancelling…</translation>
+    </message>
+    <message>
+        <source>調べた状態: %1</source>
+        <translation>States looked at: %1</translation>
+    </message>
+    <message>
+        <source>クリアできます</source>
+        <translation>It can be cleared</translation>
+    </message>
+    <message>
+        <source>キャンセルしました</source>
+        <translation>Cancelled</translation>
+    </message>
+    <message>
+        <source>クリアできません</source>
+        <translation>It cannot be cleared</translation>
+    </message>
+    <message>
+        <source>時間内に経路が見つかりませんでした</source>
+        <translation>No route found in the time given</translation>
+    </message>
+    <message>
+        <source>ワールド (*.ppw *.dat)</source>
+        <translation>Worlds (*.ppw *.dat)</translation>
+    </message>
+    <message>
+        <source>すべてのファイル (*)</source>
+        <translation>All files (*)</translation>
+    </message>
+    <message>
+        <source>ワールドを開く</source>
+        <translation>Open World</translation>
+    </message>
+    <message>
+        <source>名前を付けて保存</source>
+        <translation>Save As</translation>
+    </message>
+    <message>
+        <source>新規(&amp;N)</source>
+        <translation>&amp;New</translation>
+    </message>
+    <message>
+        <source>マップの変更が保存されていません。新しいワールドを始める前に保存しますか？</source>
+        <translation>The map has unsaved changes. Save them before starting a new world?</translation>
+    </message>
+    <message>
+        <source>開く(&amp;O)...</source>
+        <translation>&amp;Open...</translation>
+    </message>
+    <message>
+        <source>最近使ったワールド(&amp;R)</source>
+        <translation>&amp;Recent Worlds</translation>
+    </message>
+    <message>
+        <source>上書き保存(&amp;S)</source>
+        <translation>&amp;Save</translation>
+    </message>
+    <message>
+        <source>名前を付けて保存(&amp;A)...</source>
+        <translation>Save &amp;As...</translation>
+    </message>
+    <message>
+        <source>終了(&amp;X)</source>
+        <translation>E&amp;xit</translation>
+    </message>
+    <message>
+        <source>標準のワールド</source>
+        <translation>The game's own world</translation>
+    </message>
+    <message>
+        <source>マップの変更が保存されていません。ほかのワールドを開く前に保存しますか？</source>
+        <translation>The map has unsaved changes. Save them before opening another world?</translation>
+    </message>
+    <message>
+        <source>ワールドを開けませんでした。</source>
+        <translation>Couldn't open the world.</translation>
+    </message>
+    <message>
+        <source>「%1」が見つからないため、最近使ったワールドの一覧から外しました。</source>
+        <translation>“%1” could not be found, so it was taken off the list of recent worlds.</translation>
+    </message>
+    <message>
+        <source>無題</source>
+        <translation>Untitled</translation>
+    </message>
+    <message>
+        <source>経路は保存できませんでした: %1
+</source>
+        <translation>Couldn't save the route: %1
+</translation>
+    </message>
 </context>
 <context>
     <name>MapEditor</name>
@@ -486,6 +604,26 @@
     <message>
         <source>戻 る</source>
         <translation>Back</translation>
+    </message>
+    <message>
+        <source>言語</source>
+        <translation>Language</translation>
+    </message>
+    <message>
+        <source>タイマー</source>
+        <translation>Timer</translation>
+    </message>
+    <message>
+        <source>ゴースト</source>
+        <translation>Ghost</translation>
+    </message>
+    <message>
+        <source>ベストタイム（★ アイテムすべて）</source>
+        <translation>Best times (★ every item)</translation>
+    </message>
+    <message>
+        <source>まだ記録がありません</source>
+        <translation>No times yet</translation>
     </message>
 </context>
 <context>

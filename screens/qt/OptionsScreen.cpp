@@ -2,6 +2,7 @@
 #include "screens/qt/OptionsScreen.h"
 
 #include "screens/qt/Fonts.h"
+#include "screens/qt/LanguageOption.h"
 #include "screens/qt/MouseLabel.h"
 #include "screens/qt/RunOptions.h"
 #include "audio/Sound.h"
@@ -26,8 +27,8 @@ OptionsScreen::OptionsScreen(QWidget& picTitle, Settings& settings, Sound& sound
 {
     const QFont font = fonts::mincho(21.75, true);
     for (int k = 0; k < 7; ++k) {
-        auto* label = new MouseLabel(QString::fromStdString(texts::OptionCaptions[static_cast<std::size_t>(k)]), font,
-                                     LabelColour, &picTitle);
+        auto* label = new MouseLabel({}, font, LabelColour, &picTitle);
+        label->showTranslated("Options", texts::OptionCaptions[static_cast<std::size_t>(k)].c_str());
         label->move(272 + 80 * (k % 3), 208 + 40 * (k / 3));
         label->hide();
         connect(label, &MouseLabel::clicked, this, [this, k] { lblOption_Click(k); });
@@ -38,6 +39,7 @@ OptionsScreen::OptionsScreen(QWidget& picTitle, Settings& settings, Sound& sound
     lblOption(settings_.BGM != 0 ? MusicOff : MusicOn).setColour(DimColour);
     lblOption(settings_.SE != 0 ? EffectsOff : EffectsOn).setColour(DimColour);
     runOptions_ = std::make_unique<RunOptions>(picTitle, settings_);
+    languageOption_ = std::make_unique<LanguageOption>(picTitle, settings_);
 }
 
 OptionsScreen::~OptionsScreen() = default;
@@ -47,6 +49,7 @@ void OptionsScreen::setVisible(bool visible)
     for (MouseLabel* label : lblOption_)
         label->setVisible(visible);
     runOptions_->setVisible(visible);
+    languageOption_->setVisible(visible);
 }
 
 void OptionsScreen::choose(int chosen, int other)

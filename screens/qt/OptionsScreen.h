@@ -10,6 +10,7 @@ class QWidget;
 
 namespace poronpa {
 
+class LanguageOption;
 class MouseLabel;
 class RunOptions;
 class Sound;
@@ -33,6 +34,8 @@ public:
     MouseLabel& lblOption(int index) const { return *lblOption_.at(static_cast<std::size_t>(index)); }
     /// The run timer's and the ghost's rows and the best times, shown with the screen.
     RunOptions& runOptions() const { return *runOptions_; }
+    /// The language's row.
+    LanguageOption& languageOption() const { return *languageOption_; }
 
 private:
     void choose(int chosen, int other);
@@ -43,6 +46,7 @@ private:
     std::function<void()> back_;
     std::array<MouseLabel*, 7> lblOption_{};
     std::unique_ptr<RunOptions> runOptions_;
+    std::unique_ptr<LanguageOption> languageOption_;
 };
 
 } // namespace poronpa

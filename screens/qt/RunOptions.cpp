@@ -4,6 +4,7 @@
 #include "screens/qt/MouseLabel.h"
 #include "settings/Settings.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QStringList>
 
@@ -17,7 +18,8 @@ const QColor DimColour(192, 192, 0);
 const QColor ChosenColour(255, 255, 160);
 const QColor BestTimesColour(255, 255, 192);
 
-constexpr const char* Captions[] = {"タイマー", "ON", "OFF", "ゴースト", "ON", "OFF"};
+constexpr const char* Captions[] = {QT_TRANSLATE_NOOP("Options", "タイマー"), "ON", "OFF",
+                                    QT_TRANSLATE_NOOP("Options", "ゴースト"), "ON", "OFF"};
 constexpr int TimerOn = 1, TimerOff = 2, GhostOn = 4, GhostOff = 5;
 
 // In the sky between the title and the edition word, on the columns of the rows below, smaller:
@@ -32,9 +34,9 @@ std::int16_t& settingOfRow(Settings& settings, int index) { return index < 3 ? s
 
 std::vector<QString> bestTimesText(const std::vector<std::string>& lines)
 {
-    std::vector<QString> text{QStringLiteral("ベストタイム（★ アイテムすべて）")};
+    std::vector<QString> text{QCoreApplication::translate("Options", "ベストタイム（★ アイテムすべて）")};
     if (lines.empty())
-        text.push_back(QStringLiteral("まだ記録がありません"));
+        text.push_back(QCoreApplication::translate("Options", "まだ記録がありません"));
     for (const std::string& line : lines)
         text.push_back(QString::fromStdString(line));
     return text;
@@ -44,7 +46,8 @@ RunOptions::RunOptions(QWidget& picTitle, Settings& settings) : settings_(settin
 {
     const QFont font = fonts::gothic(12, true);
     for (int k = 0; k < 6; ++k) {
-        auto* label = new MouseLabel(QString::fromUtf8(Captions[k]), font, LabelColour, &picTitle);
+        auto* label = new MouseLabel({}, font, LabelColour, &picTitle);
+        label->showTranslated("Options", Captions[k]);
         label->move(Left + ColumnStep * (k % 3), Top + RowStep * (k / 3));
         label->hide();
         connect(label, &MouseLabel::clicked, this, [this, k] { label_Click(k); });

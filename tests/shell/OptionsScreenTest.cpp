@@ -1,8 +1,12 @@
 #include "tests/shell/ShellTestSupport.h"
 
+#include "app/qt/StartUp.h"
+#include "screens/qt/LanguageOption.h"
 #include "screens/qt/MouseLabel.h"
 #include "screens/qt/OptionsScreen.h"
 #include "screens/qt/RunOptions.h"
+#include "screens/qt/TitleScreen.h"
+#include "screens/qt/Translations.h"
 
 #include <QTest>
 
@@ -113,6 +117,57 @@ TEST(OptionsScreen, BackClickIsHeardOnlyWithEffectsNowOn)
         click(*w.window, 6);
         EXPECT_EQ(w.audio.wavesOf("click5.wav"), c.clicksHeard) << "SE=" << c.se;
     }
+}
+
+// The language's row puts the whole game into the language chosen at once (the title's menu and
+// the options' own captions with it), keeps the choice in the settings file when the window
+// ends, and a window opened with that file starts in it; the language not chosen is dim.
+TEST(OptionsScreen, LanguageRowSwitchesTheGameAndIsKept)
+{
+    const auto menu = [](GameWindow& gw) {
+        QStringList captions;
+        for (int i = 0; i < 3; ++i)
+            captions << gw.session().title().lblTitle(i).text();
+        return captions << gw.session().options().lblOption(6).text();
+    };
+    const auto settle = [] { QCoreApplication::sendPostedEvents(nullptr, QEvent::LanguageChange); };
+    const QStringList japanese = {QStringLiteral("はじめから"), QStringLiteral("つづきから"), QStringLiteral("設 定"),
+                                  QStringLiteral("戻 る")};
+    const QStringList english = {QStringLiteral("New Game"), QStringLiteral("Continue"), QStringLiteral("Settings"),
+                                 QStringLiteral("Back")};
+    installLanguage(Language::Japanese);
+    std::string kept;
+    {
+        OpenWindow w;
+        GameWindow& gw = *w.window;
+        EXPECT_EQ(menu(gw), japanese);
+        LanguageOption& row = gw.session().options().languageOption();
+        EXPECT_TRUE(sameColour(row.label(2).colour(), Dim));
+        openOptions(gw);
+        QTest::mouseClick(&row.label(2), Qt::LeftButton);
+        settle();
+        EXPECT_EQ(installedLanguage(), Language::English);
+        EXPECT_EQ(menu(gw), english);
+        EXPECT_TRUE(sameColour(row.label(1).colour(), Dim));
+        // Sized to the new text, not cut to the old one's width.
+        const MouseLabel& newGame = gw.session().title().lblTitle(0);
+        EXPECT_GE(newGame.width(), newGame.fontMetrics().horizontalAdvance(newGame.text()));
+        gw.close();
+        kept = w.settingsFile();
+    }
+    EXPECT_NE(kept.find("Language=en"), std::string::npos) << kept;
+    installLanguage(Language::Japanese);
+    settle();
+
+    // The window reads the file as the game's start does (app/qt/StartUp.h).
+    OpenWindow again(&kept);
+    installPlayerLanguage(std::nullopt);
+    settle();
+    EXPECT_EQ(menu(*again.window), english);
+    QTest::mouseClick(&again.window->session().options().languageOption().label(1), Qt::LeftButton);
+    settle();
+    EXPECT_EQ(menu(*again.window), japanese);
+    installLanguage(Language::Japanese);
 }
 
 // The run timer's and the ghost's rows: off in a file that never named them, the value not chosen

@@ -45,7 +45,7 @@ std::vector<Message> readCatalogue(const QString& path)
         else if (xml.name() == u"source" && !messages.empty())
             messages.back().source = xml.readElementText();
         else if (xml.name() == u"translation" && !messages.empty()) {
-            messages.back().type = xml.attributes().value(u"type").toString();
+            messages.back().type = xml.attributes().value(QLatin1String("type")).toString();
             messages.back().translation = xml.readElementText();
         }
     }
