@@ -47,24 +47,25 @@ public:
     const MapGrid map;
 };
 
-/// The game window over `map` with its sound, opened once the window has shown its first
-/// picture, or with `audio` as it is.
-GameWindow* makeGameWindow(const MapGrid& map, std::unique_ptr<AudioSystem> audio = nullptr)
+/// The game window over `map` read from `world` with its sound, opened once the window has shown
+/// its first picture, or with `audio` as it is.
+GameWindow* makeGameWindow(const MapGrid& map, std::unique_ptr<AudioSystem> audio = nullptr,
+                           const std::filesystem::path& world = {})
 {
     if (audio)
-        return new GameWindow(map, std::move(audio));
+        return new GameWindow(map, std::move(audio), world);
     audio = createAudioSystemOpeningLater();
     AudioSystem& opensLater = *audio;
-    auto* window = new GameWindow(map, std::move(audio));
+    auto* window = new GameWindow(map, std::move(audio), world);
     new OpenAudioAfterFirstPaint(*window, opensLater);
     return window;
 }
 
 } // namespace
 
-QWidget* openGameWindow(MapGrid& map)
+QWidget* openGameWindow(MapGrid& map, const std::filesystem::path& world)
 {
-    GameWindow* window = makeGameWindow(map);
+    GameWindow* window = makeGameWindow(map, nullptr, world);
     window->open();
     return window;
 }

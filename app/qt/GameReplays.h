@@ -2,6 +2,8 @@
 
 #include "replay/Recordings.h"
 
+#include <filesystem>
+
 namespace poronpa {
 
 class MapGrid;
@@ -9,13 +11,13 @@ class SaveFileStore;
 struct GameState;
 
 /// The games recorded in the game window. Every game the title starts is recorded, from its start
-/// to the title, the ending or the window closing, into the replay folder beside the player's
-/// files; a replay watched and the editor's test play, whose start and saves are their own, are
-/// not.
+/// to the title, the ending or the window closing, into the replay folder of the world played; a
+/// replay watched and the editor's test play, whose start and saves are their own, are not.
 class GameReplays {
 public:
-    /// `playerSaves` are the saves the player's games use, recorded at each game's start.
-    GameReplays(const MapGrid& map, const SaveFileStore& playerSaves);
+    /// `playerSaves` are the saves the player's games use, recorded at each game's start; `world`
+    /// is the file the map was read from, empty for the default world (see worldPlayerFile).
+    GameReplays(const MapGrid& map, const SaveFileStore& playerSaves, const std::filesystem::path& world);
     ~GameReplays();
 
     /// The title's choice: a new game or a continued one, recorded by the loop that follows.
@@ -38,6 +40,8 @@ public:
 private:
     const MapGrid& map_;
     const SaveFileStore& playerSaves_;
+    /// The world named in each replay's header.
+    std::filesystem::path worldFile_;
     replay::Recordings recordings_;
     bool continued_ = false;
     bool fromTitle_ = false;

@@ -12,6 +12,7 @@
 #include "screens/qt/Fonts.h"
 #include "screens/qt/MouseLabel.h"
 #include "world/AreaDrawing.h"
+#include "world/WorldPlaces.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -152,9 +153,27 @@ void fitLongWords(QLabel& label, int room)
     }
 }
 
+/// Where the title shows the name of a world other than the default one: the bottom strip between
+/// the help hint and the picture's copyright line, clear of the menu above it.
+constexpr int WorldNameLeft = 96, WorldNameTop = 328, WorldNameWidth = 280;
+
+/// Names the world played on the title picture, cut short with an ellipsis to its place.
+void showWorldName(QWidget& picTitle, const std::string& name)
+{
+    const QFont font = fonts::gothic(8.25, true);
+    const QString text = QFontMetrics(font).elidedText(
+        QCoreApplication::translate("Title", "ワールド : %1").arg(QString::fromStdString(name)),
+                                                       Qt::ElideMiddle, WorldNameWidth);
+    auto* label = new MouseLabel(text, font, QColor(255, 255, 192), &picTitle);
+    label->setObjectName(QStringLiteral("worldName"));
+    label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    label->setGeometry(WorldNameLeft, WorldNameTop, WorldNameWidth, label->sizeHint().height());
+}
+
 } // namespace
 
-GameWindow::GameWindow(const MapGrid& map, std::unique_ptr<AudioSystem> audio, QWidget* parent)
+GameWindow::GameWindow(const MapGrid& map, std::unique_ptr<AudioSystem> audio, const std::filesystem::path& world,
+                       QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
       audio_(std::move(audio)), background_(pictures::gameFrame()),
@@ -182,13 +201,15 @@ GameWindow::GameWindow(const MapGrid& map, std::unique_ptr<AudioSystem> audio, Q
     picture->setPalette(withColour(picture->palette(), QPalette::Window, Qt::black));
     picture->setGeometry(0, 0, 518, 350);
     picTitle_ = picture;
-    session_ = std::make_unique<PlaySession>(map, *audio_, settings_, keyMap_, static_cast<BoxHost&>(*this),
+    session_ = std::make_unique<PlaySession>(map, world, *audio_, settings_, keyMap_, static_cast<BoxHost&>(*this),
                                              SessionScreens{*client_, *picTitle_, {*picFrame_, *picGame_, *panel_}},
                                              tileSheet_, spriteSheet_);
     // Where to learn the keys, quietly in a corner of the title picture.
     auto* helpHint = new MouseLabel({}, fonts::gothic(8.25), QColor(150, 160, 200), picTitle_);
     helpHint->showTranslated("Title", QT_TRANSLATE_NOOP("Title", "F1 : 操作説明"));
     helpHint->move(8, 328);
+    if (!world.empty() && !isDefaultWorld(world))
+        showWorldName(*picTitle_, worldName(world));
 
     // Shown magnified once every control is on it (controls made later would start hidden).
     view_ = new PixelView(client_, this);

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 
@@ -42,7 +43,10 @@ public:
     static constexpr int ClientHeight = 346;
 
     /// Loads the window: settings, tables, layout, audio lists. The map must outlive the window.
-    GameWindow(const MapGrid& map, std::unique_ptr<AudioSystem> audio, QWidget* parent = nullptr);
+    /// `world` is the file the map was read from, empty for the default world: another world's
+    /// name is shown on the title, and its games keep their saves and replays apart.
+    GameWindow(const MapGrid& map, std::unique_ptr<AudioSystem> audio, const std::filesystem::path& world = {},
+               QWidget* parent = nullptr);
     ~GameWindow() override;
 
     /// Shows the window and the title screen.

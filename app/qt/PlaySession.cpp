@@ -1,6 +1,5 @@
 #include "app/qt/PlaySession.h"
 
-#include "app/base/FileLocations.h"
 #include "app/base/FileNames.h"
 #include "app/base/TemporaryFolder.h"
 #include "app/qt/PlayRecords.h"
@@ -14,6 +13,7 @@
 #include "screens/qt/RunOptions.h"
 #include "screens/qt/TreasureBoxDialog.h"
 #include "settings/Settings.h"
+#include "world/WorldPlaces.h"
 
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -22,13 +22,13 @@
 
 namespace poronpa {
 
-PlaySession::PlaySession(const MapGrid& map, AudioSystem& audio, Settings& settings, const KeyMap& keyMap,
-                         BoxHost& boxes, const SessionScreens& screens, const Surface& tileSheet,
-                         const Surface& spriteSheet)
-    : map_(map), audio_(audio), settings_(settings), keyMap_(keyMap), boxes_(boxes), screens_(screens),
-      engine_(std::make_unique<GameEngine>(map)), playerSaves_(playerFile(filenames::Saves)), input_(keyMap),
+PlaySession::PlaySession(const MapGrid& map, const std::filesystem::path& world, AudioSystem& audio,
+                         Settings& settings, const KeyMap& keyMap, BoxHost& boxes, const SessionScreens& screens,
+                         const Surface& tileSheet, const Surface& spriteSheet)
+    : map_(map), world_(world), audio_(audio), settings_(settings), keyMap_(keyMap), boxes_(boxes), screens_(screens),
+      engine_(std::make_unique<GameEngine>(map)), playerSaves_(worldPlayerFile(world, filenames::Saves)), input_(keyMap),
       host_(std::make_unique<GamePlayHost>(static_cast<PlaySurroundings&>(*this), screens.play, *engine_, map, tileSheet, spriteSheet)),
-      replays_(map, playerSaves_)
+      replays_(map, playerSaves_, world)
 {
     engine_->setFrameRate(settings_.FrameRate);
     engine_->setSaveStore(playerSaves_);

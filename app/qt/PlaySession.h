@@ -68,11 +68,16 @@ public:
 
     /// The session over `map` and the window's `screens` and `boxes`, in the title state's
     /// place but not yet showing it. `settings` and `keyMap` are the window's and outlive it.
-    PlaySession(const MapGrid& map, AudioSystem& audio, Settings& settings, const KeyMap& keyMap, BoxHost& boxes,
-                const SessionScreens& screens, const Surface& tileSheet, const Surface& spriteSheet);
+    /// `world` is the file the map was read from, empty for the default world: the player's games
+    /// keep their saves and replays in that world's folder (see worldPlayerFile).
+    PlaySession(const MapGrid& map, const std::filesystem::path& world, AudioSystem& audio, Settings& settings,
+                const KeyMap& keyMap, BoxHost& boxes, const SessionScreens& screens, const Surface& tileSheet,
+                const Surface& spriteSheet);
     ~PlaySession() override;
 
     State state() const { return state_; }
+    /// The file the map was read from; empty for the default world.
+    const std::filesystem::path& world() const { return world_; }
 
     /// The title: its picture shown and focused, its tune, a fresh game behind it.
     void showTitle();
@@ -134,6 +139,7 @@ private:
     void play(State state);
 
     const MapGrid& map_;
+    std::filesystem::path world_;
     AudioSystem& audio_;
     Settings& settings_;
     const KeyMap& keyMap_;

@@ -10,12 +10,14 @@
 #include "app/base/SafeFile.h"
 #include "app/base/TemporaryFolder.h"
 #include "replay/ReplayFolder.h"
+#include "replay/ReplayWorld.h"
 #include "screens/MessageTables.h"
 #include "screens/qt/Translations.h"
 #include "settings/Settings.h"
 #include "play/SavedGame.h"
 #include "world/MapFile.h"
 #include "world/MapGrid.h"
+#include "world/WorldPlaces.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -27,14 +29,19 @@
 
 namespace poronpa {
 
-bool displayAvailable()
+bool displaySet()
 {
     const auto set = [](const char* name) {
         const char* value = std::getenv(name);
         return value && *value;
     };
     // A platform chosen on purpose (offscreen in the tests) needs no display.
-    if (set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM"))
+    return set("DISPLAY") || set("WAYLAND_DISPLAY") || set("QT_QPA_PLATFORM");
+}
+
+bool displayAvailable()
+{
+    if (displaySet())
         return true;
     std::fputs("poronpa: no display; run it in a virtual one with  xvfb-run -a poronpa\n", stderr);
     return false;
@@ -65,7 +72,8 @@ namespace {
 /// Every file of the player's the programs replace.
 std::vector<std::filesystem::path> playerFilesWritten()
 {
-    std::vector<std::string> names{filenames::World, filenames::Saves, filenames::Settings, filenames::WorldPicture};
+    std::vector<std::string> names{filenames::World, filenames::Saves, filenames::Settings, filenames::WorldPicture,
+                                   filenames::RecentWorlds};
     for (int ax = 0; ax < MapGrid::Areas; ++ax)
         for (int ay = 0; ay < MapGrid::Areas; ++ay)
             names.push_back(filenames::areaPicture(ax, ay));
@@ -78,11 +86,11 @@ std::vector<std::filesystem::path> playerFilesWritten()
 
 } // namespace
 
-StartFiles prepareFiles(const char* program)
+StartFiles prepareFiles(const char* program, const std::filesystem::path& named)
 {
     // A write beyond the file-size limit fails like a full disk instead of ending the program.
     ignoreFileSizeSignal();
-    const WorldFile world = worldFileToRead();
+    const WorldFile world = named.empty() ? worldFileToRead() : WorldFile{named, {}};
     QStringList notices;
     for (const std::string& notice : {preparePlayerFolder(), world.notice}) {
         if (notice.empty())
@@ -95,22 +103,64 @@ StartFiles prepareFiles(const char* program)
     // play or of a replay watched.
     if (const auto replays = playerFile(filenames::Replays); !replays.empty())
         removeStaleTemporariesIn(replays, replay::isOwnReplayName);
+    if (!named.empty() && !isDefaultWorld(named)) {
+        if (const auto saves = worldPlayerFile(named, filenames::Saves); !saves.empty())
+            removeStaleTemporaries({saves});
+        if (const auto replays = worldPlayerFile(named, filenames::Replays); !replays.empty())
+            removeStaleTemporariesIn(replays, replay::isOwnReplayName);
+    }
     TemporaryFolder::removeLeftovers({TestPlayFolder, WatchedReplayFolder, GhostFolder});
     return {world.path, notices.join(QStringLiteral("\n\n"))};
 }
 
-std::unique_ptr<QWidget> startUp(MapGrid& map, const std::filesystem::path& replay)
+WorldChoice worldToPlay(const std::filesystem::path& world, const std::filesystem::path& replay)
 {
-    const StartFiles files = prepareFiles("poronpa");
+    if (!world.empty()) {
+        const auto cells = std::make_unique<MapGrid>();
+        if (const FileStatus status = loadWholeWorld(world, *cells); !status.ok())
+            return {{}, status.error};
+        return {world, {}};
+    }
+    replay::Replay recorded;
+    // A replay that cannot be read, or a plain key script, is the window's to name, as before.
+    if (replay.empty() || !replay::readReplay(replay, recorded).ok() || !recorded.header)
+        return {};
+    const auto defaultWorld = worldFileToRead().path;
+    const auto found = replay::findReplayWorld(*recorded.header, replay, recentWorlds(), defaultWorld);
+    if (found.empty())
+        return {{}, replay.string() + ": this replay was recorded on " + replay::neededWorld(*recorded.header) +
+                        ", found neither beside it nor among the recent worlds; name the world:  poronpa WORLD --replay " +
+                        replay.string()};
+    return {found == defaultWorld ? std::filesystem::path() : found, {}};
+}
+
+std::unique_ptr<QWidget> startUp(MapGrid& map, const WorldChoice& chosen, const std::filesystem::path& replay)
+{
     const QString title = QString::fromStdString(texts::ApplicationTitle);
-    if (const FileStatus status = loadMap(files.world, map); !status.ok()) {
-        QMessageBox::critical(nullptr, title, QString::fromStdString(status.error));
+    const auto refuse = [&](const std::string& error) {
+        std::fprintf(stderr, "poronpa: %s\n", error.c_str());
+        QMessageBox::critical(nullptr, title, QString::fromStdString(error));
         return nullptr;
+    };
+    if (!chosen.error.empty())
+        return refuse(chosen.error);
+    // A world the player named is read whole before any file of the player's is touched.
+    if (!chosen.world.empty()) {
+        if (const FileStatus status = loadWholeWorld(chosen.world, map); !status.ok())
+            return refuse(status.error);
+    }
+    const StartFiles files = prepareFiles("poronpa", chosen.world);
+    if (chosen.world.empty()) {
+        if (const FileStatus status = loadMap(files.world, map); !status.ok())
+            return refuse(status.error);
+    } else if (!isDefaultWorld(chosen.world)) {
+        if (const std::string error = rememberRecentWorld(chosen.world); !error.empty())
+            std::fprintf(stderr, "poronpa: the list of recent worlds: %s\n", error.c_str());
     }
     // The game goes on without what could not be used; the player is told once, before the title.
     if (!files.notices.isEmpty())
         QMessageBox::warning(nullptr, title, files.notices);
-    auto* window = static_cast<GameWindow*>(openGameWindow(map));
+    auto* window = static_cast<GameWindow*>(openGameWindow(map, chosen.world));
     // From the window's own event loop, as the title's menu starts a game.
     if (!replay.empty())
         QTimer::singleShot(0, window, [window, replay] { window->session().watch(replay); });

@@ -26,7 +26,7 @@ data=$prefix/share/games/poronpa
 # Every file the build lays beside the program to play with, and the desktop's own files.
 expected=(games/poronpa games/mapdesign games/poronpa-sim
   share/applications/invalid.poronpa.Poronpa.desktop share/applications/invalid.poronpa.MapDesign.desktop
-  share/metainfo/invalid.poronpa.Poronpa.metainfo.xml share/doc/poronpa/copyright
+  share/metainfo/invalid.poronpa.Poronpa.metainfo.xml share/doc/poronpa/copyright share/mime/packages/poronpa.xml
   share/man/man6/poronpa.6.gz share/man/man6/mapdesign.6.gz share/man/man6/poronpa-sim.6.gz)
 for file in "$build"/bin/mapdata.dat "$build"/bin/*.wav "$build"/bin/*.mid; do
   expected+=("share/games/poronpa/$(basename "$file")")
@@ -50,6 +50,17 @@ for entry in "$prefix"/share/applications/*.desktop; do
   exec_line=$(sed -n 's/^Exec=//p' "$entry")
   [[ -x $prefix/games/${exec_line%% *} ]] || fail "$(basename "$entry") starts $exec_line, which is not installed"
 done
+# A world file (*.ppw) is of the type both entries open, and each is handed the file.
+for entry in invalid.poronpa.Poronpa invalid.poronpa.MapDesign; do
+  grep -qx 'MimeType=application/x-poronpa-world;' "$prefix/share/applications/$entry.desktop" ||
+    fail "$entry.desktop does not open world files"
+  grep -q '^Exec=.* %f$' "$prefix/share/applications/$entry.desktop" || fail "$entry.desktop is not handed the file"
+done
+mkdir -p "$work/mime/packages"
+cp "$prefix/share/mime/packages/poronpa.xml" "$work/mime/packages/"
+XDG_DATA_HOME=$work update-mime-database "$work/mime" 2>"$work/mime.txt" || fail "update-mime-database: $(cat "$work/mime.txt")"
+[[ ! -s $work/mime.txt ]] || fail "update-mime-database: $(cat "$work/mime.txt")"
+grep -qx '50:application/x-poronpa-world:\*.ppw' "$work/mime/globs2" || fail "*.ppw is not a world file: $(cat "$work/mime/globs2")"
 # The metainfo with the desktop entry and icons it refers to.
 appstreamcli validate-tree --no-net "$root" >"$work/appstream.txt" 2>&1 ||
   fail "appstreamcli validate-tree: $(cat "$work/appstream.txt")"

@@ -136,12 +136,25 @@ wait_for "$patience" shows "$window" stop-title title_shown stop-title || fail "
 (($(now_ms) - stopped < recorded_ms)) || fail "Q did not stop the replay before its end"
 close "stopping"
 
-# 4. A damaged replay is named with its line in a box; a replay from another map is told so and
-#    played. Then the title, as always.
+# 4. A damaged replay is named with its line in a box; a replay from another map played on the
+#    world named beside it is told so, with the world it needs, and played. Then the title, as
+#    always. Without the world named, the world it needs is found nowhere: said in one line, and
+#    nothing is written.
+grep -qx '# world mapdata.dat' "$first" || fail "the replay does not name its world"
 head -c -20 "$first" >"$game_dir/cut.replay"
 sed 's/^# map .*/# map 0000000000000000/' "$first" >"$game_dir/elsewhere.replay"
+files_before=$(ls -lR --time-style=+%s.%N "$game_dir" | grep -v '^total' | grep -v 'stderr.txt$')
+if env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$game_dir/poronpa" --replay "$game_dir/elsewhere.replay" \
+  2>"$game_dir/nowhere.txt"; then
+  fail "a replay whose world is nowhere started the game"
+fi
+grep -qF "this replay was recorded on mapdata.dat (map digest 0000000000000000), found neither" "$game_dir/nowhere.txt" ||
+  fail "the world the replay needs was not named: $(cat "$game_dir/nowhere.txt")"
+(($(wc -l <"$game_dir/nowhere.txt") == 1)) || fail "more than one line: $(cat "$game_dir/nowhere.txt")"
+[[ $(ls -lR --time-style=+%s.%N "$game_dir" | grep -v '^total' | grep -v 'stderr.txt$' | grep -v 'nowhere.txt$') == "$files_before" ]] ||
+  fail "a replay whose world is nowhere wrote into the game's folder"
 for case in cut elsewhere; do
-  start "$case" --replay "$game_dir/$case.replay"
+  start "$case" "$game_dir/mapdata.dat" --replay "$game_dir/$case.replay"
   box=$("$probe" wait "$box_title" $((patience * 1000))) || fail "$case: no box"
   xdotool windowfocus --sync "$box"
   press Return
@@ -150,7 +163,8 @@ for case in cut elsewhere; do
 done
 grep -q "cut.replay:[0-9]*: the file ends inside a line: it was cut short" "$game_dir/stderr.txt" ||
   fail "the damaged replay was not named with its line"
-(($(grep -c "this replay was recorded on another map" "$game_dir/stderr.txt") == 1)) || fail "the other map was not told once"
+(($(grep -c "this replay was recorded on another map: it needs mapdata.dat (map digest 0000000000000000)" "$game_dir/stderr.txt") == 1)) ||
+  fail "the other map was not told once, with the world it needs"
 
 # 5. A replay folder that cannot be written (the superuser mounts it read-only): said once, and
 #    the game plays on.
