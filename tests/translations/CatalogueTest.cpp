@@ -36,7 +36,7 @@ std::vector<Message> readCatalogue(const QString& path)
     QXmlStreamReader xml(&file);
     QString context;
     while (!xml.atEnd()) {
-        if (!xml.readNextStartElement())
+        if (xml.readNext() != QXmlStreamReader::StartElement)
             continue;
         if (xml.name() == u"name")
             context = xml.readElementText();
