@@ -772,7 +772,7 @@ void frmMain::watchRoute()
         MapGrid map;
     };
     auto* checked = new CheckedMap(run.map());
-    auto* window = static_cast<GameWindow*>(openGameWindow(checked->map));
+    auto* window = static_cast<GameWindow*>(openGameWindow(checked->map, mapFile_));
     checked->setParent(window);
     window->setAttribute(Qt::WA_DeleteOnClose);
     std::filesystem::path replay = run.report().replayFile;

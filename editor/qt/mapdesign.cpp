@@ -99,11 +99,11 @@ int main(int argc, char** argv)
             return 1;
         }
     }
-    const StartFiles files = prepareFiles("mapdesign");
+    const StartFiles files = prepareFiles("mapdesign", world);
     auto* window = new frmMain(editor, playerFile(filenames::World), fileLocations().player);
     window->readMapFrom(files.world);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    QObject::connect(window, &frmMain::gameRequested, [] { openGameWindow(map); });
+    QObject::connect(window, &frmMain::gameRequested, [window] { openGameWindow(map, window->worldFile()); });
     window->show();
     if (const FileStatus status = world.empty() ? window->loadMapFile() : window->openWorld(world); !status.ok()) {
         QMessageBox::critical(window, "MapDesign", QString::fromStdString(status.error));
