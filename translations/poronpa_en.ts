@@ -674,6 +674,10 @@
         <source>Please wait...</source>
         <translation>Please wait...</translation>
     </message>
+    <message>
+        <source>ワールド : %1</source>
+        <translation>World : %1</translation>
+    </message>
 </context>
 <context>
     <name>TreasureBox</name>
