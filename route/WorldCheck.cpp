@@ -431,7 +431,7 @@ void Checker::useHints()
         return;
     // The plan's legs after those already taken, while they are found.
     for (std::size_t k = route_.legs.size(); k < plan.size() && !stopped(); ++k) {
-        tell("following the plan: " + plan[k].text);
+        tell("to the plan's goal " + plan[k].text);
         const std::optional<LegResult> leg = searchTogether(plan[k], 400'000);
         if (!leg || !leg->found)
             break;
@@ -675,7 +675,10 @@ CheckReport Checker::run()
         for (int item = 0; item < ItemCount; ++item)
             if (s.ItemHeld[static_cast<std::size_t>(item)] != 0)
                 report.itemsHeld.push_back(item);
+        // Out of time, what the search was doing is the best account of where it stood.
         report.obstacle = obstacle(lastTargets);
+        if (Clock::now() > deadline_)
+            report.obstacle = "the budget ran out on the way " + stage_ + "; " + report.obstacle;
         tell("making sure");
         report.outcome = provedImpossible() ? CheckReport::Outcome::Impossible : CheckReport::Outcome::NotFound;
     }
