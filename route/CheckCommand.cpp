@@ -89,12 +89,10 @@ int checkCommand(int argc, char** argv)
             return 2;
         }
     }
-    const std::filesystem::path folder = worldDataFolder(world);
-    const std::filesystem::path routeFile = folder.empty() ? folder : folder / (worldName(world) + "-route.replay");
-    if (!routeFile.empty() && !fresh) {
-        bool ok = false;
-        options.previousRoute = readText(routeFile, ok);
-    }
+    const std::filesystem::path routeFile = checkedRouteFile(world);
+    const std::filesystem::path folder = routeFile.parent_path();
+    if (!fresh)
+        options.previousRoute = routeToTakeOver(world);
     options.program = "mapdesign " + std::string(programVersion());
 
     // Someone watching at a terminal sees the stages go by; a tool reading the report does not.

@@ -443,7 +443,8 @@ void Checker::useHints()
 std::string Checker::obstacle(const std::vector<Target>& targets) const
 {
     const GameState& s = drivers_.front()->state();
-    const auto [x, y] = heroCell(s);
+    const std::pair<int, int> cell = heroCell(s);
+    const int x = cell.first, y = cell.second;
     const Abilities can = Abilities::of(s);
     if (spots_.empty())
         return "the world has no viewing spot, so the journey cannot end";

@@ -93,6 +93,22 @@ std::filesystem::path checkedRouteFile(const std::filesystem::path& world)
     return folder.empty() ? folder : folder / (worldName(world) + "-route.replay");
 }
 
+std::filesystem::path routeBesideWorld(const std::filesystem::path& world)
+{
+    return world.parent_path() / (worldName(world) + "-route.replay");
+}
+
+std::string routeToTakeOver(const std::filesystem::path& world)
+{
+    for (const auto& file : {checkedRouteFile(world), routeBesideWorld(world)}) {
+        std::vector<std::uint8_t> bytes;
+        bool exists = false;
+        if (!file.empty() && readWholeFile(file, bytes, &exists).ok() && exists && !bytes.empty())
+            return std::string(bytes.begin(), bytes.end());
+    }
+    return {};
+}
+
 std::vector<std::filesystem::path> recentWorlds()
 {
     std::vector<std::filesystem::path> list;

@@ -45,6 +45,15 @@ std::filesystem::path worldPlayerFile(const std::filesystem::path& world, const 
 /// folder of the player's.
 std::filesystem::path checkedRouteFile(const std::filesystem::path& world);
 
+/// The route handed over with a world: a file beside it of the world's name and "-route.replay"
+/// (the shipped world carries its own so), which a check takes over, as far as it still plays,
+/// when it kept none of its own.
+std::filesystem::path routeBesideWorld(const std::filesystem::path& world);
+
+/// The route a check of the world starts from: the one its last check kept, else the one handed
+/// over beside it; empty when there is neither.
+std::string routeToTakeOver(const std::filesystem::path& world);
+
 /// The worlds opened most recently, newest first, as the player's list keeps them (files that are
 /// gone are still listed: the caller decides what to do with them).
 std::vector<std::filesystem::path> recentWorlds();

@@ -69,11 +69,18 @@ void installPlayerLanguage(std::optional<Language> argument)
 
 namespace {
 
+/// The files of the player's that each world has of its own.
+std::vector<std::string> worldFilesWritten()
+{
+    return {filenames::Saves, runFramesFile(filenames::Saves).string(), filenames::BestTimes, filenames::Ghost};
+}
+
 /// Every file of the player's the programs replace.
 std::vector<std::filesystem::path> playerFilesWritten()
 {
-    std::vector<std::string> names{filenames::World, filenames::Saves, filenames::Settings, filenames::WorldPicture,
-                                   filenames::RecentWorlds};
+    std::vector<std::string> names{filenames::World, filenames::Settings, filenames::WorldPicture, filenames::RecentWorlds};
+    for (const std::string& name : worldFilesWritten())
+        names.push_back(name);
     for (int ax = 0; ax < MapGrid::Areas; ++ax)
         for (int ay = 0; ay < MapGrid::Areas; ++ay)
             names.push_back(filenames::areaPicture(ax, ay));
@@ -104,8 +111,11 @@ StartFiles prepareFiles(const char* program, const std::filesystem::path& named)
     if (const auto replays = playerFile(filenames::Replays); !replays.empty())
         removeStaleTemporariesIn(replays, replay::isOwnReplayName);
     if (!named.empty() && !isDefaultWorld(named)) {
-        if (const auto saves = worldPlayerFile(named, filenames::Saves); !saves.empty())
-            removeStaleTemporaries({saves});
+        std::vector<std::filesystem::path> files;
+        for (const std::string& name : worldFilesWritten())
+            if (const auto file = worldPlayerFile(named, name); !file.empty())
+                files.push_back(file);
+        removeStaleTemporaries(files);
         if (const auto replays = worldPlayerFile(named, filenames::Replays); !replays.empty())
             removeStaleTemporariesIn(replays, replay::isOwnReplayName);
     }

@@ -733,6 +733,10 @@ void frmMain::checkWorld()
     const QString name = mapFile_.empty() ? untitledName() : QString::fromStdString(worldName(mapFile_));
     // A new world has no folder to keep its route in; it is checked afresh each time.
     const std::filesystem::path routeFile = mapFile_.empty() ? std::filesystem::path() : checkedRouteFile(mapFile_);
+    // The run reads the route this world's last check kept; a world handed over with a route
+    // beside it starts from that one when there is none.
+    if (!mapFile_.empty())
+        options.previousRoute = routeToTakeOver(mapFile_);
     checkWindow_ = new CheckWindow(editor_.map(), name, options, routeFile, checker_, this);
     connect(checkWindow_, &CheckWindow::checked, this, &frmMain::showCheckedRoute);
     connect(checkWindow_, &CheckWindow::drawingDismissed, this, &frmMain::dismissRoute);

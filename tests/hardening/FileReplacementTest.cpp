@@ -201,7 +201,10 @@ TEST(FileReplacement, ALinkIsWrittenThroughToItsTarget)
         EXPECT_TRUE(std::filesystem::is_symlink(link)) << writer.what << ": the link was replaced";
         EXPECT_TRUE(std::filesystem::is_symlink(elsewhere / "second")) << writer.what;
         EXPECT_TRUE(writer.written(target)) << writer.what << ": the target was not written";
-        EXPECT_EQ(directoryNames(program.path()), std::vector<std::string>{writer.fileName}) << writer.what;
+        // A save notes its run's frames in a file of its own beside the name it was given.
+        auto names = directoryNames(program.path());
+        std::erase(names, std::string(writer.fileName) + ".run");
+        EXPECT_EQ(names, std::vector<std::string>{writer.fileName}) << writer.what;
         EXPECT_EQ(directoryNames(elsewhere.path()), (std::vector<std::string>{"kept-here", "second"})) << writer.what;
     }
 }

@@ -115,7 +115,9 @@ dir=$game_dir/hostile
 program_dir "$dir" sounds
 mkfifo "$dir/zembo.ini" "$dir/savedata.dat"
 ln -sf /dev/zero "$dir/km2.mid"
-echo half >"$dir/savedata.dat.tmp-Ab12Cd"
+for file in savedata.dat savedata.dat.run besttimes.txt best.replay; do
+  echo half >"$dir/$file.tmp-Ab12Cd"
+done
 mkdir "$dir/replays" "$game_dir/tmp"
 echo half >"$dir/replays/2025-06-01_14-03-22.replay.tmp-Ab12Cd"
 # The scratch folder of a test play whose editor was killed.
@@ -125,7 +127,9 @@ TMPDIR=$game_dir/tmp SDL_AUDIODRIVER=dummy start "$dir"
 # The window opens although nothing writes into the pipes; the leftovers are gone. つづきから says
 # the save cannot be read and starts a new game.
 window=$(choose 1)
-[[ ! -e $dir/savedata.dat.tmp-Ab12Cd ]] || fail "the killed save's leftover is still there"
+for file in savedata.dat savedata.dat.run besttimes.txt best.replay; do
+  [[ ! -e $dir/$file.tmp-Ab12Cd ]] || fail "the killed writer's leftover of $file is still there"
+done
 [[ ! -e $dir/replays/2025-06-01_14-03-22.replay.tmp-Ab12Cd ]] || fail "the killed replay writer's leftover is still there"
 [[ ! -e $game_dir/tmp/poronpa-test-play-Ab12Cd ]] || fail "the killed test play's scratch folder is still there"
 box=$("$probe" wait "$box_title" $((patience * 1000))) || fail "no message that the save cannot be read"

@@ -28,6 +28,7 @@ expected=(games/poronpa games/mapdesign games/poronpa-sim
   share/applications/invalid.poronpa.Poronpa.desktop share/applications/invalid.poronpa.MapDesign.desktop
   share/metainfo/invalid.poronpa.Poronpa.metainfo.xml share/doc/poronpa/copyright share/mime/packages/poronpa.xml
   share/man/man6/poronpa.6.gz share/man/man6/mapdesign.6.gz share/man/man6/poronpa-sim.6.gz)
+expected+=(share/games/poronpa/mapdata-route.replay)
 for file in "$build"/bin/mapdata.dat "$build"/bin/*.wav "$build"/bin/*.mid; do
   expected+=("share/games/poronpa/$(basename "$file")")
 done
@@ -102,5 +103,10 @@ played=$(as_player "$home" "$prefix/games/poronpa-sim" --input - <<<"$keys" 2>"$
 [[ $played == "$shipped" ]] || fail "with a damaged map of the player's the shipped world was not played: $played"
 grep -qF "$home/.local/share/poronpa/mapdata.dat" "$work/err" || fail "the damaged map is not named: $(cat "$work/err")"
 [[ $(stat -c %s "$home/.local/share/poronpa/mapdata.dat") == 1000 ]] || fail "the player's map changed"
+# The installed world's check takes over the route shipped beside it and keeps its own among the
+# player's files, never in the tree.
+report=$(as_player "$home" "$prefix/games/mapdesign" --check "$data/mapdata.dat" --budget 120 2>"$work/err") ||
+  fail "the installed world was not checked finishable: $report $(cat "$work/err")"
+[[ -s $home/.local/share/poronpa/mapdata-route.replay ]] || fail "the check kept no route among the player's files: $report"
 [[ $(snapshot) == "$before" ]] || fail "something was written into the installed tree"
-echo "ok: the installed simulator as a player"
+echo "ok: the installed simulator and the world's check as a player"
