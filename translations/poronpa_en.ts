@@ -13,7 +13,7 @@
     </message>
     <message>
         <source>確認の画面で</source>
-        <translation>In a question</translation>
+        <translation>In a question box</translation>
     </message>
     <message>
         <source>A で決定、B で取り消し、十字キーでボタンを選ぶ</source>
@@ -25,7 +25,7 @@
     </message>
     <message>
         <source>タイトル画面</source>
-        <translation>On the title</translation>
+        <translation>On the title screen</translation>
     </message>
     <message>
         <source>項目を選ぶ（Enter で決める）</source>
@@ -53,7 +53,7 @@
     </message>
     <message>
         <source>全画面表示の切り替え</source>
-        <translation>Full screen on and off</translation>
+        <translation>Toggle full screen</translation>
     </message>
     <message>
         <source>Ctrl と + / Ctrl と -</source>
@@ -69,7 +69,7 @@
     </message>
     <message>
         <source>画面を元の大きさに</source>
-        <translation>Window at its own size</translation>
+        <translation>Reset the window size</translation>
     </message>
     <message>
         <source>ゲームパッド</source>
