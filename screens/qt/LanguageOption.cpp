@@ -19,7 +19,7 @@ constexpr int Heading = 0, Japanese = 1, English = 2;
 constexpr const char* LanguageNames[] = {"日本語", "English"};
 
 // Below the rows of the timer and the ghost, on the same columns and in the same type.
-constexpr int Left = 272, ColumnStep = 80, Top = 152;
+constexpr int Left = 272, ColumnStep = 80, Top = 144;
 
 Language languageOf(int index) { return index == English ? Language::English : Language::Japanese; }
 

@@ -24,7 +24,7 @@ constexpr int TimerOn = 1, TimerOff = 2, GhostOn = 4, GhostOff = 5;
 
 // In the sky between the title and the edition word, on the columns of the rows below, smaller:
 // the rows of the design keep their places.
-constexpr int Left = 272, ColumnStep = 80, Top = 100, RowStep = 26;
+constexpr int Left = 272, ColumnStep = 80, Top = 100, RowStep = 22;
 // The best times on the left, over the hill below the moon.
 constexpr int BestTimesLeft = 16, BestTimesTop = 250, BestTimesWidth = 240, BestTimesHeight = 76;
 
